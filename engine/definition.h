@@ -1,0 +1,58 @@
+// The definition text: its validator, its parser and the definition state.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "engine/text_lines.h"
+
+namespace verdel {
+
+// One rewriting rule: predecessor, "=" and successor, as kept from its line.
+struct TRules {
+    std::string Text;
+    int SuccessorLength = 0; // length of Text minus 2, never below 0
+    bool Scaled = false;     // wrapped in "@" pairs in a fractional last step
+};
+
+constexpr int MaxRules = 200;       // the whole rule table, built-in rules included
+constexpr int BuiltInRuleCount = 46;
+
+// The parsed definition and the turtle's starting values. Rewriting replaces
+// Production by the production string; the turtle changes SegmentLength,
+// HalfLength, TurnAngle, Thickness and ColorIndex in place.
+struct TDefinitionState {
+    int Iterations = 0;          // rewriting steps, a fractional last step included
+    float Fraction = 0;          // fractional part of the iteration value
+    bool FractionalStep = false; // the last step is fractional
+    float TurnAngle = 0;         // radians
+    float Thickness = 0;         // width relative to the segment length
+    std::string Production;      // the axiom, then the production string
+    std::array<TRules, MaxRules> Rules;
+    int RuleCount = 0;
+    std::string InsertChar;      // insertion directive character, empty when none
+    std::string InsertText;
+    float SegmentLength = 100;
+    float HalfLength = 50;
+    int ColorIndex = 1;
+
+    // Rule i of the table, counted from 1.
+    TRules& Rule(int i) { return Rules[i - 1]; }
+    const TRules& Rule(int i) const { return Rules[i - 1]; }
+};
+
+// The program's one definition state.
+extern TDefinitionState DefinitionState;
+
+// Checks a definition text; on the first fault returns false with ErrorText set
+// to the fault's fixed message ("Blank File", "Blank Line in File", ...).
+bool ValidateDefinition(const TLines& Lines, std::string& ErrorText);
+
+// Fills State from a text that passed ValidateDefinition: numbers, axiom, the
+// definition's rules, the insertion directive and the 46 built-in rules.
+void ParseDefinition(TDefinitionState& State, const TLines& Lines);
+
+// Whether a character may stand in a kept rule text.
+bool IsRuleChar(unsigned char c);
+
+} // namespace verdel

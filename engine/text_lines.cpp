@@ -1,0 +1,55 @@
+#include "engine/text_lines.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+namespace verdel {
+
+TLines SplitLines(std::string_view Text)
+{
+    TLines lines;
+    size_t start = 0;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] != '\r' && Text[i] != '\n') continue;
+        lines.emplace_back(Text.substr(start, i - start));
+        if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < Text.size()) lines.emplace_back(Text.substr(start));
+    return lines;
+}
+
+TLines ReadLines(std::istream& In)
+{
+    const std::string text{std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    return SplitLines(text);
+}
+
+TLines ReadLinesFromFile(const std::string& FileName)
+{
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in) throw std::runtime_error(FileName + ": " + std::strerror(errno));
+    TLines lines = ReadLines(in);
+    if (in.bad()) throw std::runtime_error(FileName + ": read error");
+    return lines;
+}
+
+void WriteLines(std::ostream& Out, const TLines& Lines)
+{
+    for (const std::string& line : Lines) Out << line << "\r\n";
+}
+
+void WriteLinesToFile(const std::string& FileName, const TLines& Lines)
+{
+    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error(FileName + ": " + std::strerror(errno));
+    WriteLines(out, Lines);
+    out.close();
+    if (!out) throw std::runtime_error(FileName + ": write error");
+}
+
+} // namespace verdel

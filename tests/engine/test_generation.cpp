@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "engine/generation.h"
+#include "engine/production.h"
+#include "support/scripted_prompt.h"
+
+using namespace verdel;
+using verdel::test::TScriptedPrompt;
+
+namespace {
+
+struct TGeneration {
+    std::unique_ptr<TDefinitionState> State = std::make_unique<TDefinitionState>();
+    std::unique_ptr<TFaceStore> Store = std::make_unique<TFaceStore>();
+    TRandomSource Random;
+    TScriptedPrompt Prompt;
+
+    TGenerationResult Run(const TLines& lines, TSolidSettings settings = {})
+    {
+        return GenerateModel(lines, settings, Prompt, *State, *Store, Random);
+    }
+};
+
+} // namespace
+
+TEST(GenerateModel, FillsAndMeasuresTheStore)
+{
+    TGeneration g;
+    const TGenerationResult result = g.Run({"2", "90", "10", "F", "F=F[+F]", "@"});
+    EXPECT_EQ(result.Status, TGenerationStatus::Done);
+    EXPECT_TRUE(g.Prompt.Messages.empty());
+    EXPECT_EQ(LastObjectCount, 4);
+    EXPECT_EQ(ProductionLength, 13); // F[+F][+F[+F]]
+    EXPECT_EQ(g.Store->ObjectCount, 4);
+    EXPECT_GT(g.Store->MaxZ, 100.0f);
+    EXPECT_EQ(g.Prompt.BusyTexts, std::vector<std::string>{"Generating Output from Production String"});
+    EXPECT_EQ(g.Prompt.BusyDepth, 0);
+}
+
+TEST(GenerateModel, InvalidTextIsReportedAndNothingElseHappens)
+{
+    TGeneration g;
+    g.State->Production = "untouched";
+    const TGenerationResult result = g.Run({});
+    EXPECT_EQ(result.Status, TGenerationStatus::Invalid);
+    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"Please Check Input Data\r\nBlank File"});
+    EXPECT_EQ(g.State->Production, "untouched");
+    EXPECT_TRUE(g.Prompt.BusyTexts.empty());
+}
+
+TEST(GenerateModel, RefusedProductionStopsBeforeTheTurtle)
+{
+    TGeneration g;
+    EXPECT_EQ(g.Run({"30", "90", "10", "F", "F=FF", "@"}).Status, TGenerationStatus::Refused);
+    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"Production String Exceeded Maximum Length"});
+
+    TGeneration declined; // 2^12 segments: an estimate of about 8.5 MB
+    EXPECT_EQ(declined.Run({"12", "90", "10", "F", "F=FF", "@"}).Status, TGenerationStatus::Refused);
+    EXPECT_EQ(declined.Prompt.Questions.size(), 1u);
+    EXPECT_EQ(declined.Store->ObjectCount, 0);
+
+    TGeneration accepted;
+    accepted.Prompt.Answers = {TAnswer::Yes};
+    EXPECT_EQ(accepted.Run({"12", "90", "10", "F", "F=FF", "@"}).Status, TGenerationStatus::Done);
+    EXPECT_EQ(accepted.Store->ObjectCount, 4096);
+}
+
+TEST(GenerateModel, TurtleFailureLeavesNothingForTheNextGeneration)
+{
+    TGeneration g;
+    const TGenerationResult failed = g.Run({"0", "90", "10", "FFF(x)F", "@"});
+    EXPECT_EQ(failed.Status, TGenerationStatus::TurtleFailed);
+    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"'x' is not a valid floating point value"});
+    EXPECT_EQ(g.Prompt.BusyDepth, 0); // the busy state ends also on failure
+
+    EXPECT_EQ(g.Run({"1", "90", "10", "F", "@"}).Status, TGenerationStatus::Done);
+    EXPECT_EQ(g.Store->ObjectCount, 1);
+}
+
+TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)
+{
+    TGeneration g;
+    TSolidSettings blocks;
+    blocks.Cylinders = false;
+    // 2^15 = 32768 segments, more than the table holds.
+    g.Prompt.Answers = {TAnswer::Yes};
+    const TGenerationResult result = g.Run({"15", "90", "1", "F", "F=FF", "@"}, blocks);
+    EXPECT_EQ(result.Status, TGenerationStatus::Done);
+    EXPECT_TRUE(result.TableFull);
+    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{TableFullMessage});
+    EXPECT_EQ(g.Store->ObjectCount, MaxObjects);
+    EXPECT_EQ(LastObjectCount, MaxObjects);
+    EXPECT_GT(g.Store->MaxZ, 0.0f);
+}
