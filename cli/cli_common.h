@@ -1,0 +1,57 @@
+// What the batch tool's subcommands share: exit statuses, options, input and output helpers.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "engine/generation.h"
+#include "engine/text_lines.h"
+#include "engine/turtle.h"
+
+namespace verdel::cli {
+
+// Exit statuses of the batch tool.
+enum TExitCode : int {
+    ExitDone = 0,
+    ExitUsage = 1,    // bad command line, unreadable input file
+    ExitInvalid = 2,  // the definition failed validation
+    ExitRefused = 3,  // production too long, or the output-size question declined
+    ExitTurtle = 4,   // a turtle parameter was not a number
+    ExitWrite = 5,    // an output file could not be written
+    ExitRejected = 6, // an input file was rejected
+};
+
+// Options of every subcommand that runs the turtle.
+struct TGenerateOptions {
+    TSolidSettings Solids;
+    bool Yes = false; // answer the output-size question with Yes
+};
+
+// Adds --blocks, --cones, --wblocks, --pyramids and --yes to a subcommand.
+void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options);
+
+// Reads a definition file; prints the error and returns false when it cannot.
+bool LoadLines(const std::string& File, TLines& Lines);
+
+// Generates a definition file into FaceStore, messages on standard error.
+// Returns ExitDone or the exit status of the failure.
+int GenerateFile(const std::string& File, const TGenerateOptions& Options);
+
+// The exit status of a generation's outcome.
+int ExitFor(TGenerationStatus Status);
+
+// The shortest text that reads back as the same Single, without locale.
+std::string FormatFloat(float Value);
+
+// Whether a file name ends in Extension (".dxf"), in any letter case.
+bool HasExtension(const std::string& File, const std::string& Extension);
+
+// Each subsystem registers its subcommands; a subcommand that ran stores its
+// exit status in ExitCode.
+void AddEngineCommands(CLI::App& App, int& ExitCode);
+void AddDxfCommands(CLI::App& App, int& ExitCode);
+void AddRenderCommands(CLI::App& App, int& ExitCode);
+void AddGeneratorCommands(CLI::App& App, int& ExitCode);
+
+} // namespace verdel::cli
