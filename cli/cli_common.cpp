@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/cli_prompt.h"
+#include "dxf/dxf_reader.h"
 
 namespace verdel::cli {
 
@@ -47,6 +48,21 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options)
     if (!LoadLines(File, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
     return ExitFor(GenerateModel(lines, Options.Solids, prompt).Status);
+}
+
+int LoadModel(const std::string& Input, const TGenerateOptions& Options)
+{
+    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options);
+    try {
+        ReadDXFFile(FaceStore, Input);
+        return ExitDone;
+    } catch (const EDXFError& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return ExitUsage;
+    }
 }
 
 std::string FormatFloat(float Value)

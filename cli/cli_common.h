@@ -38,6 +38,11 @@ bool LoadLines(const std::string& File, TLines& Lines);
 // Returns ExitDone or the exit status of the failure.
 int GenerateFile(const std::string& File, const TGenerateOptions& Options);
 
+// Fills FaceStore from a definition (generated with Options) or, for a name
+// ending in ".dxf", from a DXF file (ExitRejected when its content is
+// refused). Messages go to standard error; returns ExitDone or the failure's status.
+int LoadModel(const std::string& Input, const TGenerateOptions& Options);
+
 // The exit status of a generation's outcome.
 int ExitFor(TGenerationStatus Status);
 

@@ -1,8 +1,38 @@
-// The dxf subcommands of the batch tool.
+// dxf: generate a definition and write its model as a DXF file.
+#include <iostream>
+
 #include "cli/cli_common.h"
+#include "dxf/dxf_writer.h"
 
 namespace verdel::cli {
 
-void AddDxfCommands(CLI::App& /*App*/, int& /*ExitCode*/) {}
+namespace {
+
+int RunDxf(const std::string& input, const std::string& output, const TGenerateOptions& options)
+{
+    const int status = LoadModel(input, options);
+    if (status != ExitDone) return status;
+    try {
+        WriteDXFFile(FaceStore, output, "dxf");
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return ExitWrite;
+    }
+    return ExitDone;
+}
+
+} // namespace
+
+void AddDxfCommands(CLI::App& App, int& ExitCode)
+{
+    auto input = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
+    auto options = std::make_shared<TGenerateOptions>();
+    CLI::App* dxf = App.add_subcommand("dxf", "Generate a definition and write its model as a DXF file");
+    dxf->add_option("FILE", *input, "Definition file (.vd)")->required();
+    dxf->add_option("-o,--output", *output, "DXF file to write")->required();
+    AddGenerateOptions(dxf, *options);
+    dxf->callback([input, output, options, &ExitCode] { ExitCode = RunDxf(*input, *output, *options); });
+}
 
 } // namespace verdel::cli

@@ -47,9 +47,11 @@ void PrintStoreStats(const TFaceStore& store, int iterations, int productionLeng
 
 int RunStats(const std::string& file, const TGenerateOptions& options)
 {
-    const int status = GenerateFile(file, options);
+    const int status = LoadModel(file, options);
     if (status != ExitDone) return status;
-    PrintStoreStats(FaceStore, DefinitionState.Iterations, ProductionLength);
+    // A DXF file has no definition: its iterations and production length are 0.
+    const bool isDxf = HasExtension(file, ".dxf");
+    PrintStoreStats(FaceStore, isDxf ? 0 : DefinitionState.Iterations, isDxf ? 0 : ProductionLength);
     return ExitDone;
 }
 
@@ -65,7 +67,7 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
     CLI::App* stats = App.add_subcommand("stats", "Generate a definition and print model statistics");
-    stats->add_option("FILE", *statsFile, "Definition file (.vd)")->required();
+    stats->add_option("FILE", *statsFile, "Definition file (.vd) or DXF file (.dxf)")->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
 }

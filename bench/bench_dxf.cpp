@@ -1,0 +1,72 @@
+// Writing and reading the DXF file of the bundled 30,000-tube forest.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "dxf/dxf_reader.h"
+#include "dxf/dxf_writer.h"
+#include "engine/generation.h"
+
+using namespace verdel;
+
+namespace {
+
+class TSilentPrompt : public TPrompt {
+public:
+    void Message(const std::string&) override {}
+    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
+};
+
+const std::string ForestDxf = "/tmp/verdel-bench-forest.dxf";
+
+long FileSize(const std::string& name)
+{
+    std::ifstream file(name, std::ios::binary | std::ios::ate);
+    return static_cast<long>(file.tellg());
+}
+
+void GenerateForest()
+{
+    TSilentPrompt prompt;
+    GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
+}
+
+void BM_WriteDXF(benchmark::State& state)
+{
+    GenerateForest();
+    for (auto _ : state) WriteDXFFile(FaceStore, ForestDxf, "dxf");
+    state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
+    state.counters["MB"] = FileSize(ForestDxf) / 1e6;
+    FreeScene(FaceStore);
+}
+BENCHMARK(BM_WriteDXF)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDXF(benchmark::State& state)
+{
+    if (FileSize(ForestDxf) <= 0) {
+        GenerateForest();
+        WriteDXFFile(FaceStore, ForestDxf, "dxf");
+        FreeScene(FaceStore);
+    }
+    for (auto _ : state) ReadDXFFile(FaceStore, ForestDxf);
+    state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["peak_MB"] = usage.ru_maxrss / 1024.0;
+    FreeScene(FaceStore);
+}
+BENCHMARK(BM_ReadDXF)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::remove(ForestDxf.c_str());
+}
