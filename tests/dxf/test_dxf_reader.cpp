@@ -127,8 +127,8 @@ TEST(ReadDXF, AcceptsLineFeedsAndSkipsWhatItDoesNotKnow)
     EXPECT_EQ(store->Object(1).VertexCount, 3);
     EXPECT_EQ(store->MaxZ, 5.0f);
 
-    std::string crlf = OnePolyline("3", Triangle);
-    for (size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2) crlf.insert(at, "\r");
+    std::string crlf;
+    for (const char c : OnePolyline("3", Triangle)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(Read(crlf)->ObjectCount, 1);
 }
 

@@ -1,0 +1,92 @@
+// Frames of the bundled 29,523-tube forest at 1024 x 768, placed as the viewer places it.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "engine/generation.h"
+#include "render/gmp.h"
+#include "render/image_files.h"
+#include "viewer/view_preparation.h"
+
+using namespace verdel;
+
+// Every allocation of the program is counted, so a frame can show it makes none.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+std::atomic<long> Allocations{0};
+}
+
+void* operator new(std::size_t size)
+{
+    Allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+class TSilentPrompt : public TPrompt {
+public:
+    void Message(const std::string&) override {}
+    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
+};
+
+// The forest in FaceStore and a renderer looking at it, made once.
+TGMP& Scene()
+{
+    static std::unique_ptr<TGMP> gmp = [] {
+        TSilentPrompt prompt;
+        GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
+        auto renderer = std::make_unique<TGMP>();
+        renderer->Resize(1024, 768);
+        renderer->SetLightSource(ViewerLightPosition, ViewerLightTarget);
+        const auto images = LoadLayerImages(VERDEL_DATA "/textures");
+        for (int layer = 1; layer <= LayerCount; ++layer) renderer->SetLayerTexture(layer, images[layer - 1]);
+        PrepareView(FaceStore);
+        return renderer;
+    }();
+    return *gmp;
+}
+
+void RenderFrames(benchmark::State& state, TRenderMode mode)
+{
+    TGMP& gmp = Scene();
+    gmp.RenderMode = mode;
+    // One frame outside the timing warms the caches and counts the allocations.
+    const long before = Allocations.load();
+    gmp.ClearToBackColor();
+    gmp.RenderScene(FaceStore);
+    state.counters["allocations_per_frame"] = static_cast<double>(Allocations.load() - before);
+    for (auto _ : state) {
+        gmp.ClearToBackColor();
+        gmp.RenderScene(FaceStore);
+        benchmark::DoNotOptimize(gmp.Bitmap().Bits());
+    }
+    state.counters["objects"] = FaceStore.ObjectCount;
+}
+
+void BM_FrameWireframe(benchmark::State& state) { RenderFrames(state, rmWireframe); }
+void BM_FrameSolid(benchmark::State& state) { RenderFrames(state, rmSolidShade); }
+void BM_FrameTextured(benchmark::State& state) { RenderFrames(state, rmShadedTexture); }
+BENCHMARK(BM_FrameWireframe)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameTextured)->Unit(benchmark::kMillisecond);
+
+// Decoding Text01.jpg to Text12.jpg.
+void BM_DecodeTwelveTextures(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const auto images = LoadLayerImages(VERDEL_DATA "/textures");
+        benchmark::DoNotOptimize(images[11].Pixels.data());
+    }
+}
+BENCHMARK(BM_DecodeTwelveTextures)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

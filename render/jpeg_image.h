@@ -1,0 +1,32 @@
+// JPEG pictures through libjpeg: decoding any size, colour or greyscale, and encoding.
+#pragma once
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+
+#include "render/rgb_image.h"
+
+namespace verdel {
+
+// A picture that cannot be read or written; the message names the file and
+// the reason (libjpeg's own message for a corrupt JPEG).
+class EImageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Decodes a whole JPEG stream (colour, greyscale or CMYK) into RGB. A corrupt
+// or truncated stream throws EImageError "Name: reason". Name is used in messages.
+TRgbImage ReadJPEG(std::istream& In, const std::string& Name);
+
+// Opens and decodes a JPEG file; throws EImageError naming the file.
+TRgbImage ReadJPEGFile(const std::string& FileName);
+
+// Encodes Image as a baseline colour JPEG (three components) at Quality (1..100).
+void WriteJPEG(std::ostream& Out, const TRgbImage& Image, const std::string& Name, int Quality = 90);
+
+// Writes Image to a JPEG file; throws EImageError naming the file when it cannot.
+void WriteJPEGFile(const std::string& FileName, const TRgbImage& Image, int Quality = 90);
+
+} // namespace verdel

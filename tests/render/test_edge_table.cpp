@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "render/canvas.h"
+#include "render/edge_table.h"
+#include "render/render_math.h"
+
+using namespace verdel;
+
+namespace {
+
+// The edge table as the rules read, row by row over the whole walk, for comparison.
+struct TFullTable {
+    std::vector<int32_t> MinX, MaxX;
+    int Height;
+    explicit TFullTable(int height) : MinX(height, TEdgeTable::Empty), MaxX(height, 0), Height(height) {}
+    void Scan(int x0, int y0, int x1, int y1)
+    {
+        if (y0 == y1) return;
+        if (y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        const float slope = static_cast<float>(x1 - x0) / static_cast<float>(y1 - y0);
+        float x = static_cast<float>(x0);
+        for (int y = y0; y <= y1; ++y) {
+            if (y >= 0 && y <= Height - 1) {
+                if (MinX[y] == TEdgeTable::Empty) {
+                    MinX[y] = MaxX[y] = static_cast<int32_t>(std::nearbyint(x));
+                } else {
+                    if (MinX[y] > x) MinX[y] = static_cast<int32_t>(std::nearbyint(x));
+                    if (MaxX[y] < x) MaxX[y] = static_cast<int32_t>(std::nearbyint(x));
+                }
+            }
+            x = x + slope;
+        }
+    }
+};
+
+std::vector<int32_t> MinColumn(const TEdgeTable& table, int height)
+{
+    std::vector<int32_t> values;
+    for (int y = 0; y < height; ++y) values.push_back(table.XMin(y));
+    return values;
+}
+
+} // namespace
+
+TEST(EdgeTable, BothEndRowsTakeTheEdgeAndHorizontalEdgesAddNothing)
+{
+    TEdgeTable table;
+    table.SetHeight(10);
+    table.ScanEdge({2, 0}, {6, 4});
+    for (int y = 0; y <= 4; ++y) {
+        EXPECT_EQ(table.XMin(y), 2 + y);
+        EXPECT_EQ(table.XMax(y), 2 + y);
+    }
+    EXPECT_EQ(table.XMin(5), TEdgeTable::Empty);
+    table.Reset();
+    table.ScanEdge({1, 3}, {8, 3});
+    EXPECT_GT(table.LowRow(), table.HighRow());
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(table.XMin(y), TEdgeTable::Empty);
+}
+
+TEST(EdgeTable, AVertexRowHoldsBothEdgesAndASliverCoversTwoRows)
+{
+    TEdgeTable table;
+    table.SetHeight(10);
+    // Triangle (1, 2), (7, 2), (4, 3): one pixel high, rows 2 and 3.
+    table.ScanEdge({1, 2}, {7, 2});
+    table.ScanEdge({7, 2}, {4, 3});
+    table.ScanEdge({4, 3}, {1, 2});
+    EXPECT_EQ(table.XMin(2), 1);
+    EXPECT_EQ(table.XMax(2), 7);
+    EXPECT_EQ(table.XMin(3), 4);
+    EXPECT_EQ(table.XMax(3), 4);
+    EXPECT_EQ(table.LowRow(), 2);
+    EXPECT_EQ(table.HighRow(), 3);
+}
+
+TEST(EdgeTable, MatchesTheFullTableOnRandomEdgesAlsoFarOutside)
+{
+    std::mt19937 random(4);
+    std::uniform_int_distribution<int> near(-40, 80), far(-3000, 3000);
+    TEdgeTable table;
+    const int height = 50;
+    table.SetHeight(height);
+    for (int face = 0; face < 400; ++face) {
+        SCOPED_TRACE(face);
+        table.Reset();
+        TFullTable full(height);
+        const int corners = 3 + face % 2;
+        int x[4], y[4];
+        for (int c = 0; c < corners; ++c) {
+            x[c] = face % 5 == 0 ? far(random) : near(random);
+            y[c] = face % 7 == 0 ? far(random) : near(random);
+        }
+        for (int c = 0; c < corners; ++c) {
+            const int n = (c + 1) % corners;
+            table.ScanEdge({x[c], y[c]}, {x[n], y[n]});
+            full.Scan(x[c], y[c], x[n], y[n]);
+        }
+        EXPECT_EQ(MinColumn(table, height), full.MinX);
+        for (int y0 = 0; y0 < height; ++y0)
+            if (full.MinX[y0] != TEdgeTable::Empty) {
+                EXPECT_EQ(table.XMax(y0), full.MaxX[y0]);
+            }
+    }
+}
+
+TEST(EdgeTable, TexturedEdgesStepFixedPointCoordinatesAndUpdateTheRightEndFirst)
+{
+    TEdgeTable table;
+    table.SetHeight(10);
+    // Right edge at x 7 from V 127 (row 2) to V 0 (row 6); left edge at x 3.
+    table.ScanTexturedEdge({7, 6}, {7, 2}, {127, 0}, {127, 127});
+    table.ScanTexturedEdge({3, 2}, {3, 6}, {0, 127}, {0, 0});
+    const int v[5] = {127, 95, 63, 31, 0}; // 32512 - k x 8128, divided by 256
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(table.XMin(2 + k), 3);
+        EXPECT_EQ(table.XMax(2 + k), 7);
+        EXPECT_EQ(table.Left(2 + k).U, 0);
+        EXPECT_EQ(table.Right(2 + k).U, 127);
+        EXPECT_EQ(table.Left(2 + k).V, v[k]);
+        EXPECT_EQ(table.Right(2 + k).V, v[k]);
+    }
+}
+
+TEST(EdgeTable, FilledSpansAreClippedToTheBuffer)
+{
+    TDIB16bit frame;
+    frame.Create(6, 4);
+    frame.Fill(0);
+    TEdgeTable table;
+    table.SetHeight(4);
+    // A face wider and taller than the buffer: every pixel once, nothing outside.
+    table.ScanEdge({20, -3}, {20, 9});
+    table.ScanEdge({-9, 9}, {-9, -3});
+    table.FillSpans(frame, 0x1234);
+    for (int r = 0; r < 4; ++r)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(frame.Pixel(x, r), 0x1234) << x << "," << r;
+}
+
+TEST(Canvas, LinesLeaveTheirLastPointAndMatchAnUnclippedWalk)
+{
+    TDIB16bit frame;
+    frame.Create(40, 30);
+    TCanvas canvas(frame);
+    frame.Fill(0);
+    canvas.Line(0, 0, 4, 2, 7);
+    // x-major, the minor coordinate rounded half up: (0,0) (1,1) (2,1) (3,2); (4,2) not set.
+    const int expected[4][2] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}};
+    for (const auto& p : expected) EXPECT_EQ(canvas.Pixel(p[0], p[1]), Color16ToColor(7));
+    EXPECT_EQ(canvas.Pixel(4, 2), 0u);
+
+    // Lines reaching far outside are clipped to exactly the pixels an unclipped walk sets.
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> coordinate(-400, 400);
+    for (int line = 0; line < 300; ++line) {
+        const int x0 = coordinate(random), y0 = coordinate(random), x1 = coordinate(random), y1 = coordinate(random);
+        SCOPED_TRACE(::testing::Message() << x0 << "," << y0 << " to " << x1 << "," << y1);
+        frame.Fill(0);
+        canvas.Line(x0, y0, x1, y1, 1);
+        std::vector<uint16_t> walked(40 * 30, 0);
+        const int dx = x1 - x0, dy = y1 - y0, major = std::max(std::abs(dx), std::abs(dy));
+        const int minor = std::min(std::abs(dx), std::abs(dy));
+        const bool xMajor = std::abs(dx) >= std::abs(dy);
+        for (int i = 0; i < major; ++i) {
+            const int offset = (2 * i * minor + major) / (2 * major);
+            const int x = xMajor ? x0 + (dx < 0 ? -i : i) : x0 + (dx < 0 ? -offset : offset);
+            const int y = xMajor ? y0 + (dy < 0 ? -offset : offset) : y0 + (dy < 0 ? -i : i);
+            if (x >= 0 && x < 40 && y >= 0 && y < 30) walked[y * 40 + x] = 1;
+        }
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(canvas.Pixel(x, y) != 0, walked[y * 40 + x] != 0) << x << "," << y;
+    }
+    // An absurd line ends at once and writes nothing outside.
+    canvas.Line(-1048576, -1048000, 1048576, 1047000, 1);
+}

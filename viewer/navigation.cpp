@@ -1,0 +1,174 @@
+#include "viewer/navigation.h"
+
+#include <bit>
+#include <cmath>
+
+#include "engine/mesh_builder.h"
+
+namespace verdel {
+
+const float TNavigator::SmallStep = std::bit_cast<float>(0x3D32B8B8u); // 0.0436332
+const float TNavigator::LargeStep = std::bit_cast<float>(0x3F490FD0u); // 0.7853975
+
+namespace {
+
+constexpr int SpinIntervalMs = 75;
+
+// The proxy when there is no outline file: one object of six faces, silver.
+void BuildProxyObject(TFaceStore& outline)
+{
+    FreeScene(outline);
+    TMeshBuilder builder(outline);
+    for (int i = 1; i <= 8; ++i) builder.MeshVertex(i) = TVector{};
+    const uint16_t faces[6][4] = {{1, 2, 3, 4}, {4, 3, 5, 6}, {6, 5, 7, 8}, {8, 7, 2, 1}, {1, 4, 6, 8}, {7, 5, 3, 2}};
+    for (int f = 0; f < 6; ++f) builder.MeshFace(f + 1) = {faces[f][0], faces[f][1], faces[f][2], faces[f][3]};
+    builder.AddMesh(8, 6, 12);
+}
+
+bool HasProxy(const TFaceStore& outline)
+{
+    if (outline.ObjectCount < 1) return false;
+    int faces = 0;
+    for (const TFaceNode* face = outline.Object(1).ModelFaces; face && faces < 6; face = face->Next) ++faces;
+    return faces >= 6;
+}
+
+} // namespace
+
+void TNavigator::Setup(float ModelSize)
+{
+    StepX = ModelSize / 10;
+    StepY = ModelSize / 10;
+    StepZ = ModelSize / 15;
+
+    // The model's origin never comes nearer the eye than 50 plus its largest absolute bound.
+    NearLimit = std::fabs(Model.MaxX);
+    for (float bound : {Model.MinX, Model.MaxY, Model.MinY, Model.MaxZ, Model.MinZ})
+        if (std::fabs(bound) > NearLimit) NearLimit = std::fabs(bound);
+    NearLimit = -50 - NearLimit;
+
+    if (!HasProxy(Outline)) BuildProxyObject(Outline);
+    Outline.TranslateX = Model.TranslateX;
+    Outline.TranslateY = Model.TranslateY;
+    Outline.TranslateZ = Model.TranslateZ;
+    WriteProxyBox();
+}
+
+void TNavigator::WriteProxyBox()
+{
+    const float Mx = Model.MaxX, My = Model.MaxY, Mz = Model.MaxZ;
+    const float mx = Model.MinX, my = Model.MinY, mz = Model.MinZ;
+    const TVector box[6][4] = {
+        {{Mx, My, mz}, {Mx, My, Mz}, {Mx, my, Mz}, {Mx, my, mz}}, // x = MaxX
+        {{Mx, my, mz}, {Mx, my, Mz}, {mx, my, Mz}, {mx, my, mz}}, // y = MinY
+        {{mx, my, mz}, {mx, my, Mz}, {mx, My, Mz}, {mx, My, mz}}, // x = MinX
+        {{mx, My, mz}, {mx, My, Mz}, {Mx, My, Mz}, {Mx, My, mz}}, // y = MaxY
+        {{Mx, My, mz}, {Mx, my, mz}, {mx, my, mz}, {mx, My, mz}}, // z = MinZ
+        {{mx, My, Mz}, {mx, my, Mz}, {Mx, my, Mz}, {Mx, My, Mz}}, // z = MaxZ
+    };
+    TFaceNode* face = Outline.Object(1).ModelFaces;
+    for (int f = 0; f < 6 && face; ++f, face = face->Next)
+        for (int c = 0; c < 4; ++c) face->Corners[c] = box[f][c];
+}
+
+void TNavigator::SetSpin(bool on)
+{
+    SpinOn = on;
+    Host.SetSpinTimer(on);
+}
+
+void TNavigator::SetTimer1(bool on, int intervalMs)
+{
+    Timer1On = on;
+    Timer1Ms = intervalMs;
+    Host.SetTimer1(on, intervalMs);
+}
+
+void TNavigator::ButtonDown(TDirection Direction, bool Ctrl)
+{
+    if (Direction >= dirTurnDown) BigTurnRequested = Ctrl ? 1 : 0;
+    StartCounting(Direction);
+}
+
+void TNavigator::KillSpinTimer() { SetSpin(false); }
+
+void TNavigator::SpinTimerTimer() { StartCounting(SpinDirection); }
+
+void TNavigator::StartCounting(TDirection Direction)
+{
+    if (!SpinOn) SpinDirection = Direction;
+    SetSpin(true);
+    Host.SetWireframe(true);
+    float angle = SmallStep;
+    if (BigTurnRequested == 1) {
+        angle = LargeStep;
+        BigTurnRequested = 0;
+    }
+
+    // The box takes the step at once and is drawn; the model's share is counted.
+    auto turn = [&](int axis, float a) {
+        Host.RotateScene(Outline, axis == 0, axis == 1, axis == 2, axis == 0 ? a : 0, axis == 1 ? a : 0,
+                         axis == 2 ? a : 0);
+        Host.DrawStore(Outline, false);
+        (axis == 0 ? TurnX : axis == 1 ? TurnY : TurnZ) += a;
+        (axis == 0 ? TurnedX : axis == 1 ? TurnedY : TurnedZ) = 1;
+    };
+    auto move = [&](float& translate, float step, int32_t& moves, int32_t count) {
+        translate += step;
+        // Forward movement stops at the near limit (the step is still counted).
+        if (SpinDirection == dirMoveForward && translate > NearLimit) translate = NearLimit;
+        Host.DrawStore(Outline, false);
+        moves += count;
+    };
+    switch (SpinDirection) {
+    case dirMoveUp: move(Outline.TranslateY, StepY, MovesY, 1); break;
+    case dirMoveDown: move(Outline.TranslateY, -StepY, MovesY, -1); break;
+    case dirMoveLeft: move(Outline.TranslateX, StepX, MovesX, 1); break;
+    case dirMoveRight: move(Outline.TranslateX, -StepX, MovesX, -1); break;
+    case dirMoveForward: move(Outline.TranslateZ, StepZ, MovesZ, 1); break;
+    case dirMoveBack: move(Outline.TranslateZ, -StepZ, MovesZ, -1); break;
+    case dirTurnDown: turn(0, angle); break;
+    case dirTurnUp: turn(0, -angle); break;
+    case dirTurnLeft: turn(1, angle); break;
+    case dirTurnRight: turn(1, -angle); break;
+    case dirRollUp: turn(2, angle); break;
+    case dirRollDown: turn(2, -angle); break;
+    }
+    SetTimer1(false, Timer1Ms);
+    SetTimer1(true, Timer1Ms);
+}
+
+void TNavigator::Timer1Timer()
+{
+    SetTimer1(false, 2000);
+    RenderNow();
+}
+
+void TNavigator::Render_BTClick()
+{
+    if (!Timer1On) return;
+    SetTimer1(false, 2500);
+    RenderNow();
+}
+
+void TNavigator::RenderNow()
+{
+    Host.RotateScene(Model, static_cast<float>(TurnedX), static_cast<float>(TurnedY), static_cast<float>(TurnedZ),
+                     TurnX, TurnY, TurnZ);
+    // Steps times step length in extended precision, rounded once to a Single.
+    Model.TranslateX = static_cast<float>(Model.TranslateX + static_cast<long double>(MovesX) * StepX);
+    Model.TranslateY = static_cast<float>(Model.TranslateY + static_cast<long double>(MovesY) * StepY);
+    Model.TranslateZ = static_cast<float>(Model.TranslateZ + static_cast<long double>(MovesZ) * StepZ);
+    if (Model.TranslateZ > NearLimit) {
+        Model.TranslateZ = NearLimit;
+        Outline.TranslateZ = NearLimit;
+        Host.DrawStore(Outline, false);
+    }
+    TurnedX = TurnedY = TurnedZ = 0;
+    MovesX = MovesY = MovesZ = 0;
+    TurnX = TurnY = TurnZ = 0;
+    Host.SetWireframe(false);
+    Host.DrawStore(Model, true);
+}
+
+} // namespace verdel

@@ -1,0 +1,92 @@
+// Turning and moving the model with held buttons, on a bounding-box proxy.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/face_store.h"
+
+namespace verdel {
+
+// The twelve navigation buttons' directions.
+enum TDirection : uint8_t {
+    dirMoveUp, dirMoveDown, dirMoveLeft, dirMoveRight, dirMoveForward, dirMoveBack,
+    dirTurnDown, dirTurnUp, dirTurnLeft, dirTurnRight, dirRollUp, dirRollDown,
+};
+
+// What the navigator asks of the viewer window.
+class TNavigationHost {
+public:
+    virtual ~TNavigationHost() = default;
+    // Draws Store once: full model with the wait cursor, or the proxy without it.
+    virtual void DrawStore(TFaceStore& Store, bool ShowWait) = 0;
+    // Switches the renderer to wireframe while moving, back to the user's mode after.
+    virtual void SetWireframe(bool Wireframe) = 0;
+    // Turns every ModelFaces corner of Store (about z, then x, then y).
+    virtual void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+                             float AngleZ) = 0;
+    // The repeat timer (75 ms) and the deferred-render timer; enabling Timer1
+    // starts its full interval again from now.
+    virtual void SetSpinTimer(bool Enabled) = 0;
+    virtual void SetTimer1(bool Enabled, int IntervalMs) = 0;
+};
+
+// The navigation state machine: idle, moving (a button held: one proxy step
+// every 75 ms), pending (released: the final render follows one Timer1
+// interval after the last step) and the final render, which applies the
+// counted steps and turns to the model in one go.
+class TNavigator {
+public:
+    // The small and the Ctrl first rotation steps: 2.5 and a hair below 45 degrees.
+    static const float SmallStep;
+    static const float LargeStep;
+
+    TNavigator(TFaceStore& Model, TFaceStore& Outline, TNavigationHost& Host)
+        : Model(Model), Outline(Outline), Host(Host) {}
+
+    // After the model's view was prepared: step sizes, the near limit, the
+    // proxy's translation and its six faces on the model's bounding box.
+    // Builds the proxy object when the outline store has none with six faces.
+    void Setup(float ModelSize);
+
+    // A navigation button pressed; Ctrl makes a rotation's first step 45 degrees.
+    void ButtonDown(TDirection Direction, bool Ctrl);
+    // A navigation button released.
+    void KillSpinTimer();
+    // One step in the held direction (the repeat timer's tick).
+    void SpinTimerTimer();
+    // The pause after the last step ran out.
+    void Timer1Timer();
+    // "Render": only while a final render is pending, at once.
+    void Render_BTClick();
+
+    // One proxy step in Direction (the running direction when the spin timer runs).
+    void StartCounting(TDirection Direction);
+    // Applies the counted turns and steps to the model and draws it.
+    void RenderNow();
+
+    bool SpinTimerEnabled() const { return SpinOn; }
+    bool Timer1Enabled() const { return Timer1On; }
+    int Timer1Interval() const { return Timer1Ms; }
+
+    float StepX = 0, StepY = 0, StepZ = 0;
+    float NearLimit = 0;
+    int32_t MovesX = 0, MovesY = 0, MovesZ = 0;
+    float TurnX = 0, TurnY = 0, TurnZ = 0;
+    int32_t TurnedX = 0, TurnedY = 0, TurnedZ = 0;
+    TDirection SpinDirection = dirMoveUp;
+    uint8_t BigTurnRequested = 0;
+
+private:
+    void SetSpin(bool on);
+    void SetTimer1(bool on, int intervalMs);
+    void WriteProxyBox();
+
+    TFaceStore& Model;
+    TFaceStore& Outline;
+    TNavigationHost& Host;
+    bool SpinOn = false;
+    bool Timer1On = false;
+    int Timer1Ms = 1000;
+};
+
+} // namespace verdel
