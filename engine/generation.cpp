@@ -6,6 +6,7 @@
 namespace verdel {
 
 int LastObjectCount = 0;
+std::string CurrentFileName;
 
 const char* const TableFullMessage =
     "Model exceeds 30000 objects; the rest of the production string was not drawn";

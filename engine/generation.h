@@ -15,6 +15,9 @@ namespace verdel {
 // Objects of the last turtle run (shown by the viewer).
 extern int LastObjectCount;
 
+// Path of the definition last generated; gives exports their default name.
+extern std::string CurrentFileName;
+
 // Shown when the turtle stops at the object table's limit.
 extern const char* const TableFullMessage;
 

@@ -6,10 +6,16 @@ scripts/setup.sh
 scripts/build.sh
 
 bin=build/bin
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$bin/verdel"
+fi
+
+# No display: show what Verdel does with the batch tool instead.
 sample="$bin/vdfiles/tree.vd"
 out="$bin/output"
 mkdir -p "$out"
-echo "Generating the bundled sample $sample with the batch tool..."
+echo "No display found, so Verdel's window cannot open here; running the batch tool on a sample instead."
 "$bin/verdel-cli" stats --yes "$sample" | tee "$out/tree.stats.txt"
 "$bin/verdel-cli" produce "$sample" > "$out/tree.production.txt"
-echo "Results: $out/tree.stats.txt (model statistics) and $out/tree.production.txt (production string)."
+"$bin/verdel-cli" dxf --yes "$sample" -o "$out/tree.dxf"
+echo "Results: $out/tree.stats.txt (model statistics), $out/tree.production.txt (production string), $out/tree.dxf (the model)."

@@ -1,0 +1,35 @@
+// Verdel: the desktop application.
+#include <QApplication>
+
+#include "app/program_folders.h"
+#include "app/ui/about_box.h"
+#include "app/ui/gen_ops_form.h"
+#include "app/ui/helper_form.h"
+#include "app/ui/main_form.h"
+#include "app/ui/splash_form.h"
+
+using namespace verdel;
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Verdel");
+    QApplication::setApplicationDisplayName("Verdel 5");
+    const QString folder = QString::fromStdString(ExecutableFolder());
+
+    auto* splash = new TSplashForm(folder);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    // The main frame, then the long-lived windows in their order; all but the frame stay hidden.
+    TMainForm mainForm(folder);
+    mainForm.AboutBox = new TAboutBox(&mainForm);
+    mainForm.HelperForm = new THelperForm(&mainForm);
+    GenOpsForm = new TGenOpsForm(&mainForm);
+
+    mainForm.show();
+    mainForm.activateWindow();
+    delete splash;
+    return QApplication::exec();
+}

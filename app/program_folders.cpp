@@ -1,0 +1,33 @@
+#include "app/program_folders.h"
+
+#include <filesystem>
+
+namespace verdel {
+
+TProgramFolders ProgramFolders;
+
+std::string ExecutableFolder()
+{
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::filesystem::current_path().string() + "/";
+    return exe.parent_path().string() + "/";
+}
+
+TProgramFolders FoldersBeside(const std::string& ProgramFolder)
+{
+    return {ProgramFolder, ProgramFolder + "vdfiles/", ProgramFolder + "output/", ProgramFolder + "help/",
+            ProgramFolder + "textures/"};
+}
+
+std::string EnsureWorkFolders(const TProgramFolders& Folders)
+{
+    for (const std::string& folder : {Folders.DefinitionFolder, Folders.OutputFolder}) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) return folder + ": " + error.message();
+    }
+    return {};
+}
+
+} // namespace verdel

@@ -1,0 +1,118 @@
+#include "app/settings.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/ini_file.h"
+
+namespace verdel {
+
+TSettings Settings;
+
+namespace {
+
+constexpr const char* Section = "Startup";
+
+// The five keys in the order they are read and written.
+struct TKey {
+    const char* Name;
+    bool TSettings::*Flag;
+};
+constexpr TKey Keys[] = {
+    {"CylindersInsteadofBlocks", &TSettings::CylindersInsteadofBlocks},
+    {"SetQToDrawCones", &TSettings::SetQToDrawCones},
+    {"SetWToDrawBlocks", &TSettings::SetWToDrawBlocks},
+    {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
+    {"ShowStartText", &TSettings::ShowStartText},
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(path + ": " + std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error(path + ": " + std::strerror(errno));
+    out << text;
+    out.close();
+    if (!out) throw std::runtime_error(path + ": write error");
+}
+
+bool SameNameAnyCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+} // namespace
+
+TSolidSettings SolidSettings(const TSettings& Settings)
+{
+    return {Settings.CylindersInsteadofBlocks, Settings.SetQToDrawCones, Settings.SetWToDrawBlocks,
+            Settings.SetRToDrawPyramids};
+}
+
+std::string SettingsPath(const std::string& Folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (SameNameAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
+    }
+    return Folder + SettingsFileName;
+}
+
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt)
+{
+    const std::string path = SettingsPath(Folder);
+    if (!std::filesystem::exists(path)) {
+        Prompt.Message(std::string(SettingsFileName) + "\r\nFile not found\r\nDefault ini will be created");
+        try {
+            CreateDefaultSettings(Settings, Folder);
+        } catch (const std::exception& error) {
+            Prompt.Message(std::string("The settings could not be saved: ") + error.what() +
+                           "\r\nVerdel goes on with the default settings.");
+        }
+        return;
+    }
+    TIniFile ini;
+    try {
+        ini.Parse(ReadFile(path));
+    } catch (const std::exception& error) {
+        Prompt.Message(std::string("The settings could not be read: ") + error.what() +
+                       "\r\nVerdel goes on with the default settings.");
+        return;
+    }
+    for (const TKey& key : Keys) {
+        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Settings.*key.Flag = *value != 0;
+    }
+}
+
+void SaveSettings(const TSettings& Settings, const std::string& Folder)
+{
+    const std::string path = SettingsPath(Folder);
+    TIniFile ini;
+    if (std::filesystem::exists(path)) ini.Parse(ReadFile(path));
+    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Settings.*key.Flag ? "1" : "0");
+    WriteFile(path, ini.Text());
+}
+
+void CreateDefaultSettings(const TSettings& Settings, const std::string& Folder)
+{
+    WriteFile(SettingsPath(Folder), "");
+    SaveSettings(Settings, Folder);
+}
+
+} // namespace verdel

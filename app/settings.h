@@ -1,0 +1,47 @@
+// The five user settings and the settings file "Verdel5.ini" beside the executable.
+#pragma once
+
+#include <string>
+
+#include "engine/prompt.h"
+#include "engine/turtle.h"
+
+namespace verdel {
+
+// The user's settings; the first four are handed to the turtle at every generation.
+struct TSettings {
+    bool CylindersInsteadofBlocks = true; // F and Z draw tubes instead of blocks
+    bool SetQToDrawCones = false;
+    bool SetWToDrawBlocks = false;
+    bool SetRToDrawPyramids = false;
+    bool ShowStartText = false;           // show the Introduction at start
+};
+
+// The program's settings, at their defaults until LoadSettings reads the file.
+extern TSettings Settings;
+
+// The four drawing settings as the turtle takes them.
+TSolidSettings SolidSettings(const TSettings& Settings);
+
+// The settings file's name.
+inline constexpr const char* SettingsFileName = "Verdel5.ini";
+
+// The path of the settings file in Folder (ending in "/"): an existing file
+// whose name matches in any letter case, else Folder + "Verdel5.ini".
+std::string SettingsPath(const std::string& Folder);
+
+// Reads the settings from Folder's settings file; a missing key or a value
+// that is not a whole number leaves its flag unchanged. A missing file is
+// reported ("Verdel5.ini", "File not found", "Default ini will be created")
+// and created with the current flags; a file that cannot be written is
+// reported once and start-up goes on with the defaults.
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt);
+
+// Writes the five keys into section "Startup" of Folder's settings file,
+// keeping everything else in it. Throws std::runtime_error naming the file.
+void SaveSettings(const TSettings& Settings, const std::string& Folder);
+
+// Creates an empty settings file in Folder (emptying an existing one) and saves the settings into it.
+void CreateDefaultSettings(const TSettings& Settings, const std::string& Folder);
+
+} // namespace verdel

@@ -1,0 +1,36 @@
+#include "engine/ui/generate_view.h"
+
+#include "app/settings.h"
+#include "app/ui/dialogs.h"
+#include "engine/generation.h"
+
+namespace verdel {
+
+namespace {
+
+TViewerLauncher Launcher;
+
+} // namespace
+
+void SetViewerLauncher(TViewerLauncher NewLauncher) { Launcher = std::move(NewLauncher); }
+
+void LaunchViewer()
+{
+    if (Launcher) {
+        Launcher();
+        return;
+    }
+    // Without a viewer the store is released at once, as a closing viewer would.
+    FreeScene(FaceStore);
+}
+
+bool GenerateAndView(const TLines& Lines, const QString* FileName)
+{
+    const TGenerationResult result = GenerateModel(Lines, SolidSettings(Settings), Dialogs());
+    if (result.Status != TGenerationStatus::Done) return false;
+    if (FileName) CurrentFileName = FileName->toStdString();
+    LaunchViewer();
+    return true;
+}
+
+} // namespace verdel

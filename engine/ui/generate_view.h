@@ -1,0 +1,28 @@
+// The generation sequence run from a window, followed by the viewer.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "engine/text_lines.h"
+
+namespace verdel {
+
+// Shows the model in FaceStore (the viewer window, modally); the viewer frees
+// the store when it closes.
+using TViewerLauncher = std::function<void()>;
+
+// Installs the launcher that GenerateAndView calls (the viewer at start-up, a recorder in tests).
+void SetViewerLauncher(TViewerLauncher Launcher);
+
+// Opens the viewer on FaceStore through the installed launcher.
+void LaunchViewer();
+
+// Validates, parses, rewrites and runs the turtle with the current drawing
+// settings, reporting through Dialogs() (hourglass and "Generating Output
+// from Production String" while the turtle runs). On success sets
+// CurrentFileName to FileName unless it is null, and opens the viewer.
+// Returns whether the viewer was opened.
+bool GenerateAndView(const TLines& Lines, const QString* FileName);
+
+} // namespace verdel
