@@ -1,11 +1,10 @@
 // Writing and reading the DXF file of the bundled 30,000-tube forest.
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <fstream>
 
+#include "bench/bench_support.h"
 #include "dxf/dxf_reader.h"
 #include "dxf/dxf_writer.h"
 #include "engine/generation.h"
@@ -13,12 +12,6 @@
 using namespace verdel;
 
 namespace {
-
-class TSilentPrompt : public TPrompt {
-public:
-    void Message(const std::string&) override {}
-    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
-};
 
 const std::string ForestDxf = "/tmp/verdel-bench-forest.dxf";
 
@@ -28,15 +21,9 @@ long FileSize(const std::string& name)
     return static_cast<long>(file.tellg());
 }
 
-void GenerateForest()
-{
-    TSilentPrompt prompt;
-    GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
-}
-
 void BM_WriteDXF(benchmark::State& state)
 {
-    GenerateForest();
+    bench::GenerateForest();
     for (auto _ : state) WriteDXFFile(FaceStore, ForestDxf, "dxf");
     state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
     state.counters["MB"] = FileSize(ForestDxf) / 1e6;
@@ -47,16 +34,14 @@ BENCHMARK(BM_WriteDXF)->Unit(benchmark::kMillisecond);
 void BM_ReadDXF(benchmark::State& state)
 {
     if (FileSize(ForestDxf) <= 0) {
-        GenerateForest();
+        bench::GenerateForest();
         WriteDXFFile(FaceStore, ForestDxf, "dxf");
         FreeScene(FaceStore);
     }
     for (auto _ : state) ReadDXFFile(FaceStore, ForestDxf);
     state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     state.counters["objects"] = FaceStore.ObjectCount;
-    state.counters["peak_MB"] = usage.ru_maxrss / 1024.0;
+    state.counters["peak_MB"] = bench::PeakResidentMegabytes();
     FreeScene(FaceStore);
 }
 BENCHMARK(BM_ReadDXF)->Unit(benchmark::kMillisecond);

@@ -1,27 +1,13 @@
 // Rewriting and whole generations of the bundled benchmark models.
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
+#include "bench/bench_support.h"
 #include "engine/generation.h"
 #include "engine/production.h"
 
 using namespace verdel;
 
 namespace {
-
-class TSilentPrompt : public TPrompt {
-public:
-    void Message(const std::string&) override {}
-    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
-};
-
-double PeakResidentMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
 
 // Axiom A, A=[&FA]<<<<[&FA]<<<<[&FA], 11 iterations: 1,948,607 characters.
 void BM_BuildProduction(benchmark::State& state)
@@ -41,14 +27,14 @@ BENCHMARK(BM_BuildProduction)->Unit(benchmark::kMillisecond);
 void BM_Generation(benchmark::State& state)
 {
     const TLines lines = ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd");
-    TSilentPrompt prompt;
+    bench::TYesPrompt prompt;
     for (auto _ : state) {
         const TGenerationResult result = GenerateModel(lines, TSolidSettings{}, prompt);
         if (result.Status != TGenerationStatus::Done) state.SkipWithError("generation failed");
         benchmark::DoNotOptimize(FaceStore.ObjectCount);
     }
     state.counters["objects"] = FaceStore.ObjectCount;
-    state.counters["peak_MB"] = PeakResidentMegabytes();
+    state.counters["peak_MB"] = bench::PeakResidentMegabytes();
     FreeScene(FaceStore);
 }
 BENCHMARK(BM_Generation)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "engine/generation.h"
+#include "bench/bench_support.h"
 #include "render/gmp.h"
 #include "render/image_files.h"
 #include "viewer/view_preparation.h"
@@ -30,18 +31,11 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-class TSilentPrompt : public TPrompt {
-public:
-    void Message(const std::string&) override {}
-    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
-};
-
 // The forest in FaceStore and a renderer looking at it, made once.
 TGMP& Scene()
 {
     static std::unique_ptr<TGMP> gmp = [] {
-        TSilentPrompt prompt;
-        GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
+        bench::GenerateForest();
         auto renderer = std::make_unique<TGMP>();
         renderer->Resize(1024, 768);
         renderer->SetLightSource(ViewerLightPosition, ViewerLightTarget);

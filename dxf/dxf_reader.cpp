@@ -176,27 +176,17 @@ void AddObject(TLineReader& reader, TFaceStore& store, const TPolyline& polyline
     object.VertexCount = static_cast<int32_t>(vertexCount);
     object.ColorIndex = static_cast<uint8_t>(polyline.Layer);
     object.Color = LayerColors[polyline.Layer];
-    object.ModelFaces = object.ViewFaces = nullptr;
     store.LayerUsed[polyline.Layer] = true;
 
-    TFaceNode* modelTail = nullptr;
-    TFaceNode* viewTail = nullptr;
+    TFaceAppender faces(store, object);
     for (const TFaceRecord& face : polyline.Faces) {
-        TFaceNode* node = store.Nodes.Allocate();
+        TVector corners[4];
+        int32_t index[4];
         for (int i = 0; i < 4; ++i) {
-            node->Corners[i] = polyline.Vertices[static_cast<size_t>(face.Corners[i] - 1)];
-            node->CornerIndex[i] = static_cast<int32_t>(face.Corners[i]);
+            index[i] = static_cast<int32_t>(face.Corners[i]);
+            corners[i] = polyline.Vertices[static_cast<size_t>(index[i] - 1)];
         }
-        node->CornerCount = 4;
-        node->Visible = 1;
-        node->FaceColor = object.Color;
-        node->FaceDepth = 0;
-        node->FaceColor16 = 0;
-        node->ShadeLevel = 0;
-        AppendFace(object.ModelFaces, modelTail, node);
-        TFaceNode* copy = store.Nodes.Allocate();
-        *copy = *node;
-        AppendFace(object.ViewFaces, viewTail, copy);
+        faces.Add(corners, index);
     }
 }
 

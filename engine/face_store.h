@@ -100,13 +100,48 @@ void ComputeBounds(TFaceStore& Store);
 // Releases every face node of both lists of every object; ObjectCount becomes 0.
 void FreeScene(TFaceStore& Store);
 
-// Appends a node to a list whose last node is Tail (nullptr for an empty list).
-inline void AppendFace(TFaceNode*& Head, TFaceNode*& Tail, TFaceNode* Node)
-{
-    Node->Next = nullptr;
-    if (Tail) Tail->Next = Node; else Head = Node;
-    Tail = Node;
-}
+// Fills an object's two face lists: every face goes to the end of both, as
+// two nodes of equal contents (four corners, visible, in the object's colour).
+class TFaceAppender {
+public:
+    TFaceAppender(TFaceStore& Store, TFaceObject& Object) : Store(Store), Object(Object)
+    {
+        Object.ModelFaces = Object.ViewFaces = nullptr;
+    }
+
+    // Appends a face; Index holds each corner's 1-based number in the object's vertex list.
+    void Add(const TVector (&Corners)[4], const int32_t (&Index)[4])
+    {
+        TFaceNode* node = Store.Nodes.Allocate();
+        for (int i = 0; i < 4; ++i) {
+            node->Corners[i] = Corners[i];
+            node->CornerIndex[i] = Index[i];
+        }
+        node->CornerCount = 4;
+        node->Visible = 1;
+        node->FaceColor = Object.Color;
+        node->FaceDepth = 0;
+        node->FaceColor16 = 0;
+        node->ShadeLevel = 0;
+        Append(Object.ModelFaces, ModelTail, node);
+        TFaceNode* copy = Store.Nodes.Allocate();
+        *copy = *node;
+        Append(Object.ViewFaces, ViewTail, copy);
+    }
+
+private:
+    static void Append(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
+    {
+        node->Next = nullptr;
+        if (tail) tail->Next = node; else head = node;
+        tail = node;
+    }
+
+    TFaceStore& Store;
+    TFaceObject& Object;
+    TFaceNode* ModelTail = nullptr;
+    TFaceNode* ViewTail = nullptr;
+};
 
 // Number of nodes of all ModelFaces lists.
 int64_t CountFaces(const TFaceStore& Store);

@@ -58,29 +58,16 @@ bool TMeshBuilder::AddMesh(int VertexCount, int FaceCount, int ColorIndex)
     object.VertexCount = VertexCount;
     object.Color = LayerColors[ColorIndex];
     object.ColorIndex = static_cast<uint8_t>(ColorIndex);
-    object.ModelFaces = object.ViewFaces = nullptr;
-
-    TFaceNode* modelTail = nullptr;
-    TFaceNode* viewTail = nullptr;
+    TFaceAppender faces(Store, object);
     for (int f = 0; f < FaceCount; ++f) {
-        TFaceNode* node = Store.Nodes.Allocate();
+        TVector corners[4];
+        int32_t index[4];
         for (int i = 0; i < 4; ++i) {
-            const int index = MeshFaces[f][i];
-            assert(index >= 1 && index <= VertexCount);
-            node->Corners[i] = rounded[index - 1];
-            node->CornerIndex[i] = index;
+            index[i] = MeshFaces[f][i];
+            assert(index[i] >= 1 && index[i] <= VertexCount);
+            corners[i] = rounded[index[i] - 1];
         }
-        node->CornerCount = 4;
-        node->Visible = 1;
-        node->FaceColor = object.Color;
-        node->FaceDepth = 0;
-        node->FaceColor16 = 0;
-        node->ShadeLevel = 0;
-        AppendFace(object.ModelFaces, modelTail, node);
-
-        TFaceNode* copy = Store.Nodes.Allocate();
-        *copy = *node;
-        AppendFace(object.ViewFaces, viewTail, copy);
+        faces.Add(corners, index);
     }
     return true;
 }
