@@ -7,6 +7,9 @@
 #include "app/ui/helper_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/splash_form.h"
+#include "engine/ui/generate_view.h"
+#include "render/ui/texture_dialog.h"
+#include "viewer/ui/view_form.h"
 
 using namespace verdel;
 
@@ -26,7 +29,10 @@ int main(int argc, char** argv)
     TMainForm mainForm(folder);
     mainForm.AboutBox = new TAboutBox(&mainForm);
     mainForm.HelperForm = new THelperForm(&mainForm);
+    new TTextureDialog(&mainForm);
+    new TViewForm(&mainForm);
     GenOpsForm = new TGenOpsForm(&mainForm);
+    SetViewerLauncher([](TViewSource source) { ViewForm->ShowModal(source); });
 
     mainForm.show();
     mainForm.activateWindow();

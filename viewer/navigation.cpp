@@ -151,6 +151,16 @@ void TNavigator::Render_BTClick()
     RenderNow();
 }
 
+void TNavigator::Reset()
+{
+    SetSpin(false);
+    SetTimer1(false, 1000);
+    TurnedX = TurnedY = TurnedZ = 0;
+    MovesX = MovesY = MovesZ = 0;
+    TurnX = TurnY = TurnZ = 0;
+    BigTurnRequested = 0;
+}
+
 void TNavigator::RenderNow()
 {
     Host.RotateScene(Model, static_cast<float>(TurnedX), static_cast<float>(TurnedY), static_cast<float>(TurnedZ),

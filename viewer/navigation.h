@@ -64,6 +64,9 @@ public:
     // Applies the counted turns and steps to the model and draws it.
     void RenderNow();
 
+    // Back to idle without drawing: timers off, nothing counted (the viewer closed).
+    void Reset();
+
     bool SpinTimerEnabled() const { return SpinOn; }
     bool Timer1Enabled() const { return Timer1On; }
     int Timer1Interval() const { return Timer1Ms; }

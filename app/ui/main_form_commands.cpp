@@ -13,9 +13,9 @@
 #include "app/ui/main_form.h"
 #include "app/ui/start_up_form.h"
 #include "app/ui/text_codec.h"
-#include "dxf/dxf_reader.h"
 #include "engine/ui/generate_view.h"
 #include "engine/ui/mdi_child.h"
+#include "viewer/ui/view_form.h"
 
 namespace verdel {
 
@@ -84,18 +84,7 @@ void TMainForm::FileSaveItemClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    const QString folder = Folder(ProgramFolders.OutputFolder);
-    if (!MakeCurrent(folder)) return;
-    const QString name = Dialogs().OpenFileName(this, folder, "AutoCad DXF (*.dxf)");
-    if (name.isEmpty()) return;
-    try {
-        ReadDXFFile(FaceStore, name.toStdString());
-    } catch (const std::exception& error) {
-        Dialogs().Error(error.what());
-        return;
-    }
-    ComputeBounds(FaceStore);
-    LaunchViewer();
+    if (ChooseAndReadDXF(this) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }

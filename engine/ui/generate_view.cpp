@@ -14,10 +14,10 @@ TViewerLauncher Launcher;
 
 void SetViewerLauncher(TViewerLauncher NewLauncher) { Launcher = std::move(NewLauncher); }
 
-void LaunchViewer()
+void LaunchViewer(TViewSource Source)
 {
     if (Launcher) {
-        Launcher();
+        Launcher(Source);
         return;
     }
     // Without a viewer the store is released at once, as a closing viewer would.

@@ -8,15 +8,19 @@
 
 namespace verdel {
 
+// Where the model in FaceStore came from: a generation, or a DXF file (whose
+// view shows its own object count and no production length).
+enum class TViewSource { Generation, DxfFile };
+
 // Shows the model in FaceStore (the viewer window, modally); the viewer frees
 // the store when it closes.
-using TViewerLauncher = std::function<void()>;
+using TViewerLauncher = std::function<void(TViewSource)>;
 
 // Installs the launcher that GenerateAndView calls (the viewer at start-up, a recorder in tests).
 void SetViewerLauncher(TViewerLauncher Launcher);
 
 // Opens the viewer on FaceStore through the installed launcher.
-void LaunchViewer();
+void LaunchViewer(TViewSource Source = TViewSource::Generation);
 
 // Validates, parses, rewrites and runs the turtle with the current drawing
 // settings, reporting through Dialogs() (hourglass and "Generating Output

@@ -201,7 +201,7 @@ private slots:
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
         int launched = 0;
-        SetViewerLauncher([&] { ++launched; });
+        SetViewerLauncher([&](TViewSource) { ++launched; });
         TMDIChild* editor = frame->NewFile();
         QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
         QCOMPARE(dialogs.Messages.back(), std::string("Please Check Input Data\r\nBlank File"));

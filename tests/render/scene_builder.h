@@ -12,6 +12,14 @@ namespace verdel::test {
 // A face given by its corners; three corners make a CornerCount 3 face.
 using TCorners = std::vector<TVector>;
 
+// Appends Node to the list whose last node is Tail.
+inline void AppendNode(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
+{
+    node->Next = nullptr;
+    if (tail) tail->Next = node; else head = node;
+    tail = node;
+}
+
 // Appends an object of the given colour whose faces have these corners
 // (ModelFaces and ViewFaces alike); returns its number.
 inline int AddObject(TFaceStore& store, TColor color, std::initializer_list<TCorners> faces)
@@ -30,9 +38,9 @@ inline int AddObject(TFaceStore& store, TColor color, std::initializer_list<TCor
             node->Visible = 1;
             node->FaceColor = color;
             if (list == 0)
-                AppendFace(object.ModelFaces, modelTail, node);
+                AppendNode(object.ModelFaces, modelTail, node);
             else
-                AppendFace(object.ViewFaces, viewTail, node);
+                AppendNode(object.ViewFaces, viewTail, node);
         }
         ++object.FaceCount;
     }

@@ -1,0 +1,82 @@
+// The viewer: one navigation step on the proxy, and the first picture after a generation.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+
+#include "bench/bench_support.h"
+#include "engine/generation.h"
+#include "render/gmp.h"
+#include "render/ui/gmp_widget.h"
+#include "viewer/navigation.h"
+#include "viewer/ui/view_form.h"
+#include "viewer/view_preparation.h"
+
+using namespace verdel;
+
+namespace {
+
+// Draws what the navigator asks into a 1024 x 768 renderer, as the viewer does.
+class TRenderingHost : public TNavigationHost {
+public:
+    TRenderingHost() { Gmp.Resize(1024, 768); }
+    void DrawStore(TFaceStore& Store, bool) override
+    {
+        Gmp.ClearToBackColor();
+        Gmp.RenderScene(Store);
+    }
+    void SetWireframe(bool On) override { Gmp.RenderMode = On ? rmWireframe : rmSolidShade; }
+    void RotateScene(TFaceStore& Store, float FX, float FY, float FZ, float AX, float AY, float AZ) override
+    {
+        Gmp.RotateScene(Store, FX, FY, FZ, AX, AY, AZ);
+    }
+    void SetSpinTimer(bool) override {}
+    void SetTimer1(bool, int) override {}
+    TGMP Gmp;
+};
+
+// One held-button step: the proxy box turned and drawn in wireframe.
+void BM_NavigationStep(benchmark::State& state)
+{
+    bench::GenerateForest();
+    auto host = std::make_unique<TRenderingHost>();
+    auto outline = std::make_unique<TFaceStore>();
+    TNavigator navigator(FaceStore, *outline, *host);
+    navigator.Setup(PrepareView(FaceStore).ModelSize);
+    for (auto _ : state) navigator.StartCounting(dirTurnLeft);
+    FreeScene(FaceStore);
+}
+BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
+
+// From showing the viewer on the generated forest to its first full picture
+// (the 200 ms pause after the first paint included).
+void BM_FirstPicture(benchmark::State& state)
+{
+    TViewForm view;
+    view.resize(1024 + 190, 768 + 60);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench::GenerateForest();
+        view.StatusPanels[0]->clear();
+        state.ResumeTiming();
+        view.show();
+        view.PerformStartupRoutines();
+        while (view.StatusPanels[0]->text() != "Rendering Complete") QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        state.PauseTiming();
+        view.close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

@@ -1,0 +1,209 @@
+// The viewer's drawing, render modes, layer textures, colour, and File menu.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/program_folders.h"
+#include "app/ui/dialogs.h"
+#include "app/ui/layer_bitmaps.h"
+#include "app/ui/main_form.h"
+#include "dxf/dxf_reader.h"
+#include "dxf/dxf_writer.h"
+#include "engine/generation.h"
+#include "engine/production.h"
+#include "engine/ui/delay.h"
+#include "render/image_files.h"
+#include "render/ui/gmp_widget.h"
+#include "render/ui/texture_dialog.h"
+#include "viewer/export_names.h"
+#include "viewer/ui/view_form.h"
+#include "viewer/view_preparation.h"
+
+namespace verdel {
+
+void TViewForm::ShowModal(TViewSource NewSource)
+{
+    Source = NewSource;
+    PerformStartupRoutines();
+    exec();
+}
+
+void TViewForm::PerformStartupRoutines()
+{
+    if (MainForm) setGeometry(MainForm->geometry());
+    const bool fromDxf = Source == TViewSource::DxfFile;
+    ObCountLabel->setText(QString::number(fromDxf ? FaceStore.ObjectCount : LastObjectCount));
+    PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
+    GMP1->Gmp().SetLightSource(ViewerLightPosition, ViewerLightTarget);
+    const TViewPreparation view = PrepareView(FaceStore);
+    for (int layer = 1; layer <= 12; ++layer) LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
+    Navigator.Setup(view.ModelSize);
+}
+
+void TViewForm::SetStatus(const QString& Text)
+{
+    StatusPanels[0]->setText(Text);
+    ShowStatus(Text); // the main frame's first panel
+}
+
+void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
+{
+    SetStatus("Starting Rendering...");
+    if (ShowWait) QApplication::setOverrideCursor(Qt::WaitCursor);
+    TGMP& gmp = GMP1->Gmp();
+    gmp.ClearToBackColor();
+    gmp.RenderScene(Store);
+    gmp.Flip();
+    if (ShowWait) QApplication::restoreOverrideCursor();
+    SetStatus("Rendering Complete");
+}
+
+void TViewForm::FormPaint() { PaintTimer->start(); }
+
+void TViewForm::SetBitmapButtons()
+{
+    for (int layer = 1; layer <= 12; ++layer) {
+        const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(layer)];
+        GMP1->Gmp().SetLayerTexture(layer, picture);
+        LayerButtons[static_cast<size_t>(layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
+    }
+}
+
+void TViewForm::WireFrame_RBClick()
+{
+    GMP1->Gmp().RenderMode = SelectedRenderMode = rmWireframe;
+    ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::SolidShade_RBClick()
+{
+    GMP1->Gmp().RenderMode = SelectedRenderMode = rmSolidShade;
+    ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::ShadedTexture_RBClick()
+{
+    GMP1->Gmp().RenderMode = SelectedRenderMode = rmShadedTexture;
+    ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::LayerButtonClick(int Layer)
+{
+    CurrentTextureButton = QString("BB%1").arg(Layer, 2, 10, QChar('0'));
+    if (TextureDialog) {
+        TextureDialog->SetFolder(QString::fromStdString(ProgramFolders.TexturesFolder));
+        TextureDialog->exec();
+    }
+    DelayWithMessages(50);
+    // The layer's picture goes to the renderer whether or not the chooser was confirmed.
+    const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
+    GMP1->Gmp().SetLayerTexture(Layer, picture);
+    LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
+    ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::BitBtn2Click()
+{
+    try {
+        const TColor back = GMP1->Gmp().BackColor();
+        const QColor initial(back & 0xFF, (back >> 8) & 0xFF, (back >> 16) & 0xFF);
+        if (const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial))
+            GMP1->Gmp().SetBackColor(static_cast<TColor>(chosen->red() | chosen->green() << 8 | chosen->blue() << 16));
+        DelayWithMessages(100);
+        ViewerMovement(FaceStore, true);
+    } catch (const std::exception&) {
+        Dialogs().Message("Color selection dialog failed to load");
+    }
+}
+
+void TViewForm::SaveGraphicAsClick()
+{
+    static const QStringList filters = {"AutoCad DXF (*.dxf)", "Windows BMP (*.bmp)", "JPeg (*.jpg)"};
+    static const char* const extensions[] = {".dxf", ".bmp", ".jpg"};
+    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    if (!QDir::setCurrent(folder)) {
+        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
+        return;
+    }
+    int filter = 0;
+    const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
+    QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
+    if (name.isEmpty()) return;
+    filter = std::clamp(filter, 0, 2);
+    const std::string extension = extensions[filter];
+    if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), extension)) {
+        name = QString::fromStdString(*corrected);
+        if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
+    }
+    if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
+        return;
+    try {
+        const std::string file = name.toStdString();
+        if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
+        else if (filter == 1) SaveFrameBMP(GMP1->Gmp().Bitmap(), file);
+        else SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
+    } catch (const std::exception& error) {
+        Dialogs().Error(error.what());
+    }
+}
+
+TDxfRead ChooseAndReadDXF(QWidget* Parent)
+{
+    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    if (!QDir::setCurrent(folder)) {
+        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
+        return TDxfRead::Cancelled;
+    }
+    const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
+    if (name.isEmpty()) return TDxfRead::Cancelled;
+    TDxfRead result = TDxfRead::Read;
+    try {
+        ReadDXFFile(FaceStore, name.toStdString());
+    } catch (const std::exception& error) {
+        Dialogs().Error(error.what());
+        result = TDxfRead::Failed;
+    }
+    ComputeBounds(FaceStore);
+    return result;
+}
+
+void TViewForm::ReadDXFClick()
+{
+    if (ChooseAndReadDXF(this) == TDxfRead::Cancelled) return;
+    Source = TViewSource::DxfFile;
+    PerformStartupRoutines();
+    FormPaint();
+}
+
+void TViewForm::Render_BTClick() { Navigator.Render_BTClick(); }
+
+void TViewForm::SpinTimerTimer() { Navigator.SpinTimerTimer(); }
+
+void TViewForm::Timer1Timer() { Navigator.Timer1Timer(); }
+
+void TViewForm::SetWireframe(bool Wireframe) { GMP1->Gmp().RenderMode = Wireframe ? rmWireframe : SelectedRenderMode; }
+
+void TViewForm::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+                            float AngleZ)
+{
+    GMP1->Gmp().RotateScene(Store, FlagX, FlagY, FlagZ, AngleX, AngleY, AngleZ);
+}
+
+void TViewForm::SetSpinTimer(bool Enabled)
+{
+    if (Enabled && !SpinTimer->isActive()) SpinTimer->start();
+    if (!Enabled) SpinTimer->stop();
+}
+
+void TViewForm::SetTimer1(bool Enabled, int IntervalMs)
+{
+    Timer1->setInterval(IntervalMs);
+    if (Enabled) Timer1->start(); else Timer1->stop();
+}
+
+} // namespace verdel
