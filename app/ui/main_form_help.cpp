@@ -1,4 +1,4 @@
-// The main frame's help commands and the generator dialogs it opens.
+// The main frame's help commands.
 #include "app/program_folders.h"
 #include "app/ui/about_box.h"
 #include "app/ui/help_window.h"
@@ -24,9 +24,5 @@ void TMainForm::CommandReference1Click()
     HelperForm->show();
     HelperForm->raise();
 }
-
-void TMainForm::CreateRandomDialog() {}
-
-void TMainForm::CreateMutateDialog() {}
 
 } // namespace verdel

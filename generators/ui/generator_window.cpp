@@ -1,0 +1,113 @@
+#include "generators/ui/generator_window.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSlider>
+#include <cmath>
+
+#include "app/program_folders.h"
+#include "app/ui/dialogs.h"
+#include "app/ui/main_form.h"
+
+namespace verdel {
+
+QString MemoText(const TLines& Lines)
+{
+    QString text;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        if (i) text += '\n';
+        text += QString::fromLatin1(Lines[i].data(), static_cast<qsizetype>(Lines[i].size()));
+    }
+    return text;
+}
+
+std::string EngineText(const QString& Text)
+{
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(Text.size()));
+    for (const QChar c : Text) bytes += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '\x7f';
+    return bytes;
+}
+
+void PlaceGeneratorWindow(QWidget& Dialog)
+{
+    auto* frame = qobject_cast<QMdiSubWindow*>(Dialog.parentWidget());
+    QWidget* window = frame ? static_cast<QWidget*>(frame) : &Dialog;
+    if (frame) {
+        // System menu, minimise and close; no maximise box.
+        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        frame->show();
+    }
+    // It may grow, but not shrink below the size its controls are laid out for.
+    window->setMinimumSize(GeneratorWindowWidth, GeneratorWindowHeight);
+    window->resize(GeneratorWindowWidth, GeneratorWindowHeight);
+    if (!MainForm) return;
+    // Halves round to the even neighbour, as everywhere in the program.
+    const int left = static_cast<int>(std::nearbyint((MainForm->UsableClientWidth - GeneratorWindowWidth) / 2.0));
+    const int top = static_cast<int>(std::nearbyint((MainForm->UsableClientHeight - GeneratorWindowHeight) / 2.0));
+    window->move(left, top + 25);
+}
+
+void CloseGeneratorWindow(QWidget& Dialog)
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(Dialog.parentWidget())) frame->close(); else Dialog.close();
+}
+
+QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
+{
+    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
+    if (!QDir::setCurrent(folder)) {
+        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
+        return {};
+    }
+    int filter = 0;
+    const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);
+    if (name.isEmpty()) return {};
+    if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
+        return {};
+    return name;
+}
+
+QSlider* MakeTrackBar(const char* Name, const TBarInfo& Bar, Qt::Orientation Orientation, QWidget* Parent)
+{
+    auto* slider = new QSlider(Orientation, Parent);
+    slider->setObjectName(Name);
+    slider->setRange(Bar.Min, Bar.Max);
+    slider->setValue(Bar.Default);
+    slider->setPageStep(1);
+    slider->setTickInterval(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+QPushButton* MakeCommandButton(const char* Name, const QString& Caption, QWidget* Parent)
+{
+    auto* button = new QPushButton(Caption, Parent);
+    button->setObjectName(Name);
+    button->setMinimumWidth(75);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString SeedText(uint32_t Seed) { return QString("Seed: %1").arg(Seed); }
+
+TBusyButtons::TBusyButtons(bool& Busy, std::initializer_list<QPushButton*> List) : Busy(Busy)
+{
+    Busy = true;
+    for (QPushButton* button : List) {
+        Buttons.emplace_back(button, button->isEnabled());
+        button->setEnabled(false);
+    }
+}
+
+TBusyButtons::~TBusyButtons()
+{
+    for (auto& [button, enabled] : Buttons)
+        if (button) button->setEnabled(enabled);
+    Busy = false;
+}
+
+} // namespace verdel
