@@ -18,4 +18,6 @@ echo "No display found, so Verdel's window cannot open here; running the batch t
 "$bin/verdel-cli" stats --yes "$sample" | tee "$out/tree.stats.txt"
 "$bin/verdel-cli" produce "$sample" > "$out/tree.production.txt"
 "$bin/verdel-cli" dxf --yes "$sample" -o "$out/tree.dxf"
-echo "Results: $out/tree.stats.txt (model statistics), $out/tree.production.txt (production string), $out/tree.dxf (the model)."
+"$bin/verdel-cli" render --yes "$sample" -o "$out/tree.jpg" --mode texture --size 1024x768
+echo "Results: $out/tree.stats.txt (model statistics), $out/tree.production.txt (production string),"
+echo "$out/tree.dxf (the model) and $out/tree.jpg (a picture of it)."
