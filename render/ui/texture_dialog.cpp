@@ -44,7 +44,12 @@ TTextureDialog::TTextureDialog(QWidget* Parent) : QDialog(Parent)
     DirectoryListBox1->setGeometry(8, 40, 113, 153);
     DirectoryListBox1->setModel(Folders);
     for (int column = 1; column < Folders->columnCount(); ++column) DirectoryListBox1->hideColumn(column);
+    // Narrow steps and whole names: a deep folder scrolls sideways instead of shrinking to "...".
     DirectoryListBox1->header()->hide();
+    DirectoryListBox1->setIndentation(8);
+    DirectoryListBox1->setTextElideMode(Qt::ElideNone);
+    DirectoryListBox1->header()->setStretchLastSection(false);
+    DirectoryListBox1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
     FileEdit = new QLineEdit("*.*", this);
     FileEdit->setObjectName("FileEdit");
