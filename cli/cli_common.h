@@ -58,5 +58,6 @@ void AddEngineCommands(CLI::App& App, int& ExitCode);
 void AddDxfCommands(CLI::App& App, int& ExitCode);
 void AddRenderCommands(CLI::App& App, int& ExitCode);
 void AddGeneratorCommands(CLI::App& App, int& ExitCode);
+void AddExportCommands(CLI::App& App, int& ExitCode);
 
 } // namespace verdel::cli

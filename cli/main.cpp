@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     AddDxfCommands(app, exitCode);
     AddRenderCommands(app, exitCode);
     AddGeneratorCommands(app, exitCode);
+    AddExportCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);

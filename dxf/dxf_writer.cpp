@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "dxf/object_mesh.h"
+
 namespace verdel {
 
 namespace {
@@ -74,32 +76,7 @@ void WriteHeader(TDXFOut& out)
     out.Pairs({"0", "ENDTAB", "0", "ENDSEC", "0", "SECTION", "2", "ENTITIES"});
 }
 
-// The mesh of one object: its vertex table rebuilt from the faces' corners.
-struct TMesh {
-    std::vector<TVector> Vertices;
-    std::vector<std::array<int32_t, 4>> Faces;
-};
-
-void CollectMesh(const TFaceObject& object, int k, TMesh& mesh)
-{
-    mesh.Vertices.assign(static_cast<size_t>(std::max(object.VertexCount, 0)), TVector{});
-    mesh.Faces.clear();
-    for (const TFaceNode* face = object.ModelFaces; face; face = face->Next) {
-        for (int i = 0; i < 4; ++i) {
-            const int index = face->CornerIndex[i];
-            const TVector& c = face->Corners[i];
-            if (index < 1) throw std::runtime_error("object " + std::to_string(k) + ": corner index " + std::to_string(index));
-            if (!std::isfinite(c.X) || !std::isfinite(c.Y) || !std::isfinite(c.Z))
-                throw std::runtime_error("object " + std::to_string(k) + " has a coordinate that is not a finite number");
-            // Objects larger than their stated vertex count are written whole.
-            if (static_cast<size_t>(index) > mesh.Vertices.size()) mesh.Vertices.resize(static_cast<size_t>(index));
-            mesh.Vertices[static_cast<size_t>(index - 1)] = c;
-        }
-        mesh.Faces.push_back({face->CornerIndex[0], face->CornerIndex[1], face->CornerIndex[2], face->CornerIndex[3]});
-    }
-}
-
-void WriteObject(TDXFOut& out, const TMesh& mesh, int layer)
+void WriteObject(TDXFOut& out, const TObjectMesh& mesh, int layer)
 {
     std::array<char, 8> layerText;
     const std::string_view l(layerText.data(),
@@ -139,10 +116,10 @@ void WriteDXF(std::ostream& Out, const TFaceStore& Store)
 {
     TDXFOut out(Out);
     WriteHeader(out);
-    TMesh mesh;
+    TObjectMesh mesh;
     for (int k = 1; k <= Store.ObjectCount; ++k) {
         const TFaceObject& object = Store.Object(k);
-        CollectMesh(object, k, mesh);
+        CollectObjectMesh(object, k, mesh);
         WriteObject(out, mesh, object.ColorIndex);
     }
     out.Pairs({"0", "ENDSEC", "0", "EOF"});

@@ -7,6 +7,8 @@ namespace verdel {
 
 int LastObjectCount = 0;
 std::string CurrentFileName;
+std::string LastDefinitionText;
+uint32_t LastGenerationSeed = 0;
 
 const char* const TableFullMessage =
     "Model exceeds 30000 objects; the rest of the production string was not drawn";
@@ -31,6 +33,10 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         result.Status = TGenerationStatus::Refused;
         return result;
     }
+
+    LastGenerationSeed = Random.Seed;
+    LastDefinitionText.clear();
+    for (const std::string& line : Lines) LastDefinitionText += line + "\n";
 
     // Every turtle run starts from an empty store, so nothing of a failed run remains.
     FreeScene(Store);

@@ -18,6 +18,11 @@ extern int LastObjectCount;
 // Path of the definition last generated; gives exports their default name.
 extern std::string CurrentFileName;
 
+// The text of the definition last generated, lines ended by LF, and the random
+// source's seed when its generation began: mesh exports record both.
+extern std::string LastDefinitionText;
+extern uint32_t LastGenerationSeed;
+
 // Shown when the turtle stops at the object table's limit.
 extern const char* const TableFullMessage;
 
@@ -37,7 +42,7 @@ struct TGenerationResult {
 // Validates, parses, rewrites, runs the turtle into an emptied Store and
 // computes its bounds; messages and the output-size question go through
 // Prompt, the turtle's "Generating ..." phase through its busy calls.
-// Sets LastObjectCount and ProductionLength.
+// Sets LastObjectCount, ProductionLength, LastDefinitionText and LastGenerationSeed.
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State = DefinitionState, TFaceStore& Store = FaceStore,
                                 TRandomSource& Random = RandomSource);

@@ -6,6 +6,7 @@
 namespace verdel {
 
 std::array<TRgbImage, 13> LayerBitmaps;
+std::array<QString, 13> LayerBitmapFiles;
 
 void LoadLayerBitmaps(const QString& TexturesFolder)
 {
@@ -14,8 +15,10 @@ void LoadLayerBitmaps(const QString& TexturesFolder)
         const QString name = TexturesFolder + QString("Text%1.jpg").arg(layer, 2, 10, QChar('0'));
         try {
             LayerBitmaps[static_cast<size_t>(layer)] = ReadJPEGFile(name.toStdString());
+            LayerBitmapFiles[static_cast<size_t>(layer)] = name;
         } catch (const std::exception& error) {
             LayerBitmaps[static_cast<size_t>(layer)] = TRgbImage();
+            LayerBitmapFiles[static_cast<size_t>(layer)].clear();
             failures += std::string(failures.empty() ? "" : "\r\n") + error.what();
         }
     }

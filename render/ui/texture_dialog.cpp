@@ -144,6 +144,7 @@ void TTextureDialog::Preview(const QString& FileName)
     }
     PreviewPicture = picture;
     PreviewKind = pictureKind;
+    PreviewFile = FileName;
     Image1->setPixmap(QPixmap::fromImage(picture));
     // The caption names the size of the bitmap file previewed last.
     setWindowTitle(kind == ".BMP" ? QString("TextureDialog (%1 x %2)").arg(picture.width()).arg(picture.height())
@@ -154,8 +155,11 @@ void TTextureDialog::Button1Click()
 {
     bool valid = false;
     const int layer = CurrentTextureButton.startsWith("BB") ? CurrentTextureButton.mid(2).toInt(&valid) : 0;
-    if (valid && layer >= 1 && layer <= 12)
-        LayerBitmaps[static_cast<size_t>(layer)] = PreviewKind == TPreviewKind::Bitmap ? FromQImage(PreviewPicture) : TRgbImage();
+    if (valid && layer >= 1 && layer <= 12) {
+        const bool bitmap = PreviewKind == TPreviewKind::Bitmap;
+        LayerBitmaps[static_cast<size_t>(layer)] = bitmap ? FromQImage(PreviewPicture) : TRgbImage();
+        LayerBitmapFiles[static_cast<size_t>(layer)] = bitmap ? PreviewFile : QString();
+    }
     accept();
 }
 

@@ -48,6 +48,7 @@ public:
     enum class TPreviewKind { None, Bitmap, Other };
     TPreviewKind PreviewKind = TPreviewKind::None;
     QImage PreviewPicture;
+    QString PreviewFile;
 
 private:
     void ListFiles();

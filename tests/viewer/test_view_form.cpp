@@ -122,6 +122,18 @@ private slots:
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
         QVERIFY(QFile::exists(Output + "tree.bmp"));
+
+        // The mesh formats follow the three of the picture and DXF, with the same name correction.
+        QCOMPARE(dialogs.SaveFilters.size(), 7);
+        QCOMPARE(dialogs.SaveFilters[6], QString("glTF binary (*.glb)"));
+        dialogs.FileNames = {Output + "tree.txt"};
+        dialogs.FilterChoices = {6};
+        dialogs.Answers = {TAnswer::Yes};
+        view.SaveGraphicAsClick();
+        QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "Would you like to save the file as: " + Output + "tree.glb");
+        QFile glb(Output + "tree.glb");
+        QVERIFY(glb.open(QIODevice::ReadOnly));
+        QCOMPARE(glb.read(4), QByteArray("glTF"));
         QVERIFY(dialogs.Errors.empty());
     }
 

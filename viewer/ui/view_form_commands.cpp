@@ -14,6 +14,7 @@
 #include "app/ui/main_form.h"
 #include "dxf/dxf_reader.h"
 #include "dxf/dxf_writer.h"
+#include "dxf/mesh_export.h"
 #include "engine/generation.h"
 #include "engine/production.h"
 #include "engine/ui/delay.h"
@@ -121,22 +122,49 @@ void TViewForm::BitBtn2Click()
     }
 }
 
+namespace {
+
+// The kinds of file Save As writes, in the order of the dialog's filters.
+struct TSaveKind {
+    const char* Filter;
+    const char* Extension;
+};
+constexpr TSaveKind SaveKinds[] = {
+    {"AutoCad DXF (*.dxf)", ".dxf"}, {"Windows BMP (*.bmp)", ".bmp"}, {"JPeg (*.jpg)", ".jpg"},
+    {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},       {"PLY (*.ply)", ".ply"},
+    {"glTF binary (*.glb)", ".glb"},
+};
+
+// What a mesh file records of the model on view and where its textures come from.
+TExportInfo MeshExportInfo(TViewSource source)
+{
+    TExportInfo info;
+    info.TexturesFolder = ProgramFolders.TexturesFolder;
+    for (int layer = 1; layer <= LayerCount; ++layer) info.LayerTextures[layer] = LayerBitmapFiles[layer].toStdString();
+    if (source == TViewSource::Generation) {
+        info.Definition = LastDefinitionText;
+        info.Seed = LastGenerationSeed;
+    }
+    return info;
+}
+
+} // namespace
+
 void TViewForm::SaveGraphicAsClick()
 {
-    static const QStringList filters = {"AutoCad DXF (*.dxf)", "Windows BMP (*.bmp)", "JPeg (*.jpg)"};
-    static const char* const extensions[] = {".dxf", ".bmp", ".jpg"};
+    QStringList filters;
+    for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
     const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
     if (!QDir::setCurrent(folder)) {
         Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
         return;
     }
-    int filter = 0;
+    int filter = 0; // the dialog always opens on DXF
     const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
     if (name.isEmpty()) return;
-    filter = std::clamp(filter, 0, 2);
-    const std::string extension = extensions[filter];
-    if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), extension)) {
+    filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
+    if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
@@ -146,7 +174,8 @@ void TViewForm::SaveGraphicAsClick()
         const std::string file = name.toStdString();
         if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
         else if (filter == 1) SaveFrameBMP(GMP1->Gmp().Bitmap(), file);
-        else SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
+        else if (filter == 2) SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
+        else ExportMesh(FaceStore, file, MeshExportInfo(Source));
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

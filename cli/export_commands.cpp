@@ -1,0 +1,69 @@
+// export: a definition or DXF file's model as a mesh file for other 3-D tools.
+#include <iostream>
+#include <memory>
+
+#include "app/program_folders.h"
+#include "cli/cli_common.h"
+#include "dxf/mesh_export.h"
+#include "engine/random_source.h"
+
+namespace verdel::cli {
+
+namespace {
+
+struct TExportOptions {
+    std::string Input;
+    std::string Output;
+    std::string Textures; // empty: the textures folder beside the executable
+    TGenerateOptions Generate;
+};
+
+// What the file records: the definition and the seed its "~" turns start from.
+bool DescribeInput(const TExportOptions& options, TExportInfo& info)
+{
+    info.TexturesFolder = options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
+    if (HasExtension(options.Input, ".dxf")) return true;
+    TLines lines;
+    if (!LoadLines(options.Input, lines)) return false;
+    for (const std::string& line : lines) info.Definition += line + "\n";
+    info.Seed = RandomSource.Seed;
+    return true;
+}
+
+int RunExport(const TExportOptions& options)
+{
+    if (!MeshFormatOf(options.Output)) {
+        std::cerr << options.Output << ": the output file must end in .obj, .stl, .ply, .gltf or .glb\n";
+        return ExitUsage;
+    }
+    TExportInfo info;
+    if (!DescribeInput(options, info)) return ExitUsage;
+    const int status = LoadModel(options.Input, options.Generate);
+    if (status != ExitDone) return status;
+    try {
+        for (const std::string& warning : ExportMeshReleasing(FaceStore, options.Output, info))
+            std::cerr << "warning: " << warning << '\n';
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return ExitWrite;
+    }
+    return ExitDone;
+}
+
+} // namespace
+
+void AddExportCommands(CLI::App& App, int& ExitCode)
+{
+    auto options = std::make_shared<TExportOptions>();
+    CLI::App* command = App.add_subcommand(
+        "export", "Write the model of a definition or DXF file as an OBJ, STL, PLY, glTF or GLB mesh file");
+    command->add_option("INPUT", options->Input, "Definition file (.vd) or DXF file (.dxf)")->required();
+    command->add_option("-o,--output", options->Output, "Mesh file to write; its extension chooses the format")
+        ->required();
+    command->add_option("--textures", options->Textures,
+                        "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
+    AddGenerateOptions(command, options->Generate);
+    command->callback([options, &ExitCode] { ExitCode = RunExport(*options); });
+}
+
+} // namespace verdel::cli

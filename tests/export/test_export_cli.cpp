@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/run_cli.h"
+
+using namespace verdel::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Folder(const std::string& name)
+{
+    const fs::path folder = fs::path(::testing::TempDir()) / ("verdel-export-cli-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder.string() + "/";
+}
+
+// Runs a shell command; its exit status and standard output.
+std::pair<int, std::string> RunCommand(const std::string& command, const std::string& folder)
+{
+    const std::string out = folder + "command.out";
+    const int status = std::system((command + " >" + out + " 2>&1").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(out)};
+}
+
+} // namespace
+
+TEST(CliExport, TheDebianAssimpToolReadsEveryFormat)
+{
+    const std::string assimp = VERDEL_ASSIMP_TOOL;
+    if (assimp.empty()) GTEST_SKIP() << "the assimp command (assimp-utils) is not installed";
+    const std::string folder = Folder("assimp");
+    for (const char* extension : {".obj", ".stl", ".ply", ".gltf", ".glb"}) {
+        SCOPED_TRACE(extension);
+        const std::string file = folder + "cones" + extension;
+        const TCliRun run = RunCli("export " + Sample("cones.vd") + " --cones -o " + file);
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        const auto [status, output] = RunCommand(assimp + " info " + file, folder);
+        EXPECT_EQ(status, 0) << output;
+        EXPECT_NE(output.find("Meshes:"), std::string::npos) << output;
+        EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+    }
+}
+
+TEST(CliExport, ADxfInputIsExportedWithoutADefinition)
+{
+    const std::string folder = Folder("dxf");
+    ASSERT_EQ(RunCli("dxf " + Sample("hilbert3d.vd") + " -o " + folder + "h.dxf").Exit, 0);
+    const TCliRun run = RunCli("export " + folder + "h.dxf -o " + folder + "h.obj");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string obj = ReadWholeFile(folder + "h.obj");
+    EXPECT_EQ(obj.rfind("# Made by Verdel\n# File produced", 0), 0u);
+
+    const TCliRun fromVd = RunCli("export " + Sample("hilbert3d.vd") + " -o " + folder + "v.obj");
+    ASSERT_EQ(fromVd.Exit, 0) << fromVd.Err;
+    const std::string vd = ReadWholeFile(folder + "v.obj");
+    EXPECT_EQ(vd.rfind("# Made by Verdel\n# Seed: 0\n# Definition:\n# # Three-dimensional Hilbert curve", 0), 0u);
+    // The same geometry either way; only the material file's name differs.
+    std::string vdBody = vd.substr(vd.find("mtllib"));
+    vdBody[7] = 'h';
+    EXPECT_EQ(obj.substr(obj.find("mtllib")), vdBody);
+}
+
+TEST(CliExport, ExitStatuses)
+{
+    const std::string folder = Folder("statuses");
+    struct TCase {
+        std::string Args;
+        int Exit;
+        std::string Err; // expected at the start of standard error
+    };
+    const std::vector<TCase> cases = {
+        {"export " + Sample("hilbert3d.vd") + " -o " + folder + "h.glb", 0, ""},
+        {"export " + Sample("hilbert3d.vd") + " -o " + folder + "h.dxf", 1,
+         folder + "h.dxf: the output file must end in .obj, .stl, .ply, .gltf or .glb"},
+        {"export " + Sample("hilbert3d.vd") + " -o /no/such/folder/h.obj", 5,
+         "/no/such/folder/h.obj: the folder /no/such/folder does not exist"},
+        {"export " + Sample("tree.vd") + " -o " + folder + "t.obj", 3, "Estimated Output File Size"},
+        {"export /no/such/file.vd -o " + folder + "n.obj", 1, ""},
+        {"export " + Fixture("invalid.vd") + " -o " + folder + "i.obj", 2, ""},
+        {"export " + Sample("hilbert3d.vd") + " --textures /no/such/textures -o " + folder + "w.obj", 0,
+         "warning: /no/such/textures/Text01.jpg: cannot be read; the green material is written without its texture"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Args);
+        const TCliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.Exit, c.Exit) << run.Err;
+        EXPECT_EQ(run.Err.rfind(c.Err, 0), 0u) << run.Err;
+    }
+    EXPECT_FALSE(fs::exists(folder + "t.obj"));
+    EXPECT_EQ(ReadWholeFile(folder + "w.mtl").find("map_Kd"), std::string::npos);
+}
