@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <unordered_map>
 
 namespace verdel {
 
@@ -106,21 +107,50 @@ bool ApplyInsertion(std::string& production, char ch, const std::string& text)
 
 } // namespace
 
+namespace {
+
+// Ordinary rewriting steps repeat themselves once a production comes back:
+// the steps that remain can skip whole periods. Short productions are
+// remembered by the step after which they stood.
+class TCycleSkipper {
+public:
+    // After Step produced Production: the step to continue from.
+    int Skip(const std::string& production, int step, int lastOrdinaryStep)
+    {
+        if (production.size() > MaxRemembered || Seen.size() >= MaxSteps) return step;
+        const auto [earlier, inserted] = Seen.emplace(production, step);
+        if (inserted) return step;
+        const int period = step - earlier->second;
+        Seen.clear();
+        return step + (lastOrdinaryStep - step) / period * period;
+    }
+
+private:
+    static constexpr size_t MaxRemembered = 4096; // characters of a remembered production
+    static constexpr size_t MaxSteps = 4096;
+    std::unordered_map<std::string, int> Seen;
+};
+
+} // namespace
+
 bool RewriteProduction(TDefinitionState& State)
 {
     bool withinLimit = true;
     if (State.Iterations >= 1) {
         const TRewriteTable table(State);
+        const int lastOrdinaryStep = State.Iterations - (State.FractionalStep ? 1 : 0);
+        TCycleSkipper cycles;
         std::string next;
         for (int step = 1; step <= State.Iterations; ++step) {
             const bool lastScaledStep = step == State.Iterations && State.FractionalStep;
             withinLimit = table.Rewrite(State.Production, next, lastScaledStep);
             const bool unchanged = withinLimit && next == State.Production;
             State.Production.swap(next);
-            if (!withinLimit) break;
+            if (!withinLimit || lastScaledStep) break;
             // A step that changes nothing has reached a fixed point: every further
             // ordinary step would repeat it, so only a fractional last step remains.
-            if (unchanged && step < State.Iterations - 1) step = State.Iterations - (State.FractionalStep ? 1 : 0);
+            if (unchanged) step = std::max(step, lastOrdinaryStep);
+            else step = cycles.Skip(State.Production, step, lastOrdinaryStep);
         }
     }
     if (!State.InsertChar.empty()) {
