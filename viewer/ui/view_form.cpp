@@ -227,7 +227,11 @@ QWidget* TViewForm::CreateRightPanel()
     auto* rows = new QVBoxLayout(panel9);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
-    rows->addWidget(MakeLabel("Label8", "Layer Textures", panel9, false, true));
+    QLabel* heading = MakeLabel("Label8", "Layer Textures", panel9, false, true);
+    QFont headingFont = heading->font();
+    headingFont.setPixelSize(10); // the bold heading fits the 95-pixel panel
+    heading->setFont(headingFont);
+    rows->addWidget(heading);
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(0);
