@@ -163,6 +163,10 @@ void TestHelpWindows::helpWindowOpensAtContentsAndFollowsLinks()
     QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
     QVERIFY(window.windowTitle().startsWith(QStringLiteral("Verdel Help - ")));
     QVERIFY(!window.BackBtn->isEnabled());
+    // The pages share help.css: its heading colour reaches the contents page's title.
+    const QTextBlock heading = window.HelpBrowser->document()->findBlock(
+        window.HelpBrowser->document()->find(QStringLiteral("Contents")).position());
+    QCOMPARE(heading.begin().fragment().charFormat().foreground().color(), QColor(0x22, 0x66, 0x22));
 
     // Click the contents page's link to the command page.
     const int position = LinkPosition(*window.HelpBrowser->document(), QStringLiteral("commands.html"));
