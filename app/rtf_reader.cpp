@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/rtf_characters.h"
+#include "engine/text_lines.h"
 
 namespace verdel {
 
@@ -372,14 +373,7 @@ TRichDocument ReadRichText(std::istream& In)
     return ReadRichText(std::string_view(text));
 }
 
-TRichDocument ReadRichTextFile(const std::string& FileName)
-{
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    TRichDocument document = ReadRichText(in);
-    if (in.bad()) throw std::runtime_error(FileName + ": read error");
-    return document;
-}
+TRichDocument ReadRichTextFile(const std::string& FileName) { return ReadRichText(std::string_view(ReadFileText(FileName))); }
 
 std::string PlainText(const TRichDocument& Document)
 {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/ini_file.h"
+#include "engine/text_lines.h"
 
 namespace verdel {
 
@@ -29,24 +30,6 @@ constexpr TKey Keys[] = {
     {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
     {"ShowStartText", &TSettings::ShowStartText},
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(path + ": " + std::strerror(errno));
-    out << text;
-    out.close();
-    if (!out) throw std::runtime_error(path + ": write error");
-}
 
 bool SameNameAnyCase(const std::string& a, const std::string& b)
 {
@@ -89,7 +72,7 @@ void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Promp
     }
     TIniFile ini;
     try {
-        ini.Parse(ReadFile(path));
+        ini.Parse(ReadFileText(path));
     } catch (const std::exception& error) {
         Prompt.Message(std::string("The settings could not be read: ") + error.what() +
                        "\r\nVerdel goes on with the default settings.");
@@ -104,14 +87,14 @@ void SaveSettings(const TSettings& Settings, const std::string& Folder)
 {
     const std::string path = SettingsPath(Folder);
     TIniFile ini;
-    if (std::filesystem::exists(path)) ini.Parse(ReadFile(path));
+    if (std::filesystem::exists(path)) ini.Parse(ReadFileText(path));
     for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Settings.*key.Flag ? "1" : "0");
-    WriteFile(path, ini.Text());
+    WriteFileText(path, ini.Text());
 }
 
 void CreateDefaultSettings(const TSettings& Settings, const std::string& Folder)
 {
-    WriteFile(SettingsPath(Folder), "");
+    WriteFileText(SettingsPath(Folder), "");
     SaveSettings(Settings, Folder);
 }
 

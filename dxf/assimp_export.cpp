@@ -155,13 +155,4 @@ std::vector<TCapturedFile> RunAssimpExport(const aiScene& Scene, const char* For
     return captured;
 }
 
-void WriteWholeFile(const std::string& Path, const std::string& Bytes)
-{
-    std::ofstream file(Path, std::ios::binary | std::ios::trunc);
-    if (!file) throw std::runtime_error(Path + ": " + std::strerror(errno));
-    file.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-    file.close();
-    if (!file) throw std::runtime_error(Path + ": write error");
-}
-
 } // namespace verdel

@@ -32,8 +32,4 @@ using TFilePolicy = std::function<TFileHandling(const std::string& Path)>;
 std::vector<TCapturedFile> RunAssimpExport(const aiScene& Scene, const char* FormatId, const std::string& FileName,
                                            const TFilePolicy& Policy);
 
-// Writes Bytes as the file Path (replacing it); throws std::runtime_error
-// naming the file with the system's reason when it cannot.
-void WriteWholeFile(const std::string& Path, const std::string& Bytes);
-
 } // namespace verdel

@@ -10,6 +10,7 @@
 #include "dxf/gltf_json.h"
 #include "dxf/mesh_file_notes.h"
 #include "dxf/mesh_scene.h"
+#include "engine/text_lines.h"
 #include "render/image_files.h"
 
 namespace verdel {
@@ -54,10 +55,12 @@ struct TPictureCopy {
 
 bool ReadPicture(const fs::path& source, std::string& bytes)
 {
-    std::ifstream file(source, std::ios::binary);
-    if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    try {
+        bytes = ReadFileText(source.string());
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;
+    }
 }
 
 fs::path PictureSource(const TExportInfo& info, int layer)
@@ -113,7 +116,7 @@ TSceneTextures ChooseTextures(const TFaceStore& store, const TExportInfo& info, 
         }
         std::string& path = textures.Paths[static_cast<size_t>(layer)];
         if (plan.Embed) {
-            path = "*" + std::to_string(textures.Embedded.size());
+            path.assign(1, '*').append(std::to_string(textures.Embedded.size()));
             textures.Embedded.push_back({name, std::move(bytes)});
         } else {
             path = CopyName(source, layer, copies);
@@ -161,7 +164,7 @@ void FinishInMemory(std::vector<TCapturedFile>& files, TMeshFormat format, const
             if (format == TMeshFormat::mfGlb) SetGlbJson(bytes, std::move(json));
             else bytes = std::move(json);
         }
-        WriteWholeFile(file.Path, bytes);
+        WriteFileText(file.Path, bytes);
     }
 }
 

@@ -29,14 +29,25 @@ TLines ReadLines(std::istream& In)
     return SplitLines(text);
 }
 
-TLines ReadLinesFromFile(const std::string& FileName)
+std::string ReadFileText(const std::string& FileName)
 {
     std::ifstream in(FileName, std::ios::binary);
     if (!in) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    TLines lines = ReadLines(in);
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) throw std::runtime_error(FileName + ": read error");
-    return lines;
+    return text;
 }
+
+void WriteFileText(const std::string& FileName, std::string_view Text)
+{
+    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error(FileName + ": " + std::strerror(errno));
+    out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
+    out.close();
+    if (!out) throw std::runtime_error(FileName + ": write error");
+}
+
+TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName)); }
 
 void WriteLines(std::ostream& Out, const TLines& Lines)
 {
@@ -45,11 +56,9 @@ void WriteLines(std::ostream& Out, const TLines& Lines)
 
 void WriteLinesToFile(const std::string& FileName, const TLines& Lines)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    WriteLines(out, Lines);
-    out.close();
-    if (!out) throw std::runtime_error(FileName + ": write error");
+    std::ostringstream text;
+    WriteLines(text, Lines);
+    WriteFileText(FileName, text.str());
 }
 
 } // namespace verdel
