@@ -65,6 +65,17 @@ int LoadModel(const std::string& Input, const TGenerateOptions& Options)
     }
 }
 
+int WriteOutput(const std::function<void()>& Write)
+{
+    try {
+        Write();
+        return ExitDone;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return ExitWrite;
+    }
+}
+
 std::string FormatFloat(float Value)
 {
     std::array<char, 32> buffer;

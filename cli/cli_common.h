@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <string>
 
 #include "engine/generation.h"
@@ -42,6 +43,9 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options);
 // ending in ".dxf", from a DXF file (ExitRejected when its content is
 // refused). Messages go to standard error; returns ExitDone or the failure's status.
 int LoadModel(const std::string& Input, const TGenerateOptions& Options);
+
+// Runs Write; a failure's message goes to standard error and gives ExitWrite.
+int WriteOutput(const std::function<void()>& Write);
 
 // The exit status of a generation's outcome.
 int ExitFor(TGenerationStatus Status);

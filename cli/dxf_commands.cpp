@@ -1,5 +1,4 @@
 // dxf: generate a definition and write its model as a DXF file.
-#include <iostream>
 
 #include "cli/cli_common.h"
 #include "dxf/dxf_writer.h"
@@ -12,13 +11,7 @@ int RunDxf(const std::string& input, const std::string& output, const TGenerateO
 {
     const int status = LoadModel(input, options);
     if (status != ExitDone) return status;
-    try {
-        WriteDXFFile(FaceStore, output, "dxf");
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return ExitWrite;
-    }
-    return ExitDone;
+    return WriteOutput([&] { WriteDXFFile(FaceStore, output, "dxf"); });
 }
 
 } // namespace

@@ -40,14 +40,10 @@ int RunExport(const TExportOptions& options)
     if (!DescribeInput(options, info)) return ExitUsage;
     const int status = LoadModel(options.Input, options.Generate);
     if (status != ExitDone) return status;
-    try {
+    return WriteOutput([&] {
         for (const std::string& warning : ExportMeshReleasing(FaceStore, options.Output, info))
             std::cerr << "warning: " << warning << '\n';
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return ExitWrite;
-    }
-    return ExitDone;
+    });
 }
 
 } // namespace

@@ -151,16 +151,12 @@ int RunRender(const TRenderOptions& Options)
     gmp->RenderMode = request.Mode;
     gmp->ClearToBackColor();
     gmp->RenderScene(FaceStore);
-    try {
+    return WriteOutput([&] {
         if (request.Jpeg)
             SaveFrameJPEG(gmp->Bitmap(), Options.Output);
         else
             SaveFrameBMP(gmp->Bitmap(), Options.Output);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return ExitWrite;
-    }
-    return ExitDone;
+    });
 }
 
 } // namespace

@@ -10,14 +10,6 @@ using namespace verdel;
 
 namespace {
 
-// A source seeded with Seed.
-TRandomSource Source(uint32_t seed)
-{
-    TRandomSource random;
-    random.Seed = seed;
-    return random;
-}
-
 // The axiom's letters with its brackets and turns removed.
 std::string Letters(const std::string& axiom)
 {
@@ -67,9 +59,9 @@ TEST(RandomAxiom, CountBandsHaveTheirEdgesAt70And85And95)
     for (const auto& band : bands) {
         SCOPED_TRACE(band.Draw);
         uint32_t seed = 0;
-        while (Source(seed).Next(100) != band.Draw) ++seed;
-        TRandomSource lead = Source(seed);
-        TRandomSource extra = Source(seed);
+        while (TRandomSource{seed}.Next(100) != band.Draw) ++seed;
+        TRandomSource lead{seed};
+        TRandomSource extra{seed};
         EXPECT_EQ(DrawLeadCount(lead), band.Lead);
         EXPECT_EQ(DrawExtraCount(extra), band.Lead - 1);
     }
@@ -80,7 +72,7 @@ TEST(RandomAxiom, ShuffleKeepsTheLastCharacterLast)
     for (const std::string text : {"AX", "AAB", "AABBBCCD", "ABCDABCD"}) {
         for (uint32_t seed = 0; seed < 200; ++seed) {
             SCOPED_TRACE(text + " seed " + std::to_string(seed));
-            TRandomSource random = Source(seed);
+            TRandomSource random{seed};
             const std::string shuffled = ShuffleAxiom(text, random);
             EXPECT_EQ(shuffled.back(), text.back());
             EXPECT_TRUE(std::is_permutation(shuffled.begin(), shuffled.end(), text.begin()));
@@ -99,7 +91,7 @@ TEST(RandomAxiom, BracketsBalanceAndTurnsStayInside)
 {
     for (uint32_t seed = 0; seed < 500; ++seed) {
         SCOPED_TRACE(seed);
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         std::string text = "AAABBCD";
         AddAxiomBrackets(text, random);
         EXPECT_TRUE(BracketsBalance(text)) << text;
@@ -123,7 +115,7 @@ TEST(RandomAxiom, LetterGroupsFollowTheRuleCount)
     for (const auto& c : cases) {
         for (uint32_t seed = 0; seed < 300; ++seed) {
             SCOPED_TRACE("N " + std::to_string(c.RuleCount) + " seed " + std::to_string(seed));
-            TRandomSource random = Source(seed);
+            TRandomSource random{seed};
             const std::string axiom = CreateAxiom(c.RuleCount, random);
             const std::string letters = Letters(axiom);
             ASSERT_EQ(letters.find_first_not_of(c.Allowed), std::string::npos) << axiom;
@@ -137,7 +129,7 @@ TEST(RandomAxiom, LetterGroupsFollowTheRuleCount)
         }
     }
     for (uint32_t seed = 0; seed < 50; ++seed) {
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         EXPECT_EQ(Letters(CreateAxiom(17, random)), "AX");
     }
 }

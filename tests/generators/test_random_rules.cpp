@@ -12,13 +12,6 @@ using namespace verdel;
 
 namespace {
 
-TRandomSource Source(uint32_t seed)
-{
-    TRandomSource random;
-    random.Seed = seed;
-    return random;
-}
-
 // Whether every closer of the pair has an opener before it and none stays open.
 bool Balanced(const std::string& text, char open, char close)
 {
@@ -74,7 +67,7 @@ TEST(GenerateRule, TheLastPoolEntryIsNeverDrawn)
     weights.Polys = 1;
     weights.Interaction = 0;
     for (uint32_t seed = 0; seed < 200; ++seed) {
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         for (const std::string& line : GenerateRules(12, weights, random)) {
             SCOPED_TRACE(line);
             EXPECT_EQ(line.find_first_of("{}[]"), std::string::npos);
@@ -92,7 +85,7 @@ TEST(GenerateRule, RulesAreNamedAndBalanced)
     int namedF = 0;
     int emptyF = 0;
     for (uint32_t seed = 0; seed < 1000; ++seed) {
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         const std::vector<std::string> lines = GenerateRules(18, TRuleWeights{}, random);
         for (size_t k = 0; k < lines.size(); ++k) {
             SCOPED_TRACE(lines[k]);
@@ -120,7 +113,7 @@ TEST(CheckClosure, ClosesEveryOpenerAfterTheLast)
     for (const auto& c : cases) {
         for (uint32_t seed = 0; seed < 100; ++seed) {
             SCOPED_TRACE(std::string(c.Line) + " seed " + std::to_string(seed));
-            TRandomSource random = Source(seed);
+            TRandomSource random{seed};
             std::string line = c.Line;
             CheckClosure(line, c.Opener, random);
             const char closer = c.Opener == '[' ? ']' : '}';
@@ -147,7 +140,7 @@ TEST(CheckRuleWeave, EveryRuleLetterAppearsInAnEarlierRule)
 {
     for (uint32_t seed = 0; seed < 300; ++seed) {
         SCOPED_TRACE(seed);
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         const std::vector<std::string> before = {"A=F", "B=F", "C=FF", "D=F+F", "E=F", "G=FF"};
         std::vector<std::string> lines = before;
         CheckRuleWeave(lines, random);
@@ -182,10 +175,10 @@ TEST(CheckRuleWeave, DrawsOnlyForMissingLettersAndAppendsToAnEmptyBody)
     // 4294967295 and appends the letter; the sequence keeps its six draws.
     bool appended = false;
     for (uint32_t seed = 0; seed < 100 && !appended; ++seed) {
-        TRandomSource source = Source(seed);
+        TRandomSource source{seed};
         std::vector<std::string> weave = {"A=FF", "F=", "C=F"};
         CheckRuleWeave(weave, source);
-        TRandomSource sixDraws = Source(seed);
+        TRandomSource sixDraws{seed};
         for (int i = 0; i < 6; ++i) sixDraws.Next(1);
         EXPECT_EQ(source.Seed, sixDraws.Seed);
         if (weave[1] != "F=") {
@@ -202,7 +195,7 @@ TEST(AddInResizing, ParametersStayInTheirRanges)
     for (int angle : {1, 30, 44, 45, 60, 89}) {
         int angles = 0, increments = 0, lengths = 0;
         for (uint32_t seed = 0; seed < 200; ++seed) {
-            TRandomSource random = Source(seed);
+            TRandomSource random{seed};
             std::vector<std::string> lines = {"A=&+-<>^t~F", "B=!\"':;?", "F=QRWZfzF", "C=cgw"};
             AddInResizing(lines, angle, random);
             EXPECT_EQ(lines[3], "C=cgw");
@@ -237,7 +230,7 @@ TEST(AddInResizing, TheWalkStartsAtTheRuleName)
 {
     bool named = false;
     for (uint32_t seed = 0; seed < 100 && !named; ++seed) {
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         std::vector<std::string> lines = {"F=g"};
         AddInResizing(lines, 30, random);
         named = lines[0].rfind("F(", 0) == 0;
@@ -253,7 +246,7 @@ TEST(CheckColors, EveryColourCommandGetsAnIndexFrom1To11)
     std::set<int> seen;
     const std::regex colour(R"(c\(([0-9]+)\))");
     for (uint32_t seed = 0; seed < 100; ++seed) {
-        TRandomSource random = Source(seed);
+        TRandomSource random{seed};
         std::vector<std::string> lines = {"A=cFc", "C=F"};
         CheckColors(lines, random);
         EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(A=c\([0-9]+\)Fc\([0-9]+\))"))) << lines[0];
