@@ -7,10 +7,16 @@
 
 namespace verdel {
 
-// A memo's text as the engine reads it: one byte per character in Latin-1,
-// so the rule letters beyond ASCII keep their codes; characters outside
-// Latin-1 become code 127, which is neither a command nor a rule letter.
+// Text as the engine reads it: one byte per character in Latin-1, so the rule
+// letters beyond ASCII keep their codes; characters outside Latin-1 become
+// code 127, which is neither a command nor a rule letter.
+std::string EngineText(const QString& Text);
+
+// A memo's text as the engine's lines (see EngineText).
 TLines EngineLines(const QString& Text);
+
+// The engine's lines as memo text: one character per byte, lines joined by line breaks.
+QString MemoText(const TLines& Lines);
 
 // A file's bytes as text: UTF-8 when they are valid UTF-8, else Latin-1.
 QString TextFromFile(const std::string& Bytes);

@@ -13,24 +13,6 @@
 
 namespace verdel {
 
-QString MemoText(const TLines& Lines)
-{
-    QString text;
-    for (size_t i = 0; i < Lines.size(); ++i) {
-        if (i) text += '\n';
-        text += QString::fromLatin1(Lines[i].data(), static_cast<qsizetype>(Lines[i].size()));
-    }
-    return text;
-}
-
-std::string EngineText(const QString& Text)
-{
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(Text.size()));
-    for (const QChar c : Text) bytes += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '\x7f';
-    return bytes;
-}
-
 void PlaceGeneratorWindow(QWidget& Dialog)
 {
     auto* frame = qobject_cast<QMdiSubWindow*>(Dialog.parentWidget());

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_lines.h"
+#include "app/ui/text_codec.h"
 #include "generators/bar_info.h"
 
 class QLabel;
@@ -21,13 +21,6 @@ namespace verdel {
 // The generator windows' size inside the frame.
 constexpr int GeneratorWindowWidth = 550;
 constexpr int GeneratorWindowHeight = 350;
-
-// Definition lines as memo text: one character per byte (Latin-1), lines joined by line breaks.
-QString MemoText(const TLines& Lines);
-
-// A one-line control's text as the engine reads it: one byte per character
-// in Latin-1, characters beyond it as code 127.
-std::string EngineText(const QString& Text);
 
 // Sizes Dialog's child window to 550 x 350 (its smallest size) and places it
 // at round((W - 550) / 2), round((H - 350) / 2) + 25 of the frame's usable
