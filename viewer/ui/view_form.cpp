@@ -316,12 +316,6 @@ void TViewForm::changeEvent(QEvent* Event)
     if (Event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) PerformStartupRoutines();
 }
 
-void TViewForm::closeEvent(QCloseEvent* Event)
-{
-    QDialog::closeEvent(Event);
-    FormClose();
-}
-
 void TViewForm::done(int Result)
 {
     QDialog::done(Result);

@@ -37,6 +37,8 @@ public:
     void ViewerMovement(TFaceStore& Store, bool ShowWait);
     // Hands the layer pictures to the renderer and the layer buttons.
     void SetBitmapButtons();
+    // Hands layer 1..12's picture to the renderer and its button.
+    void ApplyLayerBitmap(int Layer);
 
     void WireFrame_RBClick();
     void SolidShade_RBClick();
@@ -84,7 +86,7 @@ public:
 
 protected:
     void changeEvent(QEvent* Event) override;
-    void closeEvent(QCloseEvent* Event) override;
+    // Every way of closing (Close, Esc, the close box) ends here.
     void done(int Result) override;
 
 private:

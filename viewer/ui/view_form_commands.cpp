@@ -66,13 +66,16 @@ void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
 
 void TViewForm::FormPaint() { PaintTimer->start(); }
 
+void TViewForm::ApplyLayerBitmap(int Layer)
+{
+    const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
+    GMP1->Gmp().SetLayerTexture(Layer, picture);
+    LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
+}
+
 void TViewForm::SetBitmapButtons()
 {
-    for (int layer = 1; layer <= 12; ++layer) {
-        const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(layer)];
-        GMP1->Gmp().SetLayerTexture(layer, picture);
-        LayerButtons[static_cast<size_t>(layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
-    }
+    for (int layer = 1; layer <= 12; ++layer) ApplyLayerBitmap(layer);
 }
 
 void TViewForm::WireFrame_RBClick()
@@ -102,9 +105,7 @@ void TViewForm::LayerButtonClick(int Layer)
     }
     DelayWithMessages(50);
     // The layer's picture goes to the renderer whether or not the chooser was confirmed.
-    const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
-    GMP1->Gmp().SetLayerTexture(Layer, picture);
-    LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
+    ApplyLayerBitmap(Layer);
     ViewerMovement(FaceStore, true);
 }
 
