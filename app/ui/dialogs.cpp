@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -86,6 +87,13 @@ void SetStatusSink(std::function<void(const QString&)> Sink) { StatusSink = std:
 void ShowStatus(const QString& Text)
 {
     if (StatusSink) StatusSink(Text);
+}
+
+bool EnterFolder(const QString& Folder)
+{
+    if (QDir::setCurrent(Folder)) return true;
+    Dialogs().Error(Folder.toStdString() + ": the folder cannot be opened");
+    return false;
 }
 
 QString DisplayText(const std::string& Text)

@@ -45,6 +45,10 @@ void SetStatusSink(std::function<void(const QString&)> Sink);
 // Shows Text in the status sink, if any.
 void ShowStatus(const QString& Text);
 
+// Makes Folder the current folder, where the file dialogs open; a failure is
+// reported in the error box and returns false.
+bool EnterFolder(const QString& Folder);
+
 // Text with CR LF line breaks as Qt shows them.
 QString DisplayText(const std::string& Text);
 

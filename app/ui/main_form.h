@@ -105,8 +105,6 @@ private:
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
     QList<TMDIChild*> Editors() const;
-    // Makes Folder current; reports a failure and returns false.
-    bool MakeCurrent(const QString& folder);
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
 
     QMenu* WindowMenu = nullptr;

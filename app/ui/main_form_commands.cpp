@@ -45,19 +45,12 @@ TMDIChild* TMainForm::CreateNewEditWindowForRandom(const QString& Text)
     return editor;
 }
 
-bool TMainForm::MakeCurrent(const QString& folder)
-{
-    if (QDir::setCurrent(folder)) return true;
-    Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
-    return false;
-}
-
 void TMainForm::FileNewItemClick() { NewFile(); }
 
 void TMainForm::FileOpenItemClick()
 {
     const QString folder = Folder(ProgramFolders.DefinitionFolder);
-    if (!MakeCurrent(folder)) return;
+    if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, "All files (*)");
     if (name.isEmpty()) return;
     auto* editor = new TMDIChild;

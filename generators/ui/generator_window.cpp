@@ -41,10 +41,7 @@ void CloseGeneratorWindow(QWidget& Dialog)
 QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
 {
     const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
-    if (!QDir::setCurrent(folder)) {
-        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
-        return {};
-    }
+    if (!EnterFolder(folder)) return {};
     int filter = 0;
     const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);
     if (name.isEmpty()) return {};

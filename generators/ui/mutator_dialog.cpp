@@ -192,10 +192,7 @@ void TMutator::ShowLabels()
 void TMutator::LoadFileButtonClick()
 {
     const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
-    if (!QDir::setCurrent(folder)) {
-        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
-        return;
-    }
+    if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, QString());
     if (name.isEmpty()) return;
     QString text;

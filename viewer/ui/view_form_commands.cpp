@@ -156,10 +156,7 @@ void TViewForm::SaveGraphicAsClick()
     QStringList filters;
     for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
     const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
-    if (!QDir::setCurrent(folder)) {
-        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
-        return;
-    }
+    if (!EnterFolder(folder)) return;
     int filter = 0; // the dialog always opens on DXF
     const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
@@ -185,10 +182,7 @@ void TViewForm::SaveGraphicAsClick()
 TDxfRead ChooseAndReadDXF(QWidget* Parent)
 {
     const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
-    if (!QDir::setCurrent(folder)) {
-        Dialogs().Error(folder.toStdString() + ": the folder cannot be opened");
-        return TDxfRead::Cancelled;
-    }
+    if (!EnterFolder(folder)) return TDxfRead::Cancelled;
     const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
     if (name.isEmpty()) return TDxfRead::Cancelled;
     TDxfRead result = TDxfRead::Read;
