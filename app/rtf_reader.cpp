@@ -85,7 +85,7 @@ std::string Trimmed(const std::string& Text)
 // One pass over the RTF text, keeping a stack of group states.
 class TRtfParser {
 public:
-    explicit TRtfParser(std::string_view Rtf) : Rtf(Rtf) { Groups.emplace_back(); }
+    explicit TRtfParser(std::string_view rtf) : Rtf(rtf) { Groups.emplace_back(); }
 
     TRichDocument Read()
     {

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "bench/bench_support.h"
-#include "dxf/dxf_reader.h"
-#include "dxf/dxf_writer.h"
+#include "formats/dxf_reader.h"
+#include "formats/dxf_writer.h"
 #include "engine/generation.h"
 
 using namespace verdel;

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "dxf/mesh_export.h"
+#include "formats/mesh_export.h"
 #include "engine/generation.h"
 
 using namespace verdel;

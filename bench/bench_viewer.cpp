@@ -8,9 +8,9 @@
 #include "bench/bench_support.h"
 #include "engine/generation.h"
 #include "render/gmp.h"
-#include "render/ui/gmp_widget.h"
+#include "gui/gmp_widget.h"
 #include "viewer/navigation.h"
-#include "viewer/ui/view_form.h"
+#include "gui/view_form.h"
 #include "viewer/view_preparation.h"
 
 using namespace verdel;

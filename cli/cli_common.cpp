@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "cli/cli_prompt.h"
-#include "dxf/dxf_reader.h"
+#include "formats/dxf_reader.h"
 
 namespace verdel::cli {
 

@@ -1,7 +1,7 @@
 // dxf: generate a definition and write its model as a DXF file.
 
 #include "cli/cli_common.h"
-#include "dxf/dxf_writer.h"
+#include "formats/dxf_writer.h"
 
 namespace verdel::cli {
 

@@ -4,7 +4,7 @@
 
 #include "app/program_folders.h"
 #include "cli/cli_common.h"
-#include "dxf/mesh_export.h"
+#include "formats/mesh_export.h"
 #include "engine/random_source.h"
 
 namespace verdel::cli {

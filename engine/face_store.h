@@ -104,7 +104,7 @@ void FreeScene(TFaceStore& Store);
 // two nodes of equal contents (four corners, visible, in the object's colour).
 class TFaceAppender {
 public:
-    TFaceAppender(TFaceStore& Store, TFaceObject& Object) : Store(Store), Object(Object)
+    TFaceAppender(TFaceStore& store, TFaceObject& object) : Store(store), Object(object)
     {
         Object.ModelFaces = Object.ViewFaces = nullptr;
     }

@@ -22,7 +22,7 @@ struct TLastTube {
 // counter and the tube joint, all writing into one face store.
 class TMeshBuilder {
 public:
-    explicit TMeshBuilder(TFaceStore& Store) : Store(Store) {}
+    explicit TMeshBuilder(TFaceStore& store) : Store(store) {}
 
     // Starts a generation: GeneratedObjects 0, no layer used, LastTube reset.
     void Reset();

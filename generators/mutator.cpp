@@ -70,7 +70,7 @@ TVDRecord ReadVDFile(const TLines& Lines)
 
 int MutationOdds(int Radiation) { return (MutatorBars[mbRadiation].Max - Radiation) * 2 + 1; }
 
-TDefinitionMutator::TDefinitionMutator(TRandomSource& Random, uint32_t Seed) : Random(Random)
+TDefinitionMutator::TDefinitionMutator(TRandomSource& random, uint32_t Seed) : Random(random)
 {
     Random.Seed = Seed;
     for (int bar = 0; bar < MutatorBarCount; ++bar) Bars[bar] = MutatorBars[bar].Default;

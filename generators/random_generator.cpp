@@ -30,7 +30,7 @@ const std::array<TLockInfo, RandomLockCount> RandomLocks = {{
 
 const char* const RandomFileName = "Random01.vd";
 
-TRandomGenerator::TRandomGenerator(TRandomSource& Random, uint32_t Seed) : Random(Random)
+TRandomGenerator::TRandomGenerator(TRandomSource& random, uint32_t Seed) : Random(random)
 {
     Random.Seed = Seed;
     for (int bar = 0; bar < RandomBarCount; ++bar) Bars[bar] = RandomBars[bar].Default;

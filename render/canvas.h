@@ -17,7 +17,7 @@ constexpr TColor InvalidColor = 0xFFFFFFFF;
 // the high five bits of each channel.
 class TCanvas {
 public:
-    explicit TCanvas(TDIB16bit& Target) : Target(Target) {}
+    explicit TCanvas(TDIB16bit& target) : Target(target) {}
 
     // The pen colour, 0x00BBGGRR.
     TColor PenColor = 0;

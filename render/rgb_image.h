@@ -15,8 +15,8 @@ struct TRgbImage {
     std::vector<uint8_t> Pixels;
 
     TRgbImage() = default;
-    TRgbImage(int Width, int Height)
-        : Width(Width), Height(Height), Pixels(static_cast<size_t>(Width) * static_cast<size_t>(Height) * 3, 0)
+    TRgbImage(int width, int height)
+        : Width(width), Height(height), Pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0)
     {
     }
 

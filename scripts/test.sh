@@ -4,4 +4,4 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-ctest --test-dir build --output-on-failure --timeout 600
+ctest --test-dir build --output-on-failure --no-tests=error --timeout 600

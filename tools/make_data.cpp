@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "dxf/dxf_writer.h"
+#include "formats/dxf_writer.h"
 #include "engine/mesh_builder.h"
 #include "render/image_files.h"
 #include "tools/default_textures.h"

@@ -67,7 +67,7 @@ TCellDistance CellNoise(float X, float Y, int Cells, uint32_t Seed);
 // A square picture being painted, channels 0..1.
 class TPainting {
 public:
-    explicit TPainting(int Size) : Size(Size), Pixels(static_cast<size_t>(Size) * Size) {}
+    explicit TPainting(int size) : Size(size), Pixels(static_cast<size_t>(size) * size) {}
     // The pixel at (X, Y), wrapping around the edges.
     TRgb& At(int X, int Y)
     {

@@ -40,8 +40,8 @@ public:
     static const float SmallStep;
     static const float LargeStep;
 
-    TNavigator(TFaceStore& Model, TFaceStore& Outline, TNavigationHost& Host)
-        : Model(Model), Outline(Outline), Host(Host) {}
+    TNavigator(TFaceStore& model, TFaceStore& outline, TNavigationHost& host)
+        : Model(model), Outline(outline), Host(host) {}
 
     // After the model's view was prepared: step sizes, the near limit, the
     // proxy's translation and its six faces on the model's bounding box.

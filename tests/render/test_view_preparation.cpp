@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "dxf/dxf_reader.h"
+#include "formats/dxf_reader.h"
 #include "viewer/view_preparation.h"
 
 using namespace verdel;

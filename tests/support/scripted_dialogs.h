@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/dialogs.h"
+#include "gui/dialogs.h"
 #include "support/scripted_prompt.h"
 
 namespace verdel::test {

@@ -1,1 +1,0 @@
-verdel_bench(bench_dxf ${CMAKE_CURRENT_SOURCE_DIR}/bench_dxf.cpp)

@@ -1,0 +1,36 @@
+#include "gui/generate_view.h"
+
+#include "app/settings.h"
+#include "gui/dialogs.h"
+#include "engine/generation.h"
+
+namespace verdel {
+
+namespace {
+
+TViewerLauncher Launcher;
+
+} // namespace
+
+void SetViewerLauncher(TViewerLauncher NewLauncher) { Launcher = std::move(NewLauncher); }
+
+void LaunchViewer(TViewSource Source)
+{
+    if (Launcher) {
+        Launcher(Source);
+        return;
+    }
+    // Without a viewer the store is released at once, as a closing viewer would.
+    FreeScene(FaceStore);
+}
+
+bool GenerateAndView(const TLines& Lines, const QString* FileName)
+{
+    const TGenerationResult result = GenerateModel(Lines, SolidSettings(Settings), Dialogs());
+    if (result.Status != TGenerationStatus::Done) return false;
+    if (FileName) CurrentFileName = FileName->toStdString();
+    LaunchViewer();
+    return true;
+}
+
+} // namespace verdel

@@ -1,0 +1,84 @@
+// A main frame on a program folder of its own, with the viewer's launches recorded.
+#pragma once
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+#include "app/settings.h"
+#include "gui/main_form.h"
+#include "gui/generate_view.h"
+
+namespace verdel::test {
+
+class TDialogFixture {
+public:
+    // What a window looked like when it opened the viewer.
+    struct TLaunch {
+        bool WatchedEnabled;   // the watched button's state
+        qint64 SinceClick;     // milliseconds since the last Click
+    };
+
+    QString Path;        // the program folder, ending in "/"
+    QString Definitions; // its vdfiles/ folder
+    std::vector<TLaunch> Launches;
+    QPushButton* Watched = nullptr;
+
+    // A fresh folder with the textures and a settings file, so the frame starts without a message.
+    void SetUp()
+    {
+        Folder = std::make_unique<QTemporaryDir>();
+        Path = Folder->path() + "/";
+        Definitions = Path + "vdfiles/";
+        QDir().mkpath(Path + "textures");
+        for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
+            QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
+        WriteFile(Path + "Verdel5.ini", "[Startup]\r\nCylindersInsteadofBlocks=1\r\n");
+        Settings = TSettings();
+        Launches.clear();
+        Watched = nullptr;
+        SetViewerLauncher([this](auto...) { Launches.push_back({Watched && Watched->isEnabled(), Clock.elapsed()}); });
+    }
+    void TearDown() { SetViewerLauncher(nullptr); }
+
+    std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
+
+    // Opens the frame's window of type T through Create and returns it.
+    template <class T>
+    T* Open(TMainForm& frame, void (TMainForm::*create)())
+    {
+        (frame.*create)();
+        return frame.findChild<T*>();
+    }
+
+    // Clicks a button, starting the clock the launches are timed by.
+    void Click(QPushButton* button)
+    {
+        Clock.start();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    static QByteArray ReadFile(const QString& name)
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    }
+    // Text as a file with CR LF line ends.
+    static QByteArray FileText(const QString& text) { return QString(text).replace("\n", "\r\n").toLatin1() + "\r\n"; }
+
+private:
+    std::unique_ptr<QTemporaryDir> Folder;
+    QElapsedTimer Clock;
+};
+
+} // namespace verdel::test

@@ -1,0 +1,264 @@
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFragment>
+#include <QtTest>
+
+#include "gui/about_box.h"
+#include "gui/help_window.h"
+#include "gui/helper_form.h"
+#include "gui/rich_text.h"
+
+using namespace verdel;
+
+namespace {
+
+const QString HelpFolder = QStringLiteral(VERDEL_DATA "/help");
+
+// The first character position of the link to Href in a document, or -1.
+int LinkPosition(const QTextDocument& Document, const QString& Href)
+{
+    for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().isAnchor() && fragment.charFormat().anchorHref() == Href) {
+                return fragment.position();
+            }
+        }
+    }
+    return -1;
+}
+
+QStringList LinksOf(const QTextDocument& Document)
+{
+    QStringList links;
+    for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isAnchor() && !format.anchorHref().isEmpty()) links << format.anchorHref();
+        }
+    }
+    return links;
+}
+
+QString FileNameOf(const QUrl& Source) { return QFileInfo(Source.toLocalFile()).fileName(); }
+
+} // namespace
+
+class TestHelpWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void referenceHoldsItsThirtySixLines();
+    void referenceIsABorderlessStayOnTopWindowInAFixedFont();
+    void releasingAMouseButtonHidesTheReference_data();
+    void releasingAMouseButtonHidesTheReference();
+    void aboutBoxShowsNameVersionAndClosesWithOK();
+    void helpWindowOpensAtContentsAndFollowsLinks();
+    void helpWindowReportsAMissingFolder();
+    void everyHelpPageHasATitleAndLinksOnlyToExistingPages();
+    void richTextKeepsAlignmentColourAndLineBreaks();
+    void richTextFilesLoadAndAMissingFileLeavesTheView();
+};
+
+void TestHelpWindows::referenceHoldsItsThirtySixLines()
+{
+    THelperForm form;
+    QTextDocument* document = form.Memo1->document();
+    QCOMPARE(document->blockCount(), 36);
+    QCOMPARE(document->findBlockByNumber(0).text(), QStringLiteral("Drawing Commands:"));
+    QCOMPARE(document->findBlockByNumber(14).text(), QStringLiteral("     | \tTurn 180 deg"));
+    QCOMPARE(document->findBlockByNumber(25).text(), QStringLiteral("     \" \tIncrement length by 1.1"));
+    QCOMPARE(document->findBlockByNumber(33).text(), QStringLiteral("     c(x)\tSet color index to x"));
+    QCOMPARE(document->findBlockByNumber(35).text(), QStringLiteral("     #\tComment"));
+    // Headings stand at the margin; every command line is indented by five blanks.
+    int headings = 0;
+    for (int i = 0; i < 36; ++i) {
+        const QString line = document->findBlockByNumber(i).text();
+        QCOMPARE(line, CommandReferenceLines().at(i));
+        if (!line.startsWith(QLatin1Char(' '))) {
+            ++headings;
+        } else {
+            QVERIFY2(line.startsWith(QStringLiteral("     ")) && line.at(5) != QLatin1Char(' '), qPrintable(line));
+        }
+    }
+    QCOMPARE(headings, 7);
+    QVERIFY(form.Memo1->isReadOnly());
+}
+
+void TestHelpWindows::referenceIsABorderlessStayOnTopWindowInAFixedFont()
+{
+    THelperForm form;
+    QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(form.size(), QSize(380, 465));
+    QCOMPARE(form.Memo1->objectName(), QStringLiteral("Memo1"));
+    QCOMPARE(form.Memo1->font().pixelSize(), 8);
+    QVERIFY(QFontInfo(form.Memo1->font()).fixedPitch());
+    QVERIFY(!form.isVisible());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.Memo1->geometry(), form.rect()); // the memo fills the window
+}
+
+void TestHelpWindows::releasingAMouseButtonHidesTheReference_data()
+{
+    QTest::addColumn<bool>("overMemo");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left button over the memo") << true << Qt::LeftButton;
+    QTest::newRow("right button over the memo") << true << Qt::RightButton;
+    QTest::newRow("left button over the window") << false << Qt::LeftButton;
+}
+
+void TestHelpWindows::releasingAMouseButtonHidesTheReference()
+{
+    QFETCH(bool, overMemo);
+    QFETCH(Qt::MouseButton, button);
+    THelperForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget* target = overMemo ? form.Memo1->viewport() : static_cast<QWidget*>(&form);
+    QTest::mousePress(target, button, Qt::NoModifier, QPoint(20, 20));
+    QVERIFY(form.isVisible()); // pressing alone leaves it open
+    QTest::mouseRelease(target, button, Qt::NoModifier, QPoint(20, 20));
+    QVERIFY(!form.isVisible());
+}
+
+void TestHelpWindows::aboutBoxShowsNameVersionAndClosesWithOK()
+{
+    TAboutBox box;
+    QCOMPARE(box.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(box.size(), QSize(298, 234));
+    QVERIFY(box.isModal());
+    QCOMPARE(box.ProductName->text(), QStringLiteral("Verdel"));
+    QVERIFY(box.ProductName->font().bold());
+    QCOMPARE(box.ProductName->font().pixelSize(), 24);
+    QCOMPARE(box.Version->text(), QStringLiteral("Version 5.0"));
+    QVERIFY(!box.ProgramIcon->pixmap().isNull());
+    QCOMPARE(box.findChild<QPushButton*>(QStringLiteral("OKButton")), box.OKButton);
+
+    QPoint offCentre;
+    QTimer::singleShot(0, &box, [&box, &offCentre] {
+        offCentre = box.geometry().center() - box.screen()->availableGeometry().center();
+        QTest::mouseClick(box.OKButton, Qt::LeftButton);
+    });
+    QCOMPARE(box.exec(), int(QDialog::Accepted));
+    QVERIFY(!box.isVisible());
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the box opens in the middle of the screen");
+}
+
+void TestHelpWindows::helpWindowOpensAtContentsAndFollowsLinks()
+{
+    THelpWindow window(HelpFolder);
+    QVERIFY(window.ShowContents());
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
+    QVERIFY(window.windowTitle().startsWith(QStringLiteral("Verdel Help - ")));
+    QVERIFY(!window.BackBtn->isEnabled());
+    // The pages share help.css: its heading colour reaches the contents page's title.
+    const QTextBlock heading = window.HelpBrowser->document()->findBlock(
+        window.HelpBrowser->document()->find(QStringLiteral("Contents")).position());
+    QCOMPARE(heading.begin().fragment().charFormat().foreground().color(), QColor(0x22, 0x66, 0x22));
+
+    // Click the contents page's link to the command page.
+    const int position = LinkPosition(*window.HelpBrowser->document(), QStringLiteral("commands.html"));
+    QVERIFY(position >= 0);
+    QTextCursor cursor(window.HelpBrowser->document());
+    cursor.setPosition(position + 1);
+    window.HelpBrowser->ensureCursorVisible();
+    window.HelpBrowser->setTextCursor(cursor);
+    const QPoint at = window.HelpBrowser->cursorRect(cursor).center();
+    QTest::mouseClick(window.HelpBrowser->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("commands.html"));
+
+    QVERIFY(window.BackBtn->isEnabled());
+    QTest::mouseClick(window.BackBtn, Qt::LeftButton);
+    QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
+    QVERIFY(window.ForwardBtn->isEnabled());
+    QTest::mouseClick(window.ForwardBtn, Qt::LeftButton);
+    QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("commands.html"));
+    QTest::mouseClick(window.ContentsBtn, Qt::LeftButton);
+    QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
+}
+
+void TestHelpWindows::helpWindowReportsAMissingFolder()
+{
+    THelpWindow window(QStringLiteral("/no/such/help/folder"));
+    QVERIFY(!window.ShowContents());
+    QVERIFY(window.isVisible());
+    QVERIFY(window.HelpBrowser->toPlainText().contains(QStringLiteral("Help page not found")));
+}
+
+void TestHelpWindows::everyHelpPageHasATitleAndLinksOnlyToExistingPages()
+{
+    const QDir folder(HelpFolder);
+    const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
+    QVERIFY(pages.size() >= 10);
+    QStringList linkedFromContents;
+    for (const QString& page : pages) {
+        QFile file(folder.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTextDocument document;
+        document.setHtml(QString::fromUtf8(file.readAll()));
+        QVERIFY2(!document.metaInformation(QTextDocument::DocumentTitle).isEmpty(), qPrintable(page));
+        const QStringList links = LinksOf(document);
+        if (page != QStringLiteral("index.html")) {
+            QVERIFY2(links.contains(QStringLiteral("index.html")), qPrintable(page + ": no way back to the contents"));
+        }
+        for (const QString& link : links) {
+            if (link.startsWith(QStringLiteral("http")) || link.startsWith(QLatin1Char('#'))) continue;
+            const QString target = link.section(QLatin1Char('#'), 0, 0);
+            QVERIFY2(folder.exists(target), qPrintable(page + " links to a missing page: " + link));
+            if (page == QStringLiteral("index.html")) linkedFromContents << target;
+        }
+    }
+    for (const QString& page : pages) {
+        if (page != QStringLiteral("index.html")) {
+            QVERIFY2(linkedFromContents.contains(page), qPrintable(page + " is not on the contents page"));
+        }
+    }
+}
+
+void TestHelpWindows::richTextKeepsAlignmentColourAndLineBreaks()
+{
+    QTextDocument document;
+    FillTextDocument(document, ReadRichText(R"({\rtf1{\colortbl;\red255\green0\blue0;})"
+                                            R"(\qc\b\fs28 Title\par\pard\cf1 red\line next\par\par\qr end})"));
+    QCOMPARE(document.blockCount(), 4);
+    const QTextBlock title = document.findBlockByNumber(0);
+    QCOMPARE(title.text(), QStringLiteral("Title"));
+    QVERIFY(title.blockFormat().alignment().testFlag(Qt::AlignHCenter));
+    QCOMPARE(title.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+    QCOMPARE(title.begin().fragment().charFormat().fontPointSize(), 14.0);
+    const QTextBlock body = document.findBlockByNumber(1);
+    QCOMPARE(body.text(), QStringLiteral("red") + QChar(QChar::LineSeparator) + QStringLiteral("next"));
+    QCOMPARE(body.begin().fragment().charFormat().foreground().color(), QColor(255, 0, 0));
+    QVERIFY(document.findBlockByNumber(2).text().isEmpty());
+    QVERIFY(document.findBlockByNumber(3).blockFormat().alignment().testFlag(Qt::AlignRight));
+}
+
+void TestHelpWindows::richTextFilesLoadAndAMissingFileLeavesTheView()
+{
+    for (const char* name : {"Verdel5.rtf", "VdHelp01.rtf"}) {
+        QTextEdit view;
+        QVERIFY2(LoadRichTextFile(view, QStringLiteral(VERDEL_DATA "/") + QLatin1String(name)), name);
+        QVERIFY(view.document()->blockCount() > 10);
+        QVERIFY(view.document()->begin().begin().fragment().charFormat().fontWeight() == QFont::Bold);
+        QCOMPARE(view.textCursor().position(), 0);
+    }
+    QTextEdit view;
+    view.setPlainText(QStringLiteral("HelpMemo"));
+    QVERIFY(!LoadRichTextFile(view, QStringLiteral(VERDEL_DATA "/NoSuchFile.rtf")));
+    QCOMPARE(view.toPlainText(), QStringLiteral("HelpMemo"));
+}
+
+QTEST_MAIN(TestHelpWindows)
+#include "test_help_windows.moc"

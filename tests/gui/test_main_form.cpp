@@ -1,0 +1,271 @@
+// The main frame and the definition editor, driven without a display.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/settings.h"
+#include "gui/gen_ops_form.h"
+#include "gui/main_form.h"
+#include "engine/generation.h"
+#include "gui/generate_view.h"
+#include "gui/mdi_child.h"
+#include "support/scripted_dialogs.h"
+
+using namespace verdel;
+using verdel::test::TScriptedDialogs;
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+    // A program folder of its own for each test, with the textures beside it.
+    std::unique_ptr<QTemporaryDir> Folder;
+    QString Path;
+
+    std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
+
+    void WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(Path + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadFile(const QString& name)
+    {
+        QFile file(name.startsWith('/') ? name : Path + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Types Text into an editor (the memo is then modified, as by the user).
+    static void Type(TMDIChild* editor, const QString& text)
+    {
+        editor->Memo1->setPlainText(text);
+        editor->Memo1->document()->setModified(true);
+    }
+
+private slots:
+    void init()
+    {
+        Folder = std::make_unique<QTemporaryDir>();
+        Path = Folder->path() + "/";
+        QDir().mkpath(Path + "textures");
+        for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
+            QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
+        Settings = TSettings();
+        SetViewerLauncher(nullptr);
+    }
+
+    void startWithoutSettingsFileCreatesItOnce()
+    {
+        TScriptedDialogs dialogs;
+        {
+            auto frame = MakeFrame();
+            QCOMPARE(dialogs.Messages.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(dialogs.Messages[0]), QString("Verdel5.ini\r\nFile not found\r\nDefault ini will be created"));
+            QVERIFY(dialogs.Errors.empty());
+            QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
+            QVERIFY(QDir(Path + "output").exists());
+        }
+        QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
+                                                     "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"));
+        auto again = MakeFrame();
+        QCOMPARE(dialogs.Messages.size(), size_t(1));
+    }
+
+    void settingsFileWithMissingKeysAndShowStartText()
+    {
+        WriteFile("VERDEL5.INI", "[Startup]\r\nShowStartText=5\r\n");
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        QVERIFY(dialogs.Messages.empty());
+        QVERIFY(Settings.ShowStartText);
+        QVERIFY(Settings.CylindersInsteadofBlocks);
+        // The first activation shows the Introduction as a child window.
+        frame->show();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_COMPARE(frame->ChildCount(), 1);
+        QCOMPARE(frame->MdiArea->subWindowList().first()->windowTitle(), QString("Introduction "));
+        QVERIFY(!frame->FirstActivation);
+    }
+
+    void newEditorsAreNumberedByTheChildWindows()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        QVERIFY(!frame->findChild<QAction*>("FileSaveItem")->isEnabled());
+        TMDIChild* first = frame->NewFile();
+        QCOMPARE(first->FileName, Path + "vdfiles/NoName-1.vd");
+        QCOMPARE(first->SubWindow()->windowTitle(), QString("NoName-1.vd"));
+        QVERIFY(frame->findChild<QAction*>("FileSaveItem")->isEnabled());
+        frame->ShowStartupMessage();
+        QCOMPARE(frame->NewFile()->windowTitle(), QString("NoName-3.vd"));
+        TMDIChild* random = frame->CreateNewEditWindowForRandom("3\n90\n10\nF\n@");
+        QCOMPARE(random->windowTitle(), QString("Random-4.vd"));
+        QVERIFY(random->Memo1->document()->isModified());
+    }
+
+    void saveAddsTheDefinitionExtensionAndAsksBeforeOverwriting()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        TMDIChild* editor = frame->NewFile();
+        editor->Memo1->setPlainText("3\n90\n10\nF\n@");
+        const QString folder = Path + "vdfiles/";
+
+        dialogs.FileNames = {folder + "tree"};
+        QVERIFY(editor->SaveFile());
+        QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("3\r\n90\r\n10\r\nF\r\n@\r\n"));
+        QCOMPARE(editor->windowTitle(), QString("tree.vd"));
+        QVERIFY(!editor->Memo1->document()->isModified());
+        QCOMPARE(dialogs.SaveProposals.back(), Path + "vdfiles/NoName-1.vd");
+
+        dialogs.FileNames = {folder + "tree.VD"};
+        QVERIFY(editor->SaveFile());
+        QVERIFY(QFile::exists(folder + "tree.VD"));
+        QVERIFY(dialogs.Questions.empty());
+
+        dialogs.FileNames = {folder + "tree.txt"};
+        QVERIFY(editor->SaveFile());
+        QVERIFY(QFile::exists(folder + "tree.txt.vd"));
+
+        // An existing file: only Yes writes over it.
+        editor->Memo1->setPlainText("changed");
+        dialogs.FileNames = {folder + "tree.vd"};
+        dialogs.Answers = {TAnswer::No};
+        QVERIFY(!editor->SaveFile());
+        QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "OK to overwrite " + folder + "tree.vd");
+        QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("3\r\n90\r\n10\r\nF\r\n@\r\n"));
+        dialogs.FileNames = {folder + "tree.vd"};
+        dialogs.Answers = {TAnswer::Yes};
+        QVERIFY(editor->SaveFile());
+        QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("changed\r\n"));
+
+        dialogs.FileNames = {QString()};
+        QVERIFY(!editor->SaveFile()); // cancelled
+    }
+
+    void closingAModifiedEditorAsksAndKeepsItOpenWhenTheSaveIsCancelled()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        TMDIChild* editor = frame->NewFile();
+        Type(editor, "text");
+        QMdiSubWindow* window = editor->SubWindow();
+        dialogs.Answers = {TAnswer::Yes};
+        dialogs.FileNames = {QString()};
+        window->close();
+        QCOMPARE(frame->ChildCount(), 1);
+        QCOMPARE(QString::fromStdString(dialogs.Questions[0]), QString("Do You wish to Save File Before Exiting?"));
+        dialogs.Answers = {TAnswer::No};
+        window->close();
+        QTRY_COMPARE(frame->ChildCount(), 0);
+    }
+
+    void closingTheFrameAsksEveryEditorThenTheFrame()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        TMDIChild* first = frame->NewFile();
+        TMDIChild* second = frame->NewFile();
+        Type(first, "first");
+        Type(second, "second");
+        frame->show();
+        // Each editor answers No; the frame's question about the last editor is answered Yes.
+        dialogs.Answers = {TAnswer::No, TAnswer::No, TAnswer::Yes};
+        dialogs.FileNames = {Path + "vdfiles/second.vd"};
+        QVERIFY(frame->close());
+        QCOMPARE(dialogs.Questions.size(), size_t(3));
+        QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
+        QVERIFY(!QFile::exists(Path + "vdfiles/NoName-1.vd"));
+    }
+
+    void closingTheFrameStopsAtCancel()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        Type(frame->NewFile(), "unsaved");
+        frame->show();
+        dialogs.Answers = {TAnswer::Cancel};
+        QVERIFY(!frame->close());
+        QVERIFY(frame->isVisible());
+    }
+
+    void generateOnAnEmptyEditorReportsBlankFile()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        int launched = 0;
+        SetViewerLauncher([&](TViewSource) { ++launched; });
+        TMDIChild* editor = frame->NewFile();
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(dialogs.Messages.back(), std::string("Please Check Input Data\r\nBlank File"));
+        QCOMPARE(launched, 0);
+
+        editor->Memo1->setPlainText("2\n90\n10\nF\nF=F[+F]\n@");
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(launched, 1);
+        QCOMPARE(QString::fromStdString(CurrentFileName), editor->FileName);
+        QCOMPARE(FaceStore.ObjectCount, 4);
+        QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
+        QCOMPARE(dialogs.BusyDepth, 0);
+        FreeScene(FaceStore);
+    }
+
+    void windowsKeepTheirMinimumSizes()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->showNormal();
+        frame->resize(300, 200);
+        QCOMPARE(frame->size(), QSize(570, 460));
+        TMDIChild* editor = frame->NewFile();
+        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
+        editor->SubWindow()->resize(300, 200);
+        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
+    }
+
+    void helpPanelNarrowsTheUsableClientArea()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->showNormal();
+        frame->resize(900, 700);
+        QCOMPARE(frame->UsableClientWidth, 900 - 13);
+        QCOMPARE(frame->UsableClientHeight, 700 - 99);
+        frame->findChild<QAction*>("ShowHelpPanel")->trigger();
+        QVERIFY(frame->HelpPanel->isVisible());
+        QCOMPARE(frame->UsableClientWidth, 900 - 13 - frame->HelpMemo->width());
+        frame->resize(1000, 700);
+        QCOMPARE(frame->UsableClientWidth, 1000 - 13 - frame->HelpMemo->width());
+    }
+
+    void generalOptionsCancelWritesNothing()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        TGenOpsForm options(frame.get());
+        const QByteArray before = ReadFile("Verdel5.ini");
+        options.show();
+        QVERIFY(options.CB1->isChecked());
+        options.CB2->setChecked(true);
+        QTest::mouseClick(options.CancelButton, Qt::LeftButton);
+        QVERIFY(!Settings.SetQToDrawCones);
+        QCOMPARE(ReadFile("Verdel5.ini"), before);
+
+        options.show();
+        QVERIFY(!options.CB2->isChecked()); // the boxes show the settings again
+        options.CB2->setChecked(true);
+        QTest::mouseClick(options.OKButton, Qt::LeftButton);
+        QVERIFY(Settings.SetQToDrawCones);
+        QVERIFY(ReadFile("Verdel5.ini").contains("SetQToDrawCones=1"));
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "test_main_form.moc"

@@ -1,0 +1,201 @@
+// The mutator window, driven without a display.
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QSlider>
+
+#include "engine/generation.h"
+#include "engine/random_source.h"
+#include "gui/dialog_fixture.h"
+#include "gui/mutator_dialog.h"
+#include "support/run_cli.h"
+#include "support/scripted_dialogs.h"
+
+using namespace verdel;
+using verdel::test::TScriptedDialogs;
+
+namespace {
+
+const QString Bush = "# a small bush\n3\n30\n20\nF\nF=F[+F]F[-F&F]c\n@";
+
+QColor TextColor(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+} // namespace
+
+class TestMutatorDialog : public QObject {
+    Q_OBJECT
+
+    test::TDialogFixture Fixture;
+
+    TMutator* OpenMutator(TMainForm& frame) { return Fixture.Open<TMutator>(frame, &TMainForm::CreateMutateDialog); }
+    static void Mutate(TMutator* mutator) { QTest::mouseClick(mutator->MutateButton, Qt::LeftButton); }
+
+private slots:
+    void init() { Fixture.SetUp(); }
+    void cleanup() { Fixture.TearDown(); }
+
+    void radiationTenChangesEveryKind()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        const QList<QLabel*> labels = {mutator->RecursionLabel, mutator->AngleLabel,     mutator->ThicknessLabel,
+                                       mutator->DeletionsLabel, mutator->AdditionsLabel, mutator->SubstitutionsLabel};
+        for (QLabel* label : labels) QCOMPARE(TextColor(label), QColor(Qt::black));
+        QVERIFY(!mutator->RejectButton->isEnabled());
+        QCOMPARE(mutator->RadiationTrackBar->value(), 2);
+        QCOMPARE(mutator->RadiationTrackBar->orientation(), Qt::Vertical);
+
+        mutator->Memo1->setPlainText("8\n40\n60\nF\nF=FF[+F][-F]\n@");
+        RandomSource.Seed = 1;
+        mutator->RadiationTrackBar->setValue(10);
+        for (int round = 0; round < 5; ++round) {
+            Mutate(mutator);
+            for (QLabel* label : labels) QVERIFY2(TextColor(label) == QColor(Qt::red), qPrintable(label->objectName()));
+        }
+        QVERIFY(mutator->RejectButton->isEnabled());
+
+        // At the lowest radiation most kinds miss: each label shows whether its kind happened.
+        mutator->RadiationTrackBar->setValue(0);
+        Mutate(mutator);
+        for (int kind = 0; kind < MutationKindCount; ++kind)
+            QCOMPARE(TextColor(labels[kind]), QColor(mutator->Mutator.Changed[kind] ? Qt::red : Qt::black));
+        QVERIFY(dialogs.Messages.empty());
+    }
+
+    void theShownSeedGivesTheBatchToolsMutation()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        Fixture.WriteFile(Fixture.Path + "bush.vd", Bush.toLatin1());
+        mutator->Memo1->setPlainText(Bush);
+        mutator->RadiationTrackBar->setValue(8);
+        mutator->AdditionsTrackBar->setValue(3);
+        RandomSource.Seed = 4242;
+        Mutate(mutator);
+        QCOMPARE(mutator->SeedLabel->text(), QString("Seed: 4242"));
+        const test::TCliRun run = test::RunCli("mutate '" + (Fixture.Path + "bush.vd").toStdString() +
+                                               "' --seed 4242 --bar radiation=8 --bar additions=3");
+        QCOMPARE(run.Exit, 0);
+        QCOMPARE(mutator->Memo1->toPlainText() + "\n", QString::fromStdString(run.Out));
+    }
+
+    void undoLastGoesBackOneMutateOnly()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        mutator->RadiationTrackBar->setValue(10);
+        mutator->Memo1->setPlainText(Bush);
+        RandomSource.Seed = 2;
+        Mutate(mutator);
+        const QString first = mutator->Memo1->toPlainText();
+        QVERIFY(first != Bush);
+        QVERIFY(first.startsWith("# a small bush\n")); // comments keep their place
+
+        // The user's edit between presses is what the next Mutate changes and Undo Last restores.
+        const QString edited = "# edited\n" + first;
+        mutator->Memo1->setPlainText(edited);
+        Mutate(mutator);
+        QVERIFY(mutator->Memo1->toPlainText() != edited);
+        QTest::mouseClick(mutator->RejectButton, Qt::LeftButton);
+        QCOMPARE(mutator->Memo1->toPlainText(), edited);
+        QVERIFY(!mutator->RejectButton->isEnabled());
+        mutator->RejectButtonClick();
+        QCOMPARE(mutator->Memo1->toPlainText(), edited);
+    }
+
+    void invalidTextIsReportedByMutateAndView()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        mutator->Memo1->setPlainText(Bush);
+        Mutate(mutator);
+
+        mutator->Memo1->setPlainText("");
+        Mutate(mutator);
+        QCOMPARE(dialogs.Messages.back(), std::string("Please Check Input Data\r\nBlank File"));
+        QCOMPARE(mutator->Memo1->toPlainText(), QString());
+        QVERIFY(mutator->RejectButton->isEnabled()); // keeps its state
+        QTest::mouseClick(mutator->ViewButton, Qt::LeftButton);
+        QCOMPARE(dialogs.Messages.size(), size_t(2));
+        QVERIFY(Fixture.Launches.empty());
+        QTest::mouseClick(mutator->RejectButton, Qt::LeftButton);
+        QCOMPARE(mutator->Memo1->toPlainText(), Bush);
+    }
+
+    void viewShowsTheMemoWithoutNamingIt()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        mutator->Memo1->setPlainText("2\n90\n10\nF\nF=F[+F]\n@");
+        CurrentFileName = "kept.vd";
+        Fixture.Watched = mutator->MutateButton;
+        // Closing from inside the wait is refused until View is done.
+        QTimer::singleShot(50, mutator, [mutator] { mutator->parentWidget()->close(); });
+        Fixture.Click(mutator->ViewButton);
+        QCOMPARE(Fixture.Launches.size(), size_t(1));
+        QVERIFY(Fixture.Launches[0].SinceClick >= 250);
+        QVERIFY(!Fixture.Launches[0].WatchedEnabled);
+        QVERIFY(mutator->MutateButton->isEnabled());
+        QVERIFY(!mutator->RejectButton->isEnabled()); // back to its own state
+        QCOMPARE(QString::fromStdString(CurrentFileName), QString("kept.vd"));
+        QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
+        QCOMPARE(frame->ChildCount(), 1);
+        QVERIFY(frame->MutatorDialogOpen);
+    }
+
+    void loadAndSaveUseTheFilesName()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = Fixture.MakeFrame();
+        TMutator* mutator = OpenMutator(*frame);
+        const QString bush = Fixture.Definitions + "bush.vd";
+
+        // Nothing loaded: "Mutant01.vd" is offered.
+        mutator->Memo1->setPlainText("typed");
+        dialogs.FileNames = {QString()};
+        QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
+        QCOMPARE(dialogs.SaveProposals.back(), Fixture.Definitions + "Mutant01.vd");
+
+        Fixture.WriteFile(bush, Fixture.FileText(Bush));
+        dialogs.FileNames = {QString()};
+        QTest::mouseClick(mutator->LoadFileButton, Qt::LeftButton); // cancelled
+        QCOMPARE(mutator->Memo1->toPlainText(), QString("typed"));
+        QCOMPARE(mutator->windowTitle(), QString("Mutator"));
+        dialogs.FileNames = {bush};
+        QTest::mouseClick(mutator->LoadFileButton, Qt::LeftButton);
+        QCOMPARE(dialogs.OpenFolders.back(), Fixture.Definitions);
+        QCOMPARE(mutator->Memo1->toPlainText(), Bush);
+        QCOMPARE(mutator->parentWidget()->windowTitle(), QString("bush.vd"));
+
+        mutator->RadiationTrackBar->setValue(10);
+        RandomSource.Seed = 4;
+        Mutate(mutator);
+        const QString mutated = mutator->Memo1->toPlainText();
+        QVERIFY(mutated != Bush);
+        dialogs.FileNames = {bush};
+        dialogs.Answers = {TAnswer::No};
+        QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
+        QCOMPARE(dialogs.SaveProposals.back(), bush);
+        QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "OK to overwrite " + bush);
+        QCOMPARE(Fixture.ReadFile(bush), Fixture.FileText(Bush));
+        dialogs.FileNames = {bush};
+        dialogs.Answers = {TAnswer::Yes};
+        QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
+        QCOMPARE(Fixture.ReadFile(bush), Fixture.FileText(mutated));
+
+        // A new name is written without an extension added, and the window now holds that file.
+        dialogs.FileNames = {Fixture.Definitions + "bush2"};
+        QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
+        QCOMPARE(Fixture.ReadFile(Fixture.Definitions + "bush2"), Fixture.FileText(mutated));
+        QCOMPARE(mutator->windowTitle(), QString("bush2"));
+        QVERIFY(dialogs.Errors.empty());
+    }
+};
+
+QTEST_MAIN(TestMutatorDialog)
+#include "test_mutator_dialog.moc"
