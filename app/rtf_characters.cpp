@@ -18,21 +18,27 @@ constexpr std::array<uint16_t, 32> Windows1252High = {
 };
 
 constexpr std::pair<std::string_view, uint32_t> SymbolWords[] = {
-    {"tab", '\t'},         {"line", '\n'},        {"emdash", 0x2014},    {"endash", 0x2013},
-    {"bullet", 0x2022},    {"lquote", 0x2018},    {"rquote", 0x2019},    {"ldblquote", 0x201C},
-    {"rdblquote", 0x201D}, {"emspace", 0x2003},   {"enspace", 0x2002},   {"qmspace", 0x2005},
-    {"cell", '\t'},
+    {"tab", '\t'},       {"line", '\n'},      {"emdash", 0x2014},    {"endash", 0x2013},    {"bullet", 0x2022},
+    {"lquote", 0x2018},  {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+    {"enspace", 0x2002}, {"qmspace", 0x2005}, {"cell", '\t'},
 };
 
 constexpr std::string_view SkippedDestinations[] = {
-    "author",     "buptim",     "colorschememapping", "comment",   "company",   "creatim",
-    "datastore",  "doccomm",    "filetbl",            "fldinst",   "footer",    "footerf",
-    "footerl",    "footerr",    "footnote",           "ftncn",     "ftnsep",    "ftnsepc",
-    "generator",  "header",     "headerf",            "headerl",   "headerr",   "info",
-    "keywords",   "latentstyles", "listoverridetable", "listtable", "manager",  "nonshppict",
-    "object",     "operator",   "pict",               "printim",   "private",   "revtbl",
-    "revtim",     "rsidtbl",    "stylesheet",         "subject",   "themedata", "title",
-    "txe",        "xmlnstbl",
+    "author",    "buptim",       "colorschememapping",
+    "comment",   "company",      "creatim",
+    "datastore", "doccomm",      "filetbl",
+    "fldinst",   "footer",       "footerf",
+    "footerl",   "footerr",      "footnote",
+    "ftncn",     "ftnsep",       "ftnsepc",
+    "generator", "header",       "headerf",
+    "headerl",   "headerr",      "info",
+    "keywords",  "latentstyles", "listoverridetable",
+    "listtable", "manager",      "nonshppict",
+    "object",    "operator",     "pict",
+    "printim",   "private",      "revtbl",
+    "revtim",    "rsidtbl",      "stylesheet",
+    "subject",   "themedata",    "title",
+    "txe",       "xmlnstbl",
 };
 
 } // namespace

@@ -15,15 +15,15 @@ namespace verdel {
 
 bool TRichRun::SameFormat(const TRichRun& Other) const
 {
-    return Bold == Other.Bold && Italic == Other.Italic && Underline == Other.Underline &&
-           FontSize == Other.FontSize && Color == Other.Color && FontName == Other.FontName;
+    return Bold == Other.Bold && Italic == Other.Italic && Underline == Other.Underline && FontSize == Other.FontSize &&
+           Color == Other.Color && FontName == Other.FontName;
 }
 
 namespace {
 
-constexpr int DefaultHalfPoints = 24;  // 12 points, RTF's own default
+constexpr int DefaultHalfPoints = 24;   // 12 points, RTF's own default
 constexpr int LargestHalfPoints = 3276; // 1638 points, the largest size word processors offer
-constexpr size_t MaxGroupDepth = 1000; // deeper groups are only counted, so braces still pair up
+constexpr size_t MaxGroupDepth = 1000;  // deeper groups are only counted, so braces still pair up
 
 enum TDestination { dsText, dsFontTable, dsColorTable, dsSkip };
 
@@ -67,8 +67,8 @@ int HexValue(char c)
 
 bool IsOtherUnderline(std::string_view Name)
 {
-    static constexpr std::string_view names[] = {"uld", "uldash", "uldashd", "uldashdd", "uldb",
-                                                  "ulhwave", "ulldash", "ulth", "ulw", "ulwave"};
+    static constexpr std::string_view names[] = {"uld",     "uldash",  "uldashd", "uldashdd", "uldb",
+                                                 "ulhwave", "ulldash", "ulth",    "ulw",      "ulwave"};
     return std::find(std::begin(names), std::end(names), Name) != std::end(names);
 }
 
@@ -162,11 +162,14 @@ private:
     {
         switch (c) {
         case '\'': ReadHexByte(); break;
-        case '{': case '}': case '\\': Emit(static_cast<unsigned char>(c)); break;
+        case '{':
+        case '}':
+        case '\\': Emit(static_cast<unsigned char>(c)); break;
         case '~': Emit(0x00A0); break;
         case '_': Emit(0x2011); break;
         case '*': State().Destination = dsSkip; break;
-        case '\r': case '\n': EndParagraph(); break;
+        case '\r':
+        case '\n': EndParagraph(); break;
         default: break; // \- optional hyphen, \| \: and unknown symbols
         }
     }
@@ -373,7 +376,10 @@ TRichDocument ReadRichText(std::istream& In)
     return ReadRichText(std::string_view(text));
 }
 
-TRichDocument ReadRichTextFile(const std::string& FileName) { return ReadRichText(std::string_view(ReadFileText(FileName))); }
+TRichDocument ReadRichTextFile(const std::string& FileName)
+{
+    return ReadRichText(std::string_view(ReadFileText(FileName)));
+}
 
 std::string PlainText(const TRichDocument& Document)
 {

@@ -14,7 +14,7 @@ struct TSettings {
     bool SetQToDrawCones = false;
     bool SetWToDrawBlocks = false;
     bool SetRToDrawPyramids = false;
-    bool ShowStartText = false;           // show the Introduction at start
+    bool ShowStartText = false; // show the Introduction at start
 };
 
 // The program's settings, at their defaults until LoadSettings reads the file.

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "bench/bench_support.h"
+#include "engine/generation.h"
 #include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
-#include "engine/generation.h"
 
 using namespace verdel;
 

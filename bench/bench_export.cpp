@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "formats/mesh_export.h"
 #include "engine/generation.h"
+#include "formats/mesh_export.h"
 
 using namespace verdel;
 

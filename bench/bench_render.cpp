@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
-#include "engine/generation.h"
 #include "bench/bench_support.h"
+#include "engine/generation.h"
 #include "render/gmp.h"
 #include "render/image_files.h"
 #include "viewer/view_preparation.h"

@@ -7,10 +7,10 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
-#include "render/gmp.h"
 #include "gui/gmp_widget.h"
-#include "viewer/navigation.h"
 #include "gui/view_form.h"
+#include "render/gmp.h"
+#include "viewer/navigation.h"
 #include "viewer/view_preparation.h"
 
 using namespace verdel;
@@ -62,7 +62,8 @@ void BM_FirstPicture(benchmark::State& state)
         state.ResumeTiming();
         view.show();
         view.PerformStartupRoutines();
-        while (view.StatusPanels[0]->text() != "Rendering Complete") QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (view.StatusPanels[0]->text() != "Rendering Complete")
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         state.PauseTiming();
         view.close();
         state.ResumeTiming();

@@ -12,8 +12,8 @@ namespace verdel::cli {
 
 void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options)
 {
-    Command->add_flag_callback("--blocks", [&Options] { Options.Solids.Cylinders = false; },
-                               "Draw F and Z as blocks instead of tubes");
+    Command->add_flag_callback(
+        "--blocks", [&Options] { Options.Solids.Cylinders = false; }, "Draw F and Z as blocks instead of tubes");
     Command->add_flag("--cones", Options.Solids.QCones, "Let Q draw cones");
     Command->add_flag("--wblocks", Options.Solids.WBlocks, "Let W draw blocks");
     Command->add_flag("--pyramids", Options.Solids.RPyramids, "Let R draw pyramids");

@@ -4,8 +4,8 @@
 
 #include "app/program_folders.h"
 #include "cli/cli_common.h"
-#include "formats/mesh_export.h"
 #include "engine/random_source.h"
+#include "formats/mesh_export.h"
 
 namespace verdel::cli {
 
@@ -21,7 +21,8 @@ struct TExportOptions {
 // What the file records: the definition and the seed its "~" turns start from.
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
-    info.TexturesFolder = options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
+    info.TexturesFolder =
+        options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
     if (HasExtension(options.Input, ".dxf")) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;

@@ -176,7 +176,8 @@ void AddCommonOptions(CLI::App* command, TGeneratorOptions& options, const std::
     command->add_option("--bar", options.Bars, "Track bar position NAME=V (" + bars + ")")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    command->add_option("-o,--output", options.Output, "Write the text to this file (CR LF) instead of standard output");
+    command->add_option("-o,--output", options.Output,
+                        "Write the text to this file (CR LF) instead of standard output");
 }
 
 } // namespace
@@ -186,7 +187,9 @@ void AddGeneratorCommands(CLI::App& App, int& ExitCode)
     auto randomOptions = std::make_shared<TGeneratorOptions>();
     CLI::App* random = App.add_subcommand("random", "Compose a random definition (the random generator's Go)");
     AddCommonOptions(random, *randomOptions, BarNames(RandomBars));
-    random->add_option("--lock", randomOptions->Locks, "Lock a value NAME=VALUE (iterations, angle, thickness, rules, axiom)")
+    random
+        ->add_option("--lock", randomOptions->Locks,
+                     "Lock a value NAME=VALUE (iterations, angle, thickness, rules, axiom)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     random->callback([randomOptions, &ExitCode] { ExitCode = RunRandom(*randomOptions); });

@@ -49,8 +49,8 @@ bool ParseSize(const std::string& Text, int& Width, int& Height)
 {
     const size_t x = Text.find_first_of("xX");
     if (x == std::string::npos) return false;
-    return ParseInt(Text.substr(0, x), Width) && ParseInt(Text.substr(x + 1), Height) && Width >= 1 &&
-           Width <= 8192 && Height >= 1 && Height <= TGMP::MaxHeight;
+    return ParseInt(Text.substr(0, x), Width) && ParseInt(Text.substr(x + 1), Height) && Width >= 1 && Width <= 8192 &&
+           Height >= 1 && Height <= TGMP::MaxHeight;
 }
 
 // RRGGBB (as in HTML, an optional "#" before it) to a colour value 0x00BBGGRR.
@@ -95,8 +95,7 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
         problem = "--turn must be three angles in degrees, X,Y,Z: " + Options.Turn;
-    else if (HasExtension(Options.Output, ".jpg") || HasExtension(Options.Output, ".jpeg"))
-        Request.Jpeg = true;
+    else if (HasExtension(Options.Output, ".jpg") || HasExtension(Options.Output, ".jpeg")) Request.Jpeg = true;
     else if (!HasExtension(Options.Output, ".bmp"))
         problem = "the output file must end in .bmp or .jpg: " + Options.Output;
     if (problem.empty()) return true;
@@ -152,10 +151,8 @@ int RunRender(const TRenderOptions& Options)
     gmp->ClearToBackColor();
     gmp->RenderScene(FaceStore);
     return WriteOutput([&] {
-        if (request.Jpeg)
-            SaveFrameJPEG(gmp->Bitmap(), Options.Output);
-        else
-            SaveFrameBMP(gmp->Bitmap(), Options.Output);
+        if (request.Jpeg) SaveFrameJPEG(gmp->Bitmap(), Options.Output);
+        else SaveFrameBMP(gmp->Bitmap(), Options.Output);
     });
 }
 

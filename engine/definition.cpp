@@ -14,10 +14,9 @@ namespace {
 // Identity rules appended after the definition's own, in this order: every
 // character without a rule of its own is rewritten by the second-to-last.
 constexpr std::array<const char*, BuiltInRuleCount> BuiltInRules = {
-    "+=+", "-=-", "&=&", "^=^", "<=<", ">=>", "%=%", "|=|", "!=!", "?=?", "'='", "\"=\"",
-    ":=:", ";=;", "\\=\\", "c=c", "[=[", "]=]", "{={", "}=}", "Q=Q", "R=R", "W=W", "F=F",
-    "f=f", "t=t", "g=g", "Z=Z", "z=z", "*=*", "$=$", "~=~", ".=.", "1=1", "2=2", "3=3",
-    "4=4", "5=5", "6=6", "7=7", "8=8", "9=9", "0=0", "(=(", ")=)", "_=_"};
+    "+=+", "-=-", "&=&", "^=^", "<=<", ">=>", "%=%", "|=|", "!=!", "?=?", "'='", "\"=\"", ":=:", ";=;", "\\=\\", "c=c",
+    "[=[", "]=]", "{={", "}=}", "Q=Q", "R=R", "W=W", "F=F", "f=f", "t=t", "g=g", "Z=Z",   "z=z", "*=*", "$=$",   "~=~",
+    ".=.", "1=1", "2=2", "3=3", "4=4", "5=5", "6=6", "7=7", "8=8", "9=9", "0=0", "(=(",   ")=)", "_=_"};
 
 // Most rules a definition may bring: the table less the built-in rules, one
 // fewer when the insertion directive adds its identity rule.
@@ -30,15 +29,12 @@ bool IsDirective(const std::string& line) { return line.size() >= 3 && line[0] =
 // The leading run of rule characters of a rule line.
 std::string RuleText(const std::string& line)
 {
-    const auto stop = std::find_if(line.begin(), line.end(),
-                                   [](char c) { return !IsRuleChar(static_cast<unsigned char>(c)); });
+    const auto stop =
+        std::find_if(line.begin(), line.end(), [](char c) { return !IsRuleChar(static_cast<unsigned char>(c)); });
     return std::string(line.begin(), stop);
 }
 
-void AddRule(TDefinitionState& state, std::string text)
-{
-    state.Rule(++state.RuleCount).Text = std::move(text);
-}
+void AddRule(TDefinitionState& state, std::string text) { state.Rule(++state.RuleCount).Text = std::move(text); }
 
 } // namespace
 
@@ -132,7 +128,8 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
         }
     }
 
-    for (int i = 1; i <= State.RuleCount; ++i) std::replace(State.Rule(i).Text.begin(), State.Rule(i).Text.end(), ',', '.');
+    for (int i = 1; i <= State.RuleCount; ++i)
+        std::replace(State.Rule(i).Text.begin(), State.Rule(i).Text.end(), ',', '.');
     for (const char* text : BuiltInRules) AddRule(State, text);
 
     State.SegmentLength = 100.0f;

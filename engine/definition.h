@@ -15,7 +15,7 @@ struct TRules {
     bool Scaled = false;     // wrapped in "@" pairs in a fractional last step
 };
 
-constexpr int MaxRules = 200;       // the whole rule table, built-in rules included
+constexpr int MaxRules = 200; // the whole rule table, built-in rules included
 constexpr int BuiltInRuleCount = 46;
 
 // The parsed definition and the turtle's starting values. Rewriting replaces
@@ -30,7 +30,7 @@ struct TDefinitionState {
     std::string Production;      // the axiom, then the production string
     std::array<TRules, MaxRules> Rules;
     int RuleCount = 0;
-    std::string InsertChar;      // insertion directive character, empty when none
+    std::string InsertChar; // insertion directive character, empty when none
     std::string InsertText;
     float SegmentLength = 100;
     float HalfLength = 50;

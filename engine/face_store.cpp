@@ -4,15 +4,14 @@ namespace verdel {
 
 TFaceStore FaceStore;
 
-const std::array<TColor, LayerCount + 1> LayerColors = {
-    0x000000, 0x008000, 0x808000, 0x00FF00, 0xFFFF00, 0xFF0000, 0x800080,
-    0x0000FF, 0x008080, 0xFF00FF, 0x00FFFF, 0x808080, 0xC0C0C0};
+const std::array<TColor, LayerCount + 1> LayerColors = {0x000000, 0x008000, 0x808000, 0x00FF00, 0xFFFF00,
+                                                        0xFF0000, 0x800080, 0x0000FF, 0x008080, 0xFF00FF,
+                                                        0x00FFFF, 0x808080, 0xC0C0C0};
 
 const char* LayerColorName(int Layer)
 {
-    static const char* const names[LayerCount + 1] = {"black", "green", "teal", "lime", "aqua",
-                                                      "blue", "purple", "red", "olive", "fuchsia",
-                                                      "yellow", "gray", "silver"};
+    static const char* const names[LayerCount + 1] = {"black", "green", "teal",    "lime",   "aqua", "blue",  "purple",
+                                                      "red",   "olive", "fuchsia", "yellow", "gray", "silver"};
     return Layer >= 0 && Layer <= LayerCount ? names[Layer] : "";
 }
 

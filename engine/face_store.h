@@ -21,12 +21,12 @@ struct TFaceNode {
     TVector Corners[4];
     int32_t CornerIndex[4]; // each corner's 1-based index in the object's vertex list
     TFaceNode* Next;
-    int32_t CornerCount;    // corners the renderer uses, 3 or 4
-    float FaceDepth;        // the renderer's
-    TColor FaceColor;       // the object's colour, then the renderer's shaded colour
-    uint16_t FaceColor16;   // the renderer's RGB555 colour
+    int32_t CornerCount;  // corners the renderer uses, 3 or 4
+    float FaceDepth;      // the renderer's
+    TColor FaceColor;     // the object's colour, then the renderer's shaded colour
+    uint16_t FaceColor16; // the renderer's RGB555 colour
     uint8_t Visible;
-    uint8_t ShadeLevel;     // the renderer's, 0..31
+    uint8_t ShadeLevel; // the renderer's, 0..31
 };
 
 // One drawable object: a turtle segment, a polygon or a DXF polyline.
@@ -34,10 +34,10 @@ struct TFaceObject {
     TFaceNode* ModelFaces = nullptr; // model coordinates; navigation rotates them in place
     TFaceNode* ViewFaces = nullptr;  // same number of nodes; the renderer's translated copy
     int32_t VertexCount = 0;
-    float Depth = 0;                 // the renderer's sort key
+    float Depth = 0; // the renderer's sort key
     int32_t FaceCount = 0;
     TColor Color = 0;
-    uint8_t ColorIndex = 0;          // layer 1..12
+    uint8_t ColorIndex = 0; // layer 1..12
 };
 
 // Hands out face nodes in large blocks; nodes live until Clear.
@@ -133,7 +133,8 @@ private:
     static void Append(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
     {
         node->Next = nullptr;
-        if (tail) tail->Next = node; else head = node;
+        if (tail) tail->Next = node;
+        else head = node;
         tail = node;
     }
 

@@ -10,8 +10,7 @@ std::string CurrentFileName;
 std::string LastDefinitionText;
 uint32_t LastGenerationSeed = 0;
 
-const char* const TableFullMessage =
-    "Model exceeds 30000 objects; the rest of the production string was not drawn";
+const char* const TableFullMessage = "Model exceeds 30000 objects; the rest of the production string was not drawn";
 
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random)

@@ -35,7 +35,7 @@ enum class TGenerationStatus {
 
 struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
-    std::string Message;    // what the user was told, empty when nothing
+    std::string Message; // what the user was told, empty when nothing
     bool TableFull = false;
 };
 

@@ -70,7 +70,8 @@ bool AddBlock(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End
     return Builder.AddMesh(8, 6, ColorIndex);
 }
 
-bool AddCylinder(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U, TVector L)
+bool AddCylinder(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,
+                 TVector L)
 {
     const TVector axis = End - Start;
     const float length = Length(axis);
@@ -129,7 +130,8 @@ bool AddCone(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End,
     return Builder.AddMesh(18, 32, ColorIndex);
 }
 
-bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U, TVector L)
+bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,
+                TVector L)
 {
     const float length = Length(End - Start);
     if (length == 0) return true;

@@ -19,12 +19,14 @@ bool AddBlock(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End
 
 // A sixteen-sided tube without caps (32 vertices, 16 faces); it starts on the
 // previous tube's top ring when that had the same colour and ended within 1.0.
-bool AddCylinder(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U, TVector L);
+bool AddCylinder(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,
+                 TVector L);
 
 // A sixteen-sided cone with its base disc: 18 vertices, 32 faces.
 bool AddCone(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U, TVector L);
 
 // A square pyramid: 5 vertices, 5 faces.
-bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U, TVector L);
+bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,
+                TVector L);
 
 } // namespace verdel

@@ -31,8 +31,7 @@ public:
         // the lowest-numbered rule of a character win. "_=_" is never entered.
         std::array<int, 256> ruleFor;
         ruleFor.fill(state.RuleCount - 1);
-        for (int i = state.RuleCount - 1; i >= 1; --i)
-            ruleFor[static_cast<unsigned char>(state.Rule(i).Text[0])] = i;
+        for (int i = state.RuleCount - 1; i >= 1; --i) ruleFor[static_cast<unsigned char>(state.Rule(i).Text[0])] = i;
 
         for (int c = 0; c < 256; ++c) {
             const TRules& rule = state.Rule(ruleFor[c]);

@@ -21,11 +21,17 @@ bool NormaliseNumber(std::string_view text, std::string& normal)
         ++i;
     }
     size_t digits = 0;
-    while (i < n && IsDigit(text[i])) { normal += text[i++]; ++digits; }
+    while (i < n && IsDigit(text[i])) {
+        normal += text[i++];
+        ++digits;
+    }
     if (i < n && (text[i] == '.' || text[i] == ',')) {
         normal += '.';
         ++i;
-        while (i < n && IsDigit(text[i])) { normal += text[i++]; ++digits; }
+        while (i < n && IsDigit(text[i])) {
+            normal += text[i++];
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
@@ -33,7 +39,10 @@ bool NormaliseNumber(std::string_view text, std::string& normal)
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-')) normal += text[i++];
         size_t expDigits = 0;
-        while (i < n && IsDigit(text[i])) { normal += text[i++]; ++expDigits; }
+        while (i < n && IsDigit(text[i])) {
+            normal += text[i++];
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     return i == n;

@@ -33,7 +33,7 @@ struct TPolygonEntry {
 class TTurtle {
 public:
     TTurtle(TDefinitionState& state, const TSolidSettings& settings, TMeshBuilder& builder, TRandomSource& random)
-        : S(state), Settings(settings), Builder(builder), Random(random), Text(state.Production)
+            : S(state), Settings(settings), Builder(builder), Random(random), Text(state.Production)
     {
         BranchStack.reserve(64);
     }

@@ -52,7 +52,8 @@ private:
 class TFileStream : public Assimp::IOStream {
 public:
     TFileStream(std::ofstream&& file, size_t prefix, std::string& failure)
-        : File(std::move(file)), PrefixLength(prefix), Failure(failure) {}
+            : File(std::move(file)), PrefixLength(prefix), Failure(failure)
+    {}
 
     ~TFileStream() override
     {
@@ -70,7 +71,9 @@ public:
 
     aiReturn Seek(size_t offset, aiOrigin origin) override
     {
-        const auto way = origin == aiOrigin_CUR ? std::ios::cur : origin == aiOrigin_END ? std::ios::end : std::ios::beg;
+        const auto way = origin == aiOrigin_CUR   ? std::ios::cur
+                         : origin == aiOrigin_END ? std::ios::end
+                                                  : std::ios::beg;
         File.seekp(static_cast<std::streamoff>(offset + (origin == aiOrigin_SET ? PrefixLength : 0)), way);
         return File ? aiReturn_SUCCESS : aiReturn_FAILURE;
     }

@@ -168,7 +168,8 @@ void AddObject(TLineReader& reader, TFaceStore& store, const TPolyline& polyline
     for (const TFaceRecord& face : polyline.Faces)
         for (long long index : face.Corners)
             if (index < 1 || index > vertexCount)
-                reader.Fail("corner index " + std::to_string(index) + " outside 1.." + std::to_string(vertexCount), face.Line);
+                reader.Fail("corner index " + std::to_string(index) + " outside 1.." + std::to_string(vertexCount),
+                            face.Line);
     if (store.ObjectCount == MaxObjects) reader.Fail("more than " + std::to_string(MaxObjects) + " objects");
 
     TFaceObject& object = store.Object(++store.ObjectCount);

@@ -35,7 +35,8 @@ public:
     void Integer(long long value)
     {
         std::array<char, 24> text;
-        Line(std::string_view(text.data(), std::to_chars(text.data(), text.data() + text.size(), value).ptr - text.data()));
+        Line(std::string_view(text.data(),
+                              std::to_chars(text.data(), text.data() + text.size(), value).ptr - text.data()));
     }
     // Group code and value lines, in pairs.
     void Pairs(std::initializer_list<std::string_view> lines)
@@ -80,7 +81,8 @@ void WriteObject(TDXFOut& out, const TObjectMesh& mesh, int layer)
 {
     std::array<char, 8> layerText;
     const std::string_view l(layerText.data(),
-                             std::to_chars(layerText.data(), layerText.data() + layerText.size(), layer).ptr - layerText.data());
+                             std::to_chars(layerText.data(), layerText.data() + layerText.size(), layer).ptr -
+                                 layerText.data());
     out.Pairs({"0", "POLYLINE", "66", "1", "8", l, "62", l, "70", "64"});
     for (const TVector& v : mesh.Vertices) {
         out.Pairs({"0", "VERTEX", "8", l, "10"});

@@ -99,7 +99,7 @@ uint32_t ReadWord(const std::string& bytes, size_t at)
 
 void WriteWord(std::string& bytes, size_t at, uint32_t value) { std::memcpy(bytes.data() + at, &value, sizeof value); }
 
-constexpr uint32_t GlbMagic = 0x46546C67; // "glTF"
+constexpr uint32_t GlbMagic = 0x46546C67;  // "glTF"
 constexpr uint32_t JsonChunk = 0x4E4F534A; // "JSON"
 
 } // namespace
@@ -169,7 +169,8 @@ std::string GlbJson(const std::string& Glb)
     if (Glb.size() < 20 || ReadWord(Glb, 0) != GlbMagic || ReadWord(Glb, 16) != JsonChunk)
         throw std::runtime_error("not a binary glTF file");
     const uint32_t length = ReadWord(Glb, 12);
-    if (20 + static_cast<size_t>(length) > Glb.size()) throw std::runtime_error("binary glTF JSON chunk runs past the end");
+    if (20 + static_cast<size_t>(length) > Glb.size())
+        throw std::runtime_error("binary glTF JSON chunk runs past the end");
     return Glb.substr(20, length);
 }
 

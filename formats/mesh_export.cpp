@@ -6,11 +6,11 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "engine/text_lines.h"
 #include "formats/assimp_export.h"
 #include "formats/gltf_json.h"
 #include "formats/mesh_file_notes.h"
 #include "formats/mesh_scene.h"
-#include "engine/text_lines.h"
 #include "render/image_files.h"
 
 namespace verdel {
@@ -79,7 +79,8 @@ std::string CopyName(const fs::path& source, int layer, std::vector<TPictureCopy
         if (copy.Source == source) return copy.Name;
     std::string name = source.filename().string();
     for (const TPictureCopy& copy : copies)
-        if (copy.Name == name) name = source.stem().string() + "-" + std::to_string(layer) + source.extension().string();
+        if (copy.Name == name)
+            name = source.stem().string() + "-" + std::to_string(layer) + source.extension().string();
     copies.push_back({source, name});
     return name;
 }
@@ -103,7 +104,8 @@ TSceneTextures ChooseTextures(const TFaceStore& store, const TExportInfo& info, 
     for (int layer = 1; layer <= LayerCount; ++layer) {
         const fs::path source = PictureSource(info, layer);
         if (!used[static_cast<size_t>(layer)] || source.empty()) continue;
-        const std::string what = "the " + std::string(LayerColorName(layer)) + " material is written without its texture";
+        const std::string what =
+            "the " + std::string(LayerColorName(layer)) + " material is written without its texture";
         std::string bytes;
         if (!ReadPicture(source, bytes)) {
             warnings.push_back(source.string() + ": cannot be read; " + what);
@@ -209,7 +211,8 @@ std::vector<std::string> Export(const TFaceStore& Store, TFaceStore* Release, co
 {
     const std::optional<TMeshFormat> format = MeshFormatOf(FileName);
     if (!format)
-        throw std::runtime_error(FileName + ": unknown mesh format; the name must end in .obj, .stl, .ply, .gltf or .glb");
+        throw std::runtime_error(FileName +
+                                 ": unknown mesh format; the name must end in .obj, .stl, .ply, .gltf or .glb");
     const fs::path folder = fs::path(FileName).parent_path();
     std::error_code error;
     if (!folder.empty() && !fs::is_directory(folder, error))

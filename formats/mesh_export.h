@@ -14,9 +14,9 @@ namespace verdel {
 // What an exported file records besides the geometry, and where the layer
 // textures come from.
 struct TExportInfo {
-    std::string Definition;         // the definition text of the model; empty for a DXF
-    std::optional<uint32_t> Seed;   // the random source's seed when the generation began
-    std::string TexturesFolder;     // holds Text01.jpg to Text12.jpg; empty: no textures
+    std::string Definition;                                  // the definition text of the model; empty for a DXF
+    std::optional<uint32_t> Seed;                            // the random source's seed when the generation began
+    std::string TexturesFolder;                              // holds Text01.jpg to Text12.jpg; empty: no textures
     std::array<std::string, LayerCount + 1> LayerTextures{}; // a picture chosen for layer k; empty: the default
     std::string ProgramName = "Verdel";
 };

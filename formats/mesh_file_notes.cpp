@@ -121,9 +121,9 @@ void RepairPlyColors(std::string& Ply)
     const TPlyLayout layout = ReadPlyLayout(Ply);
     const auto& properties = layout.VertexProperties;
     if (std::none_of(properties.begin(), properties.end(), IsByteColor)) return;
-    const bool known = layout.PlainFaces && std::all_of(properties.begin(), properties.end(), [](const TPlyProperty& p) {
-        return p.Type == "float" || p.Type == "uchar";
-    });
+    const bool known =
+        layout.PlainFaces && std::all_of(properties.begin(), properties.end(),
+                                         [](const TPlyProperty& p) { return p.Type == "float" || p.Type == "uchar"; });
     if (!known) throw std::runtime_error("PLY output with vertex properties of an unexpected kind");
 
     size_t declared = 0;

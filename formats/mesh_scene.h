@@ -30,8 +30,8 @@ struct TEmbeddedPicture {
 // The pictures the materials reference.
 struct TSceneTextures {
     std::array<std::string, LayerCount + 1> Paths{}; // layer k's texture as the file names it; empty: none
-    std::vector<TEmbeddedPicture> Embedded;         // referenced as "*0", "*1", ... in Paths
-    bool WhiteBase = false;                         // textured materials show the picture untinted
+    std::vector<TEmbeddedPicture> Embedded;          // referenced as "*0", "*1", ... in Paths
+    bool WhiteBase = false;                          // textured materials show the picture untinted
 };
 
 // An Assimp scene that owns what it points to.

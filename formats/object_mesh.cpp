@@ -18,7 +18,8 @@ void CollectObjectMesh(const TFaceObject& Object, int K, TObjectMesh& Mesh)
             if (index < 1)
                 throw std::runtime_error("object " + std::to_string(K) + ": corner index " + std::to_string(index));
             if (!std::isfinite(c.X) || !std::isfinite(c.Y) || !std::isfinite(c.Z))
-                throw std::runtime_error("object " + std::to_string(K) + " has a coordinate that is not a finite number");
+                throw std::runtime_error("object " + std::to_string(K) +
+                                         " has a coordinate that is not a finite number");
             // Objects larger than their stated vertex count are written whole.
             if (static_cast<size_t>(index) > Mesh.Vertices.size()) Mesh.Vertices.resize(static_cast<size_t>(index));
             Mesh.Vertices[static_cast<size_t>(index - 1)] = c;

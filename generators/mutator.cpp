@@ -17,7 +17,7 @@ const std::array<TBarInfo, MutatorBarCount> MutatorBars = {{
     {"radiation", 0, 10, 2},
 }};
 
-const std::array<char, 24> AddCommands = {'F', 'f', 'Z', 'z', 'g', '&', '^', '+', '-', '<', '>', '%',
+const std::array<char, 24> AddCommands = {'F', 'f', 'Z', 'z', 'g', '&',  '^', '+', '-', '<', '>',  '%',
                                           '|', '!', '?', ':', ';', '\\', '*', '$', '.', '_', '\'', '"'};
 
 namespace {
@@ -40,10 +40,7 @@ bool HasLine(const TLines& memo, int line) { return line >= 0 && line < static_c
 
 } // namespace
 
-bool IsProtected(char c)
-{
-    return c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}';
-}
+bool IsProtected(char c) { return c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}'; }
 
 TVDRecord ReadVDFile(const TLines& Lines)
 {

@@ -22,7 +22,8 @@ std::string AxiomLetters(int ruleCount, TRandomSource& random)
     if (ruleCount >= 17) return "AX";
     const int extraRuns = ruleCount >= 8 ? 3 : (ruleCount >= 5 ? 2 : 1);
     std::string text(static_cast<size_t>(DrawLeadCount(random)), 'A');
-    for (int run = 1; run <= extraRuns; ++run) text.append(static_cast<size_t>(DrawExtraCount(random)), static_cast<char>('A' + run));
+    for (int run = 1; run <= extraRuns; ++run)
+        text.append(static_cast<size_t>(DrawExtraCount(random)), static_cast<char>('A' + run));
     return text;
 }
 

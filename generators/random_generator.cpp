@@ -48,8 +48,8 @@ std::optional<std::string> TRandomGenerator::CheckEdit(TRandomLock Lock)
     TLockEdit& edit = Locks[Lock];
     const int value = ParseWholeNumber(edit.Text).value_or(0);
     if (value >= info.Low && value <= info.High) return std::nullopt;
-    std::string message = edit.Text + " is not acceptable\r\nValid entries are " + std::to_string(info.Low) +
-                          " thru " + std::to_string(info.High);
+    std::string message = edit.Text + " is not acceptable\r\nValid entries are " + std::to_string(info.Low) + " thru " +
+                          std::to_string(info.High);
     edit.Text = std::to_string(info.Low);
     return message;
 }
@@ -105,8 +105,8 @@ std::optional<std::string> TRandomGenerator::Go()
 
 void TRandomGenerator::Randomize()
 {
-    static const TRandomBar order[] = {rbRules, rbRuleLength, rbDraw,   rbMove, rbOrient,
-                                       rbInteraction, rbBranch, rbColor, rbPolys};
+    static const TRandomBar order[] = {rbRules,       rbRuleLength, rbDraw,  rbMove, rbOrient,
+                                       rbInteraction, rbBranch,     rbColor, rbPolys};
     // Min + R(Max - Min): a bar never lands on its maximum.
     for (TRandomBar bar : order)
         Bars[bar] = RandomBars[bar].Min + static_cast<int>(Random.Next(RandomBars[bar].Max - RandomBars[bar].Min));

@@ -47,7 +47,8 @@ std::string AngleParameter(int angle, TRandomSource& random)
 {
     const int64_t bound = angle >= 45 ? angle : 90 - static_cast<int64_t>(angle);
     if (random.Next(9) != 0) return {};
-    const int64_t v = std::clamp<int64_t>(angle + static_cast<int64_t>(random.Next(static_cast<uint32_t>(bound))), 0, 90);
+    const int64_t v =
+        std::clamp<int64_t>(angle + static_cast<int64_t>(random.Next(static_cast<uint32_t>(bound))), 0, 90);
     return Parenthesised(std::to_string(v));
 }
 
@@ -65,8 +66,7 @@ std::string LengthParameter(TRandomSource& random)
 
 // Walks Line from its first character; at each command of Set, Parameter's
 // text (possibly empty) goes in right after the command.
-template <typename TParameter>
-void ParameterPass(std::string& line, std::string_view set, TParameter parameter)
+template <typename TParameter> void ParameterPass(std::string& line, std::string_view set, TParameter parameter)
 {
     for (int64_t j = 1; j <= static_cast<int64_t>(line.size()); ++j) {
         if (!IsIn(set, CharAt(line, j))) continue;

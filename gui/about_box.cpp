@@ -26,7 +26,8 @@ QLabel* AddLabel(QWidget* Parent, const char* Name, const QString& Text, const Q
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* Parent)
-    : QDialog(Parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+        : QDialog(Parent,
+                  Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
@@ -48,8 +49,7 @@ TAboutBox::TAboutBox(QWidget* Parent)
     ProductName->setFont(nameFont);
 
     Version = AddLabel(Panel1, "Version", QStringLiteral("Version 5.0"), QRect(92, 52, 178, 18));
-    Copyright = AddLabel(Panel1, "Copyright", QStringLiteral("Made by the Verdel developers."),
-                         QRect(12, 88, 258, 18));
+    Copyright = AddLabel(Panel1, "Copyright", QStringLiteral("Made by the Verdel developers."), QRect(12, 88, 258, 18));
     Comments = AddLabel(Panel1, "Comments",
                         QStringLiteral("Grows plants, shells and fractals in three dimensions from a few "
                                        "lines of rewriting rules."),

@@ -17,15 +17,16 @@ class TStandardDialogs : public TDialogs {
 public:
     void Message(const std::string& Text) override
     {
-        QMessageBox::information(QApplication::activeWindow(), QApplication::applicationDisplayName(), DisplayText(Text));
+        QMessageBox::information(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                                 DisplayText(Text));
     }
 
     TAnswer Confirm(const std::string& Text, bool WithCancel) override
     {
-        const auto buttons = WithCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                                        : QMessageBox::Yes | QMessageBox::No;
-        const auto answer =
-            QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(), DisplayText(Text), buttons);
+        const auto buttons =
+            WithCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No;
+        const auto answer = QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                                                  DisplayText(Text), buttons);
         if (answer == QMessageBox::Yes) return TAnswer::Yes;
         return answer == QMessageBox::No ? TAnswer::No : TAnswer::Cancel;
     }

@@ -1,8 +1,8 @@
 #include "gui/generate_view.h"
 
 #include "app/settings.h"
-#include "gui/dialogs.h"
 #include "engine/generation.h"
+#include "gui/dialogs.h"
 
 namespace verdel {
 

@@ -19,8 +19,8 @@ void PlaceGeneratorWindow(QWidget& Dialog)
     QWidget* window = frame ? static_cast<QWidget*>(frame) : &Dialog;
     if (frame) {
         // System menu, minimise and close; no maximise box.
-        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         frame->show();
     }
     // It may grow, but not shrink below the size its controls are laid out for.
@@ -35,7 +35,8 @@ void PlaceGeneratorWindow(QWidget& Dialog)
 
 void CloseGeneratorWindow(QWidget& Dialog)
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(Dialog.parentWidget())) frame->close(); else Dialog.close();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(Dialog.parentWidget())) frame->close();
+    else Dialog.close();
 }
 
 QString ChooseSaveName(QWidget* Parent, const QString& Proposed)

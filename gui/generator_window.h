@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/text_codec.h"
 #include "generators/bar_info.h"
+#include "gui/text_codec.h"
 
 class QLabel;
 class QPushButton;

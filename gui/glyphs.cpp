@@ -36,15 +36,14 @@ void Page(QPainter& p, QRectF r)
 void Lines(QPainter& p, QRectF r)
 {
     p.setPen(QPen(QColor(70, 110, 170), 1));
-    for (qreal y = r.top() + 6; y < r.bottom() - 1; y += 3) p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
+    for (qreal y = r.top() + 6; y < r.bottom() - 1; y += 3)
+        p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
 }
 
 void DrawGlyph(QPainter& p, TGlyph glyph)
 {
     switch (glyph) {
-    case TGlyph::New:
-        Page(p, QRectF(4.5, 2.5, 11, 15));
-        break;
+    case TGlyph::New: Page(p, QRectF(4.5, 2.5, 11, 15)); break;
     case TGlyph::Open:
         p.setPen(QPen(QColor(120, 85, 20), 1));
         p.setBrush(QColor(236, 196, 90));

@@ -29,7 +29,7 @@ QPushButton* AddButton(QWidget* Parent, QHBoxLayout* Bar, const char* Name, cons
 } // namespace
 
 THelpWindow::THelpWindow(const QString& HelpFolder, QWidget* Parent)
-    : QWidget(Parent, Qt::Window), Folder(QDir(HelpFolder).absolutePath())
+        : QWidget(Parent, Qt::Window), Folder(QDir(HelpFolder).absolutePath())
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(HelpCaption);

@@ -76,7 +76,7 @@ const QStringList& CommandReferenceLines()
 }
 
 THelperForm::THelperForm(QWidget* Parent)
-    : QWidget(Parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+        : QWidget(Parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("HelperForm"));
     setFixedSize(ClientWidth, ClientHeight);

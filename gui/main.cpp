@@ -4,10 +4,10 @@
 #include "app/program_folders.h"
 #include "gui/about_box.h"
 #include "gui/gen_ops_form.h"
+#include "gui/generate_view.h"
 #include "gui/helper_form.h"
 #include "gui/main_form.h"
 #include "gui/splash_form.h"
-#include "gui/generate_view.h"
 #include "gui/texture_dialog.h"
 #include "gui/view_form.h"
 

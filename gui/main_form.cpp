@@ -22,11 +22,11 @@
 #include "app/settings.h"
 #include "gui/dialogs.h"
 #include "gui/glyphs.h"
+#include "gui/layer_bitmaps.h"
+#include "gui/mdi_child.h"
 #include "gui/program_icon.h"
 #include "gui/rich_text.h"
-#include "gui/layer_bitmaps.h"
 #include "gui/start_up_form.h"
-#include "gui/mdi_child.h"
 
 namespace verdel {
 
@@ -143,7 +143,8 @@ void TMainForm::CreateMenus()
     WindowCascadeItem = AddItem(WindowMenu, "WindowCascadeItem", "&Cascade", &TMainForm::WindowCascadeItemClick);
     WindowTileItem = AddItem(WindowMenu, "WindowTileItem", "&Tile", &TMainForm::WindowTileItemClick);
     WindowArrangeItem = AddItem(WindowMenu, "WindowArrangeItem", "&Arrange Icons", &TMainForm::WindowArrangeItemClick);
-    WindowMinimizeItem = AddItem(WindowMenu, "WindowMinimizeItem", "&Minimize All", &TMainForm::WindowMinimizeItemClick);
+    WindowMinimizeItem =
+        AddItem(WindowMenu, "WindowMinimizeItem", "&Minimize All", &TMainForm::WindowMinimizeItemClick);
     connect(WindowMenu, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
 
     QMenu* tools = menuBar()->addMenu("&Tools");
@@ -192,7 +193,8 @@ void TMainForm::CreateSpeedPanel()
     CopyBtn = button("CopyBtn", TGlyph::Copy, "Copy", &TMainForm::CopyItemClick);
     PasteBtn = button("PasteBtn", TGlyph::Paste, "Paste", &TMainForm::PasteItemClick);
     panel->addSeparator();
-    RandomSpeedButton = button("RandomSpeedButton", TGlyph::Random, "Random Generator", &TMainForm::RandomGenerator1Click);
+    RandomSpeedButton =
+        button("RandomSpeedButton", TGlyph::Random, "Random Generator", &TMainForm::RandomGenerator1Click);
     MutateSpeedButton = button("MutateSpeedButton", TGlyph::Mutate, "Mutator", &TMainForm::Mutator1Click);
 
     // ExitBtn keeps to the right end of the panel.

@@ -72,7 +72,7 @@ public:
     // Whether the frame may close: the unsaved editors' questions.
     bool FormCloseQuery();
 
-    int UsableClientWidth = 0;  // the area child windows may use
+    int UsableClientWidth = 0; // the area child windows may use
     int UsableClientHeight = 0;
     bool FirstActivation = true;
     bool RandomDialogOpen = false;

@@ -10,11 +10,11 @@
 #include "app/program_folders.h"
 #include "gui/dialogs.h"
 #include "gui/gen_ops_form.h"
+#include "gui/generate_view.h"
 #include "gui/main_form.h"
+#include "gui/mdi_child.h"
 #include "gui/start_up_form.h"
 #include "gui/text_codec.h"
-#include "gui/generate_view.h"
-#include "gui/mdi_child.h"
 #include "gui/view_form.h"
 
 namespace verdel {

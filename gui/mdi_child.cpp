@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "gui/dialogs.h"
+#include "gui/generate_view.h"
 #include "gui/main_form.h"
 #include "gui/text_codec.h"
-#include "gui/generate_view.h"
 
 namespace verdel {
 
@@ -97,8 +97,8 @@ bool TMDIChild::SaveFile()
     const QString folder = QFileInfo(FileName).absolutePath();
     QDir::setCurrent(folder);
     int filter = 0;
-    QString chosen = Dialogs().SaveFileName(this, folder, FileName,
-                                            {"Verdel definitions (*.vd)", "All files (*)"}, filter);
+    QString chosen =
+        Dialogs().SaveFileName(this, folder, FileName, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
     if (chosen.isEmpty() || !MayWrite(chosen)) return false;
     if (chosen.right(3).toLower() != ".vd") {
         chosen += ".vd";
@@ -128,19 +128,18 @@ bool TMDIChild::FormCloseQuery()
 
 void TMDIChild::closeEvent(QCloseEvent* Event)
 {
-    if (FormCloseQuery()) Event->accept(); else Event->ignore();
+    if (FormCloseQuery()) Event->accept();
+    else Event->ignore();
 }
 
 void TMDIChild::Save_BtnClick() { SaveFile(); }
 
 void TMDIChild::Close_BtnClick()
 {
-    if (QMdiSubWindow* frame = SubWindow()) frame->close(); else close();
+    if (QMdiSubWindow* frame = SubWindow()) frame->close();
+    else close();
 }
 
-void TMDIChild::Generate_BtnClick()
-{
-    GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName);
-}
+void TMDIChild::Generate_BtnClick() { GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName); }
 
 } // namespace verdel

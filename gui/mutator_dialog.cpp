@@ -13,12 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
-#include "gui/dialogs.h"
-#include "gui/main_form.h"
-#include "gui/text_codec.h"
 #include "gui/delay.h"
+#include "gui/dialogs.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
+#include "gui/main_form.h"
+#include "gui/text_codec.h"
 
 namespace verdel {
 
@@ -180,7 +180,8 @@ void TMutator::ShowMemo()
 
 void TMutator::ShowBars()
 {
-    for (int bar = 0; bar < MutatorBarCount; ++bar) Bars[bar]->setValue(Mutator.Position(static_cast<TMutatorBar>(bar)));
+    for (int bar = 0; bar < MutatorBarCount; ++bar)
+        Bars[bar]->setValue(Mutator.Position(static_cast<TMutatorBar>(bar)));
 }
 
 void TMutator::ShowLabels()
@@ -223,8 +224,8 @@ void TMutator::ViewButtonClick()
 {
     if (Busy) return;
     // The buttons stay disabled until the viewer closes, so no command runs inside View.
-    TBusyButtons busy(Busy, {ScrambleButton, LoadFileButton, MutateButton, ViewButton, SaveFileButton, RejectButton,
-                             CloseButton});
+    TBusyButtons busy(
+        Busy, {ScrambleButton, LoadFileButton, MutateButton, ViewButton, SaveFileButton, RejectButton, CloseButton});
     DelayWithMessages(250);
     ReadControls();
     GenerateAndView(Mutator.Memo, nullptr);

@@ -10,7 +10,7 @@ namespace verdel {
 
 namespace {
 
-constexpr double DesignSize = 64; // the picture is drawn on a 64 x 64 grid and scaled
+constexpr double DesignSize = 64;  // the picture is drawn on a 64 x 64 grid and scaled
 constexpr double BranchAngle = 25; // degrees between a branch and its parent
 
 const QColor StemColor(52, 110, 38);

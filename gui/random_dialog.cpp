@@ -15,11 +15,11 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
-#include "gui/dialogs.h"
-#include "gui/main_form.h"
 #include "gui/delay.h"
+#include "gui/dialogs.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
+#include "gui/main_form.h"
 
 namespace verdel {
 
@@ -33,9 +33,9 @@ struct TBarControl {
 
 // Indexed by TRandomBar.
 constexpr TBarControl BarControls[RandomBarCount] = {
-    {"TB_Rules", "RULES"},       {"TB_RuleLength", "RULE LENGTH"}, {"TB_Interaction", "INTERACTION"},
-    {"TB_Draw", "DRAWING"},      {"TB_Move", "MOVEMENT"},          {"TB_Orient", "ORIENTATION"},
-    {"TB_Color", "COLOR"},       {"TB_Branch", "BRANCHING"},       {"TB_Polys", "POLYGONS"},
+    {"TB_Rules", "RULES"},  {"TB_RuleLength", "RULE LENGTH"}, {"TB_Interaction", "INTERACTION"},
+    {"TB_Draw", "DRAWING"}, {"TB_Move", "MOVEMENT"},          {"TB_Orient", "ORIENTATION"},
+    {"TB_Color", "COLOR"},  {"TB_Branch", "BRANCHING"},       {"TB_Polys", "POLYGONS"},
 };
 
 // A lock's check box name, caption and edit name; indexed by TRandomLock.
@@ -236,7 +236,8 @@ void TRandom1::ShowLocks()
 
 void TRandom1::ShowBars()
 {
-    for (int bar = 0; bar < RandomBarCount; ++bar) Bars[bar]->setValue(Generator.Position(static_cast<TRandomBar>(bar)));
+    for (int bar = 0; bar < RandomBarCount; ++bar)
+        Bars[bar]->setValue(Generator.Position(static_cast<TRandomBar>(bar)));
 }
 
 void TRandom1::BB_GoClick()

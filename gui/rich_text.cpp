@@ -58,8 +58,7 @@ void FillTextDocument(QTextDocument& Target, const TRichDocument& Rich)
     for (const TRichParagraph& paragraph : Rich.Paragraphs) {
         QTextBlockFormat block;
         block.setAlignment(AlignmentOf(paragraph.Align));
-        const QTextCharFormat blockChars =
-            paragraph.Runs.empty() ? lastFormat : CharFormatOf(paragraph.Runs.front());
+        const QTextCharFormat blockChars = paragraph.Runs.empty() ? lastFormat : CharFormatOf(paragraph.Runs.front());
         if (first) {
             cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(blockChars);

@@ -13,7 +13,7 @@
 namespace verdel {
 
 TSplashForm::TSplashForm(const QString& ProgramFolder, QWidget* Parent)
-    : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+        : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName("SplashForm");
     setFixedSize(400, 312);

@@ -78,7 +78,8 @@ void TStartUpForm::CloseButtonClick()
             Dialogs().Error(error.what());
         }
     }
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close(); else close();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();
+    else close();
 }
 
 } // namespace verdel

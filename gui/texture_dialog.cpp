@@ -15,8 +15,8 @@
 
 #include "gui/dialogs.h"
 #include "gui/layer_bitmaps.h"
-#include "render/jpeg_image.h"
 #include "gui/view_form.h"
+#include "render/jpeg_image.h"
 
 namespace verdel {
 

@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
-#include "gui/main_form.h"
 #include "formats/dxf_reader.h"
-#include "gui/gmp_widget.h"
 #include "gui/arrow_glyphs.h"
+#include "gui/gmp_widget.h"
+#include "gui/main_form.h"
 
 namespace verdel {
 
@@ -46,19 +46,26 @@ struct TNavigationButton {
     TArrow Arrow;
 };
 constexpr TNavigationButton NavigationLayout[12] = {
-    {"MoveUp_AB", 0, 1, TArrow::Up},           {"MoveDown_AB", 2, 1, TArrow::Down},
-    {"MoveLeft_AB", 1, 0, TArrow::Left},       {"MoveRight_AB", 1, 2, TArrow::Right},
-    {"MoveForward_BB", 2, 0, TArrow::DownLeft}, {"MoveBack_BT", 0, 2, TArrow::UpRight},
-    {"Down_AB", 2, 1, TArrow::Down},           {"Up_AB", 0, 1, TArrow::Up},
-    {"Left_AB", 1, 0, TArrow::Left},           {"Right_AB", 1, 2, TArrow::Right},
-    {"RollUp_BT", 0, 2, TArrow::UpRight},      {"RollDown_BT", 2, 0, TArrow::DownLeft},
+    {"MoveUp_AB", 0, 1, TArrow::Up},
+    {"MoveDown_AB", 2, 1, TArrow::Down},
+    {"MoveLeft_AB", 1, 0, TArrow::Left},
+    {"MoveRight_AB", 1, 2, TArrow::Right},
+    {"MoveForward_BB", 2, 0, TArrow::DownLeft},
+    {"MoveBack_BT", 0, 2, TArrow::UpRight},
+    {"Down_AB", 2, 1, TArrow::Down},
+    {"Up_AB", 0, 1, TArrow::Up},
+    {"Left_AB", 1, 0, TArrow::Left},
+    {"Right_AB", 1, 2, TArrow::Right},
+    {"RollUp_BT", 0, 2, TArrow::UpRight},
+    {"RollDown_BT", 2, 0, TArrow::DownLeft},
 };
 
 } // namespace
 
 TViewForm::TViewForm(QWidget* Parent)
-    : QDialog(Parent, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      Navigator(FaceStore, OutlineStore, *this)
+        : QDialog(Parent,
+                  Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+          Navigator(FaceStore, OutlineStore, *this)
 {
     ViewForm = this;
     setObjectName("ViewForm");
@@ -163,8 +170,9 @@ QWidget* TViewForm::CreateNavigationPanel(const char* name, const QString& capti
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    layout->addWidget(MakeLabel(firstDirection == dirMoveUp ? "Lab_Movement" : "Lab_Rotation", caption, panel, true, true),
-                      0, Qt::AlignHCenter);
+    layout->addWidget(
+        MakeLabel(firstDirection == dirMoveUp ? "Lab_Movement" : "Lab_Rotation", caption, panel, true, true), 0,
+        Qt::AlignHCenter);
     auto* cross = new QGridLayout;
     cross->setSpacing(1);
     for (int direction = firstDirection; direction < firstDirection + 6; ++direction) {

@@ -9,20 +9,20 @@
 #include <QToolButton>
 
 #include "app/program_folders.h"
-#include "gui/dialogs.h"
-#include "gui/layer_bitmaps.h"
-#include "gui/main_form.h"
+#include "engine/generation.h"
+#include "engine/production.h"
 #include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
-#include "engine/generation.h"
-#include "engine/production.h"
 #include "gui/delay.h"
-#include "render/image_files.h"
+#include "gui/dialogs.h"
 #include "gui/gmp_widget.h"
+#include "gui/layer_bitmaps.h"
+#include "gui/main_form.h"
 #include "gui/texture_dialog.h"
-#include "viewer/export_names.h"
 #include "gui/view_form.h"
+#include "render/image_files.h"
+#include "viewer/export_names.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -42,7 +42,8 @@ void TViewForm::PerformStartupRoutines()
     PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
     GMP1->Gmp().SetLightSource(ViewerLightPosition, ViewerLightTarget);
     const TViewPreparation view = PrepareView(FaceStore);
-    for (int layer = 1; layer <= 12; ++layer) LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
+    for (int layer = 1; layer <= 12; ++layer)
+        LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
     Navigator.Setup(view.ModelSize);
 }
 
@@ -131,8 +132,8 @@ struct TSaveKind {
     const char* Extension;
 };
 constexpr TSaveKind SaveKinds[] = {
-    {"AutoCad DXF (*.dxf)", ".dxf"}, {"Windows BMP (*.bmp)", ".bmp"}, {"JPeg (*.jpg)", ".jpg"},
-    {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},       {"PLY (*.ply)", ".ply"},
+    {"AutoCad DXF (*.dxf)", ".dxf"},   {"Windows BMP (*.bmp)", ".bmp"}, {"JPeg (*.jpg)", ".jpg"},
+    {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},         {"PLY (*.ply)", ".ply"},
     {"glTF binary (*.glb)", ".glb"},
 };
 
@@ -162,7 +163,8 @@ void TViewForm::SaveGraphicAsClick()
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
     if (name.isEmpty()) return;
     filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
-    if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
+    if (const std::optional<std::string> corrected =
+            CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
@@ -227,7 +229,8 @@ void TViewForm::SetSpinTimer(bool Enabled)
 void TViewForm::SetTimer1(bool Enabled, int IntervalMs)
 {
     Timer1->setInterval(IntervalMs);
-    if (Enabled) Timer1->start(); else Timer1->stop();
+    if (Enabled) Timer1->start();
+    else Timer1->stop();
 }
 
 } // namespace verdel

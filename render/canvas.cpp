@@ -19,8 +19,8 @@ int64_t CeilDiv(int64_t n, int64_t d) { return -FloorDiv(-n, d); }
 // rounded half up towards the end point.
 struct TLineRun {
     int64_t MajorStart, MinorStart;
-    int64_t Major, Minor;         // lengths along both axes, Major >= Minor
-    int MajorSign, MinorSign;     // +1 or -1
+    int64_t Major, Minor;           // lengths along both axes, Major >= Minor
+    int MajorSign, MinorSign;       // +1 or -1
     int64_t MajorLimit, MinorLimit; // coordinates 0..limit-1 lie in the buffer
 };
 

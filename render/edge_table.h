@@ -24,10 +24,7 @@ inline float StepPerRow(int32_t Dx, int32_t Dy)
 
 // A texture coordinate step in fixed point with eight fraction bits: Delta
 // x 256 divided by Count, truncated toward zero.
-inline int32_t FixedStep(int32_t Delta, int32_t Count)
-{
-    return Count == 1 ? Delta * 256 : Delta * 256 / Count;
-}
+inline int32_t FixedStep(int32_t Delta, int32_t Count) { return Count == 1 ? Delta * 256 : Delta * 256 / Count; }
 
 // A point projected into the frame buffer: column, and row from the bottom.
 struct TScreenPoint {

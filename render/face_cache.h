@@ -34,9 +34,9 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
 // One face as the fill passes need it.
 struct TCachedFace {
     int16_t X[4], Y[4];
-    uint16_t Paint;  // the RGB555 fill colour, or the shade level of a textured face
-    uint8_t Count;   // corners, 3 or 4
-    uint8_t Valid;   // bit c: corner c has a projection
+    uint16_t Paint; // the RGB555 fill colour, or the shade level of a textured face
+    uint8_t Count;  // corners, 3 or 4
+    uint8_t Valid;  // bit c: corner c has a projection
 
     // The face's projected corners again.
     void Unpack(TProjectedFace& Face) const

@@ -29,9 +29,9 @@ std::vector<uint8_t> BitmapHeaders(int Width, int Height, uint32_t ImageSize)
     PutLittleEndian(bytes, 40, 4);             // information header size
     PutLittleEndian(bytes, static_cast<uint32_t>(Width), 4);
     PutLittleEndian(bytes, static_cast<uint32_t>(Height), 4); // positive: bottom-up
-    PutLittleEndian(bytes, 1, 2);              // planes
-    PutLittleEndian(bytes, 24, 2);             // bits per pixel
-    PutLittleEndian(bytes, 0, 4);              // no compression
+    PutLittleEndian(bytes, 1, 2);                             // planes
+    PutLittleEndian(bytes, 24, 2);                            // bits per pixel
+    PutLittleEndian(bytes, 0, 4);                             // no compression
     PutLittleEndian(bytes, ImageSize, 4);
     for (int i = 0; i < 4; ++i) PutLittleEndian(bytes, 0, 4); // resolutions, colours used and important
     return bytes;

@@ -47,8 +47,7 @@ inline int32_t RoundToInt(float Value)
 // precision. The double approximation decides when it lies clearly away
 // from a half (the extended value then rounds the same way); otherwise, and
 // for absurd values, Exact is called.
-template <class TExact>
-inline int32_t RoundExtended(double Approximate, TExact Exact)
+template <class TExact> inline int32_t RoundExtended(double Approximate, TExact Exact)
 {
     const double magnitude = std::fabs(Approximate);
     if (magnitude < ProjectionLimit) {

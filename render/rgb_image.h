@@ -16,9 +16,8 @@ struct TRgbImage {
 
     TRgbImage() = default;
     TRgbImage(int width, int height)
-        : Width(width), Height(height), Pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0)
-    {
-    }
+            : Width(width), Height(height), Pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0)
+    {}
 
     // The pixel at column X of row Y (from the top) as 0x00BBGGRR; white
     // outside the picture, as a canvas reports no colour there.

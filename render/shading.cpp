@@ -56,9 +56,8 @@ int32_t ShadeChannel(int32_t Channel, float Intensity)
     const int32_t rest = 255 - Channel;
     if (rest == 0) return 255;
     const double approximate = rest * 0.032258 * static_cast<double>(Intensity);
-    const int32_t step = RoundExtended(approximate, [&] {
-        return static_cast<long double>(rest) * 0.032258L * static_cast<long double>(Intensity);
-    });
+    const int32_t step = RoundExtended(
+        approximate, [&] { return static_cast<long double>(rest) * 0.032258L * static_cast<long double>(Intensity); });
     const int32_t value = Channel + step;
     return value < 0 ? 0 : value > 255 ? 255 : value;
 }

@@ -38,9 +38,9 @@ std::array<TShadeRamp, 32> BuildShadeRamps(const TShadeTable& Table);
 
 // Lighting parameters of one frame.
 struct TLighting {
-    TVector Direction;   // unit vector towards the light
-    float Strength;      // LightStrength
-    int32_t Ambient;     // AmbientLevel
+    TVector Direction; // unit vector towards the light
+    float Strength;    // LightStrength
+    int32_t Ambient;   // AmbientLevel
 };
 
 // The light intensity I of a face with corners P0, P1, P2: the normal

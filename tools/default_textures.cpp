@@ -13,8 +13,7 @@ constexpr int Size = 128;
 constexpr float Pi = std::numbers::pi_v<float>;
 
 // Fills every pixel with a function of its position.
-template <class TFunction>
-void Paint(TPainting& p, TFunction f)
+template <class TFunction> void Paint(TPainting& p, TFunction f)
 {
     for (int y = 0; y < Size; ++y)
         for (int x = 0; x < Size; ++x) p.At(x, y) = f(static_cast<float>(x), static_cast<float>(y));
@@ -22,8 +21,7 @@ void Paint(TPainting& p, TFunction f)
 
 // Calls f(x, y, u, v) for the pixels around (cx, cy) within Radius, with
 // (u, v) the offset turned by -Angle (so u runs along the shape).
-template <class TFunction>
-void AroundPoint(float cx, float cy, float Radius, float Angle, TFunction f)
+template <class TFunction> void AroundPoint(float cx, float cy, float Radius, float Angle, TFunction f)
 {
     const float c = std::cos(Angle), s = std::sin(Angle);
     for (int y = static_cast<int>(cy - Radius); y <= static_cast<int>(cy + Radius); ++y) {

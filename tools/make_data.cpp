@@ -5,8 +5,8 @@
 #include <iostream>
 #include <memory>
 
-#include "formats/dxf_writer.h"
 #include "engine/mesh_builder.h"
+#include "formats/dxf_writer.h"
 #include "render/image_files.h"
 #include "tools/default_textures.h"
 

@@ -30,7 +30,8 @@ constexpr int Height = 312;
 QImage RenderTree(const std::string& folder)
 {
     TSilentPrompt prompt;
-    const TGenerationResult result = GenerateModel(ReadLinesFromFile(folder + "/vdfiles/tree.vd"), TSolidSettings{}, prompt);
+    const TGenerationResult result =
+        GenerateModel(ReadLinesFromFile(folder + "/vdfiles/tree.vd"), TSolidSettings{}, prompt);
     if (result.Status != TGenerationStatus::Done) throw std::runtime_error("tree.vd did not generate");
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(Width, Height);
@@ -95,7 +96,8 @@ int main(int argc, char** argv)
 
         const QImage rgb = splash.convertToFormat(QImage::Format_RGB888);
         TRgbImage picture(Width, Height);
-        for (int y = 0; y < Height; ++y) std::copy_n(rgb.constScanLine(y), Width * 3, &picture.Pixels[static_cast<size_t>(y) * Width * 3]);
+        for (int y = 0; y < Height; ++y)
+            std::copy_n(rgb.constScanLine(y), Width * 3, &picture.Pixels[static_cast<size_t>(y) * Width * 3]);
         WriteJPEGFile(folder + "/splash5.jpg", picture, 90);
         std::cout << folder << "/splash5.jpg\n";
     } catch (const std::exception& error) {

@@ -9,8 +9,18 @@ namespace verdel {
 
 // The twelve navigation buttons' directions.
 enum TDirection : uint8_t {
-    dirMoveUp, dirMoveDown, dirMoveLeft, dirMoveRight, dirMoveForward, dirMoveBack,
-    dirTurnDown, dirTurnUp, dirTurnLeft, dirTurnRight, dirRollUp, dirRollDown,
+    dirMoveUp,
+    dirMoveDown,
+    dirMoveLeft,
+    dirMoveRight,
+    dirMoveForward,
+    dirMoveBack,
+    dirTurnDown,
+    dirTurnUp,
+    dirTurnLeft,
+    dirTurnRight,
+    dirRollUp,
+    dirRollDown,
 };
 
 // What the navigator asks of the viewer window.
@@ -41,7 +51,8 @@ public:
     static const float LargeStep;
 
     TNavigator(TFaceStore& model, TFaceStore& outline, TNavigationHost& host)
-        : Model(model), Outline(outline), Host(host) {}
+            : Model(model), Outline(outline), Host(host)
+    {}
 
     // After the model's view was prepared: step sizes, the near limit, the
     // proxy's translation and its six faces on the model's bounding box.

@@ -27,11 +27,11 @@ const TRichParagraph& ParagraphOf(const TRichDocument& Document, size_t Index)
 
 TEST(ReadRichText, ReadsRunsWithTheirFontsColoursAndStyles)
 {
-    const TRichDocument document = ReadRichText(
-        R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\fmodern Courier New;}})"
-        R"({\colortbl;\red255\green0\blue0;\red0\green128\blue0;})"
-        R"(\pard\qc\b\fs32 Title\b0\par)"
-        R"(\pard\fs20 Plain {\i italic} \cf1 red\cf0  \ul under\ulnone  {\f1 code}\par})");
+    const TRichDocument document =
+        ReadRichText(R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\fmodern Courier New;}})"
+                     R"({\colortbl;\red255\green0\blue0;\red0\green128\blue0;})"
+                     R"(\pard\qc\b\fs32 Title\b0\par)"
+                     R"(\pard\fs20 Plain {\i italic} \cf1 red\cf0  \ul under\ulnone  {\f1 code}\par})");
     ASSERT_EQ(document.Paragraphs.size(), 2u);
 
     const TRichParagraph& title = document.Paragraphs[0];
@@ -69,18 +69,27 @@ TEST(ReadRichText, TurnsEscapesAndSymbolWordsIntoUtf8)
         {"Windows-1252 e acute", R"({\rtf1 caf\'e9})", "caf\u00e9"},
         {"Windows-1252 euro sign", R"({\rtf1 \'80})", "\u20ac"},
         {"raw 8-bit byte", "{\\rtf1 caf\xe9}", "caf\u00e9"},
-        {"unicode with one fallback", R"({\rtf1 \u8364?5})", "\u20ac" "5"},
+        {"unicode with one fallback", R"({\rtf1 \u8364?5})",
+         "\u20ac"
+         "5"},
         {"fallback given as a hex byte", R"({\rtf1 \u233\'e9!})", "\u00e9!"},
         {"two fallback characters", R"({\rtf1\uc2 \u8364ab!})", "\u20ac!"},
-        {"no fallback", R"({\rtf1\uc0 \u8364 ab})", "\u20ac" "ab"},
+        {"no fallback", R"({\rtf1\uc0 \u8364 ab})",
+         "\u20ac"
+         "ab"},
         {"negative unicode value", R"({\rtf1 \u-3?})", "\ufffd"},
         {"surrogate pair", R"({\rtf1 \u-10179?\u-8704?})", "\U0001F600"},
         {"escaped braces and backslash", R"({\rtf1 \{a\}\\})", "{a}\\"},
-        {"non-breaking space and hyphen", R"({\rtf1 a\~b\_c})", "a\u00a0" "b\u2011" "c"},
+        {"non-breaking space and hyphen", R"({\rtf1 a\~b\_c})",
+         "a\u00a0"
+         "b\u2011"
+         "c"},
         {"optional hyphen is dropped", R"({\rtf1 hy\-phen})", "hyphen"},
-        {"dashes", R"({\rtf1 a\emdash b\endash c})", "a\u2014" "b\u2013" "c"},
-        {"quotes and bullet",
-         R"({\rtf1 \bullet\lquote x\rquote\ldblquote y\rdblquote})",
+        {"dashes", R"({\rtf1 a\emdash b\endash c})",
+         "a\u2014"
+         "b\u2013"
+         "c"},
+        {"quotes and bullet", R"({\rtf1 \bullet\lquote x\rquote\ldblquote y\rdblquote})",
          "\u2022\u2018x\u2019\u201cy\u201d"},
         {"tab and line break", R"({\rtf1 a\tab b\line c})", "a\tb\nc"},
         {"control word delimiter space", R"({\rtf1 \b bold \b0 plain})", "bold plain"},
@@ -146,8 +155,8 @@ TEST(ReadRichText, GroupsRestoreTheFormatOfTheEnclosingGroup)
         double Size;
     };
     const std::vector<TExpected> expected = {
-        {"a", false, false, 10}, {"b", true, true, 20}, {"c", false, false, 12}, {"d", true, true, 20},
-        {"e", false, false, 10}, {"f", false, false, 12}, {"g", true, false, 12}, {"h", false, false, 12},
+        {"a", false, false, 10}, {"b", true, true, 20},   {"c", false, false, 12}, {"d", true, true, 20},
+        {"e", false, false, 10}, {"f", false, false, 12}, {"g", true, false, 12},  {"h", false, false, 12},
     };
     ASSERT_EQ(paragraph.Runs.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -164,8 +173,8 @@ TEST(ReadRichText, ParagraphsTakeTheAlignmentInForceAtTheirEnd)
     const TRichDocument document =
         ReadRichText(R"({\rtf1{\qc centred\par}left\par\qr right\par\par\pard\qj justified\par\pard last})");
     const std::vector<std::pair<std::string, TParagraphAlign>> expected = {
-        {"centred", paCenter}, {"left", paLeft}, {"right", paRight}, {"", paRight},
-        {"justified", paJustify}, {"last", paLeft},
+        {"centred", paCenter}, {"left", paLeft},         {"right", paRight},
+        {"", paRight},         {"justified", paJustify}, {"last", paLeft},
     };
     ASSERT_EQ(document.Paragraphs.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -185,17 +194,17 @@ TEST(ReadRichText, AFinalParEndsTheLastParagraphWithoutAddingAnEmptyOne)
 
 TEST(ReadRichText, ResolvesFontsAndColoursThroughTheirTables)
 {
-    const TRichDocument document = ReadRichText(
-        R"({\rtf1\deff1{\fonttbl{\f0 Times New Roman;}\f1\fnil Verdana;{\f2 Broken}})"
-        R"({\colortbl\red1\green2\blue3;;\red300\green-4\blue255;})"
-        R"(a\f0 b\f2 c\f7 d\plain e\cf1 f\cf2 g\cf9 h})");
+    const TRichDocument document =
+        ReadRichText(R"({\rtf1\deff1{\fonttbl{\f0 Times New Roman;}\f1\fnil Verdana;{\f2 Broken}})"
+                     R"({\colortbl\red1\green2\blue3;;\red300\green-4\blue255;})"
+                     R"(a\f0 b\f2 c\f7 d\plain e\cf1 f\cf2 g\cf9 h})");
     const TRichParagraph& paragraph = ParagraphOf(document, 0);
     ASSERT_EQ(paragraph.Runs.size(), 8u);
-    const std::vector<std::string> fonts = {"Verdana", "Times New Roman", "Broken", "", "Verdana",
-                                            "Verdana", "Verdana", "Verdana"};
+    const std::vector<std::string> fonts = {"Verdana", "Times New Roman", "Broken",  "",
+                                            "Verdana", "Verdana",         "Verdana", "Verdana"};
     const std::vector<std::optional<TRichColor>> colours = {
-        TRichColor{1, 2, 3}, TRichColor{1, 2, 3}, TRichColor{1, 2, 3}, TRichColor{1, 2, 3},
-        TRichColor{1, 2, 3}, std::nullopt, TRichColor{255, 0, 255}, std::nullopt};
+        TRichColor{1, 2, 3}, TRichColor{1, 2, 3}, TRichColor{1, 2, 3},     TRichColor{1, 2, 3},
+        TRichColor{1, 2, 3}, std::nullopt,        TRichColor{255, 0, 255}, std::nullopt};
     for (size_t i = 0; i < fonts.size(); ++i) {
         SCOPED_TRACE(paragraph.Runs[i].Text);
         EXPECT_EQ(paragraph.Runs[i].FontName, fonts[i]);

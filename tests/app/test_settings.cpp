@@ -18,7 +18,8 @@ class TSettingsFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Folder = ::testing::TempDir() + "verdel-settings-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        Folder = ::testing::TempDir() + "verdel-settings-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         std::filesystem::remove_all(Folder);
         std::filesystem::create_directories(Folder);
     }
@@ -31,7 +32,10 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    void Write(const std::string& name, const std::string& text) const { std::ofstream(Folder + name, std::ios::binary) << text; }
+    void Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(Folder + name, std::ios::binary) << text;
+    }
 
     std::string Folder;
 };
@@ -51,7 +55,8 @@ TEST(ParseWholeNumber, DecimalAndHexadecimal)
 TEST(TIniFile, ChangesOnlyTheKeyItSets)
 {
     TIniFile ini;
-    ini.Parse("; comment\r\n[Other]\r\nKey=keep\r\n\r\n[startup]\r\nsetqtodrawcones=0\r\nExtra=5\r\n\r\n[Last]\r\nA=1\r\n");
+    ini.Parse(
+        "; comment\r\n[Other]\r\nKey=keep\r\n\r\n[startup]\r\nsetqtodrawcones=0\r\nExtra=5\r\n\r\n[Last]\r\nA=1\r\n");
     EXPECT_EQ(ini.Value("STARTUP", "SetQToDrawCones"), "0");
     ini.SetValue("Startup", "SetQToDrawCones", "1");
     ini.SetValue("Startup", "ShowStartText", "0");
@@ -66,7 +71,8 @@ TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)
     TSettings settings;
     TScriptedPrompt prompt;
     LoadSettings(settings, Folder, prompt);
-    EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
+    EXPECT_EQ(prompt.Messages,
+              std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
     EXPECT_EQ(Read(), "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
                       "SetRToDrawPyramids=0\r\nShowStartText=0\r\n");
     EXPECT_FALSE(settings.ShowStartText);
@@ -85,9 +91,9 @@ TEST_F(TSettingsFolder, ReadsFlagsWhateverTheNameCaseAndKeepsMissingOnes)
     TScriptedPrompt prompt;
     LoadSettings(settings, Folder, prompt);
     EXPECT_TRUE(prompt.Messages.empty());
-    EXPECT_TRUE(settings.ShowStartText);      // any number but 0 is on
+    EXPECT_TRUE(settings.ShowStartText); // any number but 0 is on
     EXPECT_TRUE(settings.SetQToDrawCones);
-    EXPECT_TRUE(settings.SetWToDrawBlocks);   // not a whole number: unchanged
+    EXPECT_TRUE(settings.SetWToDrawBlocks);    // not a whole number: unchanged
     EXPECT_FALSE(settings.SetRToDrawPyramids); // missing: unchanged
     EXPECT_FALSE(settings.CylindersInsteadofBlocks);
 

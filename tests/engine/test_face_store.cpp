@@ -131,7 +131,8 @@ TEST(ComputeBounds, AlwaysContainsTheOrigin)
 {
     auto store = std::make_unique<TFaceStore>();
     ComputeBounds(*store);
-    for (float bound : {store->MinX, store->MinY, store->MinZ, store->MaxX, store->MaxY, store->MaxZ}) EXPECT_EQ(bound, 0.0f);
+    for (float bound : {store->MinX, store->MinY, store->MinZ, store->MaxX, store->MaxY, store->MaxZ})
+        EXPECT_EQ(bound, 0.0f);
 
     TMeshBuilder builder(*store);
     ASSERT_TRUE(AddCube(builder, 1));

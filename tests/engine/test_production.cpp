@@ -91,7 +91,8 @@ TEST(RewriteProduction, ManyStepsOverACycleSkipWholePeriods)
     EXPECT_EQ(Produce({"16777215", "90", "10", "AB", "A=B", "B=A", "@"}), "BA");
     EXPECT_EQ(Produce({"2000000000", "90", "10", "AB", "A=B", "B=A", "@"}), "AB");
     EXPECT_EQ(Produce({"1000000", "90", "10", "C", "C=D", "D=E", "E=C", "@"}), "D"); // 1,000,000 = 3 x 333,333 + 1
-    EXPECT_EQ(Produce({"1000.5", "90", "10", "C", "C=D", "D=E", "E=C", "@"}), "@E@"); // 1000 steps, then the fractional one
+    EXPECT_EQ(Produce({"1000.5", "90", "10", "C", "C=D", "D=E", "E=C", "@"}),
+              "@E@"); // 1000 steps, then the fractional one
 }
 
 TEST(RewriteProduction, InsertionBeyondTheLimitIsRefused)

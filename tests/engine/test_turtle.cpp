@@ -105,7 +105,7 @@ TEST(InterpretProduction, NestedPolygonsAndDrawingInsideKeepTheVertices)
     EXPECT_EQ(run.Object(1).VertexCount, 4); // the inner polygon closes first
     EXPECT_EQ(run.Object(2).VertexCount, 8); // the block drawn inside the outer polygon
     const TFaceObject& outer = run.Object(3);
-    EXPECT_EQ(outer.VertexCount, 4);         // {, f, f (after +), f: the block did not disturb it
+    EXPECT_EQ(outer.VertexCount, 4); // {, f, f (after +), f: the block did not disturb it
     EXPECT_EQ(run.Corner(3, 1, 0), (TVector{0, 0, 0}));
 }
 

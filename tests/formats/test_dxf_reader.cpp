@@ -2,9 +2,9 @@
 
 #include <sstream>
 
+#include "engine/generation.h"
 #include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
-#include "engine/generation.h"
 #include "support/scripted_prompt.h"
 #include "support/turtle_run.h"
 
@@ -36,7 +36,10 @@ std::string Polyline(const std::string& layer, const std::string& records)
     return "0\nPOLYLINE\n66\n1\n8\n" + layer + "\n62\n1\n70\n64\n" + records + "0\nSEQEND\n8\n1\n";
 }
 
-std::string OnePolyline(const std::string& layer, const std::string& records) { return Entities(Polyline(layer, records)); }
+std::string OnePolyline(const std::string& layer, const std::string& records)
+{
+    return Entities(Polyline(layer, records));
+}
 
 std::string Vertex(const std::string& x, const std::string& y, const std::string& z, const std::string& kind = "192")
 {
@@ -76,7 +79,8 @@ void ExpectSameModel(const TFaceStore& a, const TFaceStore& b)
         EXPECT_EQ(x.VertexCount, y.VertexCount);
         EXPECT_EQ(x.ColorIndex, y.ColorIndex);
         EXPECT_EQ(x.Color, y.Color);
-        for (const TFaceNode *f = x.ModelFaces, *g = y.ModelFaces, *v = y.ViewFaces; f; f = f->Next, g = g->Next, v = v->Next) {
+        for (const TFaceNode *f = x.ModelFaces, *g = y.ModelFaces, *v = y.ViewFaces; f;
+             f = f->Next, g = g->Next, v = v->Next) {
             for (int i = 0; i < 4; ++i) {
                 ASSERT_EQ(f->Corners[i], g->Corners[i]);
                 ASSERT_EQ(f->CornerIndex[i], g->CornerIndex[i]);
@@ -143,8 +147,9 @@ TEST(ReadDXF, KeywordsAreCompareExactlyAndNumbersLeniently)
     EXPECT_EQ(Read(blank)->ObjectCount, 0);
 
     // " 12.5" reads as 12.5, but " 192" is not a vertex kind.
-    const auto padded = Read(OnePolyline("1", Vertex(" 12.5", "+1", "2x") + Vertex("0", "0", "0") +
-                                                   Vertex("0", "1", "0") + Vertex("9", "9", "9", " 192") + Face(1, 2, 3, 3)));
+    const auto padded =
+        Read(OnePolyline("1", Vertex(" 12.5", "+1", "2x") + Vertex("0", "0", "0") + Vertex("0", "1", "0") +
+                                  Vertex("9", "9", "9", " 192") + Face(1, 2, 3, 3)));
     ASSERT_EQ(padded->ObjectCount, 1);
     EXPECT_EQ(padded->Object(1).VertexCount, 3);
     EXPECT_EQ(padded->Object(1).ModelFaces->Corners[0], (TVector{12.5f, 1, 2}));

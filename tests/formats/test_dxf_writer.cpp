@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "formats/dxf_writer.h"
 #include "engine/text_lines.h"
+#include "formats/dxf_writer.h"
 #include "support/turtle_run.h"
 
 using namespace verdel;
@@ -31,10 +31,19 @@ TLines DxfLines(const TFaceStore& store)
 TEST(FormatDXFNumber, TenDecimalsOrAPlainInteger)
 {
     const std::vector<std::pair<double, const char*>> cases = {
-        {0.5, "0.5000000000"},   {-1.25, "-1.2500000000"}, {0.1f, "0.1000000015"}, {2.0, "2"},
-        {-2.0, "-2"},            {3.0, "3"},               {0.0, "0"},             {-0.0, "0"},
-        {2.5, "2.5000000000"},   {1e10, "10000000000"},    {-3.5355339f, "-3.5355339050"},
-        {1e-11, "0.0000000000"}, {123456.75, "123456.7500000000"},
+        {0.5, "0.5000000000"},
+        {-1.25, "-1.2500000000"},
+        {0.1f, "0.1000000015"},
+        {2.0, "2"},
+        {-2.0, "-2"},
+        {3.0, "3"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {2.5, "2.5000000000"},
+        {1e10, "10000000000"},
+        {-3.5355339f, "-3.5355339050"},
+        {1e-11, "0.0000000000"},
+        {123456.75, "123456.7500000000"},
     };
     for (const auto& [value, text] : cases) {
         SCOPED_TRACE(text);
@@ -47,8 +56,9 @@ TEST(WriteDXF, EmptyStoreHasHeaderLayersAndClosingLines)
     auto store = std::make_unique<TFaceStore>();
     const TLines lines = DxfLines(*store);
     ASSERT_EQ(lines.size(), 148u);
-    const TLines header = {"999", "Verdel ", "999", "DXF File", "999", "Polyline Polyface Meshes", "0", "SECTION",
-                           "2", "TABLES", "0", "TABLE", "2", "LAYER", "70", "6"};
+    const TLines header = {"999", "Verdel ", "999", "DXF File", "999", "Polyline Polyface Meshes",
+                           "0",   "SECTION", "2",   "TABLES",   "0",   "TABLE",
+                           "2",   "LAYER",   "70",  "6"};
     EXPECT_EQ(TLines(lines.begin(), lines.begin() + 16), header);
     const TLines layer12 = {"0", "LAYER", "2", "12", "70", "64", "62", "7", "6", "CONTINUOUS"};
     EXPECT_EQ(TLines(lines.begin() + 126, lines.begin() + 136), layer12);
@@ -64,10 +74,11 @@ TEST(WriteDXF, BlockIsOnePolyfaceMesh)
     const TLines polyline = {"0", "POLYLINE", "66", "1", "8", "3", "62", "3", "70", "64"};
     EXPECT_EQ(TLines(lines.begin() + 144, lines.begin() + 154), polyline);
     // Vertex 5 is vertex 1 moved to the segment's end: (3.5355339, 3.5355339, 100).
-    const TLines vertex5 = {"0", "VERTEX", "8", "3", "10", "3.5355339050", "20", "3.5355339050", "30", "100", "70", "192"};
+    const TLines vertex5 = {"0",  "VERTEX",       "8",  "3",   "10", "3.5355339050",
+                            "20", "3.5355339050", "30", "100", "70", "192"};
     EXPECT_EQ(TLines(lines.begin() + 154 + 4 * 12, lines.begin() + 154 + 5 * 12), vertex5);
     // The first face (1, 5, 6, 2).
-    const TLines face1 = {"0",   "VERTEX", "8",  "3", "10", "0",  "20", "0",  "30", "0",
+    const TLines face1 = {"0",  "VERTEX", "8",  "3", "10", "0", "20", "0", "30", "0",
                           "70", "128",    "71", "1", "72", "5", "73", "6", "74", "2"};
     EXPECT_EQ(TLines(lines.begin() + 250, lines.begin() + 270), face1);
     EXPECT_EQ(TLines(lines.begin() + 370, lines.begin() + 374), (TLines{"0", "SEQEND", "8", "3"}));

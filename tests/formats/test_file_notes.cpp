@@ -14,8 +14,7 @@ const std::string PlyHeader = "ply\nformat binary_little_endian 1.0\ncomment Cre
                               "property uchar red\nproperty uchar green\nproperty uchar blue\nproperty uchar alpha\n"
                               "element face 1\nproperty list uchar int vertex_index\nend_header\n";
 
-template <typename T>
-std::string Bytes(std::initializer_list<T> values)
+template <typename T> std::string Bytes(std::initializer_list<T> values)
 {
     std::string bytes;
     for (T value : values) bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
@@ -113,8 +112,8 @@ TEST(JsonString, EscapesControlsAndKeepsTheResultUtf8)
         {"F=F[+F]", "\"F=F[+F]\""},
         {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
         {"2\r\n90\t\x01", "\"2\\r\\n90\\t\\u0001\""},
-        {"caf\xC3\xA9", "\"caf\xC3\xA9\""}, // UTF-8 passes
-        {"caf\xE9", "\"caf\xC3\xA9\""},     // Latin-1 becomes UTF-8
+        {"caf\xC3\xA9", "\"caf\xC3\xA9\""},   // UTF-8 passes
+        {"caf\xE9", "\"caf\xC3\xA9\""},       // Latin-1 becomes UTF-8
         {"\xE2\x82", "\"\xC3\xA2\xC2\x82\""}, // a cut sequence is Latin-1 too
     };
     for (const auto& [text, json] : cases) {
@@ -127,8 +126,9 @@ TEST(GltfAsset, TheGeneratorIsReplacedAndTheExtrasFollowIt)
 {
     std::string json = R"({ "asset": { "version": "2.0", "generator": "Some \"library\"" }, "scene": 0 })";
     SetGltfAsset(json, "Verdel", "1\n@\n", 42);
-    EXPECT_EQ(json, R"({ "asset": { "version": "2.0", "generator": "Verdel","extras":{"definition":"1\n@\n","seed":42} },)"
-                    R"( "scene": 0 })");
+    EXPECT_EQ(json,
+              R"({ "asset": { "version": "2.0", "generator": "Verdel","extras":{"definition":"1\n@\n","seed":42} },)"
+              R"( "scene": 0 })");
 
     std::string bare = R"({"scene":0,"asset":{"version":"2.0"}})";
     SetGltfAsset(bare, "Verdel", "", std::nullopt);

@@ -10,8 +10,8 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include "formats/mesh_export.h"
 #include "engine/generation.h"
+#include "formats/mesh_export.h"
 #include "support/run_cli.h"
 #include "support/scripted_prompt.h"
 
@@ -51,10 +51,10 @@ std::unique_ptr<TFaceStore> Generate(const TModel& model)
 // What the store holds, counted as each format stores it.
 struct TCounts {
     unsigned Objects = 0;
-    unsigned Faces = 0;         // as stored: quadrilaterals and triangles
-    unsigned Triangles = 0;     // quadrilaterals split in two
-    unsigned Corners = 0;       // 3 per triangle, 4 per quadrilateral
-    unsigned UsedVertices = 0;  // distinct vertex numbers per object
+    unsigned Faces = 0;                       // as stored: quadrilaterals and triangles
+    unsigned Triangles = 0;                   // quadrilaterals split in two
+    unsigned Corners = 0;                     // 3 per triangle, 4 per quadrilateral
+    unsigned UsedVertices = 0;                // distinct vertex numbers per object
     std::map<int, unsigned> VerticesPerLayer; // distinct (vertex, corner place) per layer, as glTF keeps them
     std::set<std::string> Layers;
 };
@@ -81,7 +81,8 @@ TCounts Count(const TFaceStore& store)
         }
         counts.UsedVertices += static_cast<unsigned>(used.size());
     }
-    for (const auto& [layer, corners] : layerCorners) counts.VerticesPerLayer[layer] = static_cast<unsigned>(corners.size());
+    for (const auto& [layer, corners] : layerCorners)
+        counts.VerticesPerLayer[layer] = static_cast<unsigned>(corners.size());
     return counts;
 }
 
@@ -206,7 +207,8 @@ TEST(MeshExport, CoordinatesAndLayerColoursAreTheModelsOwn)
     const aiScene* obj = objImporter.ReadFile(folder + "p.obj", 0);
     ASSERT_NE(obj, nullptr);
     const TVector corner = store->Object(1).ModelFaces->Corners[0];
-    EXPECT_EQ(obj->mMeshes[0]->mVertices[obj->mMeshes[0]->mFaces[0].mIndices[0]], aiVector3D(corner.X, corner.Y, corner.Z));
+    EXPECT_EQ(obj->mMeshes[0]->mVertices[obj->mMeshes[0]->mFaces[0].mIndices[0]],
+              aiVector3D(corner.X, corner.Y, corner.Z));
 
     // Every PLY vertex carries its layer's colour as bytes.
     Assimp::Importer plyImporter;
@@ -263,7 +265,8 @@ TEST(MeshExport, TexturesAreCopiedBesideOrCarriedInsideAndNotesAreKept)
     const std::string mtl = ReadWholeFile(folder + "c.mtl");
     EXPECT_NE(mtl.find("newmtl olive\nKd 0.501960814 0.501960814 0\n"), std::string::npos);
     EXPECT_NE(mtl.find("map_Kd Text08.jpg"), std::string::npos);
-    EXPECT_EQ(ReadWholeFile(folder + "c.obj").rfind("# Made by Verdel\n# Seed: 7\n# Definition:\n# 2\n# 90\n# 10\n", 0), 0u);
+    EXPECT_EQ(ReadWholeFile(folder + "c.obj").rfind("# Made by Verdel\n# Seed: 7\n# Definition:\n# 2\n# 90\n# 10\n", 0),
+              0u);
     EXPECT_NE(ReadWholeFile(folder + "c.ply").find("comment Made by Verdel\ncomment Seed: 7\n"), std::string::npos);
     EXPECT_EQ(ReadWholeFile(folder + "c.stl").substr(0, 22), "Made by Verdel, seed 7");
     const std::string extras = R"("generator":"Verdel","extras":{"definition":"2\n90\n10\nF\nF=F[+F]\n@\n","seed":7})";

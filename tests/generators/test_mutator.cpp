@@ -9,8 +9,9 @@ using namespace verdel;
 
 namespace {
 
-const TLines Tree = {"# a tree", "7", "# the angle:", "22", "8", "A", "A=[&FL!A]>>'[&FL!A]", "# leaves",
-                     "L=[c(3)^^{-f+f+f-|-f+f+f}]", "F=S(80.5)F", "@", "free text"};
+const TLines Tree = {
+    "# a tree",   "7", "# the angle:", "22", "8", "A", "A=[&FL!A]>>'[&FL!A]", "# leaves", "L=[c(3)^^{-f+f+f-|-f+f+f}]",
+    "F=S(80.5)F", "@", "free text"};
 
 // A mutator on Text with radiation Radiation and every other bar at Tries.
 TDefinitionMutator MakeMutator(TRandomSource& random, uint32_t seed, const TLines& text, int radiation, int tries = 0)
@@ -31,7 +32,10 @@ std::string Structure(const TLines& lines)
     return structure;
 }
 
-int CountChanged(const TDefinitionMutator& mutator) { return static_cast<int>(std::count(mutator.Changed.begin(), mutator.Changed.end(), true)); }
+int CountChanged(const TDefinitionMutator& mutator)
+{
+    return static_cast<int>(std::count(mutator.Changed.begin(), mutator.Changed.end(), true));
+}
 
 } // namespace
 
@@ -299,6 +303,8 @@ TEST(Mutator, ScrambleReachesEveryPositionInOrder)
     TRandomSource draws;
     draws.Seed = random.Seed;
     mutator.Scramble();
-    const TMutatorBar order[] = {mbRadiation, mbRecursion, mbAngle, mbThickness, mbDeletions, mbAdditions, mbSubstitutions};
-    for (TMutatorBar bar : order) EXPECT_EQ(mutator.Position(bar), static_cast<int>(draws.Next(MutatorBars[bar].Max + 1)));
+    const TMutatorBar order[] = {mbRadiation, mbRecursion, mbAngle,        mbThickness,
+                                 mbDeletions, mbAdditions, mbSubstitutions};
+    for (TMutatorBar bar : order)
+        EXPECT_EQ(mutator.Position(bar), static_cast<int>(draws.Next(MutatorBars[bar].Max + 1)));
 }

@@ -93,9 +93,8 @@ TEST(RandomGenerator, KnownTextFromSeedZero)
     TRandomSource random;
     TRandomGenerator generator(random, 0);
     ASSERT_FALSE(generator.Go());
-    EXPECT_EQ(generator.Memo, (TLines{"2", "3", "173", "A", "A=QBc(3)ZCD^!AF(90.00)<", "B=-F>&&CRWF",
-                                      "C=Q>EZWR<W-w", "D=&>(9)%Q(140.00)WW%R|",
-                                      "E=^++RF<R(150.00)[+]{Z(140.00)>}Z", "@"}));
+    EXPECT_EQ(generator.Memo, (TLines{"2", "3", "173", "A", "A=QBc(3)ZCD^!AF(90.00)<", "B=-F>&&CRWF", "C=Q>EZWR<W-w",
+                                      "D=&>(9)%Q(140.00)WW%R|", "E=^++RF<R(150.00)[+]{Z(140.00)>}Z", "@"}));
 }
 
 TEST(RandomGenerator, RuleBarBoundsTheRuleCount)
@@ -223,7 +222,8 @@ TEST(RandomGenerator, RandomizeMovesBarsBelowTheirMaximumOnly)
     TRandomSource draws;
     draws.Seed = random.Seed;
     generator.Randomize();
-    const TRandomBar order[] = {rbRules, rbRuleLength, rbDraw, rbMove, rbOrient, rbInteraction, rbBranch, rbColor, rbPolys};
+    const TRandomBar order[] = {rbRules,       rbRuleLength, rbDraw,  rbMove, rbOrient,
+                                rbInteraction, rbBranch,     rbColor, rbPolys};
     for (TRandomBar bar : order) {
         SCOPED_TRACE(RandomBars[bar].Name);
         EXPECT_EQ(generator.Position(bar),

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "gui/main_form.h"
 #include "gui/generate_view.h"
+#include "gui/main_form.h"
 
 namespace verdel::test {
 
@@ -20,8 +20,8 @@ class TDialogFixture {
 public:
     // What a window looked like when it opened the viewer.
     struct TLaunch {
-        bool WatchedEnabled;   // the watched button's state
-        qint64 SinceClick;     // milliseconds since the last Click
+        bool WatchedEnabled; // the watched button's state
+        qint64 SinceClick;   // milliseconds since the last Click
     };
 
     QString Path;        // the program folder, ending in "/"
@@ -49,8 +49,7 @@ public:
     std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
 
     // Opens the frame's window of type T through Create and returns it.
-    template <class T>
-    T* Open(TMainForm& frame, void (TMainForm::*create)())
+    template <class T> T* Open(TMainForm& frame, void (TMainForm::*create)())
     {
         (frame.*create)();
         return frame.findChild<T*>();

@@ -11,10 +11,10 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "gui/gen_ops_form.h"
-#include "gui/main_form.h"
 #include "engine/generation.h"
+#include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
+#include "gui/main_form.h"
 #include "gui/mdi_child.h"
 #include "support/scripted_dialogs.h"
 
@@ -66,13 +66,15 @@ private slots:
         {
             auto frame = MakeFrame();
             QCOMPARE(dialogs.Messages.size(), size_t(1));
-            QCOMPARE(QString::fromStdString(dialogs.Messages[0]), QString("Verdel5.ini\r\nFile not found\r\nDefault ini will be created"));
+            QCOMPARE(QString::fromStdString(dialogs.Messages[0]),
+                     QString("Verdel5.ini\r\nFile not found\r\nDefault ini will be created"));
             QVERIFY(dialogs.Errors.empty());
             QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
             QVERIFY(QDir(Path + "output").exists());
         }
-        QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
-                                                     "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"));
+        QCOMPARE(ReadFile("Verdel5.ini"),
+                 QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
+                            "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"));
         auto again = MakeFrame();
         QCOMPARE(dialogs.Messages.size(), size_t(1));
     }

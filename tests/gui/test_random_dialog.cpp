@@ -11,10 +11,10 @@
 
 #include "engine/generation.h"
 #include "engine/random_source.h"
+#include "gui/dialog_fixture.h"
 #include "gui/mdi_child.h"
 #include "gui/mutator_dialog.h"
 #include "gui/random_dialog.h"
-#include "gui/dialog_fixture.h"
 #include "support/run_cli.h"
 #include "support/scripted_dialogs.h"
 
@@ -99,14 +99,37 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
         const QString valid = " is not acceptable\r\nValid entries are ";
-        QTest::newRow("iterations above") << "IterationsEdit" << "11" << "11" + valid + "1 thru 10" << "1";
-        QTest::newRow("iterations top") << "IterationsEdit" << "10" << "" << "10";
-        QTest::newRow("angle zero") << "AngleEdit" << "0" << "0" + valid + "1 thru 90" << "1";
-        QTest::newRow("angle top") << "AngleEdit" << "90" << "" << "90";
-        QTest::newRow("thickness text") << "ThicknessEdit" << "abc" << "abc" + valid + "10 thru 200" << "10";
-        QTest::newRow("thickness low") << "ThicknessEdit" << "10" << "" << "10";
-        QTest::newRow("rules above") << "RulesEdit" << "13" << "13" + valid + "2 thru 12" << "2";
-        QTest::newRow("rules empty") << "RulesEdit" << "" << valid + "2 thru 12" << "2";
+        QTest::newRow("iterations above") << "IterationsEdit"
+                                          << "11"
+                                          << "11" + valid + "1 thru 10"
+                                          << "1";
+        QTest::newRow("iterations top") << "IterationsEdit"
+                                        << "10"
+                                        << ""
+                                        << "10";
+        QTest::newRow("angle zero") << "AngleEdit"
+                                    << "0"
+                                    << "0" + valid + "1 thru 90"
+                                    << "1";
+        QTest::newRow("angle top") << "AngleEdit"
+                                   << "90"
+                                   << ""
+                                   << "90";
+        QTest::newRow("thickness text") << "ThicknessEdit"
+                                        << "abc"
+                                        << "abc" + valid + "10 thru 200"
+                                        << "10";
+        QTest::newRow("thickness low") << "ThicknessEdit"
+                                       << "10"
+                                       << ""
+                                       << "10";
+        QTest::newRow("rules above") << "RulesEdit"
+                                     << "13"
+                                     << "13" + valid + "2 thru 12"
+                                     << "2";
+        QTest::newRow("rules empty") << "RulesEdit"
+                                     << "" << valid + "2 thru 12"
+                                     << "2";
     }
 
     void leavingANumericEditChecksItsRange()

@@ -10,13 +10,13 @@
 #include <QtTest>
 
 #include "app/program_folders.h"
-#include "gui/layer_bitmaps.h"
 #include "engine/generation.h"
-#include "render/jpeg_image.h"
 #include "gui/gmp_widget.h"
+#include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
-#include "support/scripted_dialogs.h"
 #include "gui/view_form.h"
+#include "render/jpeg_image.h"
+#include "support/scripted_dialogs.h"
 
 using namespace verdel;
 using verdel::test::TScriptedDialogs;
@@ -97,7 +97,8 @@ private slots:
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
         QCOMPARE(dialogs.SaveProposals.back(), QString("tree.dxf"));
-        QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "Would you like to save the file as: " + Output + "tree.jpg");
+        QCOMPARE(QString::fromStdString(dialogs.Questions.back()),
+                 "Would you like to save the file as: " + Output + "tree.jpg");
         QImage picture(Output + "tree.jpg", "JPG");
         QCOMPARE(picture.size(), QSize(view.GMP1->Gmp().Width(), view.GMP1->Gmp().Height()));
 
@@ -130,7 +131,8 @@ private slots:
         dialogs.FilterChoices = {6};
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
-        QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "Would you like to save the file as: " + Output + "tree.glb");
+        QCOMPARE(QString::fromStdString(dialogs.Questions.back()),
+                 "Would you like to save the file as: " + Output + "tree.glb");
         QFile glb(Output + "tree.glb");
         QVERIFY(glb.open(QIODevice::ReadOnly));
         QCOMPARE(glb.read(4), QByteArray("glTF"));

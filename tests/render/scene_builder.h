@@ -16,7 +16,8 @@ using TCorners = std::vector<TVector>;
 inline void AppendNode(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
 {
     node->Next = nullptr;
-    if (tail) tail->Next = node; else head = node;
+    if (tail) tail->Next = node;
+    else head = node;
     tail = node;
 }
 
@@ -37,10 +38,8 @@ inline int AddObject(TFaceStore& store, TColor color, std::initializer_list<TCor
             node->CornerCount = static_cast<int32_t>(corners.size());
             node->Visible = 1;
             node->FaceColor = color;
-            if (list == 0)
-                AppendNode(object.ModelFaces, modelTail, node);
-            else
-                AppendNode(object.ViewFaces, viewTail, node);
+            if (list == 0) AppendNode(object.ModelFaces, modelTail, node);
+            else AppendNode(object.ViewFaces, viewTail, node);
         }
         ++object.FaceCount;
     }

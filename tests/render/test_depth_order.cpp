@@ -62,8 +62,12 @@ TEST(DepthOrder, SameAsTheSelectionSortOnRandomTiedAndOddDepths)
         std::vector<float> depths(n);
         for (float& d : depths) {
             const unsigned kind = random() % 20;
-            d = kind == 0 ? nan : kind == 1 ? inf : kind == 2 ? -inf : kind == 3 ? -0.0f
-                : trial % 2 ? -static_cast<float>(random() % 5) : -static_cast<float>(random() % 100000) / 7.0f;
+            d = kind == 0   ? nan
+                : kind == 1 ? inf
+                : kind == 2 ? -inf
+                : kind == 3 ? -0.0f
+                : trial % 2 ? -static_cast<float>(random() % 5)
+                            : -static_cast<float>(random() % 100000) / 7.0f;
         }
         ASSERT_EQ(FastOrder(*store, depths), SelectionOrder(depths));
     }

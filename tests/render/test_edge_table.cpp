@@ -176,8 +176,7 @@ TEST(Canvas, LinesLeaveTheirLastPointAndMatchAnUnclippedWalk)
             if (x >= 0 && x < 40 && y >= 0 && y < 30) walked[y * 40 + x] = 1;
         }
         for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 40; ++x)
-                ASSERT_EQ(canvas.Pixel(x, y) != 0, walked[y * 40 + x] != 0) << x << "," << y;
+            for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.Pixel(x, y) != 0, walked[y * 40 + x] != 0) << x << "," << y;
     }
     // An absurd line ends at once and writes nothing outside.
     canvas.Line(-1048576, -1048000, 1048576, 1047000, 1);

@@ -93,7 +93,7 @@ TEST(SolidFrame, FacesAreClippedAtEveryEdgeOfTheBuffer)
         {"all round", ScreenRect(-90, 90, -90, 90), Block(0, 9, 0, 7)},
         {"outside left", ScreenRect(-30, -6, -1, 1), Block(1, 0, 0, 0)},
         {"outside right", ScreenRect(5, 30, -1, 1), Block(1, 0, 0, 0)},
-        {"sliver", ScreenRect(-1, 1, 0, 1), Block(4, 6, 4, 5)}, // one pixel high: two rows
+        {"sliver", ScreenRect(-1, 1, 0, 1), Block(4, 6, 4, 5)},     // one pixel high: two rows
         {"horizontal", ScreenRect(-3, 3, 0, 0), Block(1, 0, 0, 0)}, // only horizontal edges
         // Corners far beyond the 16-bit range are drawn from the face nodes, the same way.
         {"far right", ScreenRect(-2, 40000, -2, 2), Block(3, 9, 2, 6)},
@@ -140,15 +140,15 @@ TEST(WireframeFrame, OutlinesInThePenColourWithoutTheirLastPoints)
     auto store = std::make_unique<TFaceStore>();
     AddObject(*store, Red, {ScreenRect(-2, 2, -2, 2)});
     EXPECT_EQ(Render(*gmp, *store, 31 << 10), (std::vector<std::string>{
-        "..........",
-        "..........",
-        "...#####..",
-        "...#...#..",
-        "...#...#..",
-        "...#...#..",
-        "...#####..",
-        "..........",
-    }));
+                                                  "..........",
+                                                  "..........",
+                                                  "...#####..",
+                                                  "...#...#..",
+                                                  "...#...#..",
+                                                  "...#...#..",
+                                                  "...#####..",
+                                                  "..........",
+                                              }));
 }
 
 TEST(WireframeFrame, ACornerAtZeroDropsItsTwoEdges)
@@ -160,15 +160,15 @@ TEST(WireframeFrame, ACornerAtZeroDropsItsTwoEdges)
     AddObject(*store, Red, {corners});
     // Left: P0 -> P1 (right side, canvas rows 2..5) and P3 -> P0 (top, columns 3..6).
     EXPECT_EQ(Render(*gmp, *store, 31 << 10), (std::vector<std::string>{
-        "..........",
-        "..........",
-        "...#####..",
-        ".......#..",
-        ".......#..",
-        ".......#..",
-        "..........",
-        "..........",
-    }));
+                                                  "..........",
+                                                  "..........",
+                                                  "...#####..",
+                                                  ".......#..",
+                                                  ".......#..",
+                                                  ".......#..",
+                                                  "..........",
+                                                  "..........",
+                                              }));
 }
 
 TEST(TexturedFrame, TheQuadShowsTheWholeTextureShadedByItsLevel)
@@ -305,11 +305,12 @@ TEST(Renderer, AbsurdCoordinatesNeitherCrashNorWriteOutside)
 {
     const float nan = std::nanf(""), inf = std::numeric_limits<float>::infinity();
     auto store = std::make_unique<TFaceStore>();
-    AddObject(*store, Red, {{{nan, 1, -500}, {1, 2, -500}, {3, 1, -500}, {2, 0, -500}},
-                            {{1e30f, 1, -500}, {-1e30f, 2, -500}, {3, -1e30f, -500}, {2, 1e30f, -500}},
-                            {{inf, 1, -500}, {1, -inf, -500}, {1, 1, inf}, {2, 0, -inf}},
-                            {{1, 1, 1e-30f}, {-1, 1, -1e-30f}, {-1, -1, 1e-30f}, {1, -1, 1e-38f}},
-                            {{1, 1, 0}, {0, 0, 0}, {2, 2, -500}, {0, 0, -0.0f}}});
+    AddObject(*store, Red,
+              {{{nan, 1, -500}, {1, 2, -500}, {3, 1, -500}, {2, 0, -500}},
+               {{1e30f, 1, -500}, {-1e30f, 2, -500}, {3, -1e30f, -500}, {2, 1e30f, -500}},
+               {{inf, 1, -500}, {1, -inf, -500}, {1, 1, inf}, {2, 0, -inf}},
+               {{1, 1, 1e-30f}, {-1, 1, -1e-30f}, {-1, -1, 1e-30f}, {1, -1, 1e-38f}},
+               {{1, 1, 0}, {0, 0, 0}, {2, 2, -500}, {0, 0, -0.0f}}});
     AddObject(*store, LayerColors[3], {{{5e6f, 1, -1e-20f}, {-5e6f, 2, 1e-20f}, {3, 9e6f, -500}}});
     for (const TRenderMode mode : {rmWireframe, rmSolidShade, rmShadedTexture}) {
         SCOPED_TRACE(static_cast<int>(mode));

@@ -13,8 +13,16 @@ TEST(Rounding, HalvesGoToEvenAndAbsurdValuesAreLimited)
     const struct {
         long double value;
         int32_t expected;
-    } cases[] = {{0.5L, 0}, {1.5L, 2}, {2.5L, 2}, {-0.5L, 0}, {-1.5L, -2}, {-2.5L, -2}, {2.4999L, 2}, {3.5001L, 4},
-                 {1e30L, ProjectionLimit}, {-1e30L, -ProjectionLimit},
+    } cases[] = {{0.5L, 0},
+                 {1.5L, 2},
+                 {2.5L, 2},
+                 {-0.5L, 0},
+                 {-1.5L, -2},
+                 {-2.5L, -2},
+                 {2.4999L, 2},
+                 {3.5001L, 4},
+                 {1e30L, ProjectionLimit},
+                 {-1e30L, -ProjectionLimit},
                  {std::numeric_limits<long double>::infinity(), ProjectionLimit},
                  {std::numeric_limits<long double>::quiet_NaN(), 0}};
     for (const auto& c : cases) {
@@ -49,9 +57,9 @@ TEST(ColorTo16, ChannelValuesFollowTheSinglePrecisionSteps)
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         EXPECT_EQ(Channel8To5(c[0]), c[1]);
-        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0])), c[1] << 10);       // red
-        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0]) << 8), c[1] << 5);   // green
-        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0]) << 16), c[1]);       // blue
+        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0])), c[1] << 10);     // red
+        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0]) << 8), c[1] << 5); // green
+        EXPECT_EQ(ColorTo16(static_cast<TColor>(c[0]) << 16), c[1]);     // blue
     }
     EXPECT_EQ(ColorTo16(0xFFFFFF), 0x7FFF);
     EXPECT_EQ(ColorTo16(0), 0);
@@ -70,9 +78,9 @@ TEST(ColorTo16, PenAndWideningConversions)
 TEST(ShadeTable, RowsOfTheKnownExamples)
 {
     const TShadeTable table = BuildShadeTable();
-    const int row0[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    const int row0[32] = {0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,  0,
                           2, 4, 6, 8, 10, 12, 14, 16, 17, 19, 21, 23, 25, 27, 29, 31};
-    const int row16[32] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 16,
+    const int row16[32] = {0,  1,  2,  3,  4,  5,  6,  7,  9,  10, 11, 12, 13, 14, 15, 16,
                            17, 18, 19, 20, 21, 22, 23, 24, 24, 25, 26, 27, 28, 29, 30, 31};
     const int row31[15] = {0, 2, 4, 6, 8, 10, 12, 14, 17, 19, 21, 23, 25, 27, 29};
     for (int s = 0; s < 32; ++s) {

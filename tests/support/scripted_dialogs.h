@@ -60,9 +60,9 @@ public:
     }
     void Error(const std::string& Text) override { Errors.push_back(Text); }
 
-    std::deque<TAnswer> Answers;      // Cancel when the script runs out
-    std::deque<QString> FileNames;    // chosen names; an empty one cancels
-    std::deque<int> FilterChoices;    // filters chosen in save dialogs
+    std::deque<TAnswer> Answers;   // Cancel when the script runs out
+    std::deque<QString> FileNames; // chosen names; an empty one cancels
+    std::deque<int> FilterChoices; // filters chosen in save dialogs
     std::deque<QColor> Colors;
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
