@@ -4,8 +4,6 @@
 
 namespace verdel {
 
-TProgramFolders ProgramFolders;
-
 std::string ExecutableFolder()
 {
     std::error_code error;

@@ -14,9 +14,6 @@ struct TProgramFolders {
     std::string TexturesFolder;   // textures/
 };
 
-// The program's folders, set when the main window is created.
-extern TProgramFolders ProgramFolders;
-
 // The folder of the running executable, ending in "/".
 std::string ExecutableFolder();
 

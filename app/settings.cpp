@@ -12,8 +12,6 @@
 
 namespace verdel {
 
-TSettings Settings;
-
 namespace {
 
 constexpr const char* Section = "Startup";

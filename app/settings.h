@@ -17,9 +17,6 @@ struct TSettings {
     bool ShowStartText = false; // show the Introduction at start
 };
 
-// The program's settings, at their defaults until LoadSettings reads the file.
-extern TSettings Settings;
-
 // The four drawing settings as the turtle takes them.
 TSolidSettings SolidSettings(const TSettings& Settings);
 

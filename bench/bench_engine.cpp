@@ -28,14 +28,17 @@ void BM_Generation(benchmark::State& state)
 {
     const TLines lines = ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd");
     bench::TYesPrompt prompt;
+    auto store = std::make_unique<TFaceStore>();
+    auto definition = std::make_unique<TDefinitionState>();
     for (auto _ : state) {
-        const TGenerationResult result = GenerateModel(lines, TSolidSettings{}, prompt);
+        const TGenerationResult result =
+            GenerateModel(lines, TSolidSettings{}, prompt, *definition, *store, RandomSource);
         if (result.Status != TGenerationStatus::Done) state.SkipWithError("generation failed");
-        benchmark::DoNotOptimize(FaceStore.ObjectCount);
+        benchmark::DoNotOptimize(store->ObjectCount);
     }
-    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["objects"] = store->ObjectCount;
     state.counters["peak_MB"] = bench::PeakResidentMegabytes();
-    FreeScene(FaceStore);
+    FreeScene(*store);
 }
 BENCHMARK(BM_Generation)->Unit(benchmark::kMillisecond);
 

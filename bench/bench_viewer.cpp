@@ -7,6 +7,7 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/gmp_widget.h"
 #include "gui/view_form.h"
 #include "render/gmp.h"
@@ -39,13 +40,13 @@ public:
 // One held-button step: the proxy box turned and drawn in wireframe.
 void BM_NavigationStep(benchmark::State& state)
 {
-    bench::GenerateForest();
+    auto forest = std::make_unique<TFaceStore>();
+    bench::GenerateForest(*forest);
     auto host = std::make_unique<TRenderingHost>();
     auto outline = std::make_unique<TFaceStore>();
-    TNavigator navigator(FaceStore, *outline, *host);
-    navigator.Setup(PrepareView(FaceStore).ModelSize);
+    TNavigator navigator(*forest, *outline, *host);
+    navigator.Setup(PrepareView(*forest).ModelSize);
     for (auto _ : state) navigator.StartCounting(dirTurnLeft);
-    FreeScene(FaceStore);
 }
 BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
 
@@ -57,7 +58,7 @@ void BM_FirstPicture(benchmark::State& state)
     view.resize(1024 + 190, 768 + 60);
     for (auto _ : state) {
         state.PauseTiming();
-        bench::GenerateForest();
+        bench::GenerateForest(FaceStore); // the viewer shows the program's model
         view.StatusPanels[0]->clear();
         state.ResumeTiming();
         view.show();

@@ -42,19 +42,20 @@ int ExitFor(TGenerationStatus Status)
     return ExitUsage;
 }
 
-int GenerateFile(const std::string& File, const TGenerateOptions& Options)
+int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model)
 {
     TLines lines;
     if (!LoadLines(File, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
-    return ExitFor(GenerateModel(lines, Options.Solids, prompt).Status);
+    Model.Generation = GenerateModel(lines, Options.Solids, prompt, Model.State, Model.Store, RandomSource);
+    return ExitFor(Model.Generation.Status);
 }
 
-int LoadModel(const std::string& Input, const TGenerateOptions& Options)
+int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model)
 {
-    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options);
+    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options, Model);
     try {
-        ReadDXFFile(FaceStore, Input);
+        ReadDXFFile(Model.Store, Input);
         return ExitDone;
     } catch (const EDXFError& error) {
         std::cerr << error.what() << '\n';

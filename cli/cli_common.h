@@ -23,6 +23,14 @@ enum TExitCode : int {
     ExitRejected = 6, // an input file was rejected
 };
 
+// The model one subcommand works on: its face store, its definition state and
+// what the generation reported.
+struct TCliModel {
+    TFaceStore Store;
+    TDefinitionState State;
+    TGenerationResult Generation;
+};
+
 // Options of every subcommand that runs the turtle.
 struct TGenerateOptions {
     TSolidSettings Solids;
@@ -35,14 +43,14 @@ void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options);
 // Reads a definition file; prints the error and returns false when it cannot.
 bool LoadLines(const std::string& File, TLines& Lines);
 
-// Generates a definition file into FaceStore, messages on standard error.
+// Generates a definition file into Model, messages on standard error.
 // Returns ExitDone or the exit status of the failure.
-int GenerateFile(const std::string& File, const TGenerateOptions& Options);
+int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model);
 
-// Fills FaceStore from a definition (generated with Options) or, for a name
+// Fills Model's store from a definition (generated with Options) or, for a name
 // ending in ".dxf", from a DXF file (ExitRejected when its content is
 // refused). Messages go to standard error; returns ExitDone or the failure's status.
-int LoadModel(const std::string& Input, const TGenerateOptions& Options);
+int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model);
 
 // Runs Write; a failure's message goes to standard error and gives ExitWrite.
 int WriteOutput(const std::function<void()>& Write);

@@ -1,5 +1,6 @@
 // produce and stats: the production string and the statistics of a model.
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "engine/production.h"
@@ -17,12 +18,13 @@ int RunProduce(const std::string& file)
         std::cerr << "Please Check Input Data\n" << errorText << '\n';
         return ExitInvalid;
     }
-    ParseDefinition(DefinitionState, lines);
-    if (!RewriteProduction(DefinitionState)) {
+    auto state = std::make_unique<TDefinitionState>();
+    ParseDefinition(*state, lines);
+    if (!RewriteProduction(*state)) {
         std::cerr << "Production String Exceeded Maximum Length\n";
         return ExitRefused;
     }
-    std::cout << DefinitionState.Production << '\n';
+    std::cout << state->Production << '\n';
     return ExitDone;
 }
 
@@ -47,11 +49,12 @@ void PrintStoreStats(const TFaceStore& store, int iterations, int productionLeng
 
 int RunStats(const std::string& file, const TGenerateOptions& options)
 {
-    const int status = LoadModel(file, options);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(file, options, *model);
     if (status != ExitDone) return status;
     // A DXF file has no definition: its iterations and production length are 0.
     const bool isDxf = HasExtension(file, ".dxf");
-    PrintStoreStats(FaceStore, isDxf ? 0 : DefinitionState.Iterations, isDxf ? 0 : ProductionLength);
+    PrintStoreStats(model->Store, isDxf ? 0 : model->State.Iterations, isDxf ? 0 : model->Generation.ProductionLength);
     return ExitDone;
 }
 

@@ -39,10 +39,11 @@ int RunExport(const TExportOptions& options)
     }
     TExportInfo info;
     if (!DescribeInput(options, info)) return ExitUsage;
-    const int status = LoadModel(options.Input, options.Generate);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMeshReleasing(FaceStore, options.Output, info))
+        for (const std::string& warning : ExportMeshReleasing(model->Store, options.Output, info))
             std::cerr << "warning: " << warning << '\n';
     });
 }

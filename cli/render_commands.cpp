@@ -124,15 +124,15 @@ bool LoadTextures(TGMP& Gmp, const std::string& Folder)
 }
 
 // The viewer's placement, then the requested turn (an axis only when its angle is not 0).
-void PlaceModel(TGMP& Gmp, const TRenderRequest& Request)
+void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
     Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(FaceStore);
+    PrepareView(Store);
     const auto& degrees = Request.TurnDegrees;
     if (degrees[0] == 0 && degrees[1] == 0 && degrees[2] == 0) return;
     const auto radians = [](float d) { return static_cast<float>(d * std::numbers::pi / 180.0); };
-    Gmp.RotateScene(FaceStore, degrees[0] != 0 ? 1.0f : 0.0f, degrees[1] != 0 ? 1.0f : 0.0f,
-                    degrees[2] != 0 ? 1.0f : 0.0f, radians(degrees[0]), radians(degrees[1]), radians(degrees[2]));
+    Gmp.RotateScene(Store, degrees[0] != 0 ? 1.0f : 0.0f, degrees[1] != 0 ? 1.0f : 0.0f, degrees[2] != 0 ? 1.0f : 0.0f,
+                    radians(degrees[0]), radians(degrees[1]), radians(degrees[2]));
 }
 
 int RunRender(const TRenderOptions& Options)
@@ -142,14 +142,15 @@ int RunRender(const TRenderOptions& Options)
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(request.Width, request.Height);
     if (request.Mode == rmShadedTexture && !LoadTextures(*gmp, Options.Textures)) return ExitUsage;
-    const int status = LoadModel(Options.Input, Options.Generate);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
-    PlaceModel(*gmp, request);
+    PlaceModel(*gmp, model->Store, request);
     gmp->SetBackColor(request.Back);
     gmp->RenderMode = request.Mode;
     gmp->ClearToBackColor();
-    gmp->RenderScene(FaceStore);
+    gmp->RenderScene(model->Store);
     return WriteOutput([&] {
         if (request.Jpeg) SaveFrameJPEG(gmp->Bitmap(), Options.Output);
         else SaveFrameBMP(gmp->Bitmap(), Options.Output);

@@ -7,8 +7,6 @@
 
 namespace verdel {
 
-TDefinitionState DefinitionState;
-
 namespace {
 
 // Identity rules appended after the definition's own, in this order: every

@@ -41,9 +41,6 @@ struct TDefinitionState {
     const TRules& Rule(int i) const { return Rules[i - 1]; }
 };
 
-// The program's one definition state.
-extern TDefinitionState DefinitionState;
-
 // Checks a definition text; on the first fault returns false with ErrorText set
 // to the fault's fixed message ("Blank File", "Blank Line in File", ...).
 bool ValidateDefinition(const TLines& Lines, std::string& ErrorText);

@@ -5,11 +5,6 @@
 
 namespace verdel {
 
-int LastObjectCount = 0;
-std::string CurrentFileName;
-std::string LastDefinitionText;
-uint32_t LastGenerationSeed = 0;
-
 const char* const TableFullMessage = "Model exceeds 30000 objects; the rest of the production string was not drawn";
 
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
@@ -33,9 +28,9 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         return result;
     }
 
-    LastGenerationSeed = Random.Seed;
-    LastDefinitionText.clear();
-    for (const std::string& line : Lines) LastDefinitionText += line + "\n";
+    result.ProductionLength = static_cast<int>(State.Production.size());
+    result.Seed = Random.Seed;
+    for (const std::string& line : Lines) result.DefinitionText += line + "\n";
 
     // Every turtle run starts from an empty store, so nothing of a failed run remains.
     FreeScene(Store);
@@ -52,7 +47,7 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     ComputeBounds(Store);
     Prompt.EndBusy();
 
-    LastObjectCount = turtle.ObjectCount;
+    result.ObjectCount = turtle.ObjectCount;
     if (turtle.TableFull) {
         fail(TGenerationStatus::Done, TableFullMessage);
         result.TableFull = true;

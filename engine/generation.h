@@ -12,17 +12,6 @@
 
 namespace verdel {
 
-// Objects of the last turtle run (shown by the viewer).
-extern int LastObjectCount;
-
-// Path of the definition last generated; gives exports their default name.
-extern std::string CurrentFileName;
-
-// The text of the definition last generated, lines ended by LF, and the random
-// source's seed when its generation began: mesh exports record both.
-extern std::string LastDefinitionText;
-extern uint32_t LastGenerationSeed;
-
 // Shown when the turtle stops at the object table's limit.
 extern const char* const TableFullMessage;
 
@@ -37,14 +26,18 @@ struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
     std::string Message; // what the user was told, empty when nothing
     bool TableFull = false;
+    int ObjectCount = 0;        // objects the turtle made (shown by the viewer)
+    int ProductionLength = 0;   // characters of the production string
+    std::string DefinitionText; // the definition's lines, each ended by LF
+    uint32_t Seed = 0;          // the random source's seed when the turtle began
 };
 
 // Validates, parses, rewrites, runs the turtle into an emptied Store and
 // computes its bounds; messages and the output-size question go through
 // Prompt, the turtle's "Generating ..." phase through its busy calls.
-// Sets LastObjectCount, ProductionLength, LastDefinitionText and LastGenerationSeed.
+// The result also carries the object count, the production length, the
+// definition text and the seed, which mesh exports record.
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
-                                TDefinitionState& State = DefinitionState, TFaceStore& Store = FaceStore,
-                                TRandomSource& Random = RandomSource);
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random);
 
 } // namespace verdel

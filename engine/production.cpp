@@ -7,8 +7,6 @@
 
 namespace verdel {
 
-int ProductionLength = 0;
-
 namespace {
 
 // Successors are copied in fixed 16-byte chunks, one vector move for the
@@ -184,7 +182,6 @@ std::string FormatEstimate(int64_t Estimate)
 bool BuildProduction(TDefinitionState& State, TPrompt& Prompt)
 {
     const bool withinLimit = RewriteProduction(State);
-    ProductionLength = static_cast<int>(State.Production.size());
     if (!withinLimit) {
         Prompt.Message("Production String Exceeded Maximum Length");
         return false;

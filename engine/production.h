@@ -16,9 +16,6 @@ constexpr int64_t MaxProductionLength = 2'000'000;
 // Estimated output sizes above this ask the user before the turtle runs.
 constexpr int64_t OutputSizeQuestionLimit = 5'000'000;
 
-// Length of the last production string (shown by the viewer).
-extern int ProductionLength;
-
 // Rewrites State.Production Iterations times, then applies the insertion
 // directive. Returns false when a step (or the insertion) would exceed
 // MaxProductionLength; Production then keeps what was built so far.
@@ -30,8 +27,8 @@ int64_t EstimateOutputSize(std::string_view Production);
 // The estimate as the question shows it: rounded to a Single, with thousands separators.
 std::string FormatEstimate(int64_t Estimate);
 
-// The full production step: rewriting with the overflow message, ProductionLength,
-// and the output-size question. Returns whether the generation may go on.
+// The full production step: rewriting with the overflow message and the
+// output-size question. Returns whether the generation may go on.
 bool BuildProduction(TDefinitionState& State, TPrompt& Prompt);
 
 } // namespace verdel

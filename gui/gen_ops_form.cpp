@@ -8,11 +8,10 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 
 namespace verdel {
-
-TGenOpsForm* GenOpsForm = nullptr;
 
 namespace {
 

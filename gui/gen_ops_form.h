@@ -32,7 +32,4 @@ protected:
     void showEvent(QShowEvent* Event) override;
 };
 
-// The dialog, created at start-up and shown by Options > General.
-extern TGenOpsForm* GenOpsForm;
-
 } // namespace verdel

@@ -1,7 +1,6 @@
 #include "gui/generate_view.h"
 
-#include "app/settings.h"
-#include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 
 namespace verdel {
@@ -26,8 +25,10 @@ void LaunchViewer(TViewSource Source)
 
 bool GenerateAndView(const TLines& Lines, const QString* FileName)
 {
-    const TGenerationResult result = GenerateModel(Lines, SolidSettings(Settings), Dialogs());
+    const TGenerationResult result =
+        GenerateModel(Lines, SolidSettings(Settings), Dialogs(), DefinitionState, FaceStore, RandomSource);
     if (result.Status != TGenerationStatus::Done) return false;
+    RecordGeneration(result);
     if (FileName) CurrentFileName = FileName->toStdString();
     LaunchViewer();
     return true;

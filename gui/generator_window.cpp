@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/main_form.h"
 

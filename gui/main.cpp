@@ -3,6 +3,7 @@
 
 #include "app/program_folders.h"
 #include "gui/about_box.h"
+#include "gui/app_state.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
 #include "gui/helper_form.h"

@@ -20,6 +20,7 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/glyphs.h"
 #include "gui/layer_bitmaps.h"
@@ -29,8 +30,6 @@
 #include "gui/start_up_form.h"
 
 namespace verdel {
-
-TMainForm* MainForm = nullptr;
 
 namespace {
 

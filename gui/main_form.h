@@ -130,9 +130,6 @@ private:
     THelpWindow* HelpWindow = nullptr; // made at its first use
 };
 
-// The program's main frame.
-extern TMainForm* MainForm;
-
 // The time of day in the locale's long format, without a time zone (the clocks of the status bars).
 QString LongTimeText(const QTime& Time);
 

@@ -8,6 +8,7 @@
 #include <QTextEdit>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"

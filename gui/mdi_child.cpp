@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"
 #include "gui/main_form.h"

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"

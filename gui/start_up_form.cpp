@@ -9,6 +9,7 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/main_form.h"
 #include "gui/rich_text.h"

@@ -13,14 +13,13 @@
 #include <QStorageInfo>
 #include <QTreeView>
 
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/view_form.h"
 #include "render/jpeg_image.h"
 
 namespace verdel {
-
-TTextureDialog* TextureDialog = nullptr;
 
 TTextureDialog::TTextureDialog(QWidget* Parent) : QDialog(Parent)
 {

@@ -16,15 +16,12 @@
 
 #include "app/program_folders.h"
 #include "formats/dxf_reader.h"
+#include "gui/app_state.h"
 #include "gui/arrow_glyphs.h"
 #include "gui/gmp_widget.h"
 #include "gui/main_form.h"
 
 namespace verdel {
-
-TViewForm* ViewForm = nullptr;
-TFaceStore OutlineStore;
-QString CurrentTextureButton;
 
 namespace {
 

@@ -110,13 +110,4 @@ enum class TDxfRead { Cancelled, Failed, Read };
 // reported and leaves the store empty).
 TDxfRead ChooseAndReadDXF(QWidget* Parent);
 
-// The program's one viewer, created hidden at start-up.
-extern TViewForm* ViewForm;
-
-// The navigation proxy read from "outline.dxf" when the viewer is created.
-extern TFaceStore OutlineStore;
-
-// The layer button named CurrentTextureButton ("BB01" .. "BB12") is choosing a texture.
-extern QString CurrentTextureButton;
-
 } // namespace verdel

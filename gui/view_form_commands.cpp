@@ -14,6 +14,7 @@
 #include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
+#include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
 #include "gui/gmp_widget.h"

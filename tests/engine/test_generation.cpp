@@ -29,8 +29,9 @@ TEST(GenerateModel, FillsAndMeasuresTheStore)
     const TGenerationResult result = g.Run({"2", "90", "10", "F", "F=F[+F]", "@"});
     EXPECT_EQ(result.Status, TGenerationStatus::Done);
     EXPECT_TRUE(g.Prompt.Messages.empty());
-    EXPECT_EQ(LastObjectCount, 4);
-    EXPECT_EQ(ProductionLength, 13); // F[+F][+F[+F]]
+    EXPECT_EQ(result.ObjectCount, 4);
+    EXPECT_EQ(result.ProductionLength, 13);                         // F[+F][+F[+F]]
+    EXPECT_EQ(result.DefinitionText, "2\n90\n10\nF\nF=F[+F]\n@\n"); // what mesh exports record
     EXPECT_EQ(g.Store->ObjectCount, 4);
     EXPECT_GT(g.Store->MaxZ, 100.0f);
     EXPECT_EQ(g.Prompt.BusyTexts, std::vector<std::string>{"Generating Output from Production String"});
@@ -89,6 +90,6 @@ TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)
     EXPECT_TRUE(result.TableFull);
     EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{TableFullMessage});
     EXPECT_EQ(g.Store->ObjectCount, MaxObjects);
-    EXPECT_EQ(LastObjectCount, MaxObjects);
+    EXPECT_EQ(result.ObjectCount, MaxObjects);
     EXPECT_GT(g.Store->MaxZ, 0.0f);
 }

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
 #include "gui/main_form.h"

@@ -4,8 +4,8 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
-#include "engine/generation.h"
 #include "engine/random_source.h"
+#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
 #include "gui/mutator_dialog.h"
 #include "support/run_cli.h"

@@ -9,8 +9,8 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "engine/generation.h"
 #include "engine/random_source.h"
+#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
 #include "gui/mdi_child.h"
 #include "gui/mutator_dialog.h"

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "app/program_folders.h"
-#include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
@@ -31,7 +31,10 @@ class TestViewForm : public QObject {
     {
         verdel::test::TScriptedPrompt prompt;
         prompt.Answers = {TAnswer::Yes};
-        QCOMPARE(GenerateModel(lines, TSolidSettings{}, prompt).Status, TGenerationStatus::Done);
+        const TGenerationResult result =
+            GenerateModel(lines, TSolidSettings{}, prompt, DefinitionState, FaceStore, RandomSource);
+        QCOMPARE(result.Status, TGenerationStatus::Done);
+        RecordGeneration(result);
     }
 
 private slots:
