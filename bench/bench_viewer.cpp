@@ -28,12 +28,12 @@ public:
         Gmp.RenderScene(Store);
     }
     void SetWireframe(bool On) override { Gmp.RenderMode = On ? rmWireframe : rmSolidShade; }
-    void RotateScene(TFaceStore& Store, float FX, float FY, float FZ, float AX, float AY, float AZ) override
+    void RotateScene(TFaceStore& Store, bool FX, bool FY, bool FZ, float AX, float AY, float AZ) override
     {
         Gmp.RotateScene(Store, FX, FY, FZ, AX, AY, AZ);
     }
-    void SetSpinTimer(bool) override {}
-    void SetTimer1(bool, int) override {}
+    void SetRepeatTimer(bool) override {}
+    void SetSettleTimer(bool, int) override {}
     TGMP Gmp;
 };
 
@@ -46,7 +46,7 @@ void BM_NavigationStep(benchmark::State& state)
     auto outline = std::make_unique<TFaceStore>();
     TNavigator navigator(*forest, *outline, *host);
     navigator.Setup(PrepareView(*forest).ModelSize);
-    for (auto _ : state) navigator.StartCounting(dirTurnLeft);
+    for (auto _ : state) navigator.Step(dirTurnLeft);
 }
 BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
 

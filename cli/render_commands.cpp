@@ -131,8 +131,8 @@ void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
     const auto& degrees = Request.TurnDegrees;
     if (degrees[0] == 0 && degrees[1] == 0 && degrees[2] == 0) return;
     const auto radians = [](float d) { return static_cast<float>(d * std::numbers::pi / 180.0); };
-    Gmp.RotateScene(Store, degrees[0] != 0 ? 1.0f : 0.0f, degrees[1] != 0 ? 1.0f : 0.0f, degrees[2] != 0 ? 1.0f : 0.0f,
-                    radians(degrees[0]), radians(degrees[1]), radians(degrees[2]));
+    Gmp.RotateScene(Store, degrees[0] != 0, degrees[1] != 0, degrees[2] != 0, radians(degrees[0]), radians(degrees[1]),
+                    radians(degrees[2]));
 }
 
 int RunRender(const TRenderOptions& Options)

@@ -16,6 +16,7 @@ std::array<TRgbImage, 13> LayerBitmaps;
 std::array<QString, 13> LayerBitmapFiles;
 QString CurrentTextureButton;
 TMainForm* MainForm = nullptr;
+TWorkspace* Workspace = nullptr;
 TViewForm* ViewForm = nullptr;
 TGenOpsForm* GenOpsForm = nullptr;
 TTextureDialog* TextureDialog = nullptr;

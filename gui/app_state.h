@@ -18,6 +18,7 @@
 namespace verdel {
 
 class TMainForm;
+class TWorkspace;
 class TViewForm;
 class TGenOpsForm;
 class TTextureDialog;
@@ -58,8 +59,10 @@ extern std::array<QString, 13> LayerBitmapFiles;
 // The layer button named CurrentTextureButton ("BB01" .. "BB12") is choosing a texture.
 extern QString CurrentTextureButton;
 
-// The program's single windows, created at start-up.
+// The program's single windows, created at start-up. Other windows reach the
+// main frame through Workspace, the same object seen through what they need.
 extern TMainForm* MainForm;
+extern TWorkspace* Workspace;
 extern TViewForm* ViewForm;
 extern TGenOpsForm* GenOpsForm;
 extern TTextureDialog* TextureDialog;

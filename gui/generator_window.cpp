@@ -10,7 +10,7 @@
 #include "app/program_folders.h"
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
-#include "gui/main_form.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -27,10 +27,11 @@ void PlaceGeneratorWindow(QWidget& Dialog)
     // It may grow, but not shrink below the size its controls are laid out for.
     window->setMinimumSize(GeneratorWindowWidth, GeneratorWindowHeight);
     window->resize(GeneratorWindowWidth, GeneratorWindowHeight);
-    if (!MainForm) return;
+    if (!Workspace) return;
     // Halves round to the even neighbour, as everywhere in the program.
-    const int left = static_cast<int>(std::nearbyint((MainForm->UsableClientWidth - GeneratorWindowWidth) / 2.0));
-    const int top = static_cast<int>(std::nearbyint((MainForm->UsableClientHeight - GeneratorWindowHeight) / 2.0));
+    const QSize usable = Workspace->UsableClientSize();
+    const int left = static_cast<int>(std::nearbyint((usable.width() - GeneratorWindowWidth) / 2.0));
+    const int top = static_cast<int>(std::nearbyint((usable.height() - GeneratorWindowHeight) / 2.0));
     window->move(left, top + 25);
 }
 

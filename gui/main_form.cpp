@@ -21,6 +21,7 @@
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "gui/app_state.h"
+#include "gui/clock_text.h"
 #include "gui/dialogs.h"
 #include "gui/glyphs.h"
 #include "gui/layer_bitmaps.h"
@@ -39,17 +40,10 @@ constexpr int HelpPanelWidth = 170;
 
 } // namespace
 
-QString LongTimeText(const QTime& Time)
-{
-    // The locale's long format without its time-zone part, which the panel has no room for.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression("\\s*t+\\s*"));
-    return QLocale::system().toString(Time, format.trimmed());
-}
-
 TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindow(Parent)
 {
     MainForm = this;
+    Workspace = this;
     setObjectName("MainForm");
     setWindowTitle("Verdel 5");
     setWindowIcon(ProgramIcon());
@@ -83,6 +77,7 @@ TMainForm::~TMainForm()
 {
     SetStatusSink(nullptr);
     if (MainForm == this) MainForm = nullptr;
+    if (Workspace == this) Workspace = nullptr;
 }
 
 void TMainForm::FormCreate(const QString& programFolder)

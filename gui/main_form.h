@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include "gui/workspace.h"
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -21,7 +23,7 @@ class THelpWindow;
 class THelperForm;
 class TMDIChild;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TWorkspace {
     Q_OBJECT
 public:
     // Creates the frame for the data folders beside ProgramFolder (ending in "/").
@@ -35,9 +37,12 @@ public:
     // The generator dialogs: at most one of each kind.
     void CreateRandomDialog();
     void CreateMutateDialog();
-    // Called by a generator dialog when it closes.
-    void RandomDialogClosed();
-    void MutateDialogClosed();
+    // What the child windows ask of the frame.
+    QSize UsableClientSize() const override { return {UsableClientWidth, UsableClientHeight}; }
+    QRect FrameGeometry() const override { return geometry(); }
+    void OpenEditorWithText(const QString& Text) override { CreateNewEditWindowForRandom(Text); }
+    void RandomDialogClosed() override;
+    void MutateDialogClosed() override;
     // Enables the commands that need a child window.
     void UpdateMenuItems();
     // Shows the Introduction as a child window.
@@ -129,8 +134,5 @@ private:
     QList<QAction*> WindowListActions;
     THelpWindow* HelpWindow = nullptr; // made at its first use
 };
-
-// The time of day in the locale's long format, without a time zone (the clocks of the status bars).
-QString LongTimeText(const QTime& Time);
 
 } // namespace verdel

@@ -12,8 +12,8 @@
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"
-#include "gui/main_form.h"
 #include "gui/text_codec.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -88,8 +88,8 @@ void TMDIChild::FormActivate()
     if (!frame) return;
     frame->setMinimumSize(EditorWidth, EditorHeight);
     frame->resize(EditorWidth, EditorHeight);
-    if (MainForm && (frame->geometry().right() + 1 > MainForm->UsableClientWidth ||
-                     frame->geometry().bottom() + 1 > MainForm->UsableClientHeight))
+    if (Workspace && (frame->geometry().right() + 1 > Workspace->UsableClientSize().width() ||
+                      frame->geometry().bottom() + 1 > Workspace->UsableClientSize().height()))
         frame->move(0, 0);
 }
 

@@ -18,8 +18,8 @@
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
-#include "gui/main_form.h"
 #include "gui/text_codec.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -270,7 +270,7 @@ void TMutator::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (MainForm) MainForm->MutateDialogClosed();
+    if (Workspace) Workspace->MutateDialogClosed();
 }
 
 } // namespace verdel

@@ -20,7 +20,7 @@
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
-#include "gui/main_form.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -281,7 +281,7 @@ void TRandom1::SaveBtnClick()
 
 void TRandom1::EditBtnClick()
 {
-    if (MainForm) MainForm->CreateNewEditWindowForRandom(Memo1->toPlainText());
+    if (Workspace) Workspace->OpenEditorWithText(Memo1->toPlainText());
 }
 
 void TRandom1::Button1Click() { CloseGeneratorWindow(*this); }
@@ -332,7 +332,7 @@ void TRandom1::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (MainForm) MainForm->RandomDialogClosed();
+    if (Workspace) Workspace->RandomDialogClosed();
 }
 
 } // namespace verdel

@@ -18,8 +18,9 @@
 #include "formats/dxf_reader.h"
 #include "gui/app_state.h"
 #include "gui/arrow_glyphs.h"
+#include "gui/clock_text.h"
 #include "gui/gmp_widget.h"
-#include "gui/main_form.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -113,7 +114,7 @@ TViewForm::TViewForm(QWidget* Parent)
     // FormCreate: empty statistics, the frame's bounds, the proxy and the layer pictures.
     ObCountLabel->clear();
     PSCountLabel->clear();
-    if (MainForm) setGeometry(MainForm->geometry());
+    if (Workspace) setGeometry(Workspace->FrameGeometry());
     const std::string outline = ProgramFolders.ProgramFolder + "outline.dxf";
     try {
         ReadDXFFile(OutlineStore, outline);
@@ -183,7 +184,7 @@ QWidget* TViewForm::CreateNavigationPanel(const char* name, const QString& capti
         connect(button, &QToolButton::pressed, this, [this, d] {
             Navigator.ButtonDown(d, QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
         });
-        connect(button, &QToolButton::released, this, [this] { Navigator.KillSpinTimer(); });
+        connect(button, &QToolButton::released, this, [this] { Navigator.ButtonUp(); });
         cross->addWidget(button, place.Row, place.Column);
         NavigationButtons[static_cast<size_t>(direction)] = button;
     }

@@ -59,10 +59,10 @@ public:
     // TNavigationHost
     void DrawStore(TFaceStore& Store, bool ShowWait) override { ViewerMovement(Store, ShowWait); }
     void SetWireframe(bool Wireframe) override;
-    void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                      float AngleZ) override;
-    void SetSpinTimer(bool Enabled) override;
-    void SetTimer1(bool Enabled, int IntervalMs) override;
+    void SetRepeatTimer(bool Enabled) override;
+    void SetSettleTimer(bool Enabled, int IntervalMs) override;
 
     TGMPWidget* GMP1;
     QLabel* ObCountLabel;

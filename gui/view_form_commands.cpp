@@ -19,9 +19,9 @@
 #include "gui/dialogs.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
-#include "gui/main_form.h"
 #include "gui/texture_dialog.h"
 #include "gui/view_form.h"
+#include "gui/workspace.h"
 #include "render/image_files.h"
 #include "viewer/export_names.h"
 #include "viewer/view_preparation.h"
@@ -37,7 +37,7 @@ void TViewForm::ShowModal(TViewSource NewSource)
 
 void TViewForm::PerformStartupRoutines()
 {
-    if (MainForm) setGeometry(MainForm->geometry());
+    if (Workspace) setGeometry(Workspace->FrameGeometry());
     const bool fromDxf = Source == TViewSource::DxfFile;
     ObCountLabel->setText(QString::number(fromDxf ? FaceStore.ObjectCount : LastObjectCount));
     PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
@@ -207,27 +207,27 @@ void TViewForm::ReadDXFClick()
     FormPaint();
 }
 
-void TViewForm::Render_BTClick() { Navigator.Render_BTClick(); }
+void TViewForm::Render_BTClick() { Navigator.RenderRequested(); }
 
-void TViewForm::SpinTimerTimer() { Navigator.SpinTimerTimer(); }
+void TViewForm::SpinTimerTimer() { Navigator.RepeatTick(); }
 
-void TViewForm::Timer1Timer() { Navigator.Timer1Timer(); }
+void TViewForm::Timer1Timer() { Navigator.SettleTimeout(); }
 
 void TViewForm::SetWireframe(bool Wireframe) { GMP1->Gmp().RenderMode = Wireframe ? rmWireframe : SelectedRenderMode; }
 
-void TViewForm::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+void TViewForm::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                             float AngleZ)
 {
-    GMP1->Gmp().RotateScene(Store, FlagX, FlagY, FlagZ, AngleX, AngleY, AngleZ);
+    GMP1->Gmp().RotateScene(Store, AboutX, AboutY, AboutZ, AngleX, AngleY, AngleZ);
 }
 
-void TViewForm::SetSpinTimer(bool Enabled)
+void TViewForm::SetRepeatTimer(bool Enabled)
 {
     if (Enabled && !SpinTimer->isActive()) SpinTimer->start();
     if (!Enabled) SpinTimer->stop();
 }
 
-void TViewForm::SetTimer1(bool Enabled, int IntervalMs)
+void TViewForm::SetSettleTimer(bool Enabled, int IntervalMs)
 {
     Timer1->setInterval(IntervalMs);
     if (Enabled) Timer1->start();

@@ -63,7 +63,7 @@ void TGMP::SetLayerTexture(int Layer, const TRgbImage& Image)
 
 void TGMP::FreeScene(TFaceStore& Store) { verdel::FreeScene(Store); }
 
-void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+void TGMP::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                        float AngleZ)
 {
     const float cx = std::cos(AngleX), sx = std::sin(AngleX);
@@ -75,9 +75,9 @@ void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ,
             const int corners = face->CornerCount == 3 ? 3 : 4;
             for (int c = 0; c < corners; ++c) {
                 TVector& p = face->Corners[c];
-                if (FlagZ != 0) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
-                if (FlagX != 0) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
-                if (FlagY != 0) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
+                if (AboutZ) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
+                if (AboutX) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
+                if (AboutY) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
             }
         }
     }

@@ -65,7 +65,7 @@ public:
 
     // Turns every ModelFaces corner about z, then x, then y (each only when
     // its flag is not 0); angles in radians, results stored as Singles.
-    void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                      float AngleZ);
 
     // LightDirection := the unit vector from Target towards Position.

@@ -41,7 +41,7 @@ QImage RenderTree(const std::string& folder)
     for (int layer = 1; layer <= LayerCount; ++layer) gmp->SetLayerTexture(layer, textures[layer - 1]);
     gmp->SetLightSource(ViewerLightPosition, ViewerLightTarget);
     // Stand the tree upright (turtle models grow along +z), then centre it a little left of the middle.
-    gmp->RotateScene(*store, 1, 0, 0, -1.5707964f, 0, 0);
+    gmp->RotateScene(*store, true, false, false, -1.5707964f, 0, 0);
     ComputeBounds(*store);
     const TViewPreparation view = PrepareView(*store);
     store->TranslateX += 0.3f * view.ModelSize;

@@ -71,33 +71,33 @@ void TNavigator::WriteProxyBox()
         for (int c = 0; c < 4; ++c) face->Corners[c] = box[f][c];
 }
 
-void TNavigator::SetSpin(bool on)
+void TNavigator::SetRepeat(bool on)
 {
-    SpinOn = on;
-    Host.SetSpinTimer(on);
+    RepeatOn = on;
+    Host.SetRepeatTimer(on);
 }
 
-void TNavigator::SetTimer1(bool on, int intervalMs)
+void TNavigator::SetSettleTimer(bool on, int intervalMs)
 {
-    Timer1On = on;
-    Timer1Ms = intervalMs;
-    Host.SetTimer1(on, intervalMs);
+    SettleOn = on;
+    SettleMs = intervalMs;
+    Host.SetSettleTimer(on, intervalMs);
 }
 
 void TNavigator::ButtonDown(TDirection Direction, bool Ctrl)
 {
     if (Direction >= dirTurnDown) BigTurnRequested = Ctrl ? 1 : 0;
-    StartCounting(Direction);
+    Step(Direction);
 }
 
-void TNavigator::KillSpinTimer() { SetSpin(false); }
+void TNavigator::ButtonUp() { SetRepeat(false); }
 
-void TNavigator::SpinTimerTimer() { StartCounting(SpinDirection); }
+void TNavigator::RepeatTick() { Step(HeldDirection); }
 
-void TNavigator::StartCounting(TDirection Direction)
+void TNavigator::Step(TDirection Direction)
 {
-    if (!SpinOn) SpinDirection = Direction;
-    SetSpin(true);
+    if (!RepeatOn) HeldDirection = Direction;
+    SetRepeat(true);
     Host.SetWireframe(true);
     float angle = SmallStep;
     if (BigTurnRequested == 1) {
@@ -116,11 +116,11 @@ void TNavigator::StartCounting(TDirection Direction)
     auto move = [&](float& translate, float step, int32_t& moves, int32_t count) {
         translate += step;
         // Forward movement stops at the near limit (the step is still counted).
-        if (SpinDirection == dirMoveForward && translate > NearLimit) translate = NearLimit;
+        if (HeldDirection == dirMoveForward && translate > NearLimit) translate = NearLimit;
         Host.DrawStore(Outline, false);
         moves += count;
     };
-    switch (SpinDirection) {
+    switch (HeldDirection) {
     case dirMoveUp: move(Outline.TranslateY, StepY, MovesY, 1); break;
     case dirMoveDown: move(Outline.TranslateY, -StepY, MovesY, -1); break;
     case dirMoveLeft: move(Outline.TranslateX, StepX, MovesX, 1); break;
@@ -134,27 +134,27 @@ void TNavigator::StartCounting(TDirection Direction)
     case dirRollUp: turn(2, angle); break;
     case dirRollDown: turn(2, -angle); break;
     }
-    SetTimer1(false, Timer1Ms);
-    SetTimer1(true, Timer1Ms);
+    SetSettleTimer(false, SettleMs);
+    SetSettleTimer(true, SettleMs);
 }
 
-void TNavigator::Timer1Timer()
+void TNavigator::SettleTimeout()
 {
-    SetTimer1(false, 2000);
+    SetSettleTimer(false, 2000);
     RenderNow();
 }
 
-void TNavigator::Render_BTClick()
+void TNavigator::RenderRequested()
 {
-    if (!Timer1On) return;
-    SetTimer1(false, 2500);
+    if (!SettleOn) return;
+    SetSettleTimer(false, 2500);
     RenderNow();
 }
 
 void TNavigator::Reset()
 {
-    SetSpin(false);
-    SetTimer1(false, 1000);
+    SetRepeat(false);
+    SetSettleTimer(false, 1000);
     TurnedX = TurnedY = TurnedZ = 0;
     MovesX = MovesY = MovesZ = 0;
     TurnX = TurnY = TurnZ = 0;
@@ -163,8 +163,7 @@ void TNavigator::Reset()
 
 void TNavigator::RenderNow()
 {
-    Host.RotateScene(Model, static_cast<float>(TurnedX), static_cast<float>(TurnedY), static_cast<float>(TurnedZ),
-                     TurnX, TurnY, TurnZ);
+    Host.RotateScene(Model, TurnedX != 0, TurnedY != 0, TurnedZ != 0, TurnX, TurnY, TurnZ);
     // Steps times step length in extended precision, rounded once to a Single.
     Model.TranslateX = static_cast<float>(Model.TranslateX + static_cast<long double>(MovesX) * StepX);
     Model.TranslateY = static_cast<float>(Model.TranslateY + static_cast<long double>(MovesY) * StepY);

@@ -31,17 +31,18 @@ public:
     virtual void DrawStore(TFaceStore& Store, bool ShowWait) = 0;
     // Switches the renderer to wireframe while moving, back to the user's mode after.
     virtual void SetWireframe(bool Wireframe) = 0;
-    // Turns every ModelFaces corner of Store (about z, then x, then y).
-    virtual void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    // Turns every ModelFaces corner of Store about the chosen axes (z, then x, then y).
+    virtual void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                              float AngleZ) = 0;
-    // The repeat timer (75 ms) and the deferred-render timer; enabling Timer1
-    // starts its full interval again from now.
-    virtual void SetSpinTimer(bool Enabled) = 0;
-    virtual void SetTimer1(bool Enabled, int IntervalMs) = 0;
+    // The repeat timer (75 ms, one step a tick while a button is held) and the
+    // settle timer (the pause before the final render); enabling the settle
+    // timer starts its full interval again from now.
+    virtual void SetRepeatTimer(bool Enabled) = 0;
+    virtual void SetSettleTimer(bool Enabled, int IntervalMs) = 0;
 };
 
 // The navigation state machine: idle, moving (a button held: one proxy step
-// every 75 ms), pending (released: the final render follows one Timer1
+// every 75 ms), pending (released: the final render follows one settle
 // interval after the last step) and the final render, which applies the
 // counted steps and turns to the model in one go.
 class TNavigator {
@@ -62,45 +63,45 @@ public:
     // A navigation button pressed; Ctrl makes a rotation's first step 45 degrees.
     void ButtonDown(TDirection Direction, bool Ctrl);
     // A navigation button released.
-    void KillSpinTimer();
+    void ButtonUp();
     // One step in the held direction (the repeat timer's tick).
-    void SpinTimerTimer();
+    void RepeatTick();
     // The pause after the last step ran out.
-    void Timer1Timer();
+    void SettleTimeout();
     // "Render": only while a final render is pending, at once.
-    void Render_BTClick();
+    void RenderRequested();
 
-    // One proxy step in Direction (the running direction when the spin timer runs).
-    void StartCounting(TDirection Direction);
+    // One proxy step in Direction (the held direction while the repeat timer runs).
+    void Step(TDirection Direction);
     // Applies the counted turns and steps to the model and draws it.
     void RenderNow();
 
     // Back to idle without drawing: timers off, nothing counted (the viewer closed).
     void Reset();
 
-    bool SpinTimerEnabled() const { return SpinOn; }
-    bool Timer1Enabled() const { return Timer1On; }
-    int Timer1Interval() const { return Timer1Ms; }
+    bool RepeatTimerOn() const { return RepeatOn; }
+    bool SettleTimerOn() const { return SettleOn; }
+    int SettleIntervalMs() const { return SettleMs; }
 
     float StepX = 0, StepY = 0, StepZ = 0;
     float NearLimit = 0;
     int32_t MovesX = 0, MovesY = 0, MovesZ = 0;
     float TurnX = 0, TurnY = 0, TurnZ = 0;
     int32_t TurnedX = 0, TurnedY = 0, TurnedZ = 0;
-    TDirection SpinDirection = dirMoveUp;
+    TDirection HeldDirection = dirMoveUp;
     uint8_t BigTurnRequested = 0;
 
 private:
-    void SetSpin(bool on);
-    void SetTimer1(bool on, int intervalMs);
+    void SetRepeat(bool on);
+    void SetSettleTimer(bool on, int intervalMs);
     void WriteProxyBox();
 
     TFaceStore& Model;
     TFaceStore& Outline;
     TNavigationHost& Host;
-    bool SpinOn = false;
-    bool Timer1On = false;
-    int Timer1Ms = 1000;
+    bool RepeatOn = false;
+    bool SettleOn = false;
+    int SettleMs = 1000;
 };
 
 } // namespace verdel

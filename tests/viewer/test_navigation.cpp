@@ -17,16 +17,17 @@ class TFakeHost : public TNavigationHost {
 public:
     struct TRotation {
         const TFaceStore* Store;
-        float FlagX, FlagY, FlagZ, AngleX, AngleY, AngleZ;
+        bool AboutX, AboutY, AboutZ;
+        float AngleX, AngleY, AngleZ;
     };
     void DrawStore(TFaceStore& Store, bool ShowWait) override { Draws.push_back({&Store, ShowWait}); }
     void SetWireframe(bool On) override { Wireframe = On; }
-    void RotateScene(TFaceStore& Store, float FX, float FY, float FZ, float AX, float AY, float AZ) override
+    void RotateScene(TFaceStore& Store, bool FX, bool FY, bool FZ, float AX, float AY, float AZ) override
     {
         Rotations.push_back({&Store, FX, FY, FZ, AX, AY, AZ});
     }
-    void SetSpinTimer(bool Enabled) override { Spin = Enabled; }
-    void SetTimer1(bool Enabled, int IntervalMs) override
+    void SetRepeatTimer(bool Enabled) override { Spin = Enabled; }
+    void SetSettleTimer(bool Enabled, int IntervalMs) override
     {
         Timer1 = Enabled;
         Interval = IntervalMs;
@@ -88,8 +89,8 @@ TEST(TNavigator, ForwardStopsAtTheNearLimit)
     EXPECT_EQ(scene.Navigator.MovesZ, 1);
     EXPECT_TRUE(scene.Host.Wireframe);
     EXPECT_EQ(scene.Host.Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Outline.get(), false}));
-    scene.Navigator.KillSpinTimer();
-    scene.Navigator.Timer1Timer();
+    scene.Navigator.ButtonUp();
+    scene.Navigator.SettleTimeout();
     EXPECT_EQ(scene.Model->TranslateZ, -54.0f);
     EXPECT_FALSE(scene.Host.Wireframe);
     EXPECT_EQ(scene.Host.Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Model.get(), true}));
@@ -106,49 +107,49 @@ TEST(TNavigator, CtrlMakesTheFirstTurnFortyFiveDegrees)
     EXPECT_EQ(std::bit_cast<uint32_t>(TNavigator::LargeStep), 0x3F490FD0u); // a hair below 45 degrees
     TScene scene;
     scene.Navigator.ButtonDown(dirTurnLeft, true);
-    scene.Navigator.SpinTimerTimer();
-    scene.Navigator.SpinTimerTimer();
+    scene.Navigator.RepeatTick();
+    scene.Navigator.RepeatTick();
     ASSERT_EQ(scene.Host.Rotations.size(), 3u);
     EXPECT_EQ(scene.Host.Rotations[0].AngleY, TNavigator::LargeStep);
     EXPECT_EQ(scene.Host.Rotations[1].AngleY, TNavigator::SmallStep);
     EXPECT_EQ(scene.Host.Rotations[2].AngleY, TNavigator::SmallStep);
-    EXPECT_EQ(scene.Host.Rotations[0].FlagY, 1.0f);
-    EXPECT_EQ(scene.Host.Rotations[0].FlagX, 0.0f);
+    EXPECT_EQ(scene.Host.Rotations[0].AboutY, true);
+    EXPECT_EQ(scene.Host.Rotations[0].AboutX, false);
     EXPECT_EQ(scene.Navigator.TurnY, TNavigator::LargeStep + TNavigator::SmallStep + TNavigator::SmallStep);
 
     // A held button keeps its direction; another press while it runs changes nothing.
     scene.Navigator.ButtonDown(dirMoveUp, false);
-    EXPECT_EQ(scene.Navigator.SpinDirection, dirTurnLeft);
+    EXPECT_EQ(scene.Navigator.HeldDirection, dirTurnLeft);
 }
 
 TEST(TNavigator, RenderButtonActsOnlyWhileARenderIsPending)
 {
     TScene scene;
-    scene.Navigator.Render_BTClick();
+    scene.Navigator.RenderRequested();
     EXPECT_TRUE(scene.Host.Draws.empty());
 
     scene.Navigator.ButtonDown(dirMoveLeft, false);
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     EXPECT_FALSE(scene.Host.Spin);
     EXPECT_TRUE(scene.Host.Timer1);
     EXPECT_EQ(scene.Host.Interval, 1000); // the first interval
-    scene.Navigator.Render_BTClick();
-    EXPECT_FALSE(scene.Navigator.Timer1Enabled());
-    EXPECT_EQ(scene.Navigator.Timer1Interval(), 2500);
+    scene.Navigator.RenderRequested();
+    EXPECT_FALSE(scene.Navigator.SettleTimerOn());
+    EXPECT_EQ(scene.Navigator.SettleIntervalMs(), 2500);
     EXPECT_EQ(scene.Model->TranslateX, -2.0f + 0.4f);
 
     scene.Navigator.ButtonDown(dirMoveLeft, false);
-    scene.Navigator.KillSpinTimer();
-    scene.Navigator.Timer1Timer();
-    EXPECT_EQ(scene.Navigator.Timer1Interval(), 2000);
+    scene.Navigator.ButtonUp();
+    scene.Navigator.SettleTimeout();
+    EXPECT_EQ(scene.Navigator.SettleIntervalMs(), 2000);
 }
 
 TEST(TNavigator, EveryStepRestartsTheDeferredRender)
 {
     TScene scene;
     scene.Navigator.ButtonDown(dirMoveUp, false);
-    scene.Navigator.SpinTimerTimer();
-    scene.Navigator.SpinTimerTimer();
+    scene.Navigator.RepeatTick();
+    scene.Navigator.RepeatTick();
     EXPECT_EQ(scene.Host.Timer1Starts, 3);
     EXPECT_EQ(scene.Navigator.MovesY, 3);
     EXPECT_EQ(scene.Model->TranslateY, -1.0f); // the model moves only at the final render
@@ -158,24 +159,24 @@ TEST(TNavigator, FinalRenderAppliesNetTurnsZFirstAndNetMoves)
 {
     TScene scene;
     scene.Navigator.ButtonDown(dirTurnDown, false); // about x
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     scene.Navigator.ButtonDown(dirRollUp, false); // about z
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     for (int i = 0; i < 3; ++i) {
         scene.Navigator.ButtonDown(dirMoveLeft, false);
-        scene.Navigator.KillSpinTimer();
+        scene.Navigator.ButtonUp();
     }
     scene.Navigator.ButtonDown(dirMoveRight, false);
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     scene.Host.Rotations.clear();
-    scene.Navigator.Timer1Timer();
+    scene.Navigator.SettleTimeout();
 
     ASSERT_EQ(scene.Host.Rotations.size(), 1u);
     const auto& turn = scene.Host.Rotations[0];
     EXPECT_EQ(turn.Store, scene.Model.get());
-    EXPECT_EQ(turn.FlagX, 1.0f);
-    EXPECT_EQ(turn.FlagY, 0.0f);
-    EXPECT_EQ(turn.FlagZ, 1.0f); // one call: the renderer turns about z before x
+    EXPECT_EQ(turn.AboutX, true);
+    EXPECT_EQ(turn.AboutY, false);
+    EXPECT_EQ(turn.AboutZ, true); // one call: the renderer turns about z before x
     EXPECT_EQ(turn.AngleX, TNavigator::SmallStep);
     EXPECT_EQ(turn.AngleZ, TNavigator::SmallStep);
     EXPECT_EQ(scene.Model->TranslateX, -2.0f + 2 * 0.4f);
