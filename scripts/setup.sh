@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config \
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core \
-  libjpeg62-turbo-dev libcli11-dev libassimp-dev assimp-utils \
+  libjpeg62-turbo-dev libgif-dev libcli11-dev libassimp-dev assimp-utils \
   libgtest-dev libgmock-dev libbenchmark-dev \
   python3 python3-ezdxf \
   xvfb xauth imagemagick xdotool x11-apps"
