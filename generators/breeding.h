@@ -17,6 +17,10 @@ namespace verdel {
 
 constexpr int BreedChildCount = 8;
 
+// The gallery's 3 x 3 grid, row by row, as the window and the contact sheets
+// show it: the parent (0) in the middle, children 1..8 around it in reading order.
+constexpr std::array<int, 9> GalleryGrid = {1, 2, 3, 4, 0, 5, 6, 7, 8};
+
 // The Mutator's bar positions, indexed by TMutatorBar.
 using TMutatorBars = std::array<int, MutatorBarCount>;
 
