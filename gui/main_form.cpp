@@ -21,6 +21,7 @@
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "gui/app_state.h"
+#include "gui/breed_window.h"
 #include "gui/clock_text.h"
 #include "gui/dialogs.h"
 #include "gui/glyphs.h"
@@ -145,6 +146,7 @@ void TMainForm::CreateMenus()
     tools->setObjectName("Tools1");
     RandomGenerator1 = AddItem(tools, "RandomGenerator1", "&Random Generator", &TMainForm::RandomGenerator1Click);
     Mutator1 = AddItem(tools, "Mutator1", "&Mutator", &TMainForm::Mutator1Click);
+    AddBreedItem(tools, this);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");

@@ -20,6 +20,7 @@
 #include "gui/arrow_glyphs.h"
 #include "gui/clock_text.h"
 #include "gui/gmp_widget.h"
+#include "gui/growth_bar.h"
 #include "gui/workspace.h"
 
 namespace verdel {
@@ -80,6 +81,8 @@ TViewForm::TViewForm(QWidget* Parent)
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
     centreLayout->addWidget(GMP1);
+    centreLayout->addWidget(GrowthBar = new TGrowthBar(FaceStore));
+    GrowthBar->Redraw = [this] { ViewerMovement(FaceStore, false); };
     centre->setStyleSheet("#Panel3 { background: black; }");
 
     auto* body = new QHBoxLayout;
@@ -332,6 +335,7 @@ void TViewForm::FormClose()
 {
     Navigator.Reset();
     PaintTimer->stop();
+    GrowthBar->Detach();
     GMP1->Gmp().FreeScene(FaceStore);
 }
 

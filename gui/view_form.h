@@ -20,6 +20,7 @@ class QToolButton;
 namespace verdel {
 
 class TGMPWidget;
+class TGrowthBar;
 
 class TViewForm : public QDialog, public TNavigationHost {
     Q_OBJECT
@@ -65,6 +66,7 @@ public:
     void SetSettleTimer(bool Enabled, int IntervalMs) override;
 
     TGMPWidget* GMP1;
+    TGrowthBar* GrowthBar; // growth playback under the picture
     QLabel* ObCountLabel;
     QLabel* PSCountLabel;
     QRadioButton* WireFrame_RB;

@@ -18,6 +18,7 @@
 #include "gui/delay.h"
 #include "gui/dialogs.h"
 #include "gui/gmp_widget.h"
+#include "gui/growth_bar.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
 #include "gui/view_form.h"
@@ -32,6 +33,7 @@ void TViewForm::ShowModal(TViewSource NewSource)
 {
     Source = NewSource;
     PerformStartupRoutines();
+    GrowthBar->ShowFor(Source);
     exec();
 }
 
@@ -203,6 +205,7 @@ void TViewForm::ReadDXFClick()
 {
     if (ChooseAndReadDXF(this) == TDxfRead::Cancelled) return;
     Source = TViewSource::DxfFile;
+    GrowthBar->ShowFor(Source);
     PerformStartupRoutines();
     FormPaint();
 }
