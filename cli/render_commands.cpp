@@ -90,7 +90,8 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
                                                : rmSolidShade;
     std::string problem;
     if (!ParseSize(Options.Size, Request.Width, Request.Height))
-        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to 768: " + Options.Size;
+        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to " + std::to_string(TGMP::MaxHeight) +
+                  ": " + Options.Size;
     else if (!ParseBack(Options.Back, Request.Back))
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
@@ -166,7 +167,7 @@ void AddRenderCommands(CLI::App& App, int& ExitCode)
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
     render->add_option("--mode", options->Mode, "wireframe, solid or texture (default solid)")
         ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
-    render->add_option("--size", options->Size, "Picture size WIDTHxHEIGHT (default 800x600, height at most 768)");
+    render->add_option("--size", options->Size, "Picture size WIDTHxHEIGHT (default 800x600, height at most 4096)");
     render->add_option("--back", options->Back, "Background colour RRGGBB in hexadecimal (default 000000)");
     render->add_option("--turn", options->Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
     render->add_option("--textures", options->Textures,
