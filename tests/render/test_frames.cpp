@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -316,6 +317,17 @@ TEST(Renderer, AbsurdCoordinatesNeitherCrashNorWriteOutside)
         SCOPED_TRACE(static_cast<int>(mode));
         auto gmp = SmallRenderer(mode);
         gmp->RenderScene(*store);
-        EXPECT_EQ(gmp->Bitmap().Width(), 10);
+        // The renderer stays sound: a plain square drawn next gives the same
+        // frame as on a renderer that never saw the absurd corners.
+        auto square = std::make_unique<TFaceStore>();
+        AddObject(*square, Red, {ScreenRect(-2, 2, -2, 2)});
+        auto fresh = SmallRenderer(mode);
+        for (TGMP* renderer : {gmp.get(), fresh.get()}) {
+            renderer->ClearToBackColor();
+            renderer->RenderScene(*square);
+        }
+        EXPECT_EQ(Picture(*gmp, ShadedRed), Picture(*fresh, ShadedRed));
+        EXPECT_EQ(0, std::memcmp(gmp->Bitmap().Bits(), fresh->Bitmap().Bits(),
+                                 static_cast<size_t>(gmp->Bitmap().Stride()) * 8));
     }
 }

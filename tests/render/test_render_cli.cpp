@@ -33,7 +33,7 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
         const std::string out = Temp(c.file);
-        const TCliRun run = RunCli("render " + Sample("fern.vd") + " -o " + out + " --yes " + c.args);
+        const TCliRun run = RunCli(Concat({"render", Sample("fern.vd"), "-o", out, "--yes"}, Words(c.args)));
         EXPECT_EQ(run.Exit, 0) << run.Err;
         const std::string bytes = ReadWholeFile(out);
         if (c.size) EXPECT_EQ(bytes.size(), c.size);
@@ -45,8 +45,8 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
 TEST(CliRender, TheBackgroundIsRRGGBB)
 {
     const std::string out = Temp("back.bmp");
-    const TCliRun run =
-        RunCli("render " + Sample("fern.vd") + " -o " + out + " --yes --size 4x4 --back FF8000 --turn 0,0,0");
+    const TCliRun run = RunCli(
+        {"render", Sample("fern.vd"), "-o", out, "--yes", "--size", "4x4", "--back", "FF8000", "--turn", "0,0,0"});
     ASSERT_EQ(run.Exit, 0) << run.Err;
     const std::string bytes = ReadWholeFile(out);
     // The corner pixel: orange RGB555 (31, 16, 0) widened, stored blue-green-red.
@@ -58,26 +58,27 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
 {
     const std::string out = Temp("x.bmp");
     const struct {
-        std::string args;
+        std::vector<std::string> args;
         int exit;
         const char* message;
     } cases[] = {
-        {"render " + Sample("fern.vd") + " -o " + Temp("x.png") + " --yes", 1, ".bmp or .jpg"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --size 800x900 --yes", 1, "--size"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --size 0x10 --yes", 1, "--size"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --back 12345G --yes", 1, "--back"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --turn 1,2 --yes", 1, "--turn"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --mode shiny --yes", 1, ""},
-        {"render " + Sample("fern.vd") + " -o " + out + " --mode texture --textures /nonexistent --yes", 1,
+        {{"render", Sample("fern.vd"), "-o", Temp("x.png"), "--yes"}, 1, ".bmp or .jpg"},
+        {{"render", Sample("fern.vd"), "-o", out, "--size", "800x900", "--yes"}, 1, "--size"},
+        {{"render", Sample("fern.vd"), "-o", out, "--size", "0x10", "--yes"}, 1, "--size"},
+        {{"render", Sample("fern.vd"), "-o", out, "--back", "12345G", "--yes"}, 1, "--back"},
+        {{"render", Sample("fern.vd"), "-o", out, "--turn", "1,2", "--yes"}, 1, "--turn"},
+        {{"render", Sample("fern.vd"), "-o", out, "--mode", "shiny", "--yes"}, 1, ""},
+        {{"render", Sample("fern.vd"), "-o", out, "--mode", "texture", "--textures", "/nonexistent", "--yes"},
+         1,
          "Text01.jpg"},
-        {"render /nonexistent/tree.vd -o " + out, 1, "tree.vd"},
-        {"render /nonexistent/tree.dxf -o " + out, 1, "tree.dxf"},
-        {"render " + Fixture("truncated_polyline.dxf") + " -o " + out, 6, "truncated_polyline.dxf"},
-        {"render " + Fixture("invalid.vd") + " -o " + out, 2, ""},
-        {"render " + Sample("fern.vd") + " -o /nonexistent/folder/x.bmp --yes", 5, "x.bmp"},
+        {{"render", "/nonexistent/tree.vd", "-o", out}, 1, "tree.vd"},
+        {{"render", "/nonexistent/tree.dxf", "-o", out}, 1, "tree.dxf"},
+        {{"render", Fixture("truncated_polyline.dxf"), "-o", out}, 6, "truncated_polyline.dxf"},
+        {{"render", Fixture("invalid.vd"), "-o", out}, 2, ""},
+        {{"render", Sample("fern.vd"), "-o", "/nonexistent/folder/x.bmp", "--yes"}, 5, "x.bmp"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
+        SCOPED_TRACE(c.args.back());
         const TCliRun run = RunCli(c.args);
         EXPECT_EQ(run.Exit, c.exit) << run.Err;
         EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
@@ -88,7 +89,7 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
 TEST(CliRender, RendersADxfFile)
 {
     const std::string out = Temp("outline.bmp");
-    const TCliRun run = RunCli("render " + std::string(VERDEL_DATA) + "/outline.dxf -o " + out + " --size 20x20");
+    const TCliRun run = RunCli({"render", std::string(VERDEL_DATA) + "/outline.dxf", "-o", out, "--size", "20x20"});
     EXPECT_EQ(run.Exit, 0) << run.Err;
     EXPECT_EQ(ReadWholeFile(out).size(), 54u + 60 * 20);
     std::remove(out.c_str());
