@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/angles.h"
 #include "engine/text_number.h"
 
 namespace verdel {
@@ -102,7 +103,7 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
             State.FractionalStep = State.Fraction > 0;
             if (State.FractionalStep) ++State.Iterations;
         } else if (valueLines == 2) {
-            State.TurnAngle = ToSingle(ParseLeadingNumber(line) / 180.0L * 3.141592654L);
+            State.TurnAngle = ToSingle(ParseLeadingNumber(line) / 180.0L * AngleLinePi);
         } else if (valueLines == 3) {
             State.Thickness = ToSingle(ParseLeadingNumber(line) / 100.0L);
         } else if (valueLines == 4) {

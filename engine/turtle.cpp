@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/angles.h"
 #include "engine/primitives.h"
 #include "engine/text_number.h"
 
@@ -12,8 +13,6 @@ namespace verdel {
 namespace {
 
 constexpr size_t StackCapacity = 1024;
-constexpr float HalfTurn = 3.14159274f;
-constexpr long double DegreesToRadians = 0.017453L;
 const TVector WorldUp{0, 0, 1};
 
 // What "[" saves and "]" restores.
