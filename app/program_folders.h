@@ -17,9 +17,6 @@ struct TProgramFolders {
 // The program's folders, set when the main window is created.
 extern TProgramFolders ProgramFolders;
 
-// The folder of the running executable, ending in "/".
-std::string ExecutableFolder();
-
 // The folders below ProgramFolder (which ends in "/").
 TProgramFolders FoldersBeside(const std::string& ProgramFolder);
 

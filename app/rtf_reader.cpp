@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/rtf_characters.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
@@ -74,13 +75,6 @@ bool IsOtherUnderline(std::string_view Name)
 
 // A font size word's value; none or zero means the default size.
 int FontHalfPoints(int Value) { return Value > 0 ? std::min(Value, LargestHalfPoints) : DefaultHalfPoints; }
-
-std::string Trimmed(const std::string& Text)
-{
-    const size_t first = Text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return Text.substr(first, Text.find_last_not_of(" \t") - first + 1);
-}
 
 // One pass over the RTF text, keeping a stack of group states.
 class TRtfParser {
@@ -338,7 +332,7 @@ private:
 
     void FinishFont()
     {
-        if (FontEntry >= 0) Fonts[FontEntry] = Trimmed(FontName);
+        if (FontEntry >= 0) Fonts[FontEntry] = Trim(FontName);
         FontName.clear();
     }
 

@@ -52,7 +52,7 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options)
 
 int LoadModel(const std::string& Input, const TGenerateOptions& Options)
 {
-    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options);
+    if (!EndsWithAnyCase(Input, ".dxf")) return GenerateFile(Input, Options);
     try {
         ReadDXFFile(FaceStore, Input);
         return ExitDone;
@@ -81,13 +81,6 @@ std::string FormatFloat(float Value)
     std::array<char, 32> buffer;
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Value).ptr;
     return std::string(buffer.data(), end);
-}
-
-bool HasExtension(const std::string& File, const std::string& Extension)
-{
-    if (File.size() < Extension.size()) return false;
-    return std::equal(Extension.begin(), Extension.end(), File.end() - static_cast<long>(Extension.size()),
-                      [](char a, char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 } // namespace verdel::cli

@@ -50,7 +50,7 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
     const int status = LoadModel(file, options);
     if (status != ExitDone) return status;
     // A DXF file has no definition: its iterations and production length are 0.
-    const bool isDxf = HasExtension(file, ".dxf");
+    const bool isDxf = EndsWithAnyCase(file, ".dxf");
     PrintStoreStats(FaceStore, isDxf ? 0 : DefinitionState.Iterations, isDxf ? 0 : ProductionLength);
     return ExitDone;
 }

@@ -10,7 +10,8 @@ std::string CurrentFileName;
 std::string LastDefinitionText;
 uint32_t LastGenerationSeed = 0;
 
-const char* const TableFullMessage = "Model exceeds 30000 objects; the rest of the production string was not drawn";
+const std::string TableFullMessage =
+    "Model exceeds " + std::to_string(MaxObjects) + " objects; the rest of the production string was not drawn";
 
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random)

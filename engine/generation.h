@@ -24,7 +24,7 @@ extern std::string LastDefinitionText;
 extern uint32_t LastGenerationSeed;
 
 // Shown when the turtle stops at the object table's limit.
-extern const char* const TableFullMessage;
+extern const std::string TableFullMessage;
 
 enum class TGenerationStatus {
     Done,         // the store holds the model (possibly cut at the table's limit)
