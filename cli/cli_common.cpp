@@ -47,7 +47,11 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options)
     TLines lines;
     if (!LoadLines(File, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
-    return ExitFor(GenerateModel(lines, Options.Solids, prompt).Status);
+    const TGenerationResult result = GenerateModel(lines, Options.Solids, prompt);
+    if (result.LeftOutObjects > 0)
+        std::cerr << "note: " << result.LeftOutObjects << " object" << (result.LeftOutObjects == 1 ? "" : "s")
+                  << " left out of the model: a coordinate was not a finite number\n";
+    return ExitFor(result.Status);
 }
 
 int LoadModel(const std::string& Input, const TGenerateOptions& Options)

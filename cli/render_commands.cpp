@@ -103,16 +103,20 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
     return false;
 }
 
-// Hands the twelve layer textures to the renderer; false (message printed) when one cannot be read.
-bool LoadTextures(TGMP& Gmp, const std::string& Folder)
+// Hands the twelve layer textures to the renderer. A texture that cannot be
+// read is a file error, one whose content is refused a rejected input file.
+int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
         const auto images = LoadLayerImages(Folder.empty() ? ExecutableFolder() + "textures" : Folder);
         for (int layer = 1; layer <= LayerCount; ++layer) Gmp.SetLayerTexture(layer, images[layer - 1]);
-        return true;
+        return ExitDone;
+    } catch (const ECorruptImage& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
-        return false;
+        return ExitUsage;
     }
 }
 
@@ -134,8 +138,8 @@ int RunRender(const TRenderOptions& Options)
     if (!ParseRequest(Options, request)) return ExitUsage;
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(request.Width, request.Height);
-    if (request.Mode == rmShadedTexture && !LoadTextures(*gmp, Options.Textures)) return ExitUsage;
-    const int status = LoadModel(Options.Input, Options.Generate);
+    int status = request.Mode == rmShadedTexture ? LoadTextures(*gmp, Options.Textures) : ExitDone;
+    if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate);
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, request);

@@ -54,6 +54,7 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     Prompt.EndBusy();
 
     LastObjectCount = turtle.ObjectCount;
+    result.LeftOutObjects = turtle.LeftOutObjects;
     if (turtle.TableFull) {
         fail(TGenerationStatus::Done, TableFullMessage);
         result.TableFull = true;

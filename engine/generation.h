@@ -37,6 +37,7 @@ struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
     std::string Message; // what the user was told, empty when nothing
     bool TableFull = false;
+    int LeftOutObjects = 0; // objects left out of the model: a coordinate was not a finite number
 };
 
 // Validates, parses, rewrites, runs the turtle into an emptied Store and

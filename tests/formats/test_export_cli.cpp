@@ -82,6 +82,8 @@ TEST(CliExport, ExitStatuses)
         {"export " + Sample("tree.vd") + " -o " + folder + "t.obj", 3, "Estimated Output File Size"},
         {"export /no/such/file.vd -o " + folder + "n.obj", 1, ""},
         {"export " + Fixture("invalid.vd") + " -o " + folder + "i.obj", 2, ""},
+        {"export " + Fixture("overflowing_turtle.vd") + " -o " + folder + "o.stl", 0,
+         "note: 2 objects left out of the model: a coordinate was not a finite number\n"},
         {"export " + Sample("hilbert3d.vd") + " --textures /no/such/textures -o " + folder + "w.obj", 0,
          "warning: /no/such/textures/Text01.jpg: cannot be read; the green material is written without its texture"},
     };
