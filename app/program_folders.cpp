@@ -4,13 +4,6 @@
 
 namespace verdel {
 
-std::string ExecutableFolder()
-{
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path().string() + "/";
-    return exe.parent_path().string() + "/";
-}
 
 TProgramFolders FoldersBeside(const std::string& ProgramFolder)
 {

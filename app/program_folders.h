@@ -14,8 +14,6 @@ struct TProgramFolders {
     std::string TexturesFolder;   // textures/
 };
 
-// The folder of the running executable, ending in "/".
-std::string ExecutableFolder();
 
 // The folders below ProgramFolder (which ends in "/").
 TProgramFolders FoldersBeside(const std::string& ProgramFolder);

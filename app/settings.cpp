@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/ini_file.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
@@ -29,15 +30,6 @@ constexpr TKey Keys[] = {
     {"ShowStartText", &TSettings::ShowStartText},
 };
 
-bool SameNameAnyCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 } // namespace
 
 TSolidSettings SolidSettings(const TSettings& Settings)
@@ -51,7 +43,7 @@ std::string SettingsPath(const std::string& Folder)
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (SameNameAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
+        if (SameTextAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
     }
     return Folder + SettingsFileName;
 }

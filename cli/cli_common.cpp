@@ -48,12 +48,16 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliM
     if (!LoadLines(File, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
     Model.Generation = GenerateModel(lines, Options.Solids, prompt, Model.State, Model.Store, RandomSource);
+    const int leftOut = Model.Generation.LeftOutObjects;
+    if (leftOut > 0)
+        std::cerr << "note: " << leftOut << " object" << (leftOut == 1 ? "" : "s")
+                  << " left out of the model: a coordinate was not a finite number\n";
     return ExitFor(Model.Generation.Status);
 }
 
 int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model)
 {
-    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options, Model);
+    if (!EndsWithAnyCase(Input, ".dxf")) return GenerateFile(Input, Options, Model);
     try {
         ReadDXFFile(Model.Store, Input);
         return ExitDone;
@@ -82,13 +86,6 @@ std::string FormatFloat(float Value)
     std::array<char, 32> buffer;
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Value).ptr;
     return std::string(buffer.data(), end);
-}
-
-bool HasExtension(const std::string& File, const std::string& Extension)
-{
-    if (File.size() < Extension.size()) return false;
-    return std::equal(Extension.begin(), Extension.end(), File.end() - static_cast<long>(Extension.size()),
-                      [](char a, char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 } // namespace verdel::cli

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/generation.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 #include "engine/turtle.h"
 
@@ -60,9 +61,6 @@ int ExitFor(TGenerationStatus Status);
 
 // The shortest text that reads back as the same Single, without locale.
 std::string FormatFloat(float Value);
-
-// Whether a file name ends in Extension (".dxf"), in any letter case.
-bool HasExtension(const std::string& File, const std::string& Extension);
 
 // Each subsystem registers its subcommands; a subcommand that ran stores its
 // exit status in ExitCode.

@@ -53,7 +53,7 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
     const int status = LoadModel(file, options, *model);
     if (status != ExitDone) return status;
     // A DXF file has no definition: its iterations and production length are 0.
-    const bool isDxf = HasExtension(file, ".dxf");
+    const bool isDxf = EndsWithAnyCase(file, ".dxf");
     PrintStoreStats(model->Store, isDxf ? 0 : model->State.Iterations, isDxf ? 0 : model->Generation.ProductionLength);
     return ExitDone;
 }

@@ -23,7 +23,7 @@ bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
     info.TexturesFolder =
         options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
-    if (HasExtension(options.Input, ".dxf")) return true;
+    if (EndsWithAnyCase(options.Input, ".dxf")) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;
     for (const std::string& line : lines) info.Definition += line + "\n";

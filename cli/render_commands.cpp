@@ -2,7 +2,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <numbers>
@@ -90,36 +89,34 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
                                                : rmSolidShade;
     std::string problem;
     if (!ParseSize(Options.Size, Request.Width, Request.Height))
-        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to 768: " + Options.Size;
+        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to " + std::to_string(TGMP::MaxHeight) +
+                  ": " + Options.Size;
     else if (!ParseBack(Options.Back, Request.Back))
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
         problem = "--turn must be three angles in degrees, X,Y,Z: " + Options.Turn;
-    else if (HasExtension(Options.Output, ".jpg") || HasExtension(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!HasExtension(Options.Output, ".bmp"))
+    else if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
+    else if (!EndsWithAnyCase(Options.Output, ".bmp"))
         problem = "the output file must end in .bmp or .jpg: " + Options.Output;
     if (problem.empty()) return true;
     std::cerr << problem << '\n';
     return false;
 }
 
-std::string DefaultTexturesFolder()
-{
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path(".") : program.parent_path()) / "textures";
-}
-
-// Hands the twelve layer textures to the renderer; false (message printed) when one cannot be read.
-bool LoadTextures(TGMP& Gmp, const std::string& Folder)
+// Hands the twelve layer textures to the renderer. A texture that cannot be
+// read is a file error, one whose content is refused a rejected input file.
+int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
-        const auto images = LoadLayerImages(Folder.empty() ? DefaultTexturesFolder() : Folder);
+        const auto images = LoadLayerImages(Folder.empty() ? ExecutableFolder() + "textures" : Folder);
         for (int layer = 1; layer <= LayerCount; ++layer) Gmp.SetLayerTexture(layer, images[layer - 1]);
-        return true;
+        return ExitDone;
+    } catch (const ECorruptImage& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
-        return false;
+        return ExitUsage;
     }
 }
 
@@ -141,9 +138,9 @@ int RunRender(const TRenderOptions& Options)
     if (!ParseRequest(Options, request)) return ExitUsage;
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(request.Width, request.Height);
-    if (request.Mode == rmShadedTexture && !LoadTextures(*gmp, Options.Textures)) return ExitUsage;
+    int status = request.Mode == rmShadedTexture ? LoadTextures(*gmp, Options.Textures) : ExitDone;
     auto model = std::make_unique<TCliModel>();
-    const int status = LoadModel(Options.Input, Options.Generate, *model);
+    if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, model->Store, request);
@@ -167,7 +164,9 @@ void AddRenderCommands(CLI::App& App, int& ExitCode)
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
     render->add_option("--mode", options->Mode, "wireframe, solid or texture (default solid)")
         ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
-    render->add_option("--size", options->Size, "Picture size WIDTHxHEIGHT (default 800x600, height at most 768)");
+    render->add_option("--size", options->Size,
+                       "Picture size WIDTHxHEIGHT (default 800x600, height at most " + std::to_string(TGMP::MaxHeight) +
+                           ")");
     render->add_option("--back", options->Back, "Background colour RRGGBB in hexadecimal (default 000000)");
     render->add_option("--turn", options->Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
     render->add_option("--textures", options->Textures,

@@ -5,7 +5,8 @@
 
 namespace verdel {
 
-const char* const TableFullMessage = "Model exceeds 30000 objects; the rest of the production string was not drawn";
+const std::string TableFullMessage =
+    "Model exceeds " + std::to_string(MaxObjects) + " objects; the rest of the production string was not drawn";
 
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random)
@@ -48,6 +49,7 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     Prompt.EndBusy();
 
     result.ObjectCount = turtle.ObjectCount;
+    result.LeftOutObjects = turtle.LeftOutObjects;
     if (turtle.TableFull) {
         fail(TGenerationStatus::Done, TableFullMessage);
         result.TableFull = true;

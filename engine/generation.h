@@ -13,7 +13,7 @@
 namespace verdel {
 
 // Shown when the turtle stops at the object table's limit.
-extern const char* const TableFullMessage;
+extern const std::string TableFullMessage;
 
 enum class TGenerationStatus {
     Done,         // the store holds the model (possibly cut at the table's limit)
@@ -30,6 +30,7 @@ struct TGenerationResult {
     int ProductionLength = 0;   // characters of the production string
     std::string DefinitionText; // the definition's lines, each ended by LF
     uint32_t Seed = 0;          // the random source's seed when the turtle began
+    int LeftOutObjects = 0; // objects left out of the model: a coordinate was not a finite number
 };
 
 // Validates, parses, rewrites, runs the turtle into an emptied Store and

@@ -40,7 +40,7 @@ public:
     TTurtleResult Run()
     {
         for (I = 0; I < Text.size() && !TableFull; ++I) Command(static_cast<unsigned char>(Text[I]));
-        return {Builder.GeneratedObjects, TableFull};
+        return {Builder.GeneratedObjects, TableFull, Builder.LeftOutObjects};
     }
 
 private:

@@ -18,6 +18,7 @@ struct TSolidSettings {
 struct TTurtleResult {
     int ObjectCount = 0;    // objects added (GeneratedObjects)
     bool TableFull = false; // the run stopped at the object table's limit
+    int LeftOutObjects = 0; // objects not added: a coordinate was not a finite number
 };
 
 // Walks State.Production once and adds its solids and polygons through

@@ -11,7 +11,7 @@ namespace verdel {
 // A child window around a TGMP. A repaint of its own fills the frame with
 // the background colour and presents it (the owner renders the model again,
 // see Repainted); a Flip presents the frame the owner drew. The buffer
-// follows the window's size, at most 768 rows high.
+// follows the window's size, at most TGMP::MaxHeight rows high.
 class TGMPWidget : public QWidget {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/program_folders.h"
+#include "engine/text_helpers.h"
 #include "gui/about_box.h"
 #include "gui/app_state.h"
 #include "gui/gen_ops_form.h"

@@ -75,9 +75,18 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
 
 TMainForm::~TMainForm()
 {
+    // The child windows die after this body, in QWidget's destructor; their
+    // signals must not reach this half-destroyed frame any more.
+    DisconnectMdiSignals();
     SetStatusSink(nullptr);
     if (MainForm == this) MainForm = nullptr;
     if (Workspace == this) Workspace = nullptr;
+}
+
+void TMainForm::DisconnectMdiSignals()
+{
+    disconnect(MdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : MdiArea->subWindowList()) disconnect(window, nullptr, this, nullptr);
 }
 
 void TMainForm::FormCreate(const QString& programFolder)

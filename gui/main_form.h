@@ -107,6 +107,9 @@ private:
     void PlaceHelpMemo();
     void UpdateUsableClientSize();
     void UpdateWindowMenu();
+    // Cuts every connection from the MDI area and its child windows to the
+    // frame: the one place that does so, before the children are destroyed.
+    void DisconnectMdiSignals();
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
     QList<TMDIChild*> Editors() const;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "engine/text_helpers.h"
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/generate_view.h"
@@ -101,7 +102,7 @@ bool TMDIChild::SaveFile()
     QString chosen =
         Dialogs().SaveFileName(this, folder, FileName, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
     if (chosen.isEmpty() || !MayWrite(chosen)) return false;
-    if (chosen.right(3).toLower() != ".vd") {
+    if (!EndsWithAnyCase(chosen.toStdString(), ".vd")) {
         chosen += ".vd";
         if (!MayWrite(chosen)) return false;
     }

@@ -42,14 +42,36 @@ protected:
 
 } // namespace
 
-TEST(ParseWholeNumber, DecimalAndHexadecimal)
+TEST(TIniFile, IntegersAreDecimalOrHexadecimal)
 {
-    EXPECT_EQ(ParseWholeNumber("1"), 1);
-    EXPECT_EQ(ParseWholeNumber(" 0 "), 0);
-    EXPECT_EQ(ParseWholeNumber("-3"), -3);
-    EXPECT_EQ(ParseWholeNumber("0x1F"), 31);
-    EXPECT_EQ(ParseWholeNumber("0X0"), 0);
-    for (const char* bad : {"", "yes", "1.5", "0x", "1 2", "0xG"}) EXPECT_FALSE(ParseWholeNumber(bad)) << bad;
+    TIniFile ini;
+    ini.Parse("[S]\r\na=1\r\nb= 0 \r\nc=-3\r\nd=0x1F\r\ne=0X0\r\n");
+    EXPECT_EQ(ini.Integer("S", "a"), 1);
+    EXPECT_EQ(ini.Integer("S", "b"), 0);
+    EXPECT_EQ(ini.Integer("S", "c"), -3);
+    EXPECT_EQ(ini.Integer("S", "d"), 31);
+    EXPECT_EQ(ini.Integer("S", "e"), 0);
+    EXPECT_EQ(ini.Integer("S", "missing"), std::nullopt);
+    for (const char* bad : {"", "yes", "1.5", "0x", "1 2", "0xG"}) {
+        ini.SetValue("S", "bad", bad);
+        EXPECT_FALSE(ini.Integer("S", "bad")) << bad;
+    }
+}
+
+// Once a signed overflow on negating the smallest value; "--5", "+-5" and
+// "0x-1F" were read as numbers.
+TEST_F(TSettingsFolder, RegressionASecondSignLeavesTheFlagUnchanged)
+{
+    for (const char* value : {"--9223372036854775808", "--5", "+-5", "0x-1F", "-9223372036854775809"}) {
+        SCOPED_TRACE(value);
+        Write("Verdel5.ini", std::string("[Startup]\r\nCylindersInsteadofBlocks=") + value + "\r\n");
+        TSettings settings;
+        settings.CylindersInsteadofBlocks = false;
+        TScriptedPrompt prompt;
+        LoadSettings(settings, Folder, prompt);
+        EXPECT_TRUE(prompt.Messages.empty());
+        EXPECT_FALSE(settings.CylindersInsteadofBlocks);
+    }
 }
 
 TEST(TIniFile, ChangesOnlyTheKeyItSets)

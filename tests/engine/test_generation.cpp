@@ -93,3 +93,17 @@ TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)
     EXPECT_EQ(result.ObjectCount, MaxObjects);
     EXPECT_GT(g.Store->MaxZ, 0.0f);
 }
+
+TEST(GenerateModel, CountsTheObjectsLeftOutForCornersBeyondSingleRange)
+{
+    // Two segments of the default length 100 up the z axis; the branch's
+    // segments are too long for single precision (see the turtle's tests).
+    TGeneration g;
+    const TGenerationResult result = g.Run({"1", "0", "10", "A", "A=F[F(3e38)F(3e38)]F", "@"});
+    EXPECT_EQ(result.Status, TGenerationStatus::Done);
+    EXPECT_TRUE(g.Prompt.Messages.empty());
+    EXPECT_EQ(result.LeftOutObjects, 2);
+    EXPECT_EQ(g.Store->ObjectCount, 2);
+    EXPECT_EQ(result.ObjectCount, 2);
+    EXPECT_EQ(g.Store->MaxZ, 200.0f);
+}

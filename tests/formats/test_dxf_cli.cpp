@@ -36,3 +36,17 @@ TEST(CliDxf, ExitStatusesForWriteErrorsAndRejectedFiles)
 
     EXPECT_EQ(RunCli({"stats", "/no/such/file.dxf"}).Exit, 1);
 }
+
+// Once objects with infinite corners reached the writer, which refused them
+// with exit status 5 as if the output file were at fault.
+TEST(CliDxf, RegressionATurtleOverflowLeavesObjectsOutAndWritesTheRest)
+{
+    const std::string out = ::testing::TempDir() + "verdel-overflowing.dxf";
+    const TCliRun run = RunCli({"dxf", Fixture("overflowing_turtle.vd"), "-o", out});
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Err, "note: 2 objects left out of the model: a coordinate was not a finite number\n");
+    const TCliRun stats = RunCli({"stats", out});
+    EXPECT_EQ(stats.Exit, 0) << stats.Err;
+    EXPECT_NE(stats.Out.find("objects: 2\n"), std::string::npos) << stats.Out;
+    std::remove(out.c_str());
+}

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -84,6 +85,45 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
         EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
     }
     std::remove(out.c_str());
+}
+
+// Once a folder in place of a file gave the stream's message without the
+// file's name, and a corrupt texture exited 1 instead of 6.
+TEST(CliRender, RegressionFoldersAndCorruptTexturesAreNamed)
+{
+    namespace fs = std::filesystem;
+    const std::string out = Temp("y.bmp");
+    const fs::path textures = Temp("textures");
+    fs::remove_all(textures);
+    fs::copy(fs::path(VERDEL_DATA) / "textures", textures);
+    const std::vector<std::string> textured = {"render", Sample("fern.vd"), "-o", out, "--mode", "texture",
+                                               "--textures", textures.string(), "--yes"};
+
+    const fs::path folderVd = Temp("folder.vd"), folderDxf = Temp("folder.dxf");
+    fs::create_directories(folderVd);
+    fs::create_directories(folderDxf);
+    EXPECT_EQ(RunCli({"render", folderVd.string(), "-o", out}).Err, folderVd.string() + ": Is a directory\n");
+    EXPECT_EQ(RunCli({"render", folderDxf.string(), "-o", out}).Err, folderDxf.string() + ": Is a directory\n");
+    EXPECT_EQ(RunCli({"render", folderVd.string(), "-o", out}).Exit, 1);
+
+    // A texture that is a folder cannot be read: a file error.
+    const fs::path third = textures / "Text03.jpg";
+    fs::rename(third, Temp("Text03.jpg"));
+    fs::create_directories(third);
+    TCliRun run = RunCli(textured);
+    EXPECT_EQ(run.Exit, 1) << run.Err;
+    EXPECT_EQ(run.Err, third.string() + ": the file cannot be opened (Is a directory)\n");
+
+    // A texture cut short is read but its content is refused: a rejected input file.
+    fs::remove(third);
+    const std::string bytes = ReadWholeFile(Temp("Text03.jpg"));
+    std::ofstream(third, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    run = RunCli(textured);
+    EXPECT_EQ(run.Exit, 6) << run.Err;
+    EXPECT_EQ(run.Err.rfind(third.string() + ": ", 0), 0u) << run.Err;
+
+    for (const fs::path& path : {fs::path(out), textures, folderVd, folderDxf, fs::path(Temp("Text03.jpg"))})
+        fs::remove_all(path);
 }
 
 TEST(CliRender, RendersADxfFile)
