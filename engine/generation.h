@@ -31,6 +31,7 @@ enum class TGenerationStatus {
     Invalid,      // the text failed validation
     Refused,      // production too long, or the output-size question answered No
     TurtleFailed, // a turtle parameter was not a number
+    Cancelled,    // the cancel token stopped rewriting or the turtle
 };
 
 struct TGenerationResult {
@@ -46,5 +47,13 @@ struct TGenerationResult {
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State = DefinitionState, TFaceStore& Store = FaceStore,
                                 TRandomSource& Random = RandomSource);
+
+// The same, stoppable through Cancel, which also receives the progress of
+// rewriting and of the turtle. Cancelled during rewriting, Store is untouched
+// and nothing is said; cancelled during the turtle, Store is left empty and
+// LastObjectCount unchanged.
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
+                                const TCancelToken& Cancel);
 
 } // namespace verdel
