@@ -3,13 +3,14 @@
 #include <memory>
 
 #include "cli/cli_common.h"
+#include "cli/interrupt.h"
 #include "engine/production.h"
 
 namespace verdel::cli {
 
 namespace {
 
-int RunProduce(const std::string& file)
+int RunProduce(const std::string& file, bool progress)
 {
     TLines lines;
     if (!LoadLines(file, lines)) return ExitUsage;
@@ -20,7 +21,14 @@ int RunProduce(const std::string& file)
     }
     auto state = std::make_unique<TDefinitionState>();
     ParseDefinition(*state, lines);
-    if (!RewriteProduction(*state)) {
+    if (progress) EnableProgressLines();
+    TRewriteStatus status;
+    {
+        const TInterruptible interruptible;
+        status = RewriteProduction(*state, InterruptToken());
+    }
+    if (status == TRewriteStatus::Cancelled || InterruptToken().Cancelled()) return ExitInterrupted;
+    if (status == TRewriteStatus::Refused) {
         std::cerr << "Production String Exceeded Maximum Length\n";
         return ExitRefused;
     }
@@ -63,9 +71,11 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
 void AddEngineCommands(CLI::App& App, int& ExitCode)
 {
     auto file = std::make_shared<std::string>();
+    auto progress = std::make_shared<bool>(false);
     CLI::App* produce = App.add_subcommand("produce", "Print the production string of a definition");
     produce->add_option("FILE", *file, "Definition file (.vd)")->required();
-    produce->callback([file, &ExitCode] { ExitCode = RunProduce(*file); });
+    produce->add_flag("--progress", *progress, "Print progress lines on standard error");
+    produce->callback([file, progress, &ExitCode] { ExitCode = RunProduce(*file, *progress); });
 
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();

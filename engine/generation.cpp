@@ -11,6 +11,14 @@ const std::string TableFullMessage =
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random)
 {
+    const TCancelToken never;
+    return GenerateModel(Lines, Settings, Prompt, State, Store, Random, never);
+}
+
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
+                                const TCancelToken& Cancel)
+{
     TGenerationResult result;
     auto fail = [&](TGenerationStatus status, const std::string& message) {
         result.Status = status;
@@ -24,8 +32,10 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         return fail(TGenerationStatus::Invalid, "Please Check Input Data\r\n" + errorText);
 
     ParseDefinition(State, Lines);
-    if (!BuildProduction(State, Prompt)) {
-        result.Status = TGenerationStatus::Refused;
+    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel);
+    if (production != TRewriteStatus::Done) {
+        result.Status =
+            production == TRewriteStatus::Cancelled ? TGenerationStatus::Cancelled : TGenerationStatus::Refused;
         return result;
     }
 
@@ -40,10 +50,16 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     TTurtleResult turtle;
     Prompt.BeginBusy("Generating Output from Production String");
     try {
-        turtle = InterpretProduction(State, Settings, builder, Random);
+        turtle = InterpretProduction(State, Settings, builder, Random, Cancel);
     } catch (const EConvertError& error) {
         Prompt.EndBusy();
         return fail(TGenerationStatus::TurtleFailed, error.what());
+    }
+    if (turtle.Cancelled) {
+        FreeScene(Store);
+        Prompt.EndBusy();
+        result.Status = TGenerationStatus::Cancelled;
+        return result;
     }
     ComputeBounds(Store);
     Prompt.EndBusy();

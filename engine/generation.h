@@ -20,6 +20,7 @@ enum class TGenerationStatus {
     Invalid,      // the text failed validation
     Refused,      // production too long, or the output-size question answered No
     TurtleFailed, // a turtle parameter was not a number
+    Cancelled,    // the cancel token stopped rewriting or the turtle
 };
 
 struct TGenerationResult {
@@ -40,5 +41,13 @@ struct TGenerationResult {
 // definition text and the seed, which mesh exports record.
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random);
+
+// The same, stoppable through Cancel, which also receives the progress of
+// rewriting and of the turtle. Cancelled during rewriting, Store is untouched
+// and nothing is said; cancelled during the turtle, Store is left empty and
+// LastObjectCount unchanged.
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
+                                const TCancelToken& Cancel);
 
 } // namespace verdel

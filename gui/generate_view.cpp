@@ -2,6 +2,7 @@
 
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
+#include "gui/generation_runner.h"
 
 namespace verdel {
 
@@ -25,8 +26,9 @@ void LaunchViewer(TViewSource Source)
 
 bool GenerateAndView(const TLines& Lines, const QString* FileName)
 {
+    if (GenerationRunning()) return false;
     const TGenerationResult result =
-        GenerateModel(Lines, SolidSettings(Settings), Dialogs(), DefinitionState, FaceStore, RandomSource);
+        RunGeneration(Lines, SolidSettings(Settings), DefinitionState, FaceStore, RandomSource);
     if (result.Status != TGenerationStatus::Done) return false;
     RecordGeneration(result);
     if (FileName) CurrentFileName = FileName->toStdString();

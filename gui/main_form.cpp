@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
@@ -23,6 +24,7 @@
 #include "gui/app_state.h"
 #include "gui/clock_text.h"
 #include "gui/dialogs.h"
+#include "gui/generation_runner.h"
 #include "gui/glyphs.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/mdi_child.h"
@@ -225,6 +227,14 @@ void TMainForm::CreateStatusBar()
     }
     StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetStatusSink([this](const QString& text) { StatusPanels[0]->setText(text); });
+    ProgressLabel = new QLabel;
+    ProgressLabel->setObjectName("ProgressLabel");
+    CancelJobButton = new QPushButton("Cancel");
+    CancelJobButton->setObjectName("CancelJobButton");
+    CancelJobButton->setToolTip("Stop the generation (Esc)");
+    statusBar()->addPermanentWidget(ProgressLabel);
+    statusBar()->addPermanentWidget(CancelJobButton);
+    HideProgress();
 
     ClockTimer = new QTimer(this);
     ClockTimer->setObjectName("ClockTimer");
@@ -355,8 +365,29 @@ bool TMainForm::FormCloseQuery()
     return canClose;
 }
 
+void TMainForm::ShowProgress(const QString& Text, const std::function<void()>& OnCancel)
+{
+    ProgressLabel->setText(Text);
+    ProgressLabel->show();
+    CancelJobButton->disconnect();
+    connect(CancelJobButton, &QPushButton::clicked, this, [OnCancel] { OnCancel(); });
+    CancelJobButton->show();
+}
+
+void TMainForm::HideProgress()
+{
+    ProgressLabel->hide();
+    CancelJobButton->hide();
+}
+
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
+    // The worker fills the program's model: it is stopped before anything closes.
+    if (GenerationRunning()) {
+        CancelGeneration();
+        Event->ignore();
+        return;
+    }
     // Every child window is asked first, by its own rule; then the frame's question.
     for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
         auto* editor = qobject_cast<TMDIChild*>(window->widget());

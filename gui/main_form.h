@@ -11,6 +11,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPushButton;
 class QTextEdit;
 class QTime;
 class QTimer;
@@ -43,6 +44,8 @@ public:
     void OpenEditorWithText(const QString& Text) override { CreateNewEditWindowForRandom(Text); }
     void RandomDialogClosed() override;
     void MutateDialogClosed() override;
+    void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) override;
+    void HideProgress() override;
     // Enables the commands that need a child window.
     void UpdateMenuItems();
     // Shows the Introduction as a child window.
@@ -89,6 +92,8 @@ public:
 
     QMdiArea* MdiArea;
     QLabel* StatusPanels[3];
+    QLabel* ProgressLabel;        // a long job's progress, shown while it runs
+    QPushButton* CancelJobButton; // stops that job
     QWidget* HelpPanel;
     QTextEdit* HelpMemo;
     QTimer* ClockTimer;

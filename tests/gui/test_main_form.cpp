@@ -14,6 +14,7 @@
 #include "gui/app_state.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
+#include "gui/generation_runner.h"
 #include "gui/main_form.h"
 #include "gui/mdi_child.h"
 #include "support/scripted_dialogs.h"
@@ -217,6 +218,43 @@ private slots:
         QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
         QCOMPARE(dialogs.BusyDepth, 0);
         FreeScene(FaceStore);
+    }
+
+    void cancellingAGenerationLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    void cancellingAGenerationLeavesEverythingAsItWas()
+    {
+        QFETCH(bool, byEscape);
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
+        int launched = 0;
+        SetViewerLauncher([&](TViewSource) { ++launched; });
+        TMDIChild* editor = frame->NewFile();
+        // 2^20 segments: the turtle is stopped as soon as it starts.
+        const QString text = "20\n90\n10\nF\nF=FF\n@";
+        editor->Memo1->setPlainText(text);
+        const TSettings before = Settings;
+        dialogs.Answers = {TAnswer::Yes}; // the output-size question
+        dialogs.Messages.clear();         // the frame's own start-up message
+        dialogs.OnBusy = [&] {
+            if (byEscape) QTest::keyClick(editor->Memo1, Qt::Key_Escape);
+            else CancelGeneration();
+        };
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(launched, 0);
+        QVERIFY(dialogs.Messages.empty());
+        QCOMPARE(editor->Memo1->toPlainText(), text);
+        QCOMPARE(FaceStore.ObjectCount, 0);
+        QCOMPARE(Settings.CylindersInsteadofBlocks, before.CylindersInsteadofBlocks);
+        QVERIFY(!GenerationRunning());
+        QVERIFY(frame->CancelJobButton->isHidden());
+        QCOMPARE(dialogs.BusyDepth, 0);
     }
 
     void windowsKeepTheirMinimumSizes()
