@@ -2,11 +2,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <numbers>
 
+#include "app/program_folders.h"
 #include "cli/cli_common.h"
 #include "engine/text_number.h"
 #include "render/gmp.h"
@@ -103,12 +103,8 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
     return false;
 }
 
-std::string DefaultTexturesFolder()
-{
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path(".") : program.parent_path()) / "textures";
-}
+// The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
+std::string DefaultTexturesFolder() { return DataFolderFor(ExecutableFolder()) + "textures"; }
 
 // Hands the twelve layer textures to the renderer; false (message printed) when one cannot be read.
 bool LoadTextures(TGMP& Gmp, const std::string& Folder)
