@@ -100,11 +100,13 @@ TProgramFolders LocateFolders(const std::string& ExecutableFolder, const TUserFo
     std::error_code error;
     const std::string exe = WithSlash(ExecutableFolder);
     TProgramFolders folders = FoldersIn(exe, DataFolderFor(exe));
-    if (!CanWriteIn(folders.OutputFolder)) folders.OutputFolder = User.DocumentsFolder;
-    if (!CanWriteIn(folders.DefinitionFolder)) folders.NewDefinitionFolder = User.DocumentsFolder;
+    // An installed program writes nothing into the system's folders, whoever runs it.
+    const bool installed = folders.DataFolder != exe;
+    if (installed || !CanWriteIn(folders.OutputFolder)) folders.OutputFolder = User.DocumentsFolder;
+    if (installed || !CanWriteIn(folders.DefinitionFolder)) folders.NewDefinitionFolder = User.DocumentsFolder;
 
     const std::string besideFile = SettingsPath(exe);
-    if (!CanWriteFile(besideFile)) {
+    if (installed || !CanWriteFile(besideFile)) {
         folders.SettingsFolder = User.ConfigFolder;
         if (fs::is_regular_file(besideFile, error)) folders.InitialSettings = besideFile;
     }

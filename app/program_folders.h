@@ -41,12 +41,13 @@ TProgramFolders FoldersBeside(const std::string& ProgramFolder);
 TUserFolders UserFoldersFromEnvironment();
 
 // The folders for an executable in ExecutableFolder. The data is beside it when
-// its textures/ or vdfiles/ folder is, else in ../share/verdel/. The settings
-// stay beside the executable while a settings file there, or the folder itself,
-// can be written; otherwise they live in User.ConfigFolder, starting from a
-// readable file beside the executable when there is one. Output goes to the
-// data folder's output/ when that can be written, else to User.DocumentsFolder,
-// which then also takes new definitions.
+// its textures/ or vdfiles/ folder is, else in ../share/verdel/ (an installed
+// program). Beside its data, the program keeps its settings beside the
+// executable while a settings file there, or the folder itself, can be written,
+// and its output in output/ while that can be written. An installed program, and
+// one whose folders cannot be written, keeps its settings in User.ConfigFolder
+// (starting from a readable file beside the executable when there is one) and
+// its output and new definitions in User.DocumentsFolder.
 TProgramFolders LocateFolders(const std::string& ExecutableFolder, const TUserFolders& User);
 
 // Creates the definition, new-definition, output and settings folders when they

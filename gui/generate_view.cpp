@@ -1,5 +1,8 @@
 #include "gui/generate_view.h"
 
+#include <QStringList>
+
+#include "engine/production_warnings.h"
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
 
@@ -23,15 +26,20 @@ void LaunchViewer(TViewSource Source)
     FreeScene(FaceStore);
 }
 
-bool GenerateAndView(const TLines& Lines, const QString* FileName)
+TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName)
 {
-    const TGenerationResult result =
-        GenerateModel(Lines, SolidSettings(Settings), Dialogs(), DefinitionState, FaceStore, RandomSource);
-    if (result.Status != TGenerationStatus::Done) return false;
+    ShowWarning({}); // the last generation's warnings no longer hold
+    const TSolidSettings solids = SolidSettings(Settings);
+    const TGenerationResult result = GenerateModel(Lines, solids, Dialogs(), DefinitionState, FaceStore, RandomSource);
+    if (result.Status != TGenerationStatus::Done) return result;
     RecordGeneration(result);
     if (FileName) CurrentFileName = FileName->toStdString();
+    QStringList warnings;
+    for (const std::string& warning : ProductionWarnings(DefinitionState.Production, solids))
+        warnings << QString::fromStdString(warning);
+    ShowWarning(warnings.join("; "));
     LaunchViewer();
-    return true;
+    return result;
 }
 
 } // namespace verdel

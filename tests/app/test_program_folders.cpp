@@ -68,12 +68,15 @@ TEST_F(TFolderTree, AProgramBesideItsDataKeepsEverythingThere)
 
 // Tests run as root, who may write anywhere: a folder where the settings file
 // should be stands for a program folder that cannot be written.
-TEST_F(TFolderTree, SettingsGoToTheUsersFolderWhenTheFileBesideCannotBeWritten)
+TEST_F(TFolderTree, SettingsAndOutputGoToTheUsersFoldersWhenTheProgramFolderCannotBeWritten)
 {
     const std::string exe = Root + "bin/";
     fs::create_directories(exe + "textures");
     fs::create_directories(exe + "Verdel5.ini");
+    Write(exe + "output", "a file where the output folder should be");
     const TProgramFolders folders = LocateFolders(exe, User);
+    EXPECT_EQ(folders.OutputFolder, User.DocumentsFolder);
+    EXPECT_EQ(folders.NewDefinitionFolder, exe + "vdfiles/");
     EXPECT_EQ(folders.SettingsFolder, User.ConfigFolder);
     EXPECT_EQ(folders.InitialSettings, "");
 
@@ -109,19 +112,23 @@ TEST_F(TFolderTree, TheUsersFileStartsAsACopyOfTheOneBesideTheProgram)
     EXPECT_EQ(Read(beside), StartupLines + "[Mine]\r\nx=y\r\n");
 }
 
-TEST_F(TFolderTree, AnInstalledProgramFindsItsDataInShareAndWritesOutputToTheDocuments)
+TEST_F(TFolderTree, AnInstalledProgramFindsItsDataInShareAndWritesToTheUsersFolders)
 {
     const std::string prefix = Root + "prefix/";
     fs::create_directories(prefix + "bin");
     fs::create_directories(prefix + "share/verdel/textures");
     fs::create_directories(prefix + "share/verdel/vdfiles");
-    Write(prefix + "share/verdel/output", "a file where the output folder would be");
+    Write(prefix + "bin/Verdel5.ini", StartupLines); // a settings file shipped beside the program
 
     const TProgramFolders folders = LocateFolders(prefix + "bin/", User);
     EXPECT_EQ(folders.ProgramFolder, prefix + "bin/");
     EXPECT_EQ(folders.DataFolder, prefix + "share/verdel/");
     EXPECT_EQ(folders.TexturesFolder, prefix + "share/verdel/textures/");
     EXPECT_EQ(folders.OutputFolder, User.DocumentsFolder);
+    EXPECT_EQ(folders.NewDefinitionFolder, User.DocumentsFolder);
+    // Even where it could write (tests run as root), nothing goes beside the installed program.
+    EXPECT_EQ(folders.SettingsFolder, User.ConfigFolder);
+    EXPECT_EQ(folders.InitialSettings, prefix + "bin/Verdel5.ini");
     EXPECT_EQ(DataFolderFor(prefix + "bin/"), prefix + "share/verdel/");
 }
 
