@@ -48,9 +48,16 @@ std::string SettingsPath(const std::string& Folder)
     return Folder + SettingsFileName;
 }
 
-void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt)
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile)
 {
-    const std::string path = SettingsPath(Folder);
+    std::string path = SettingsPath(Folder);
+    if (!std::filesystem::exists(path) && !InitialFile.empty() && std::filesystem::is_regular_file(InitialFile)) {
+        try {
+            WriteFileText(path, ReadFileText(InitialFile));
+        } catch (const std::exception&) {
+            path = InitialFile; // read it where it is; saving reports the user's folder
+        }
+    }
     if (!std::filesystem::exists(path)) {
         Prompt.Message(std::string(SettingsFileName) + "\r\nFile not found\r\nDefault ini will be created");
         try {

@@ -4,6 +4,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/interrupt.h"
+#include "engine/command_table.h"
 #include "engine/production.h"
 
 namespace verdel::cli {
@@ -14,9 +15,9 @@ int RunProduce(const std::string& file, bool progress)
 {
     TLines lines;
     if (!LoadLines(file, lines)) return ExitUsage;
-    std::string errorText;
-    if (!ValidateDefinition(lines, errorText)) {
-        std::cerr << "Please Check Input Data\n" << errorText << '\n';
+    const TValidation validation = ValidateDefinition(lines);
+    if (!validation.Ok) {
+        std::cerr << validation.Report("\n") << '\n';
         return ExitInvalid;
     }
     auto state = std::make_unique<TDefinitionState>();
@@ -66,6 +67,12 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
     return ExitDone;
 }
 
+int RunCommands(bool html)
+{
+    std::cout << (html ? CommandTableHtml() : CommandTableText());
+    return ExitDone;
+}
+
 } // namespace
 
 void AddEngineCommands(CLI::App& App, int& ExitCode)
@@ -83,6 +90,11 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     stats->add_option("FILE", *statsFile, "Definition file (.vd) or DXF file (.dxf)")->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
+
+    auto html = std::make_shared<bool>(false);
+    CLI::App* commands = App.add_subcommand("commands", "List the turtle's commands with their parameters and effects");
+    commands->add_flag("--html", *html, "Print the rows of an HTML table (the help page's table)");
+    commands->callback([html, &ExitCode] { ExitCode = RunCommands(*html); });
 }
 
 } // namespace verdel::cli

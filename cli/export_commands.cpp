@@ -21,8 +21,7 @@ struct TExportOptions {
 // What the file records: the definition and the seed its "~" turns start from.
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
-    info.TexturesFolder =
-        options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
+    info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
     if (EndsWithAnyCase(options.Input, ".dxf")) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;

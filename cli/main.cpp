@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     InstallInterruptHandler();
     CLI::App app{"Verdel batch tool: Lindenmayer definitions to productions, models, files and pictures"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("verdel-cli ") + VERDEL_VERSION);
 
     int exitCode = ExitDone;
     AddEngineCommands(app, exitCode);

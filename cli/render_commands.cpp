@@ -6,6 +6,7 @@
 #include <memory>
 #include <numbers>
 
+#include "app/program_folders.h"
 #include "cli/cli_common.h"
 #include "engine/text_number.h"
 #include "render/gmp.h"
@@ -103,12 +104,15 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
     return false;
 }
 
+// The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
+std::string DefaultTexturesFolder() { return DataFolderFor(ExecutableFolder()) + "textures"; }
+
 // Hands the twelve layer textures to the renderer. A texture that cannot be
 // read is a file error, one whose content is refused a rejected input file.
 int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
-        const auto images = LoadLayerImages(Folder.empty() ? ExecutableFolder() + "textures" : Folder);
+        const auto images = LoadLayerImages(Folder.empty() ? DefaultTexturesFolder() : Folder);
         for (int layer = 1; layer <= LayerCount; ++layer) Gmp.SetLayerTexture(layer, images[layer - 1]);
         return ExitDone;
     } catch (const ECorruptImage& error) {

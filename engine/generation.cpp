@@ -27,9 +27,12 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         return result;
     };
 
-    std::string errorText;
-    if (!ValidateDefinition(Lines, errorText))
-        return fail(TGenerationStatus::Invalid, "Please Check Input Data\r\n" + errorText);
+    // The fixed message, and below it the line at fault and what was expected there.
+    const TValidation validation = ValidateDefinition(Lines);
+    if (!validation.Ok) {
+        result.FaultLine = validation.Line;
+        return fail(TGenerationStatus::Invalid, validation.Report("\r\n"));
+    }
 
     ParseDefinition(State, Lines);
     const TRewriteStatus production = BuildProduction(State, Prompt, Cancel);

@@ -26,6 +26,7 @@ enum class TGenerationStatus {
 struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
     std::string Message; // what the user was told, empty when nothing
+    int FaultLine = 0;   // an invalid text's line at fault, counted from 1 (0 when none)
     bool TableFull = false;
     int ObjectCount = 0;        // objects the turtle made (shown by the viewer)
     int ProductionLength = 0;   // characters of the production string

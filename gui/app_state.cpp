@@ -7,6 +7,7 @@ TFaceStore OutlineStore;
 TDefinitionState DefinitionState;
 TSettings Settings;
 TProgramFolders ProgramFolders;
+TFileHistory FileHistory;
 int LastObjectCount = 0;
 int ProductionLength = 0;
 std::string CurrentFileName;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/file_history.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "engine/definition.h"
@@ -37,6 +38,9 @@ extern TSettings Settings;
 
 // The program's folders, set when the main window is created.
 extern TProgramFolders ProgramFolders;
+
+// The recent files and the folder last used for each kind of file.
+extern TFileHistory FileHistory;
 
 // Objects and production length of the last generation (shown by the viewer).
 extern int LastObjectCount;

@@ -11,6 +11,7 @@ namespace verdel {
 namespace {
 
 std::function<void(const QString&)> StatusSink;
+std::function<void(const QString&)> WarningSink;
 
 // Qt's message boxes and file and colour dialogs.
 class TStandardDialogs : public TDialogs {
@@ -88,6 +89,13 @@ void SetStatusSink(std::function<void(const QString&)> Sink) { StatusSink = std:
 void ShowStatus(const QString& Text)
 {
     if (StatusSink) StatusSink(Text);
+}
+
+void SetWarningSink(std::function<void(const QString&)> Sink) { WarningSink = std::move(Sink); }
+
+void ShowWarning(const QString& Text)
+{
+    if (WarningSink) WarningSink(Text);
 }
 
 bool EnterFolder(const QString& Folder)

@@ -90,7 +90,7 @@ void TGenOpsForm::OKButtonClick()
     Settings.SetRToDrawPyramids = CB4->isChecked();
     Settings.ShowStartText = CB5->isChecked();
     try {
-        SaveSettings(Settings, ProgramFolders.ProgramFolder);
+        SaveSettings(Settings, ProgramFolders.SettingsFolder);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

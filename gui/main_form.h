@@ -7,6 +7,9 @@
 #include "gui/workspace.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QKeySequence;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -48,17 +51,30 @@ public:
     void HideProgress() override;
     // Enables the commands that need a child window.
     void UpdateMenuItems();
+    // Lists the recent files in File > Open Recent.
+    void UpdateRecentFilesMenu();
     // Shows the Introduction as a child window.
     void ShowStartupMessage();
     // Adds a widget as a child window of the frame.
     QMdiSubWindow* AddChild(QWidget* Child);
     int ChildCount() const;
 
+    // Opens a file by its kind: a DXF file in the viewer, anything else in an
+    // editor (an editor that already shows it comes to the front).
+    void OpenFile(const QString& Name);
+    // Opens a definition file in a new editor; returns it (nullptr when the file cannot be read).
+    TMDIChild* OpenDefinition(const QString& Name);
+    // Reads a DXF file and shows it in the viewer.
+    void ViewDxfFile(const QString& Name);
+
     // Menu and speed-button handlers.
     void FileNewItemClick();
     void FileOpenItemClick();
     void FileCloseItemClick();
     void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void GenerateItemClick();
+    void ClearRecentFilesClick();
     void ViewGraphic1Click();
     void FileExitItemClick();
     void CutItemClick();
@@ -94,6 +110,7 @@ public:
     QLabel* StatusPanels[3];
     QLabel* ProgressLabel;        // a long job's progress, shown while it runs
     QPushButton* CancelJobButton; // stops that job
+    QLabel* WarningPanel; // warnings about the last generation
     QWidget* HelpPanel;
     QTextEdit* HelpMemo;
     QTimer* ClockTimer;
@@ -102,11 +119,16 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
+    // .vd and .dxf files dropped on the window open as Open and View DXF would.
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void FormCreate(const QString& programFolder);
+    void CreateActions();
     void CreateMenus();
     void CreateSpeedPanel();
+    void ShowWarningLine(const QString& Text);
     void CreateStatusBar();
     void CreateHelpPanel();
     void PlaceHelpMemo();
@@ -118,11 +140,21 @@ private:
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
     QList<TMDIChild*> Editors() const;
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
+    // A command shared by its menu item, speed button and shortcut.
+    QAction* MakeAction(const char* name, const QString& caption, void (TMainForm::*handler)(),
+                        const QKeySequence& shortcut = {});
+    QToolButton* SpeedButton(QWidget* panel, const char* name, QAction* action);
 
     QMenu* WindowMenu = nullptr;
+    QMenu* RecentFilesMenu = nullptr;
+    QAction* FileNewItem = nullptr;
+    QAction* FileOpenItem = nullptr;
     QAction* FileCloseItem = nullptr;
     QAction* FileSaveItem = nullptr;
+    QAction* FileSaveAsItem = nullptr;
+    QAction* ViewGraphic1 = nullptr;
+    QAction* FileExitItem = nullptr;
+    QAction* GenerateItem = nullptr;
     QAction* CutItem = nullptr;
     QAction* CopyItem = nullptr;
     QAction* PasteItem = nullptr;
@@ -132,14 +164,13 @@ private:
     QAction* WindowMinimizeItem = nullptr;
     QAction* RandomGenerator1 = nullptr;
     QAction* Mutator1 = nullptr;
+    QAction* General1 = nullptr;
     QAction* ShowHelpPanel = nullptr;
-    QToolButton* SaveBtn = nullptr;
-    QToolButton* CutBtn = nullptr;
-    QToolButton* CopyBtn = nullptr;
-    QToolButton* PasteBtn = nullptr;
-    QToolButton* RandomSpeedButton = nullptr;
-    QToolButton* MutateSpeedButton = nullptr;
+    QAction* HelpFile1 = nullptr;
+    QAction* CommandReference1 = nullptr;
+    QAction* HelpAboutItem = nullptr;
     QList<QAction*> WindowListActions;
+    QList<TMDIChild*> AskedOnClose;    // editors whose question was answered in this close
     THelpWindow* HelpWindow = nullptr; // made at its first use
 };
 

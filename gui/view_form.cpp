@@ -67,7 +67,7 @@ TViewForm::TViewForm(QWidget* Parent)
 {
     ViewForm = this;
     setObjectName("ViewForm");
-    setWindowTitle("ViewForm");
+    setWindowTitle("Viewer");
     setMinimumSize(570, 460);
     resize(535, 483);
     QFont font = this->font();
@@ -115,7 +115,7 @@ TViewForm::TViewForm(QWidget* Parent)
     ObCountLabel->clear();
     PSCountLabel->clear();
     if (Workspace) setGeometry(Workspace->FrameGeometry());
-    const std::string outline = ProgramFolders.ProgramFolder + "outline.dxf";
+    const std::string outline = ProgramFolders.DataFolder + "outline.dxf";
     try {
         ReadDXFFile(OutlineStore, outline);
     } catch (const std::exception&) {

@@ -45,6 +45,8 @@ public:
     void ShadedTexture_RBClick();
     // One of the twelve layer buttons: choose a texture for layer N and redraw.
     void LayerButtonClick(int Layer);
+    // Shows the name of layer N's chosen picture on its button.
+    void ShowChosenTexture(int Layer);
     void BitBtn2Click();
     void ClockTimerTimer();
     void CloseButtonClick();
@@ -105,9 +107,12 @@ private:
 // What came of choosing a DXF file to read into FaceStore.
 enum class TDxfRead { Cancelled, Failed, Read };
 
-// Makes the output folder current, lets the user choose a DXF file and reads
-// it into FaceStore (FaceStore then holds it with its bounds; a failure is
-// reported and leaves the store empty).
+// Makes the output folder (or the folder of the last DXF file) current, lets
+// the user choose a DXF file and reads it into FaceStore (see ReadDxfIntoStore).
 TDxfRead ChooseAndReadDXF(QWidget* Parent);
+
+// Reads a DXF file into FaceStore, which then holds it with its bounds; a
+// failure is reported and leaves the store empty.
+TDxfRead ReadDxfIntoStore(const QString& FileName);
 
 } // namespace verdel

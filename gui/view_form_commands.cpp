@@ -17,6 +17,7 @@
 #include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
@@ -35,10 +36,20 @@ void TViewForm::ShowModal(TViewSource NewSource)
     exec();
 }
 
+namespace {
+
+QString ViewedDxfFile; // the DXF file read last, named in the viewer's title
+
+} // namespace
+
 void TViewForm::PerformStartupRoutines()
 {
     if (Workspace) setGeometry(Workspace->FrameGeometry());
     const bool fromDxf = Source == TViewSource::DxfFile;
+    const QString model = fromDxf ? ViewedDxfFile : QString::fromStdString(CurrentFileName);
+    const QString name = QFileInfo(model).fileName();
+    // The model's file and the window's role; the application's name follows on the title bar.
+    setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
     ObCountLabel->setText(QString::number(fromDxf ? FaceStore.ObjectCount : LastObjectCount));
     PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
     GMP1->Gmp().SetLightSource(ViewerLightPosition, ViewerLightTarget);
@@ -102,13 +113,25 @@ void TViewForm::LayerButtonClick(int Layer)
 {
     CurrentTextureButton = QString("BB%1").arg(Layer, 2, 10, QChar('0'));
     if (TextureDialog) {
-        TextureDialog->SetFolder(QString::fromStdString(ProgramFolders.TexturesFolder));
-        TextureDialog->exec();
+        TextureDialog->SetFolder(DialogFolder(TFileKind::Texture, ProgramFolders.TexturesFolder));
+        if (TextureDialog->exec() == QDialog::Accepted) ShowChosenTexture(Layer);
     }
     DelayWithMessages(50);
     // The layer's picture goes to the renderer whether or not the chooser was confirmed.
     ApplyLayerBitmap(Layer);
     ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::ShowChosenTexture(int Layer)
+{
+    // The button names the picture chosen for its layer; an empty picture is white.
+    const QString file = LayerBitmapFiles[static_cast<size_t>(Layer)];
+    QToolButton* button = LayerButtons[static_cast<size_t>(Layer - 1)];
+    const QString name = file.isEmpty() ? QString("White") : QFileInfo(file).completeBaseName();
+    button->setText(
+        button->fontMetrics().elidedText(name, Qt::ElideRight, button->width() - button->iconSize().width() - 6));
+    button->setToolTip(QString("Layer %1: %2").arg(Layer).arg(file.isEmpty() ? name : file));
+    if (!file.isEmpty()) NoteUsedFile(TFileKind::Texture, file);
 }
 
 void TViewForm::BitBtn2Click()
@@ -137,6 +160,18 @@ constexpr TSaveKind SaveKinds[] = {
     {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},         {"PLY (*.ply)", ".ply"},
     {"glTF binary (*.glb)", ".glb"},
 };
+constexpr int BmpKind = 1, JpegKind = 2;
+
+// The kind a typed name asks for by its extension, or nothing when it names none of the filters.
+std::optional<int> KindOfTypedName(const QString& name)
+{
+    std::vector<std::string_view> extensions;
+    for (const TSaveKind& kind : SaveKinds) extensions.push_back(kind.Extension);
+    extensions.push_back(".jpeg"); // the long spelling of JPEG
+    const std::optional<size_t> typed = TypedExtension(name.toStdString(), extensions);
+    if (!typed) return std::nullopt;
+    return *typed < std::size(SaveKinds) ? static_cast<int>(*typed) : JpegKind;
+}
 
 // What a mesh file records of the model on view and where its textures come from.
 TExportInfo MeshExportInfo(TViewSource source)
@@ -157,15 +192,18 @@ void TViewForm::SaveGraphicAsClick()
 {
     QStringList filters;
     for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
-    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return;
     int filter = 0; // the dialog always opens on DXF
     const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
     if (name.isEmpty()) return;
     filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
-    if (const std::optional<std::string> corrected =
-            CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
+    // A typed extension that names a filter decides the kind; any other name is corrected to the filter's.
+    if (const std::optional<int> typed = KindOfTypedName(name)) {
+        filter = *typed;
+    } else if (const std::optional<std::string> corrected =
+                   CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
@@ -177,6 +215,8 @@ void TViewForm::SaveGraphicAsClick()
         else if (filter == 1) SaveFrameBMP(GMP1->Gmp().Bitmap(), file);
         else if (filter == 2) SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
         else ExportMesh(FaceStore, file, MeshExportInfo(Source));
+        const bool picture = filter == BmpKind || filter == JpegKind;
+        NoteUsedFile(picture ? TFileKind::Picture : TFileKind::Model, name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }
@@ -184,18 +224,26 @@ void TViewForm::SaveGraphicAsClick()
 
 TDxfRead ChooseAndReadDXF(QWidget* Parent)
 {
-    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return TDxfRead::Cancelled;
     const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
     if (name.isEmpty()) return TDxfRead::Cancelled;
+    const TDxfRead result = ReadDxfIntoStore(name);
+    if (result == TDxfRead::Read) NoteUsedFile(TFileKind::Model, name, true);
+    return result;
+}
+
+TDxfRead ReadDxfIntoStore(const QString& FileName)
+{
     TDxfRead result = TDxfRead::Read;
     try {
-        ReadDXFFile(FaceStore, name.toStdString());
+        ReadDXFFile(FaceStore, FileName.toStdString());
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
         result = TDxfRead::Failed;
     }
     ComputeBounds(FaceStore);
+    ViewedDxfFile = result == TDxfRead::Read ? FileName : QString();
     return result;
 }
 

@@ -29,4 +29,14 @@ std::optional<std::string> CorrectedExportName(const std::string& Chosen, const 
     return folder + Stem(Chosen) + Extension;
 }
 
+std::optional<size_t> TypedExtension(const std::string& Chosen, std::span<const std::string_view> Extensions)
+{
+    const std::string name = LowerCase(Chosen.substr(Chosen.find_last_of('/') + 1));
+    for (size_t i = 0; i < Extensions.size(); ++i) {
+        const std::string_view extension = Extensions[i];
+        if (name.size() > extension.size() && name.ends_with(LowerCase(extension))) return i;
+    }
+    return std::nullopt;
+}
+
 } // namespace verdel

@@ -53,7 +53,9 @@ TEST(CliStats, ExitStatusesSayWhatWentWrong)
 {
     const TCliRun invalid = RunCli({"stats", Fixture("invalid.vd")});
     EXPECT_EQ(invalid.Exit, 2);
-    EXPECT_EQ(invalid.Err, "Please Check Input Data\nError Reading Thickness Value\n");
+    EXPECT_EQ(invalid.Err, "Please Check Input Data\nError Reading Thickness Value\nLine 3: \"@\" is not a number; "
+                           "expected the thickness in percent of the segment length, such as 8\n");
+    EXPECT_EQ(RunCli({"produce", Fixture("invalid.vd")}).Err, invalid.Err);
 
     const TCliRun declined = RunCli({"stats", Fixture("large_output.vd")});
     EXPECT_EQ(declined.Exit, 3);
@@ -86,4 +88,35 @@ TEST(CliStats, EveryBundledDefinitionGenerates)
         ++definitions;
     }
     EXPECT_GE(definitions, 15);
+}
+
+TEST(CliCommands, ListsTheCommandTableAndItsHtmlRows)
+{
+    const TCliRun text = RunCli({"commands"});
+    EXPECT_EQ(text.Exit, 0);
+    // A heading per family, then one line per command, indented under it.
+    auto lineOf = [&](const std::string& command) {
+        const size_t at = text.Out.find("\n  " + command + " ");
+        return at == std::string::npos ? std::string() : text.Out.substr(at + 1, text.Out.find('\n', at + 1) - at - 1);
+    };
+    EXPECT_EQ(text.Out.rfind("Drawing\n  F ", 0), 0u);
+    EXPECT_NE(text.Out.find("\nDefinition and special characters\n"), std::string::npos);
+    const std::pair<const char*, const char*> rows[] = {
+        {"t", "Tropism"},   {"?", "Thickness divided by 0.7"}, {"Q", "Draw a cone"},
+        {"g", "no vertex"}, {".", "polygon vertex"},           {"#", "Comment line"},
+    };
+    for (const auto& [command, effect] : rows) EXPECT_NE(lineOf(command).find(effect), std::string::npos) << command;
+
+    const TCliRun html = RunCli({"commands", "--html"});
+    EXPECT_EQ(html.Exit, 0);
+    EXPECT_EQ(html.Out.rfind("<tr><th>Command</th>", 0), 0u);
+    EXPECT_NE(html.Out.find("<tr><td><tt>&amp;</tt></td><td>Pitch down</td><td>by x degrees</td></tr>"),
+              std::string::npos);
+}
+
+TEST(CliVersion, PrintsTheProgramAndItsVersion)
+{
+    const TCliRun run = RunCli({"--version"});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, "verdel-cli " VERDEL_VERSION "\n");
 }

@@ -47,6 +47,14 @@ TEST(GenerateModel, InvalidTextIsReportedAndNothingElseHappens)
     EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"Please Check Input Data\r\nBlank File"});
     EXPECT_EQ(g.State->Production, "untouched");
     EXPECT_TRUE(g.Prompt.BusyTexts.empty());
+
+    // A fault on a line: the fixed message, then the line and what it should hold.
+    TGeneration lined;
+    const TGenerationResult angle = lined.Run({"# comment", "3", "x", "10", "F", "@"});
+    EXPECT_EQ(angle.FaultLine, 3);
+    EXPECT_EQ(lined.Prompt.Messages,
+              std::vector<std::string>{"Please Check Input Data\r\nError Reading Angle Value\r\nLine 3: \"x\" is not "
+                                       "a number; expected the turn angle in degrees, such as 22.5"});
 }
 
 TEST(GenerateModel, RefusedProductionStopsBeforeTheTurtle)

@@ -104,12 +104,12 @@ private slots:
         QVERIFY(!frame->findChild<QAction*>("FileSaveItem")->isEnabled());
         TMDIChild* first = frame->NewFile();
         QCOMPARE(first->FileName, Path + "vdfiles/NoName-1.vd");
-        QCOMPARE(first->SubWindow()->windowTitle(), QString("NoName-1.vd"));
+        QCOMPARE(first->Caption(), QString("NoName-1.vd"));
         QVERIFY(frame->findChild<QAction*>("FileSaveItem")->isEnabled());
         frame->ShowStartupMessage();
-        QCOMPARE(frame->NewFile()->windowTitle(), QString("NoName-3.vd"));
+        QCOMPARE(frame->NewFile()->Caption(), QString("NoName-3.vd"));
         TMDIChild* random = frame->CreateNewEditWindowForRandom("3\n90\n10\nF\n@");
-        QCOMPARE(random->windowTitle(), QString("Random-4.vd"));
+        QCOMPARE(random->Caption(), QString("Random-4.vd*")); // marked modified
         QVERIFY(random->Memo1->document()->isModified());
     }
 
@@ -124,7 +124,7 @@ private slots:
         dialogs.FileNames = {folder + "tree"};
         QVERIFY(editor->SaveFile());
         QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("3\r\n90\r\n10\r\nF\r\n@\r\n"));
-        QCOMPARE(editor->windowTitle(), QString("tree.vd"));
+        QCOMPARE(editor->Caption(), QString("tree.vd"));
         QVERIFY(!editor->Memo1->document()->isModified());
         QCOMPARE(dialogs.SaveProposals.back(), Path + "vdfiles/NoName-1.vd");
 
@@ -164,13 +164,14 @@ private slots:
         dialogs.FileNames = {QString()};
         window->close();
         QCOMPARE(frame->ChildCount(), 1);
-        QCOMPARE(QString::fromStdString(dialogs.Questions[0]), QString("Do You wish to Save File Before Exiting?"));
+        QVERIFY(
+            QString::fromStdString(dialogs.Questions[0]).startsWith("Do You wish to Save File Before Exiting?\r\n"));
         dialogs.Answers = {TAnswer::No};
         window->close();
         QTRY_COMPARE(frame->ChildCount(), 0);
     }
 
-    void closingTheFrameAsksEveryEditorThenTheFrame()
+    void closingTheFrameAsksEachEditorOnce()
     {
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
@@ -179,13 +180,30 @@ private slots:
         Type(first, "first");
         Type(second, "second");
         frame->show();
-        // Each editor answers No; the frame's question about the last editor is answered Yes.
-        dialogs.Answers = {TAnswer::No, TAnswer::No, TAnswer::Yes};
+        // The first editor answers No, the second Yes and is saved; nothing is asked twice.
+        dialogs.Answers = {TAnswer::No, TAnswer::Yes};
         dialogs.FileNames = {Path + "vdfiles/second.vd"};
         QVERIFY(frame->close());
-        QCOMPARE(dialogs.Questions.size(), size_t(3));
+        QCOMPARE(dialogs.Questions.size(), size_t(2));
         QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
         QVERIFY(!QFile::exists(Path + "vdfiles/NoName-1.vd"));
+    }
+
+    void theFramesQuestionAsksAboutTheLastUnsavedEditor()
+    {
+        // Asked on its own (no editor has been asked yet), the frame's question
+        // goes from the last editor to the first and stops at a save.
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        Type(frame->NewFile(), "first");
+        Type(frame->NewFile(), "second");
+        dialogs.Answers = {TAnswer::Yes};
+        dialogs.FileNames = {Path + "vdfiles/second.vd"};
+        QVERIFY(frame->FormCloseQuery());
+        QCOMPARE(dialogs.Questions,
+                 std::vector<std::string>{"Do You wish to Save File Before Exiting?\r\nSave changes to NoName-2.vd "
+                                          "before exiting?"});
+        QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
     }
 
     void closingTheFrameStopsAtCancel()

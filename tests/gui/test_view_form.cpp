@@ -94,8 +94,8 @@ private slots:
         view.PerformStartupRoutines();
         view.ViewerMovement(FaceStore, false);
 
-        // The JPEG filter with a .bmp name: the corrected name is asked about; Yes writes a JPEG.
-        dialogs.FileNames = {Output + "tree.bmp"};
+        // The JPEG filter with a name whose extension is no filter's: the corrected name is asked about; Yes writes a JPEG.
+        dialogs.FileNames = {Output + "tree.txt"};
         dialogs.FilterChoices = {2};
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
@@ -104,6 +104,22 @@ private slots:
                  "Would you like to save the file as: " + Output + "tree.jpg");
         QImage picture(Output + "tree.jpg", "JPG");
         QCOMPARE(picture.size(), QSize(view.GMP1->Gmp().Width(), view.GMP1->Gmp().Height()));
+
+        // A typed extension that names a filter wins over the filter chosen, without a question.
+        struct TTyped {
+            const char* Name;
+            int Filter;
+            const char* Format; // what the file holds
+        };
+        for (const TTyped& typed :
+             {TTyped{"picture.jpg", 0, "JPG"}, TTyped{"picture.BMP", 2, "BMP"}, TTyped{"long.jpeg", 1, "JPG"}}) {
+            dialogs.Questions.clear();
+            dialogs.FileNames = {Output + typed.Name};
+            dialogs.FilterChoices = {typed.Filter};
+            view.SaveGraphicAsClick();
+            QVERIFY2(dialogs.Questions.empty(), typed.Name);
+            QVERIFY2(!QImage(Output + typed.Name, typed.Format).isNull(), typed.Name);
+        }
 
         // DXF with an upper-case extension: no question about the name; an existing file only after Yes.
         dialogs.Questions.clear();
@@ -140,6 +156,32 @@ private slots:
         QVERIFY(glb.open(QIODevice::ReadOnly));
         QCOMPARE(glb.read(4), QByteArray("glTF"));
         QVERIFY(dialogs.Errors.empty());
+    }
+
+    void theViewerNamesItsModelAndTheLayerButtonsTheirPictures()
+    {
+        TScriptedDialogs dialogs;
+        TTextureDialog chooser;
+        TViewForm view;
+        Generate({"0", "30", "10", "F", "@"});
+        CurrentFileName = "/somewhere/tree.vd";
+        view.PerformStartupRoutines();
+        QCOMPARE(view.windowTitle(), QString("tree.vd - Viewer"));
+        QCOMPARE(chooser.windowTitle(), QString("Choose Texture"));
+
+        // Choosing Text05.jpg for layer 1 names it on the button; Cancel leaves the name.
+        QCOMPARE(view.LayerButtons[0]->text(), QString("BB01"));
+        QTimer::singleShot(0, &chooser, [&chooser] {
+            chooser.Preview(VERDEL_DATA "/textures/Text05.jpg");
+            chooser.Button1Click();
+        });
+        view.LayerButtonClick(1);
+        QCOMPARE(view.LayerButtons[0]->text(), QString("Text05"));
+        QVERIFY(view.LayerButtons[0]->toolTip().endsWith("Text05.jpg"));
+        QTimer::singleShot(0, &chooser, [&chooser] { chooser.Button2Click(); });
+        view.LayerButtonClick(1);
+        QCOMPARE(view.LayerButtons[0]->text(), QString("Text05"));
+        view.close();
     }
 
     void textureChooserGivesTheLayerThePreviewedBitmap()
