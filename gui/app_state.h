@@ -42,6 +42,9 @@ extern TProgramFolders ProgramFolders;
 extern int LastObjectCount;
 extern int ProductionLength;
 
+// Objects the last generation left out because their coordinates were not finite numbers.
+extern int LastNonFiniteObjects;
+
 // Path of the definition last generated; gives exports their default name.
 extern std::string CurrentFileName;
 
@@ -68,7 +71,7 @@ extern TGenOpsForm* GenOpsForm;
 extern TTextureDialog* TextureDialog;
 
 // Keeps what a finished generation reports: object count, production length,
-// definition text and seed.
+// objects left out, definition text and seed.
 void RecordGeneration(const TGenerationResult& Result);
 
 } // namespace verdel

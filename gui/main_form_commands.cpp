@@ -78,7 +78,7 @@ void TMainForm::FileSaveItemClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadDXF(this) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
+    if (ChooseAndReadDXF(this, FaceStore) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }
