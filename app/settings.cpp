@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* Section = "Startup";
 
-// The five keys in the order they are read and written.
+// The keys in the order they are read and written; a key added later goes last,
+// so that the lines of a file written before stay as they were.
 struct TKey {
     const char* Name;
     bool TSettings::*Flag;
@@ -28,6 +29,7 @@ constexpr TKey Keys[] = {
     {"SetWToDrawBlocks", &TSettings::SetWToDrawBlocks},
     {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
     {"ShowStartText", &TSettings::ShowStartText},
+    {"LiveNavigation", &TSettings::LiveNavigation},
 };
 
 } // namespace

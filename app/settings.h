@@ -1,4 +1,4 @@
-// The five user settings and the settings file "Verdel5.ini" beside the executable.
+// The user settings and the settings file "Verdel5.ini" beside the executable.
 #pragma once
 
 #include <string>
@@ -15,6 +15,7 @@ struct TSettings {
     bool SetWToDrawBlocks = false;
     bool SetRToDrawPyramids = false;
     bool ShowStartText = false; // show the Introduction at start
+    bool LiveNavigation = true; // the viewer draws the whole model while navigating, when fast enough
 };
 
 // The four drawing settings as the turtle takes them.
@@ -36,7 +37,7 @@ std::string SettingsPath(const std::string& Folder);
 // that cannot be written is reported once and start-up goes on with the defaults.
 void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile = {});
 
-// Writes the five keys into section "Startup" of Folder's settings file,
+// Writes the six keys into section "Startup" of Folder's settings file,
 // keeping everything else in it. Throws std::runtime_error naming the file.
 void SaveSettings(const TSettings& Settings, const std::string& Folder);
 

@@ -10,6 +10,7 @@ TProgramFolders ProgramFolders;
 TFileHistory FileHistory;
 int LastObjectCount = 0;
 int ProductionLength = 0;
+int LastNonFiniteObjects = 0;
 std::string CurrentFileName;
 std::string LastDefinitionText;
 uint32_t LastGenerationSeed = 0;
@@ -26,6 +27,7 @@ void RecordGeneration(const TGenerationResult& Result)
 {
     LastObjectCount = Result.ObjectCount;
     ProductionLength = Result.ProductionLength;
+    LastNonFiniteObjects = Result.NonFiniteObjects;
     LastDefinitionText = Result.DefinitionText;
     LastGenerationSeed = Result.Seed;
 }

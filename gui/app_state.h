@@ -46,6 +46,9 @@ extern TFileHistory FileHistory;
 extern int LastObjectCount;
 extern int ProductionLength;
 
+// Objects the last generation left out because their coordinates were not finite numbers.
+extern int LastNonFiniteObjects;
+
 // Path of the definition last generated; gives exports their default name.
 extern std::string CurrentFileName;
 
@@ -72,7 +75,7 @@ extern TGenOpsForm* GenOpsForm;
 extern TTextureDialog* TextureDialog;
 
 // Keeps what a finished generation reports: object count, production length,
-// definition text and seed.
+// objects left out, definition text and seed.
 void RecordGeneration(const TGenerationResult& Result);
 
 } // namespace verdel

@@ -82,7 +82,7 @@ TMDIChild* TMainForm::OpenDefinition(const QString& Name)
 
 void TMainForm::ViewDxfFile(const QString& Name)
 {
-    if (ReadDxfIntoStore(Name) == TDxfRead::Read) {
+    if (ReadDxfIntoStore(Name, FaceStore) == TDxfRead::Read) {
         NoteUsedFile(TFileKind::Model, Name, true);
         LaunchViewer(TViewSource::DxfFile);
     } else {
@@ -135,7 +135,7 @@ void TMainForm::ClearRecentFilesClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadDXF(this) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
+    if (ChooseAndReadDXF(this, FaceStore) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }

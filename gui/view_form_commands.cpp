@@ -18,6 +18,7 @@
 #include "gui/delay.h"
 #include "gui/dialogs.h"
 #include "gui/file_memory.h"
+#include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
@@ -25,6 +26,7 @@
 #include "gui/workspace.h"
 #include "render/image_files.h"
 #include "viewer/export_names.h"
+#include "viewer/store_copy.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -32,6 +34,7 @@ namespace verdel {
 void TViewForm::ShowModal(TViewSource NewSource)
 {
     Source = NewSource;
+    Navigator.BeginView();
     PerformStartupRoutines();
     exec();
 }
@@ -57,6 +60,26 @@ void TViewForm::PerformStartupRoutines()
     for (int layer = 1; layer <= 12; ++layer)
         LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
     Navigator.Setup(view.ModelSize);
+    Navigator.LiveNavigation = Settings.LiveNavigation;
+    ShowNotes();
+}
+
+void TViewForm::ShowNotes()
+{
+    const bool generated = Source == TViewSource::Generation;
+    const int leftOut = generated ? LastNonFiniteObjects : 0;
+    QString note;
+    if (FaceStore.ObjectCount == 0)
+        note = leftOut > 0 ? "No objects: the coordinates of every object are not finite numbers"
+               : generated ? "No objects: the production has no drawing commands"
+                           : "No objects: the file has nothing to draw";
+    GMP1->SetNote(note);
+    QString status;
+    if (leftOut == 1) status = "1 object left out: its coordinates are not finite numbers";
+    else if (leftOut > 1)
+        status = QString("%1 objects left out: their coordinates are not finite numbers").arg(leftOut);
+    NotePanel->setText(status);
+    NotePanel->setToolTip(status);
 }
 
 void TViewForm::SetStatus(const QString& Text)
@@ -68,14 +91,34 @@ void TViewForm::SetStatus(const QString& Text)
 void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
 {
     SetStatus("Starting Rendering...");
-    if (ShowWait) QApplication::setOverrideCursor(Qt::WaitCursor);
-    TGMP& gmp = GMP1->Gmp();
-    gmp.ClearToBackColor();
-    gmp.RenderScene(Store);
-    gmp.Flip();
-    if (ShowWait) QApplication::restoreOverrideCursor();
+    if (ShowWait && !WaitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WaitCursor = true;
+    }
+    // The model is drawn from its own faces, which the navigator leaves alone while
+    // the frame is drawn; the proxy box changes at every step and is copied.
+    Frames->Request(Store, GMP1->Gmp().RenderMode, &Store == &FaceStore);
+}
+
+void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds)
+{
+    GMP1->ShowFrame(Frame);
+    // The worker is idle until this returns: a model read over by Read DXF can go now.
+    RetiredStore.reset();
+    if (Store == &FaceStore) Navigator.ModelFrameDone(Milliseconds);
+    if (Frames->Active()) return; // a newer frame follows
+    EndWaitCursor();
     SetStatus("Rendering Complete");
 }
+
+void TViewForm::EndWaitCursor()
+{
+    if (!WaitCursor) return;
+    QApplication::restoreOverrideCursor();
+    WaitCursor = false;
+}
+
+bool TViewForm::ModelInUse() { return Frames->Drawing(FaceStore); }
 
 void TViewForm::FormPaint() { PaintTimer->start(); }
 
@@ -83,6 +126,7 @@ void TViewForm::ApplyLayerBitmap(int Layer)
 {
     const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
     GMP1->Gmp().SetLayerTexture(Layer, picture);
+    Frames->TexturesChanged();
     LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
 }
 
@@ -212,8 +256,8 @@ void TViewForm::SaveGraphicAsClick()
     try {
         const std::string file = name.toStdString();
         if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
-        else if (filter == 1) SaveFrameBMP(GMP1->Gmp().Bitmap(), file);
-        else if (filter == 2) SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
+        else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
+        else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
         else ExportMesh(FaceStore, file, MeshExportInfo(Source));
         const bool picture = filter == BmpKind || filter == JpegKind;
         NoteUsedFile(picture ? TFileKind::Picture : TFileKind::Model, name);
@@ -222,34 +266,42 @@ void TViewForm::SaveGraphicAsClick()
     }
 }
 
-TDxfRead ChooseAndReadDXF(QWidget* Parent)
+TDxfRead ChooseAndReadDXF(QWidget* Parent, TFaceStore& Store)
 {
     const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return TDxfRead::Cancelled;
     const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
     if (name.isEmpty()) return TDxfRead::Cancelled;
-    const TDxfRead result = ReadDxfIntoStore(name);
+    const TDxfRead result = ReadDxfIntoStore(name, Store);
     if (result == TDxfRead::Read) NoteUsedFile(TFileKind::Model, name, true);
     return result;
 }
 
-TDxfRead ReadDxfIntoStore(const QString& FileName)
+TDxfRead ReadDxfIntoStore(const QString& FileName, TFaceStore& Store)
 {
     TDxfRead result = TDxfRead::Read;
     try {
-        ReadDXFFile(FaceStore, FileName.toStdString());
+        ReadDXFFile(Store, FileName.toStdString());
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
         result = TDxfRead::Failed;
     }
-    ComputeBounds(FaceStore);
+    ComputeBounds(Store);
     ViewedDxfFile = result == TDxfRead::Read ? FileName : QString();
     return result;
 }
 
 void TViewForm::ReadDXFClick()
 {
-    if (ChooseAndReadDXF(this) == TDxfRead::Cancelled) return;
+    // The file goes into a store of its own: one that fails to read leaves the model on view.
+    auto fresh = std::make_unique<TFaceStore>();
+    if (ChooseAndReadDXF(this, *fresh) != TDxfRead::Read) return;
+    Navigator.Reset();
+    SwapStores(FaceStore, *fresh);
+    // A frame of the old model may still be drawn: its faces live on until it is finished.
+    RetiredStore = std::move(fresh);
+    if (!Frames->Active()) RetiredStore.reset();
+    Navigator.BeginView();
     Source = TViewSource::DxfFile;
     PerformStartupRoutines();
     FormPaint();
@@ -271,14 +323,14 @@ void TViewForm::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool Ab
 
 void TViewForm::SetRepeatTimer(bool Enabled)
 {
-    if (Enabled && !SpinTimer->isActive()) SpinTimer->start();
+    if (Enabled && !SpinTimer->isActive() && !TimersByHand) SpinTimer->start();
     if (!Enabled) SpinTimer->stop();
 }
 
 void TViewForm::SetSettleTimer(bool Enabled, int IntervalMs)
 {
     Timer1->setInterval(IntervalMs);
-    if (Enabled) Timer1->start();
+    if (Enabled && !TimersByHand) Timer1->start();
     else Timer1->stop();
 }
 

@@ -96,7 +96,7 @@ TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)
     EXPECT_EQ(prompt.Messages,
               std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
     EXPECT_EQ(Read(), "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\n");
+                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\n");
     EXPECT_FALSE(settings.ShowStartText);
 
     TScriptedPrompt second;
@@ -126,6 +126,34 @@ TEST_F(TSettingsFolder, ReadsFlagsWhateverTheNameCaseAndKeepsMissingOnes)
     EXPECT_NE(text.find("SetWToDrawBlocks=1"), std::string::npos);
     EXPECT_NE(text.find("[Mine]\r\nx=y"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Folder + "Verdel5.ini"));
+}
+
+TEST_F(TSettingsFolder, LiveNavigationIsOnUnlessTheFileSaysOffAndJoinsAnOlderFileAtTheEnd)
+{
+    // A file written before the key existed: live navigation stays on, and
+    // saving keeps every line, adding the new key after the last one.
+    const std::string older = "[Startup]\r\nCylindersInsteadofBlocks=0\r\nSetQToDrawCones=1\r\nSetWToDrawBlocks=0\r\n"
+                              "SetRToDrawPyramids=1\r\nShowStartText=1\r\n";
+    Write("Verdel5.ini", older);
+    TSettings settings;
+    TScriptedPrompt prompt;
+    LoadSettings(settings, Folder, prompt);
+    EXPECT_TRUE(settings.LiveNavigation);
+    SaveSettings(settings, Folder);
+    EXPECT_EQ(Read(), older + "LiveNavigation=1\r\n");
+
+    for (const auto& [value, on] :
+         std::vector<std::pair<std::string, bool>>{{"0", false}, {"1", true}, {"off", true}}) {
+        SCOPED_TRACE(value);
+        Write("Verdel5.ini", "[Startup]\r\nLiveNavigation=" + value + "\r\n");
+        TSettings read;
+        LoadSettings(read, Folder, prompt);
+        EXPECT_EQ(read.LiveNavigation, on); // "off" is no whole number: the default stays
+    }
+    TSettings off;
+    off.LiveNavigation = false;
+    SaveSettings(off, Folder);
+    EXPECT_NE(Read().find("LiveNavigation=0\r\n"), std::string::npos);
 }
 
 TEST(LoadSettings, UnwritableFileIsReportedOnceAndDefaultsStay)

@@ -73,9 +73,9 @@ private slots:
             QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
             QVERIFY(QDir(Path + "output").exists());
         }
-        QCOMPARE(ReadFile("Verdel5.ini"),
-                 QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
-                            "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"));
+        QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
+                                                     "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"
+                                                     "LiveNavigation=1\r\n"));
         auto again = MakeFrame();
         QCOMPARE(dialogs.Messages.size(), size_t(1));
     }
@@ -322,6 +322,15 @@ private slots:
         QTest::mouseClick(options.OKButton, Qt::LeftButton);
         QVERIFY(Settings.SetQToDrawCones);
         QVERIFY(ReadFile("Verdel5.ini").contains("SetQToDrawCones=1"));
+
+        // "Live navigation" is on by default and kept in the file like the others.
+        options.show();
+        QCOMPARE(options.CB6->text(), QString("Live navigation"));
+        QVERIFY(options.CB6->isChecked());
+        options.CB6->setChecked(false);
+        QTest::mouseClick(options.OKButton, Qt::LeftButton);
+        QVERIFY(!Settings.LiveNavigation);
+        QVERIFY(ReadFile("Verdel5.ini").contains("LiveNavigation=0\r\n"));
     }
 };
 
