@@ -4,6 +4,7 @@
 #include "bench/bench_support.h"
 #include "engine/generation.h"
 #include "engine/production.h"
+#include "engine/production_warnings.h"
 
 using namespace verdel;
 
@@ -97,6 +98,22 @@ void BM_Generation(benchmark::State& state)
     FreeScene(*store);
 }
 BENCHMARK(BM_Generation)->Unit(benchmark::kMillisecond);
+
+// The warnings the GUI shows after a generation, over a production of about 2,000,000 characters
+// with parameters: one pass, a small share of the turtle's time.
+void BM_ProductionWarnings(benchmark::State& state)
+{
+    const TLines lines = {"11", "30", "10", "A", "A=[&F(20)A]<<<<[&QA]<<<<[&FA]", "@"};
+    auto definition = std::make_unique<TDefinitionState>();
+    ParseDefinition(*definition, lines);
+    RewriteProduction(*definition);
+    for (auto _ : state) {
+        const std::vector<std::string> warnings = ProductionWarnings(definition->Production, TSolidSettings{});
+        benchmark::DoNotOptimize(warnings.data());
+    }
+    state.counters["characters"] = static_cast<double>(definition->Production.size());
+}
+BENCHMARK(BM_ProductionWarnings)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

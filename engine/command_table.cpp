@@ -70,10 +70,14 @@ std::span<const TCommandInfo> CommandTable() { return Table; }
 
 const TCommandInfo* FindTurtleCommand(unsigned char C)
 {
-    const auto row = std::find_if(Table.begin(), Table.end(), [C](const TCommandInfo& info) {
-        return info.Turtle && info.Command.size() == 1 && static_cast<unsigned char>(info.Command[0]) == C;
-    });
-    return row == Table.end() ? nullptr : &*row;
+    // One entry per character code, so scanning a long production costs a lookup per character.
+    static const std::array<const TCommandInfo*, 256> byCharacter = [] {
+        std::array<const TCommandInfo*, 256> rows{};
+        for (const TCommandInfo& info : Table)
+            if (info.Turtle && info.Command.size() == 1) rows[static_cast<unsigned char>(info.Command[0])] = &info;
+        return rows;
+    }();
+    return byCharacter[C];
 }
 
 bool TakesParameter(unsigned char C)

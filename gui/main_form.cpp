@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -216,6 +217,14 @@ QMdiSubWindow* TMainForm::AddChild(QWidget* Child)
 {
     QMdiSubWindow* window = MdiArea->addSubWindow(Child);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+W belongs to the frame's Close, which closes the active child; each
+    // child's own menu would claim it too and leave the key to neither.
+    if (QMenu* menu = window->systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(FileCloseItem->shortcut()) > 0) action->setShortcuts(keys);
+        }
+    }
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMainForm::UpdateMenuItems); });
     Child->show();
     UpdateMenuItems();

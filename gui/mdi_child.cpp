@@ -107,11 +107,17 @@ void TMDIChild::FormActivate()
 
 bool TMDIChild::SaveFile()
 {
-    const QString folder = QFileInfo(FileName).absolutePath();
+    QString folder = QFileInfo(FileName).absolutePath();
+    QString proposed = FileName;
+    // A file from a folder the user cannot write (an installed sample) is proposed in the user's own folder.
+    if (!QFileInfo(folder).isWritable()) {
+        folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+        proposed = QDir(folder).filePath(QFileInfo(FileName).fileName());
+    }
     QDir::setCurrent(folder);
     int filter = 0;
     QString chosen =
-        Dialogs().SaveFileName(this, folder, FileName, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
+        Dialogs().SaveFileName(this, folder, proposed, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
     if (chosen.isEmpty() || !MayWrite(chosen)) return false;
     if (!EndsWithAnyCase(chosen.toStdString(), ".vd")) {
         chosen += ".vd";
@@ -131,7 +137,7 @@ bool TMDIChild::SaveFile()
 
 bool TMDIChild::Save()
 {
-    if (!FileOnDisk) return SaveFile();
+    if (!FileOnDisk || !QFileInfo(FileName).isWritable()) return SaveFile();
     try {
         WriteTextFile(FileName, Memo1->toPlainText());
     } catch (const std::exception& error) {

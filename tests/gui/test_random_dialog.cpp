@@ -239,7 +239,7 @@ private slots:
         // Edit: a new editor on a copy of the memo, counted among the child windows.
         QTest::mouseClick(random->EditBtn, Qt::LeftButton);
         TMDIChild* editor = frame->findChild<TMDIChild*>();
-        QCOMPARE(editor->windowTitle().remove("[*]"), QString("Random-2.vd")); // "[*]" marks unsaved changes
+        QCOMPARE(editor->Caption(), QString("Random-2.vd*")); // modified
         QCOMPARE(editor->Memo1->toPlainText(), random->Memo1->toPlainText());
         QVERIFY(editor->Memo1->document()->isModified());
     }
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(mutatorItem->isEnabled() && mutatorButton->isEnabled());
         frame->CreateRandomDialog(); // a second request does nothing
         QCOMPARE(frame->ChildCount(), 1);
-        QCOMPARE(frame->NewFile()->windowTitle().remove("[*]"), QString("NoName-2.vd"));
+        QCOMPARE(frame->NewFile()->Caption(), QString("NoName-2.vd"));
 
         QTest::mouseClick(mutatorButton, Qt::LeftButton);
         QCOMPARE(frame->ChildCount(), 3);
