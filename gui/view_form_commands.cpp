@@ -206,6 +206,9 @@ constexpr TSaveKind SaveKinds[] = {
 };
 constexpr int BmpKind = 1, JpegKind = 2;
 
+// The kind of the viewer's last save: the next Save As opens in that kind's folder.
+TFileKind LastSaveKind = TFileKind::Model;
+
 // The kind a typed name asks for by its extension, or nothing when it names none of the filters.
 std::optional<int> KindOfTypedName(const QString& name)
 {
@@ -236,7 +239,7 @@ void TViewForm::SaveGraphicAsClick()
 {
     QStringList filters;
     for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
-    const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
+    const QString folder = DialogFolder(LastSaveKind, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return;
     int filter = 0; // the dialog always opens on DXF
     const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
@@ -259,8 +262,8 @@ void TViewForm::SaveGraphicAsClick()
         else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
         else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
         else ExportMesh(FaceStore, file, MeshExportInfo(Source));
-        const bool picture = filter == BmpKind || filter == JpegKind;
-        NoteUsedFile(picture ? TFileKind::Picture : TFileKind::Model, name);
+        LastSaveKind = filter == BmpKind || filter == JpegKind ? TFileKind::Picture : TFileKind::Model;
+        NoteUsedFile(LastSaveKind, name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

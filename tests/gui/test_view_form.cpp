@@ -284,6 +284,14 @@ private slots:
         view.SaveGraphicAsClick();
         QVERIFY(QFile::exists(Output + "tree.bmp"));
 
+        // The next Save As opens where the last one saved its kind of file.
+        QDir().mkpath(Output + "pictures");
+        dialogs.FileNames = {Output + "pictures/shot.jpg", QString()};
+        dialogs.FilterChoices = {0, 0};
+        view.SaveGraphicAsClick();
+        view.SaveGraphicAsClick(); // cancelled
+        QCOMPARE(dialogs.SaveFolders.back(), Output + "pictures/");
+
         // The mesh formats follow the three of the picture and DXF, with the same name correction.
         QCOMPARE(dialogs.SaveFilters.size(), 7);
         QCOMPARE(dialogs.SaveFilters[6], QString("glTF binary (*.glb)"));
