@@ -30,7 +30,6 @@ struct TGenerationResult {
     bool TableFull = false;
     int ObjectCount = 0;        // objects the turtle made (shown by the viewer)
     int ProductionLength = 0;   // characters of the production string
-    int NonFiniteObjects = 0;   // objects left out because a coordinate was not a finite number
     std::string DefinitionText; // the definition's lines, each ended by LF
     uint32_t Seed = 0;          // the random source's seed when the turtle began
     int LeftOutObjects = 0; // objects left out of the model: a coordinate was not a finite number

@@ -109,7 +109,11 @@ std::string_view NumberText(std::string_view line)
 std::string Quoted(std::string_view line)
 {
     constexpr size_t shown = 40;
-    return "\"" + std::string(line.substr(0, shown)) + (line.size() > shown ? "...\"" : "\"");
+    // Built by appending: GCC 12 warns wrongly (-Wrestrict) about "literal" + std::string here.
+    std::string quoted = "\"";
+    quoted.append(line.substr(0, shown));
+    quoted.append(line.size() > shown ? "...\"" : "\"");
+    return quoted;
 }
 
 // A coordinate as a Single. A number that is not finite ("nan", "inf") or

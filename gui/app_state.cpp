@@ -27,7 +27,7 @@ void RecordGeneration(const TGenerationResult& Result)
 {
     LastObjectCount = Result.ObjectCount;
     ProductionLength = Result.ProductionLength;
-    LastNonFiniteObjects = Result.NonFiniteObjects;
+    LastNonFiniteObjects = Result.LeftOutObjects;
     LastDefinitionText = Result.DefinitionText;
     LastGenerationSeed = Result.Seed;
 }

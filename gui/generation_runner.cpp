@@ -94,7 +94,7 @@ void CancelGeneration()
 
 bool GenerationRunning() { return RunningToken != nullptr; }
 
-TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Settings, TDefinitionState& State,
+TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
                                 TFaceStore& Store, TRandomSource& Random)
 {
     TCancelToken token;
@@ -106,7 +106,7 @@ TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Setti
     RunningToken = &token;
 
     std::thread worker([&] {
-        result = GenerateModel(Lines, Settings, prompt, State, Store, Random, token);
+        result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 

@@ -11,7 +11,7 @@ namespace verdel {
 // are asked through Dialogs() on the GUI thread, in the order the generation
 // asks them. After half a second the workspace's status bar shows the progress
 // with a Cancel button; Cancel or Esc stops the work (status Cancelled).
-TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Settings, TDefinitionState& State,
+TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
                                 TFaceStore& Store, TRandomSource& Random);
 
 // Asks the running generation, if any, to stop.

@@ -141,7 +141,9 @@ TEST(GenerateModel, CancellingLeavesTheStoreAsTheStageFoundIt)
         EXPECT_EQ(g.Store->ObjectCount, duringTurtle ? 0 : 1);
         ASSERT_FALSE(reports.empty());
         EXPECT_EQ(reports.back().Phase, phase);
-        if (duringTurtle) EXPECT_EQ(reports.back().Total, 8192);
+        if (duringTurtle) {
+            EXPECT_EQ(reports.back().Total, 8192);
+        }
     }
 }
 

@@ -174,7 +174,7 @@ private slots:
         for (const auto& row : rows) {
             TGenerationResult result;
             result.ObjectCount = FaceStore.ObjectCount;
-            result.NonFiniteObjects = row.LeftOut;
+            result.LeftOutObjects = row.LeftOut;
             RecordGeneration(result);
             view.PerformStartupRoutines();
             QCOMPARE(view.NotePanel->text(), row.Text);
