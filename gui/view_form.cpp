@@ -145,6 +145,8 @@ TViewForm::TViewForm(QWidget* Parent)
 
 TViewForm::~TViewForm()
 {
+    // The frame being drawn may read the store Read DXF retired.
+    Frames->Stop();
     if (ViewForm == this) ViewForm = nullptr;
 }
 
