@@ -8,17 +8,17 @@
 #include <stdexcept>
 
 #include "app/ini_file.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
-
-TSettings Settings;
 
 namespace {
 
 constexpr const char* Section = "Startup";
 
-// The five keys in the order they are read and written.
+// The keys in the order they are read and written; a key added later goes last,
+// so that the lines of a file written before stay as they were.
 struct TKey {
     const char* Name;
     bool TSettings::*Flag;
@@ -29,16 +29,8 @@ constexpr TKey Keys[] = {
     {"SetWToDrawBlocks", &TSettings::SetWToDrawBlocks},
     {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
     {"ShowStartText", &TSettings::ShowStartText},
+    {"LiveNavigation", &TSettings::LiveNavigation},
 };
-
-bool SameNameAnyCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 } // namespace
 
@@ -53,14 +45,21 @@ std::string SettingsPath(const std::string& Folder)
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (SameNameAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
+        if (SameTextAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
     }
     return Folder + SettingsFileName;
 }
 
-void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt)
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile)
 {
-    const std::string path = SettingsPath(Folder);
+    std::string path = SettingsPath(Folder);
+    if (!std::filesystem::exists(path) && !InitialFile.empty() && std::filesystem::is_regular_file(InitialFile)) {
+        try {
+            WriteFileText(path, ReadFileText(InitialFile));
+        } catch (const std::exception&) {
+            path = InitialFile; // read it where it is; saving reports the user's folder
+        }
+    }
     if (!std::filesystem::exists(path)) {
         Prompt.Message(std::string(SettingsFileName) + "\r\nFile not found\r\nDefault ini will be created");
         try {

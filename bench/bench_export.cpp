@@ -24,11 +24,18 @@ public:
 
 const fs::path Folder = fs::temp_directory_path() / "verdel-bench-export";
 
-void GenerateForest()
+// The forest, generated once for every format.
+TFaceStore& Forest()
 {
-    if (FaceStore.ObjectCount > 0) return;
-    TSilentPrompt prompt;
-    GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
+    static const std::unique_ptr<TFaceStore> store = [] {
+        auto forest = std::make_unique<TFaceStore>();
+        TSilentPrompt prompt;
+        auto definition = std::make_unique<TDefinitionState>();
+        GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt, *definition,
+                      *forest, RandomSource);
+        return forest;
+    }();
+    return *store;
 }
 
 // The bytes of every file the export wrote (the pictures left out).
@@ -42,16 +49,16 @@ double WrittenMB()
 
 void BM_ExportMesh(benchmark::State& state, const std::string& extension)
 {
-    GenerateForest();
+    TFaceStore& forest = Forest();
     fs::remove_all(Folder);
     fs::create_directories(Folder);
     TExportInfo info;
     info.TexturesFolder = VERDEL_DATA "/textures";
     info.Seed = 0;
-    for (auto _ : state) ExportMesh(FaceStore, (Folder / ("forest" + extension)).string(), info);
+    for (auto _ : state) ExportMesh(forest, (Folder / ("forest" + extension)).string(), info);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["objects"] = forest.ObjectCount;
     state.counters["MB"] = WrittenMB();
     state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
     fs::remove_all(Folder);

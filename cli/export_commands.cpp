@@ -21,9 +21,8 @@ struct TExportOptions {
 // What the file records: the definition and the seed its "~" turns start from.
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
-    info.TexturesFolder =
-        options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
-    if (HasExtension(options.Input, ".dxf")) return true;
+    info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
+    if (EndsWithAnyCase(options.Input, ".dxf")) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;
     for (const std::string& line : lines) info.Definition += line + "\n";
@@ -39,10 +38,11 @@ int RunExport(const TExportOptions& options)
     }
     TExportInfo info;
     if (!DescribeInput(options, info)) return ExitUsage;
-    const int status = LoadModel(options.Input, options.Generate);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMeshReleasing(FaceStore, options.Output, info))
+        for (const std::string& warning : ExportMeshReleasing(model->Store, options.Output, info))
             std::cerr << "warning: " << warning << '\n';
     });
 }

@@ -76,7 +76,7 @@ void TGMP::SetLayerTexture(int Layer, const TRgbImage& Image)
 
 void TGMP::FreeScene(TFaceStore& Store) { verdel::FreeScene(Store); }
 
-void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+void TGMP::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                        float AngleZ)
 {
     const float cx = std::cos(AngleX), sx = std::sin(AngleX);
@@ -88,9 +88,9 @@ void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ,
             const int corners = face->CornerCount == 3 ? 3 : 4;
             for (int c = 0; c < corners; ++c) {
                 TVector& p = face->Corners[c];
-                if (FlagZ != 0) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
-                if (FlagX != 0) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
-                if (FlagY != 0) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
+                if (AboutZ) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
+                if (AboutX) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
+                if (AboutY) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
             }
         }
     }
@@ -130,7 +130,7 @@ int TGMP::CutBands(int Counters)
     return bands;
 }
 
-bool TGMP::RenderScene(TFaceStore& Store, std::stop_token Stop)
+bool TGMP::Draw(TFaceStore& Store, const TCancelToken* Cancel)
 {
     // Projection by objects, then (for fills) the painter's order, then the
     // drawing by bands of rows: a pixel sees the same draws in the same order
@@ -138,27 +138,29 @@ bool TGMP::RenderScene(TFaceStore& Store, std::stop_token Stop)
     const int counters = ShareObjects(Store);
     const TRenderMode mode = RenderMode;
     auto project = [&](int t) {
-        if (mode == rmWireframe) ProjectOutlines(Store, t, Stop);
-        else PrepareFaces(Store, t, mode == rmSolidShade, Stop);
+        if (mode == rmWireframe) ProjectOutlines(Store, t, Cancel);
+        else PrepareFaces(Store, t, mode == rmSolidShade, Cancel);
     };
     Pool->Run(counters, project);
-    if (Stop.stop_requested()) return false;
+    if (Cancelled(Cancel)) return false;
     const TTexture* lastTexture = nullptr;
     if (mode != rmWireframe) Order.Sort(Store);
     if (mode == rmShadedTexture) lastTexture = ChooseTextures(Store);
     auto draw = [&](int b) {
-        if (mode == rmWireframe) DrawWireframe(Store, b, Stop);
-        else if (mode == rmSolidShade) DrawSolid(Store, b, Stop);
-        else DrawTextured(Store, b, Stop);
+        if (mode == rmWireframe) DrawWireframe(Store, b, Cancel);
+        else if (mode == rmSolidShade) DrawSolid(Store, b, Cancel);
+        else DrawTextured(Store, b, Cancel);
     };
     Pool->Run(CutBands(counters), draw);
-    if (Stop.stop_requested()) return false;
+    if (Cancelled(Cancel)) return false;
     const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
     if (mode == rmWireframe && count > 0) FrameCanvas.PenColor = Store.Object(count).Color;
     if (lastTexture && lastTexture != &Work) Work = *lastTexture;
     return true;
 }
 
-void TGMP::RenderScene(TFaceStore& Store) { RenderScene(Store, std::stop_token{}); }
+void TGMP::RenderScene(TFaceStore& Store) { Draw(Store, nullptr); }
+
+bool TGMP::RenderScene(TFaceStore& Store, const TCancelToken& Cancel) { return Draw(Store, &Cancel); }
 
 } // namespace verdel

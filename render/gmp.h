@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stop_token>
 #include <vector>
 
+#include "engine/cancel.h"
 #include "engine/face_store.h"
 #include "render/canvas.h"
 #include "render/depth_order.h"
@@ -70,12 +70,12 @@ public:
     // order, or shades, measures and sorts them and fills them back to front.
     void RenderScene(TFaceStore& Store);
 
-    // The same, given up soon after Stop is requested: false then, and the
-    // buffer holds part of the frame and the store's faces part of their
-    // renderer fields; the renderer's own state (the work texture, the pen)
-    // stays as it was, so the next frame is drawn as though this one had
-    // never been asked for.
-    bool RenderScene(TFaceStore& Store, std::stop_token Stop);
+    // The same, given up soon after Cancel is cancelled (from any thread):
+    // false then, and the buffer holds part of the frame and the store's
+    // faces part of their renderer fields; the renderer's own state (the
+    // work texture, the pen) stays as it was, so the next frame is drawn as
+    // though this one had never been asked for.
+    bool RenderScene(TFaceStore& Store, const TCancelToken& Cancel);
 
     // Fills the whole buffer with BackColor.
     void ClearToBackColor();
@@ -88,7 +88,7 @@ public:
 
     // Turns every ModelFaces corner about z, then x, then y (each only when
     // its flag is not 0); angles in radians, results stored as Singles.
-    void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                      float AngleZ);
 
     // LightDirection := the unit vector from Target towards Position.
@@ -135,17 +135,19 @@ private:
         int32_t FirstRecord = 0, EndRecord = 0;
     };
 
+    bool Draw(TFaceStore& Store, const TCancelToken* Cancel);
+    static bool Cancelled(const TCancelToken* Cancel) { return Cancel && Cancel->Cancelled(); }
     int ShareObjects(const TFaceStore& Store);
     int CutBands(int Counters);
-    void ProjectOutlines(TFaceStore& Store, int Thread, const std::stop_token& Stop);
-    void PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const std::stop_token& Stop);
+    void ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Cancel);
+    void PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCancelToken* Cancel);
     void NoteFace(TFaceCache::TWriter& Writer, TRowSpan& Rows, const TProjectedFace& Face, uint16_t Paint);
     void EndObject(int Thread, TFaceCache::TWriter& Writer, int k, int Faces);
     static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors);
     const TTexture* ChooseTextures(const TFaceStore& Store);
-    void DrawWireframe(const TFaceStore& Store, int Band, const std::stop_token& Stop);
-    void DrawSolid(const TFaceStore& Store, int Band, const std::stop_token& Stop);
-    void DrawTextured(const TFaceStore& Store, int Band, const std::stop_token& Stop);
+    void DrawWireframe(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    void DrawSolid(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    void DrawTextured(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
 
     TDIB16bit Frame;
     TCanvas FrameCanvas{Frame};

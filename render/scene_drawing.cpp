@@ -107,7 +107,7 @@ void Outline(TCanvas& Canvas, const TProjectedFace& Face, uint16_t Pen, const TB
 
 } // namespace
 
-void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const std::stop_token& Stop)
+void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
 {
     // Canvas rows: the bands count from the top here.
     const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
@@ -115,7 +115,7 @@ void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const std::stop
     TProjectedFace projected[2];
     const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
     for (int k = 1; k <= count; ++k) {
-        if (k % StopCheckEvery == 0 && Stop.stop_requested()) return;
+        if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         if (!band.Meets(Cache.Rows(k))) continue;
         const TFaceObject& object = Store.Object(k);
         const uint16_t pen = PenTo16(object.Color);
@@ -140,7 +140,7 @@ void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const std::stop
 
 // The cached faces are those ShadeFaces has just made visible; an object
 // drawn from its nodes checks Visible as it goes.
-void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const std::stop_token& Stop)
+void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
 {
     const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
     if (band.First > band.Last) return;
@@ -148,7 +148,7 @@ void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const std::stop_tok
     edges.SetBand(band.First, band.Last);
     TProjectedFace face;
     for (int i = 0; i < Order.Count(); ++i) {
-        if (i % StopCheckEvery == 0 && Stop.stop_requested()) return;
+        if (i % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         PrefetchAheadOf(Store, Cache, Order, i, band);
         const int k = Order[i];
         if (!band.Meets(Cache.Rows(k))) continue;
@@ -171,7 +171,7 @@ void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const std::stop_tok
 
 // Each place of the order takes the texture ChooseTextures settled for it;
 // the work texture itself changes only once the frame is done.
-void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const std::stop_token& Stop)
+void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
 {
     const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
     if (band.First > band.Last) return;
@@ -179,7 +179,7 @@ void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const std::stop_
     edges.SetBand(band.First, band.Last);
     TProjectedFace face;
     for (int i = 0; i < Order.Count(); ++i) {
-        if (i % StopCheckEvery == 0 && Stop.stop_requested()) return;
+        if (i % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         PrefetchAheadOf(Store, Cache, Order, i, band);
         const int k = Order[i];
         if (!band.Meets(Cache.Rows(k))) continue;

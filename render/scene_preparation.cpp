@@ -43,7 +43,7 @@ void TGMP::EndObject(int Thread, TFaceCache::TWriter& Writer, int k, int Faces)
     if (rows.First <= rows.Last) Load.AddObject(Thread, rows.First, rows.Last, Faces);
 }
 
-void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const std::stop_token& Stop)
+void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Cancel)
 {
     // TranslateScene and the projection of every face into canvas rows.
     const TShare& share = Shares[Thread];
@@ -52,7 +52,7 @@ void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const std::stop_token&
     TProjectedFace projected[2];
     Load.Clear(Thread);
     for (int k = share.FirstObject; k < share.EndObject; ++k) {
-        if (k % StopCheckEvery == 0 && Stop.stop_requested()) return;
+        if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         const TFaceObject& object = Store.Object(k);
         const TFaceNode* model = object.ModelFaces;
         const TFaceNode* previous = nullptr;
@@ -76,7 +76,7 @@ void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const std::stop_token&
     }
 }
 
-void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const std::stop_token& Stop)
+void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCancelToken* Cancel)
 {
     // TranslateScene, ShadeFaces and ComputeDepths in one walk, which also
     // projects each face for the fill pass: each face's results depend on
@@ -93,7 +93,7 @@ void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const std
     TFaceCache::TWriter writer = TFaceCache::Writer(share.FirstRecord, share.EndRecord);
     Load.Clear(Thread);
     for (int k = share.FirstObject; k < share.EndObject; ++k) {
-        if (k % StopCheckEvery == 0 && Stop.stop_requested()) return;
+        if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         TFaceObject& object = Store.Object(k);
         const TFaceNode* model = object.ModelFaces;
         float depthSum = 0;

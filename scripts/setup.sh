@@ -7,7 +7,7 @@ PACKAGES="cmake ninja-build g++ pkg-config \
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core \
   libjpeg62-turbo-dev libcli11-dev libassimp-dev assimp-utils \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  python3 python3-ezdxf \
+  python3 python3-ezdxf desktop-file-utils shared-mime-info \
   xvfb xauth imagemagick xdotool x11-apps"
 
 missing=""

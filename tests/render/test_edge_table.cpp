@@ -231,8 +231,11 @@ TEST(Canvas, LinesLeaveTheirLastPointAndMatchAnUnclippedWalk)
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.Pixel(x, y) != 0, walked[y * 40 + x] != 0) << x << "," << y;
     }
-    // An absurd line ends at once and writes nothing outside.
+    // An absurd line ends at once: it passes some 500 rows outside the frame, so nothing is drawn.
+    frame.Fill(0);
     canvas.Line(-1048576, -1048000, 1048576, 1047000, 1);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.Pixel(x, y), 0) << x << "," << y;
 }
 
 TEST(Canvas, TheLinesOfBandsOfRowsMakeUpTheWholeLine)

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,7 +37,7 @@ std::unique_ptr<TFaceStore> Sample(const std::string& path)
     TRandomSource random;
     GenerateModel(ReadLinesFromFile(path), TSolidSettings{}, prompt, *state, *store, random);
     PrepareView(*store);
-    TGMP().RotateScene(*store, 1, 0, 0, -1.5707964f, 0, 0);
+    TGMP().RotateScene(*store, true, false, false, -1.5707964f, 0, 0);
     return store;
 }
 
@@ -231,14 +230,15 @@ TEST(ThreadedFrames, AFrameGivenUpLeavesTheNextFrameAsIfNeverAskedFor)
         const auto expected = Frame(*fresh, *plain, rmShadedTexture, 30, 20);
         auto gmp = Renderer(threads);
         Frame(*gmp, *plain, rmShadedTexture, 30, 20);
-        std::stop_source stop;
-        stop.request_stop();
+        TCancelToken cancel;
+        cancel.Cancel();
         gmp->RenderMode = rmShadedTexture;
-        EXPECT_FALSE(gmp->RenderScene(*lime, stop.get_token()));
+        EXPECT_FALSE(gmp->RenderScene(*lime, cancel));
         EXPECT_EQ(gmp->WorkTexture(), fresh->WorkTexture());
         EXPECT_EQ(Frame(*gmp, *plain, rmShadedTexture, 30, 20), expected);
         // Not given up, the lime frame does change the texture the plain face shows.
-        EXPECT_TRUE(gmp->RenderScene(*lime, std::stop_source().get_token()));
+        cancel.Reset();
+        EXPECT_TRUE(gmp->RenderScene(*lime, cancel));
         EXPECT_NE(Frame(*gmp, *plain, rmShadedTexture, 30, 20), expected);
     }
 }
