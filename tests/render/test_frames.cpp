@@ -240,7 +240,9 @@ TEST(Renderer, SmallStatesAndEvents)
     EXPECT_EQ(gmp->Width(), 200);
     EXPECT_EQ(gmp->Height(), 200);
     gmp->Resize(100, 1000);
-    EXPECT_EQ(gmp->Height(), 768);
+    EXPECT_EQ(gmp->Height(), 1000);
+    gmp->Resize(100, 5000);
+    EXPECT_EQ(gmp->Height(), 4096);
 
     // Flip: the canvas of the frame first, then the presenter.
     std::string events;
@@ -250,7 +252,7 @@ TEST(Renderer, SmallStatesAndEvents)
         canvas.LineTo(3, 0);
         events += "before ";
     };
-    gmp->Presenter = [&](const TDIB16bit& frame) { events += frame.Pixel(2, 767) == 0x7FFF ? "shown" : "blank"; };
+    gmp->Presenter = [&](const TDIB16bit& frame) { events += frame.Pixel(2, 4095) == 0x7FFF ? "shown" : "blank"; };
     gmp->SetBackColor(0x000000); // repaints at once
     EXPECT_EQ(events, "before shown");
 

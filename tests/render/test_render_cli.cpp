@@ -64,7 +64,7 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
         const char* message;
     } cases[] = {
         {{"render", Sample("fern.vd"), "-o", Temp("x.png"), "--yes"}, 1, ".bmp or .jpg"},
-        {{"render", Sample("fern.vd"), "-o", out, "--size", "800x900", "--yes"}, 1, "--size"},
+        {{"render", Sample("fern.vd"), "-o", out, "--size", "800x4097", "--yes"}, 1, "height 1 to 4096"},
         {{"render", Sample("fern.vd"), "-o", out, "--size", "0x10", "--yes"}, 1, "--size"},
         {{"render", Sample("fern.vd"), "-o", out, "--back", "12345G", "--yes"}, 1, "--back"},
         {{"render", Sample("fern.vd"), "-o", out, "--turn", "1,2", "--yes"}, 1, "--turn"},
@@ -96,7 +96,7 @@ TEST(CliRender, RegressionFoldersAndCorruptTexturesAreNamed)
     const fs::path textures = Temp("textures");
     fs::remove_all(textures);
     fs::copy(fs::path(VERDEL_DATA) / "textures", textures);
-    const std::vector<std::string> textured = {"render", Sample("fern.vd"), "-o", out, "--mode", "texture",
+    const std::vector<std::string> textured = {"render",     Sample("fern.vd"), "-o",   out, "--mode", "texture",
                                                "--textures", textures.string(), "--yes"};
 
     const fs::path folderVd = Temp("folder.vd"), folderDxf = Temp("folder.dxf");
@@ -126,11 +126,19 @@ TEST(CliRender, RegressionFoldersAndCorruptTexturesAreNamed)
         fs::remove_all(path);
 }
 
-TEST(CliRender, RendersADxfFile)
+TEST(CliRender, RendersADxfFileAtEverySizeUpToTheTallest)
 {
     const std::string out = Temp("outline.bmp");
-    const TCliRun run = RunCli({"render", std::string(VERDEL_DATA) + "/outline.dxf", "-o", out, "--size", "20x20"});
-    EXPECT_EQ(run.Exit, 0) << run.Err;
-    EXPECT_EQ(ReadWholeFile(out).size(), 54u + 60 * 20);
+    // Header, then rows of 3 bytes a pixel padded to a multiple of 4.
+    const struct {
+        const char* size;
+        size_t bytes;
+    } cases[] = {{"20x20", 54u + 60 * 20}, {"21x769", 54u + 64 * 769}, {"7x4096", 54u + 24 * 4096}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const TCliRun run = RunCli({"render", std::string(VERDEL_DATA) + "/outline.dxf", "-o", out, "--size", c.size});
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(ReadWholeFile(out).size(), c.bytes);
+    }
     std::remove(out.c_str());
 }
