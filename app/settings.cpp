@@ -74,20 +74,20 @@ void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Promp
     ReadSettingsText(Settings, text);
 }
 
-void ReadSettingsText(TSettings& Settings, std::string_view Text)
+void ReadSettingsText(TSettings& Flags, std::string_view Text)
 {
     TIniFile ini;
     ini.Parse(std::string(Text));
     for (const TKey& key : Keys) {
-        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Settings.*key.Flag = *value != 0;
+        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Flags.*key.Flag = *value != 0;
     }
 }
 
-std::string WriteSettingsText(std::string_view Text, const TSettings& Settings)
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags)
 {
     TIniFile ini;
     ini.Parse(std::string(Text));
-    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Settings.*key.Flag ? "1" : "0");
+    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Flags.*key.Flag ? "1" : "0");
     return ini.Text();
 }
 

@@ -40,11 +40,11 @@ void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Promp
 
 // Reads the five flags from a settings file's text; a missing key or a value
 // that is not a whole number leaves its flag unchanged.
-void ReadSettingsText(TSettings& Settings, std::string_view Text);
+void ReadSettingsText(TSettings& Flags, std::string_view Text);
 
 // A settings file's text with the five keys of section "Startup" set to the
 // flags, everything else in it kept.
-std::string WriteSettingsText(std::string_view Text, const TSettings& Settings);
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags);
 
 // Writes the five keys into section "Startup" of Folder's settings file,
 // keeping everything else in it. Throws std::runtime_error naming the file.
