@@ -29,7 +29,11 @@ if ! command -v clang++-14 >/dev/null 2>&1; then
 fi
 
 locked() {
-  if [ -n "${VERDEL_BUILD_LOCK:-}" ]; then flock "$VERDEL_BUILD_LOCK" "$@"; else "$@"; fi
+  if [ -z "${VERDEL_BUILD_LOCK:-}" ]; then
+    "$@"
+    return
+  fi
+  flock "$VERDEL_BUILD_LOCK" sh -c 'echo "build lock taken at $(date +%T)"; exec "$@"' sh "$@"
 }
 
 launcher=""

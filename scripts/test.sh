@@ -8,7 +8,11 @@ set -eu
 cd "$(dirname "$0")/.."
 
 locked() {
-  if [ -n "${VERDEL_BUILD_LOCK:-}" ]; then flock "$VERDEL_BUILD_LOCK" "$@"; else "$@"; fi
+  if [ -z "${VERDEL_BUILD_LOCK:-}" ]; then
+    "$@"
+    return
+  fi
+  flock "$VERDEL_BUILD_LOCK" sh -c 'echo "build lock taken at $(date +%T)"; exec "$@"' sh "$@"
 }
 stamp() { echo "test.sh: $1 at $(date +%T)"; }
 
