@@ -70,26 +70,39 @@ void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Promp
         }
         return;
     }
-    TIniFile ini;
+    std::string text;
     try {
-        ini.Parse(ReadFileText(path));
+        text = ReadFileText(path);
     } catch (const std::exception& error) {
         Prompt.Message(std::string("The settings could not be read: ") + error.what() +
                        "\r\nVerdel goes on with the default settings.");
         return;
     }
+    ReadSettingsText(Settings, text);
+}
+
+void ReadSettingsText(TSettings& Flags, std::string_view Text)
+{
+    TIniFile ini;
+    ini.Parse(std::string(Text));
     for (const TKey& key : Keys) {
-        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Settings.*key.Flag = *value != 0;
+        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Flags.*key.Flag = *value != 0;
     }
+}
+
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags)
+{
+    TIniFile ini;
+    ini.Parse(std::string(Text));
+    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Flags.*key.Flag ? "1" : "0");
+    return ini.Text();
 }
 
 void SaveSettings(const TSettings& Settings, const std::string& Folder)
 {
     const std::string path = SettingsPath(Folder);
-    TIniFile ini;
-    if (std::filesystem::exists(path)) ini.Parse(ReadFileText(path));
-    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Settings.*key.Flag ? "1" : "0");
-    WriteFileText(path, ini.Text());
+    const std::string text = std::filesystem::exists(path) ? ReadFileText(path) : std::string();
+    WriteFileText(path, WriteSettingsText(text, Settings));
 }
 
 void CreateDefaultSettings(const TSettings& Settings, const std::string& Folder)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/prompt.h"
 #include "engine/turtle.h"
@@ -36,6 +37,14 @@ std::string SettingsPath(const std::string& Folder);
 // "Default ini will be created") and created with the current flags; a file
 // that cannot be written is reported once and start-up goes on with the defaults.
 void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile = {});
+
+// Reads the six flags from a settings file's text; a missing key or a value
+// that is not a whole number leaves its flag unchanged.
+void ReadSettingsText(TSettings& Flags, std::string_view Text);
+
+// A settings file's text with the six keys of section "Startup" set to the
+// flags, everything else in it kept.
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags);
 
 // Writes the six keys into section "Startup" of Folder's settings file,
 // keeping everything else in it. Throws std::runtime_error naming the file.

@@ -332,6 +332,26 @@ private slots:
         QVERIFY(!Settings.LiveNavigation);
         QVERIFY(ReadFile("Verdel5.ini").contains("LiveNavigation=0\r\n"));
     }
+
+    // Once the MDI area announced the activation of the next child window
+    // while the frame was being destroyed, and the frame's handler ran on a
+    // half-destroyed object (the sanitizer build aborts on that).
+    void regressionDestroyingTheFrameWithOpenEditorsReachesNoHandler()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
+        QPointer<TMDIChild> first = frame->NewFile();
+        QPointer<TMDIChild> second = frame->NewFile();
+        frame->ShowStartupMessage();
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(frame->ChildCount(), 3);
+        dialogs.Messages.clear(); // the first start's note about the settings file
+        frame.reset();
+        QVERIFY(first.isNull());
+        QVERIFY(second.isNull());
+        QVERIFY(dialogs.Messages.empty());
+    }
 };
 
 QTEST_MAIN(TestMainForm)
