@@ -1,4 +1,4 @@
-// Frames of the bundled 29,523-tube forest at 1024 x 768, placed as the viewer places it.
+// Frames of the bundled 29,523-tube forest at 1024 x 768, placed as the viewer places it, drawn by one and two threads.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -57,11 +57,13 @@ TGMP& Scene()
     return *gmp;
 }
 
+// One frame after another in Mode, shared between state.range(0) threads.
 void RenderFrames(benchmark::State& state, TRenderMode mode)
 {
     TGMP& gmp = Scene();
     TFaceStore& forest = Forest();
     gmp.RenderMode = mode;
+    gmp.SetThreadCount(static_cast<int>(state.range(0)));
     // One frame outside the timing warms the caches and counts the allocations.
     const long before = Allocations.load();
     gmp.ClearToBackColor();
@@ -78,9 +80,9 @@ void RenderFrames(benchmark::State& state, TRenderMode mode)
 void BM_FrameWireframe(benchmark::State& state) { RenderFrames(state, rmWireframe); }
 void BM_FrameSolid(benchmark::State& state) { RenderFrames(state, rmSolidShade); }
 void BM_FrameTextured(benchmark::State& state) { RenderFrames(state, rmShadedTexture); }
-BENCHMARK(BM_FrameWireframe)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameTextured)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameWireframe)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameSolid)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameTextured)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Decoding Text01.jpg to Text12.jpg.
 void BM_DecodeTwelveTextures(benchmark::State& state)

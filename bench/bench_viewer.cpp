@@ -1,4 +1,5 @@
-// The viewer: one navigation step on the proxy, and the first picture after a generation.
+// The viewer: one navigation step on the proxy, one live step on the whole
+// model, and the first picture after a generation.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -49,6 +50,25 @@ void BM_NavigationStep(benchmark::State& state)
     for (auto _ : state) navigator.Step(dirTurnLeft);
 }
 BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
+
+// One held-button step with live frames: the forest turned by 2.5 degrees
+// and drawn solid at 1024 x 768, as a step draws it when frames are fast.
+void BM_LiveNavigationStep(benchmark::State& state)
+{
+    auto forest = std::make_unique<TFaceStore>();
+    bench::GenerateForest(*forest);
+    auto host = std::make_unique<TRenderingHost>();
+    auto outline = std::make_unique<TFaceStore>();
+    TNavigator navigator(*forest, *outline, *host);
+    navigator.Setup(PrepareView(*forest).ModelSize);
+    navigator.LiveNavigation = true;
+    for (auto _ : state) {
+        navigator.Step(dirTurnLeft);
+        navigator.ModelFrameDone(0); // keep every step live, whatever the last one took
+    }
+    state.counters["live"] = navigator.LiveNow();
+}
+BENCHMARK(BM_LiveNavigationStep)->Unit(benchmark::kMillisecond);
 
 // From showing the viewer on the generated forest to its first full picture
 // (the 200 ms pause after the first paint included).

@@ -3,24 +3,33 @@
 #include <memory>
 
 #include "cli/cli_common.h"
+#include "cli/interrupt.h"
+#include "engine/command_table.h"
 #include "engine/production.h"
 
 namespace verdel::cli {
 
 namespace {
 
-int RunProduce(const std::string& file)
+int RunProduce(const std::string& file, bool progress)
 {
     TLines lines;
     if (!LoadLines(file, lines)) return ExitUsage;
-    std::string errorText;
-    if (!ValidateDefinition(lines, errorText)) {
-        std::cerr << "Please Check Input Data\n" << errorText << '\n';
+    const TValidation validation = ValidateDefinition(lines);
+    if (!validation.Ok) {
+        std::cerr << validation.Report("\n") << '\n';
         return ExitInvalid;
     }
     auto state = std::make_unique<TDefinitionState>();
     ParseDefinition(*state, lines);
-    if (!RewriteProduction(*state)) {
+    if (progress) EnableProgressLines();
+    TRewriteStatus status;
+    {
+        const TInterruptible interruptible;
+        status = RewriteProduction(*state, InterruptToken());
+    }
+    if (status == TRewriteStatus::Cancelled || InterruptToken().Cancelled()) return ExitInterrupted;
+    if (status == TRewriteStatus::Refused) {
         std::cerr << "Production String Exceeded Maximum Length\n";
         return ExitRefused;
     }
@@ -53,8 +62,14 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
     const int status = LoadModel(file, options, *model);
     if (status != ExitDone) return status;
     // A DXF file has no definition: its iterations and production length are 0.
-    const bool isDxf = HasExtension(file, ".dxf");
+    const bool isDxf = EndsWithAnyCase(file, ".dxf");
     PrintStoreStats(model->Store, isDxf ? 0 : model->State.Iterations, isDxf ? 0 : model->Generation.ProductionLength);
+    return ExitDone;
+}
+
+int RunCommands(bool html)
+{
+    std::cout << (html ? CommandTableHtml() : CommandTableText());
     return ExitDone;
 }
 
@@ -63,9 +78,11 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
 void AddEngineCommands(CLI::App& App, int& ExitCode)
 {
     auto file = std::make_shared<std::string>();
+    auto progress = std::make_shared<bool>(false);
     CLI::App* produce = App.add_subcommand("produce", "Print the production string of a definition");
     produce->add_option("FILE", *file, "Definition file (.vd)")->required();
-    produce->callback([file, &ExitCode] { ExitCode = RunProduce(*file); });
+    produce->add_flag("--progress", *progress, "Print progress lines on standard error");
+    produce->callback([file, progress, &ExitCode] { ExitCode = RunProduce(*file, *progress); });
 
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
@@ -73,6 +90,11 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     stats->add_option("FILE", *statsFile, "Definition file (.vd) or DXF file (.dxf)")->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
+
+    auto html = std::make_shared<bool>(false);
+    CLI::App* commands = App.add_subcommand("commands", "List the turtle's commands with their parameters and effects");
+    commands->add_flag("--html", *html, "Print the rows of an HTML table (the help page's table)");
+    commands->callback([html, &ExitCode] { ExitCode = RunCommands(*html); });
 }
 
 } // namespace verdel::cli

@@ -21,9 +21,8 @@ struct TExportOptions {
 // What the file records: the definition and the seed its "~" turns start from.
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
-    info.TexturesFolder =
-        options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
-    if (HasExtension(options.Input, ".dxf")) return true;
+    info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
+    if (EndsWithAnyCase(options.Input, ".dxf")) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;
     for (const std::string& line : lines) info.Definition += line + "\n";

@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/generator_options.h"
 #include "engine/definition.h"
+#include "engine/text_helpers.h"
 #include "generators/mutator.h"
 #include "generators/random_generator.h"
 #include "generators/text_positions.h"

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/cli_common.h"
+#include "engine/text_helpers.h"
 #include "generators/text_positions.h"
 
 namespace verdel::cli {
@@ -47,7 +48,7 @@ bool ApplyBars(std::span<const TBarInfo> Bars, const std::vector<std::string>& S
             return false;
         }
         const TBarInfo& bar = Bars[static_cast<size_t>(index)];
-        const std::optional<int> value = ParseWholeNumber(text);
+        const std::optional<int> value = ParseWholeInt(text);
         if (!value || *value < bar.Min || *value > bar.Max) {
             std::cerr << "Bar '" << name << "' takes a whole number from " << bar.Min << " thru " << bar.Max
                       << ", not '" << text << "'\n";

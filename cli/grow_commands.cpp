@@ -136,7 +136,7 @@ int RunGrow(const TGrowOptions& Options)
 {
     TGrowth growth(Options);
     if (!ParseRenderRequest(Options.Render, growth.Request)) return ExitUsage;
-    if (HasExtension(Options.Render.Input, ".dxf")) {
+    if (EndsWithAnyCase(Options.Render.Input, ".dxf")) {
         std::cerr << "grow needs a definition file, not a DXF file: " << Options.Render.Input << '\n';
         return ExitUsage;
     }
@@ -153,7 +153,8 @@ int RunGrow(const TGrowOptions& Options)
         std::cerr << "the iteration value of " << Options.Render.Input << " is below 0: nothing grows\n";
         return ExitUsage;
     }
-    if (!PrepareRenderer(*growth.Gmp, growth.Request, Options.Render.Textures)) return ExitUsage;
+    if (const int status = PrepareRenderer(*growth.Gmp, growth.Request, Options.Render.Textures); status != ExitDone)
+        return status;
     growth.Seed = RandomSource.Seed;
     if (const int status = PlaceFinalView(growth, *to); status != ExitDone) return status;
 

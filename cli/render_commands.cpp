@@ -2,11 +2,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <numbers>
 
+#include "app/program_folders.h"
 #include "cli/render_options.h"
 #include "engine/text_number.h"
 #include "render/image_files.h"
@@ -69,7 +69,8 @@ bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
                                                : rmSolidShade;
     std::string problem;
     if (!ParseSize(Options.Size, Request.Width, Request.Height))
-        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to 768: " + Options.Size;
+        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to " + std::to_string(TGMP::MaxHeight) +
+                  ": " + Options.Size;
     else if (!ParseBack(Options.Back, Request.Back))
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
@@ -85,42 +86,43 @@ namespace {
 bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
 {
     if (!ParseRenderRequest(Options, Request)) return false;
-    if (HasExtension(Options.Output, ".jpg") || HasExtension(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!HasExtension(Options.Output, ".bmp")) {
+    if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
+    else if (!EndsWithAnyCase(Options.Output, ".bmp")) {
         std::cerr << "the output file must end in .bmp or .jpg: " << Options.Output << '\n';
         return false;
     }
     return true;
 }
 
-std::string DefaultTexturesFolder()
-{
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path(".") : program.parent_path()) / "textures";
-}
+// The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
+std::string DefaultTexturesFolder() { return DataFolderFor(ExecutableFolder()) + "textures"; }
 
 } // namespace
 
-bool LoadTextures(TGMP& Gmp, const std::string& Folder)
+int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
         const auto images = LoadLayerImages(Folder.empty() ? DefaultTexturesFolder() : Folder);
         for (int layer = 1; layer <= LayerCount; ++layer) Gmp.SetLayerTexture(layer, images[layer - 1]);
-        return true;
+        return ExitDone;
+    } catch (const ECorruptImage& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
-        return false;
+        return ExitUsage;
     }
 }
 
-bool PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures)
+int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures)
 {
     Gmp.Resize(Request.Width, Request.Height);
-    if (Request.Mode == rmShadedTexture && !LoadTextures(Gmp, Textures)) return false;
+    if (Request.Mode == rmShadedTexture) {
+        if (const int status = LoadTextures(Gmp, Textures); status != ExitDone) return status;
+    }
     Gmp.SetBackColor(Request.Back);
     Gmp.RenderMode = Request.Mode;
-    return true;
+    return ExitDone;
 }
 
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
@@ -143,7 +145,9 @@ void AddRenderOptions(CLI::App* Command, TRenderOptions& Options)
 {
     Command->add_option("--mode", Options.Mode, "wireframe, solid or texture (default solid)")
         ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
-    Command->add_option("--size", Options.Size, "Picture size WIDTHxHEIGHT (default 800x600, height at most 768)");
+    Command->add_option("--size", Options.Size,
+                        "Picture size WIDTHxHEIGHT (default 800x600, height at most " +
+                            std::to_string(TGMP::MaxHeight) + ")");
     Command->add_option("--back", Options.Back, "Background colour RRGGBB in hexadecimal (default 000000)");
     Command->add_option("--turn", Options.Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
     Command->add_option("--textures", Options.Textures,
@@ -158,9 +162,9 @@ int RunRender(const TRenderOptions& Options)
     TRenderRequest request;
     if (!ParseRequest(Options, request)) return ExitUsage;
     auto gmp = std::make_unique<TGMP>();
-    if (!PrepareRenderer(*gmp, request, Options.Textures)) return ExitUsage;
+    int status = PrepareRenderer(*gmp, request, Options.Textures);
     auto model = std::make_unique<TCliModel>();
-    const int status = LoadModel(Options.Input, Options.Generate, *model);
+    if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, model->Store, request);

@@ -43,12 +43,15 @@ bool ParseInt(const std::string& Text, int& Value);
 // WIDTHxHEIGHT, width 1 to 8192 and height 1 to the renderer's limit.
 bool ParseSize(const std::string& Text, int& Width, int& Height);
 
-// Hands the twelve layer textures to the renderer; false (message printed) when one cannot be read.
-bool LoadTextures(TGMP& Gmp, const std::string& Folder);
+// Hands the twelve layer textures to the renderer (the data folder's when
+// Folder is empty). A texture that cannot be read is a file error
+// (ExitUsage), one whose content is refused a rejected input file
+// (ExitRejected); the message is printed. ExitDone otherwise.
+int LoadTextures(TGMP& Gmp, const std::string& Folder);
 
-// Readies Gmp for the request: buffer size, textures when needed, background and mode.
-// False (message printed) when the textures cannot be read.
-bool PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures);
+// Readies Gmp for the request: buffer size, textures when needed, background
+// and mode. Returns ExitDone or LoadTextures' status.
+int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures);
 
 // The viewer's placement, then the requested turn.
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);

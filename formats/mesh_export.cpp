@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 #include "formats/assimp_export.h"
 #include "formats/gltf_json.h"
@@ -38,13 +39,6 @@ TFormatPlan PlanFor(TMeshFormat format)
     case TMeshFormat::mfGlb: return {"glb2", {true, true, false, false, true}, true, true};
     }
     throw std::logic_error("unknown mesh format");
-}
-
-bool EndsWith(const std::string& text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-                      [](char s, char t) { return s == std::tolower(static_cast<unsigned char>(t)); });
 }
 
 // A layer picture copied beside the file: where it comes from and the name the materials use.
@@ -112,7 +106,8 @@ TSceneTextures ChooseTextures(const TFaceStore& store, const TExportInfo& info, 
             continue;
         }
         const std::string name = source.filename().string();
-        if (gltf && !EndsWith(name, ".jpg") && !EndsWith(name, ".jpeg") && !EndsWith(name, ".png")) {
+        if (gltf && !EndsWithAnyCase(name, ".jpg") && !EndsWithAnyCase(name, ".jpeg") &&
+            !EndsWithAnyCase(name, ".png")) {
             warnings.push_back(source.string() + ": glTF holds only JPEG and PNG pictures; " + what);
             continue;
         }
@@ -141,8 +136,8 @@ TFilePolicy PolicyFor(TMeshFormat format, const std::vector<std::string>& notes,
 {
     return [format, notes, hasMeshes](const std::string& path) {
         TFileHandling handling;
-        if (EndsWith(path, ".mtl")) handling.Prefix = HashComments({notes.front()});
-        else if (EndsWith(path, ".bin")) handling.InMemory = !hasMeshes;
+        if (EndsWithAnyCase(path, ".mtl")) handling.Prefix = HashComments({notes.front()});
+        else if (EndsWithAnyCase(path, ".bin")) handling.InMemory = !hasMeshes;
         else if (format == TMeshFormat::mfObj) handling.Prefix = HashComments(notes);
         else handling.InMemory = format != TMeshFormat::mfStl;
         return handling;
@@ -154,7 +149,7 @@ void FinishInMemory(std::vector<TCapturedFile>& files, TMeshFormat format, const
                     const std::vector<std::string>& notes, bool hasMeshes)
 {
     for (TCapturedFile& file : files) {
-        if (EndsWith(file.Path, ".bin")) continue;
+        if (EndsWithAnyCase(file.Path, ".bin")) continue;
         std::string& bytes = file.Bytes;
         if (format == TMeshFormat::mfPly) {
             RepairPlyColors(bytes);
@@ -196,11 +191,11 @@ void CopyPictures(const std::vector<TPictureCopy>& copies, const fs::path& folde
 
 std::optional<TMeshFormat> MeshFormatOf(const std::string& FileName)
 {
-    if (EndsWith(FileName, ".obj")) return TMeshFormat::mfObj;
-    if (EndsWith(FileName, ".stl")) return TMeshFormat::mfStl;
-    if (EndsWith(FileName, ".ply")) return TMeshFormat::mfPly;
-    if (EndsWith(FileName, ".gltf")) return TMeshFormat::mfGltf;
-    if (EndsWith(FileName, ".glb")) return TMeshFormat::mfGlb;
+    if (EndsWithAnyCase(FileName, ".obj")) return TMeshFormat::mfObj;
+    if (EndsWithAnyCase(FileName, ".stl")) return TMeshFormat::mfStl;
+    if (EndsWithAnyCase(FileName, ".ply")) return TMeshFormat::mfPly;
+    if (EndsWithAnyCase(FileName, ".gltf")) return TMeshFormat::mfGltf;
+    if (EndsWithAnyCase(FileName, ".glb")) return TMeshFormat::mfGlb;
     return std::nullopt;
 }
 

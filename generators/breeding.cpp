@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/text_helpers.h"
 #include "generators/text_positions.h"
 
 namespace verdel {
@@ -104,9 +105,9 @@ std::optional<std::vector<TPick>> ParsePicks(std::string_view Text)
         const size_t comma = Text.find(',');
         const std::string_view item = trimmed(Text.substr(0, comma));
         const size_t plus = item.find('+');
-        const std::optional<int> child = ParseWholeNumber(trimmed(item.substr(0, plus)));
+        const std::optional<int> child = ParseWholeInt(trimmed(item.substr(0, plus)));
         std::optional<int> second = 0;
-        if (plus != std::string_view::npos) second = ParseWholeNumber(trimmed(item.substr(plus + 1)));
+        if (plus != std::string_view::npos) second = ParseWholeInt(trimmed(item.substr(plus + 1)));
         if (!child || !second || !ValidChild(*child)) return std::nullopt;
         if (plus != std::string_view::npos && (!ValidChild(*second) || *second == *child)) return std::nullopt;
         picks.push_back({*child, *second});

@@ -7,8 +7,10 @@ TFaceStore OutlineStore;
 TDefinitionState DefinitionState;
 TSettings Settings;
 TProgramFolders ProgramFolders;
+TFileHistory FileHistory;
 int LastObjectCount = 0;
 int ProductionLength = 0;
+int LastNonFiniteObjects = 0;
 std::string CurrentFileName;
 std::string LastDefinitionText;
 uint32_t LastGenerationSeed = 0;
@@ -25,6 +27,7 @@ void RecordGeneration(const TGenerationResult& Result)
 {
     LastObjectCount = Result.ObjectCount;
     ProductionLength = Result.ProductionLength;
+    LastNonFiniteObjects = Result.LeftOutObjects;
     LastDefinitionText = Result.DefinitionText;
     LastGenerationSeed = Result.Seed;
 }

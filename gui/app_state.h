@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/file_history.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "engine/definition.h"
@@ -38,9 +39,15 @@ extern TSettings Settings;
 // The program's folders, set when the main window is created.
 extern TProgramFolders ProgramFolders;
 
+// The recent files and the folder last used for each kind of file.
+extern TFileHistory FileHistory;
+
 // Objects and production length of the last generation (shown by the viewer).
 extern int LastObjectCount;
 extern int ProductionLength;
+
+// Objects the last generation left out because their coordinates were not finite numbers.
+extern int LastNonFiniteObjects;
 
 // Path of the definition last generated; gives exports their default name.
 extern std::string CurrentFileName;
@@ -68,7 +75,7 @@ extern TGenOpsForm* GenOpsForm;
 extern TTextureDialog* TextureDialog;
 
 // Keeps what a finished generation reports: object count, production length,
-// definition text and seed.
+// objects left out, definition text and seed.
 void RecordGeneration(const TGenerationResult& Result);
 
 } // namespace verdel

@@ -10,6 +10,7 @@
 #include "app/program_folders.h"
 #include "gui/app_state.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/workspace.h"
 
 namespace verdel {
@@ -43,13 +44,14 @@ void CloseGeneratorWindow(QWidget& Dialog)
 
 QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
     if (!EnterFolder(folder)) return {};
     int filter = 0;
     const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);
     if (name.isEmpty()) return {};
     if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return {};
+    NoteUsedFile(TFileKind::Definition, name);
     return name;
 }
 

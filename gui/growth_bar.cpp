@@ -160,6 +160,7 @@ void TGrowthBar::FrameReady(const std::shared_ptr<TGrowthFrame>& Frame)
     // The viewer turned the shown model in place; the new one is turned alike.
     ApplyRotation(*Frame->Store, Probe.Recover(Shown));
     ExchangeModels(Shown, *Frame->Store);
+    if (Retire) Retire(std::move(Frame->Store));
     Probe = Frame->Probe;
     GrowthLabel->setText(
         QString("Growth %1 of %2, %3 objects").arg(value, ValueText(FullValue)).arg(Frame->ObjectCount));

@@ -49,6 +49,9 @@ public:
     float ValueAt(int Position) const;
     // Called after the shown model was replaced, to draw it.
     std::function<void()> Redraw;
+    // Takes the model just replaced, which a frame under way may still be
+    // drawing; without it the model is freed at once.
+    std::function<void(std::unique_ptr<TFaceStore>)> Retire;
 
     // Play/Pause; a playback at the end starts again from 0.
     void Play_BtnClick();

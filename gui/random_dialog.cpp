@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
 #include "gui/workspace.h"
@@ -269,8 +271,8 @@ void TRandom1::Button2Click()
 
 void TRandom1::SaveBtnClick()
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
-    const QString name = ChooseSaveName(this, folder + RandomFileName);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    const QString name = ChooseSaveName(this, QDir(folder).filePath(RandomFileName));
     if (name.isEmpty()) return;
     try {
         Generator.SaveToFile(QFile::encodeName(name).toStdString());

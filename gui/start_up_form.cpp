@@ -61,7 +61,7 @@ void TStartUpForm::FormCreate()
         frame->move(static_cast<int>(std::nearbyint((usable.width() - 550) / 2.0)),
                     static_cast<int>(std::nearbyint((usable.height() - 350) / 2.0)));
     }
-    LoadRichTextFile(*StartupMemo, QString::fromStdString(ProgramFolders.ProgramFolder) + "Verdel5.rtf");
+    LoadRichTextFile(*StartupMemo, QString::fromStdString(ProgramFolders.DataFolder) + "Verdel5.rtf");
 }
 
 void TStartUpForm::resizeEvent(QResizeEvent* Event)
@@ -75,7 +75,7 @@ void TStartUpForm::CloseButtonClick()
     if (StartUpCheckBox->isChecked()) {
         Settings.ShowStartText = false;
         try {
-            SaveSettings(Settings, ProgramFolders.ProgramFolder);
+            SaveSettings(Settings, ProgramFolders.SettingsFolder);
         } catch (const std::exception& error) {
             Dialogs().Error(error.what());
         }

@@ -5,11 +5,14 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "gui/generate_view.h"
 #include "render/gmp.h"
 #include "viewer/navigation.h"
+#include "viewer/pointer_navigation.h"
 
+class QKeyEvent;
 class QLabel;
 class QMenuBar;
 class QPushButton;
@@ -19,6 +22,7 @@ class QToolButton;
 
 namespace verdel {
 
+class TFramePipeline;
 class TGMPWidget;
 class TGrowthBar;
 
@@ -34,7 +38,9 @@ public:
     // Prepares the view of FaceStore: size and place, statistics, light,
     // layer buttons, centring and distance, navigation; draws nothing.
     void PerformStartupRoutines();
-    // Draws Store once: status texts, the wait cursor when ShowWait, clear, render, flip.
+    // Asks for a frame of Store: "Starting Rendering...", the wait cursor when
+    // ShowWait; the frame is drawn on the worker and shown when finished
+    // ("Rendering Complete" once no newer frame is asked for).
     void ViewerMovement(TFaceStore& Store, bool ShowWait);
     // Hands the layer pictures to the renderer and the layer buttons.
     void SetBitmapButtons();
@@ -46,6 +52,8 @@ public:
     void ShadedTexture_RBClick();
     // One of the twelve layer buttons: choose a texture for layer N and redraw.
     void LayerButtonClick(int Layer);
+    // Shows the name of layer N's chosen picture on its button.
+    void ShowChosenTexture(int Layer);
     void BitBtn2Click();
     void ClockTimerTimer();
     void CloseButtonClick();
@@ -64,6 +72,7 @@ public:
                      float AngleZ) override;
     void SetRepeatTimer(bool Enabled) override;
     void SetSettleTimer(bool Enabled, int IntervalMs) override;
+    bool ModelInUse() override;
 
     TGMPWidget* GMP1;
     TGrowthBar* GrowthBar; // growth playback under the picture
@@ -78,6 +87,7 @@ public:
     QPushButton* Render_BT;
     std::array<QToolButton*, 12> NavigationButtons{}; // by TDirection
     QLabel* StatusPanels[3];
+    QLabel* NotePanel; // what the view leaves out, beside the three panels
     QTimer* Timer1;
     QTimer* SpinTimer;
     QTimer* ClockTimer;
@@ -85,9 +95,16 @@ public:
 
     TRenderMode SelectedRenderMode = rmWireframe;
     TNavigator Navigator;
+    TPointerNavigator Pointer;
+    TFramePipeline* Frames;
+    // The navigation timers only record their state and the caller fires
+    // SpinTimerTimer and Timer1Timer itself (tests drive them by hand).
+    bool TimersByHand = false;
 
 protected:
     void changeEvent(QEvent* Event) override;
+    // The navigation keys, wherever the focus is in the window.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
     // Every way of closing (Close, Esc, the close box) ends here.
     void done(int Result) override;
 
@@ -99,17 +116,30 @@ private:
     void CreateStatusBar();
     void SetStatus(const QString& Text);
     void FormClose();
+    void FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds);
+    void ConnectPointer();
+    bool NavigationKey(QKeyEvent* Event, bool Down);
+    void ShowNotes();
+    void EndWaitCursor();
 
     TViewSource Source = TViewSource::Generation;
     QTimer* PaintTimer; // the 200 ms pause of a repaint
+    bool WaitCursor = false;
+    // Models replaced (Read DXF, growth playback) while a frame of them may
+    // be drawn: they live until the frame being drawn is finished.
+    std::vector<std::unique_ptr<TFaceStore>> RetiredStores;
+    void Retire(std::unique_ptr<TFaceStore> Store);
 };
 
-// What came of choosing a DXF file to read into FaceStore.
+// What came of choosing a DXF file to read into a store.
 enum class TDxfRead { Cancelled, Failed, Read };
 
-// Makes the output folder current, lets the user choose a DXF file and reads
-// it into FaceStore (FaceStore then holds it with its bounds; a failure is
-// reported and leaves the store empty).
-TDxfRead ChooseAndReadDXF(QWidget* Parent);
+// Makes the output folder (or the folder of the last DXF file) current, lets
+// the user choose a DXF file and reads it into Store (see ReadDxfIntoStore).
+TDxfRead ChooseAndReadDXF(QWidget* Parent, TFaceStore& Store);
+
+// Reads a DXF file into Store, which then holds it with its bounds; a
+// failure is reported and leaves the store empty.
+TDxfRead ReadDxfIntoStore(const QString& FileName, TFaceStore& Store);
 
 } // namespace verdel

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 namespace verdel {
 
@@ -20,6 +21,9 @@ public:
     // Called by a generator window when it closes.
     virtual void RandomDialogClosed() = 0;
     virtual void MutateDialogClosed() = 0;
+    // A long job's progress line in the status bar, with a Cancel button that calls OnCancel.
+    virtual void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) = 0;
+    virtual void HideProgress() = 0;
 };
 
 } // namespace verdel

@@ -1,7 +1,8 @@
-// Turning and moving the model with held buttons, on a bounding-box proxy.
+// Turning and moving the model with held buttons: live, or on a bounding-box proxy.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/face_store.h"
 
@@ -39,17 +40,26 @@ public:
     // timer starts its full interval again from now.
     virtual void SetRepeatTimer(bool Enabled) = 0;
     virtual void SetSettleTimer(bool Enabled, int IntervalMs) = 0;
+    // Whether a frame of the model is being drawn now: its vertices must not
+    // change until the host reports the frame with ModelFrameDone.
+    virtual bool ModelInUse() { return false; }
 };
 
-// The navigation state machine: idle, moving (a button held: one proxy step
-// every 75 ms), pending (released: the final render follows one settle
-// interval after the last step) and the final render, which applies the
-// counted steps and turns to the model in one go.
+// The navigation state machine: idle, moving (a button held: one step every
+// 75 ms), pending (released: the final render follows one settle interval
+// after the last step) and the final render, which applies the counted steps
+// and turns to the model in one go. A step takes the proxy box at once and is
+// counted for the model; with live frames the counted steps also go to the
+// model at once and the model is drawn, else the box is drawn in wireframe.
+// Whatever changes the model's vertices waits while the host draws the model
+// and runs when it reports that frame finished.
 class TNavigator {
 public:
     // The small and the Ctrl first rotation steps: 2.5 and a hair below 45 degrees.
     static const float SmallStep;
     static const float LargeStep;
+    // A step draws the whole model while the last model frame took at most this long.
+    static constexpr double LiveFrameLimitMs = 40;
 
     TNavigator(TFaceStore& model, TFaceStore& outline, TNavigationHost& host)
             : Model(model), Outline(outline), Host(host)
@@ -71,13 +81,33 @@ public:
     // "Render": only while a final render is pending, at once.
     void RenderRequested();
 
-    // One proxy step in Direction (the held direction while the repeat timer runs).
+    // One step in Direction (the held direction while the repeat timer runs).
     void Step(TDirection Direction);
+    // One step in Direction without the repeat timer (a mouse drag or the wheel).
+    void Nudge(TDirection Direction);
     // Applies the counted turns and steps to the model and draws it.
     void RenderNow();
 
-    // Back to idle without drawing: timers off, nothing counted (the viewer closed).
+    // Home: the model's vertices and translation as the view first showed them.
+    void ReturnHome();
+    // Fit: the model centred and as near as the whole of it fits a window of
+    // Width x Height pixels drawn with focal length Focal (not nearer than the near limit).
+    void FitToWindow(int Width, int Height, int Focal);
+
+    // The host finished drawing the model in Milliseconds: the time decides
+    // whether the next steps are live; work that waited for the model runs now.
+    void ModelFrameDone(double Milliseconds);
+    // Whether a step now draws the whole model rather than the box.
+    bool LiveNow() const { return LiveNavigation && LastModelFrameMs <= LiveFrameLimitMs; }
+
+    // A new model on view: forgets the first pose and the last frame's time.
+    void BeginView();
+    // Back to idle without drawing: timers off, nothing counted, no waiting work (the viewer closed).
     void Reset();
+
+    // Pixels of mouse drag per movement step: one step moves the model's
+    // middle about that far on the screen, at least 4 and at most 100.
+    float PixelsPerMoveStep(int Focal) const;
 
     bool RepeatTimerOn() const { return RepeatOn; }
     bool SettleTimerOn() const { return SettleOn; }
@@ -90,11 +120,26 @@ public:
     int32_t TurnedX = 0, TurnedY = 0, TurnedZ = 0;
     TDirection HeldDirection = dirMoveUp;
     uint8_t BigTurnRequested = 0;
+    // The "Live navigation" setting (the viewer sets it from the user's settings).
+    bool LiveNavigation = false;
+    // How long the last frame of the model took; 0 before the first.
+    double LastModelFrameMs = 0;
 
 private:
+    // Work on the model's vertices, run at once or after the model frame being drawn.
+    enum TModelWork : uint8_t { mwLive = 1, mwFinal = 2, mwFit = 4, mwHome = 8 };
+
     void SetRepeat(bool on);
     void SetSettleTimer(bool on, int intervalMs);
     void WriteProxyBox();
+    void TakeStep(TDirection direction);
+    void RequestModelWork(uint8_t work);
+    void RunModelWork(uint8_t work);
+    void ApplyCountedSteps(bool drawBoxAtLimit);
+    void ClearCounts();
+    void KeepFirstPose();
+    void RestoreFirstPose();
+    void FitNow();
 
     TFaceStore& Model;
     TFaceStore& Outline;
@@ -102,6 +147,12 @@ private:
     bool RepeatOn = false;
     bool SettleOn = false;
     int SettleMs = 1000;
+    uint8_t WaitingWork = 0;
+    bool BoxShown = false; // the last picture drawn is the box, not the model
+    int FitWidth = 0, FitHeight = 0, FitFocal = 0;
+    // Every ModelFaces corner before the first turn of this view; empty until then.
+    std::vector<TVector> FirstPose;
+    bool FirstPoseKept = false;
 };
 
 } // namespace verdel
