@@ -7,6 +7,7 @@
 
 #include "cli/cli_prompt.h"
 #include "formats/dxf_reader.h"
+#include "formats/model_reader.h"
 
 namespace verdel::cli {
 
@@ -52,11 +53,14 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options)
 
 int LoadModel(const std::string& Input, const TGenerateOptions& Options)
 {
-    if (!HasExtension(Input, ".dxf")) return GenerateFile(Input, Options);
+    if (!IsModelFile(Input)) return GenerateFile(Input, Options);
     try {
-        ReadDXFFile(FaceStore, Input);
+        ReadModelFile(FaceStore, Input);
         return ExitDone;
     } catch (const EDXFError& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
+    } catch (const EModelError& error) {
         std::cerr << error.what() << '\n';
         return ExitRejected;
     } catch (const std::exception& error) {

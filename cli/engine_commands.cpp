@@ -3,6 +3,7 @@
 
 #include "cli/cli_common.h"
 #include "engine/production.h"
+#include "formats/model_reader.h"
 
 namespace verdel::cli {
 
@@ -49,9 +50,9 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
 {
     const int status = LoadModel(file, options);
     if (status != ExitDone) return status;
-    // A DXF file has no definition: its iterations and production length are 0.
-    const bool isDxf = HasExtension(file, ".dxf");
-    PrintStoreStats(FaceStore, isDxf ? 0 : DefinitionState.Iterations, isDxf ? 0 : ProductionLength);
+    // A model file has no definition: its iterations and production length are 0.
+    const bool isModel = IsModelFile(file);
+    PrintStoreStats(FaceStore, isModel ? 0 : DefinitionState.Iterations, isModel ? 0 : ProductionLength);
     return ExitDone;
 }
 
@@ -67,7 +68,7 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
     CLI::App* stats = App.add_subcommand("stats", "Generate a definition and print model statistics");
-    stats->add_option("FILE", *statsFile, "Definition file (.vd) or DXF file (.dxf)")->required();
+    stats->add_option("FILE", *statsFile, ModelInputHelp)->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
 }

@@ -77,7 +77,7 @@ void TMainForm::FileSaveItemClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadDXF(this) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
+    if (ChooseAndReadModel(this) == TModelRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }

@@ -49,6 +49,7 @@ public:
     void ClockTimerTimer();
     void CloseButtonClick();
     void SaveGraphicAsClick();
+    // "Read Model": a DXF or mesh file replaces the model on view.
     void ReadDXFClick();
     void Render_BTClick();
     void SpinTimerTimer();
@@ -102,13 +103,18 @@ private:
     QTimer* PaintTimer; // the 200 ms pause of a repaint
 };
 
-// What came of choosing a DXF file to read into FaceStore.
-enum class TDxfRead { Cancelled, Failed, Read };
+// What came of choosing a model file to read into FaceStore.
+enum class TModelRead { Cancelled, Failed, Read };
 
-// Makes the output folder current, lets the user choose a DXF file and reads
-// it into FaceStore (FaceStore then holds it with its bounds; a failure is
-// reported and leaves the store empty).
-TDxfRead ChooseAndReadDXF(QWidget* Parent);
+// The open dialog's filters for model files: DXF first, then the mesh
+// formats read through Assimp, every model, every file.
+QString ModelFileFilters();
+
+// Makes the output folder current, lets the user choose a DXF or mesh file
+// and reads it into a store of its own; only a complete read replaces the
+// model of FaceStore (with its bounds). A failure is reported with the
+// file's name and the reason, and leaves FaceStore as it was.
+TModelRead ChooseAndReadModel(QWidget* Parent);
 
 // The program's one viewer, created hidden at start-up.
 extern TViewForm* ViewForm;

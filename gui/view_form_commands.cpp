@@ -11,9 +11,9 @@
 #include "app/program_folders.h"
 #include "engine/generation.h"
 #include "engine/production.h"
-#include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
+#include "formats/model_reader.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
 #include "gui/gmp_widget.h"
@@ -181,26 +181,35 @@ void TViewForm::SaveGraphicAsClick()
     }
 }
 
-TDxfRead ChooseAndReadDXF(QWidget* Parent)
+QString ModelFileFilters()
+{
+    QStringList meshes;
+    for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
+    const QString list = meshes.join(' ');
+    return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
+}
+
+TModelRead ChooseAndReadModel(QWidget* Parent)
 {
     const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
-    if (!EnterFolder(folder)) return TDxfRead::Cancelled;
-    const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
-    if (name.isEmpty()) return TDxfRead::Cancelled;
-    TDxfRead result = TDxfRead::Read;
+    if (!EnterFolder(folder)) return TModelRead::Cancelled;
+    const QString name = Dialogs().OpenFileName(Parent, folder, ModelFileFilters());
+    if (name.isEmpty()) return TModelRead::Cancelled;
+    // The file goes into a store of its own, so a failed read leaves the model on view as it was.
+    auto store = std::make_unique<TFaceStore>();
     try {
-        ReadDXFFile(FaceStore, name.toStdString());
+        ReadModelFile(*store, name.toStdString());
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
-        result = TDxfRead::Failed;
+        return TModelRead::Failed;
     }
-    ComputeBounds(FaceStore);
-    return result;
+    ReplaceModel(FaceStore, *store);
+    return TModelRead::Read;
 }
 
 void TViewForm::ReadDXFClick()
 {
-    if (ChooseAndReadDXF(this) == TDxfRead::Cancelled) return;
+    if (ChooseAndReadModel(this) != TModelRead::Read) return;
     Source = TViewSource::DxfFile;
     PerformStartupRoutines();
     FormPaint();
