@@ -230,6 +230,7 @@ std::string BuildJson(const TBufferPlan& plan, const TExportInfo& info, const st
                       const std::string& binUri)
 {
     std::string text;
+    text.reserve(4096 + 640 * plan.Meshes.size()); // about what an object's node, mesh and accessors take
     TJsonObjectWriter writer(text);
     writer.Member("asset", Asset(info));
     writer.Member("scene", 0);
@@ -246,33 +247,25 @@ std::string BuildJson(const TBufferPlan& plan, const TExportInfo& info, const st
     return text;
 }
 
-void WriteVertices(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& plan, TObjectPolygons& object)
+// Every vertex as x, y, z, u, v; the indices, gathered on the way, follow them.
+template <class TIndex> void WriteVerticesAndIndices(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& plan)
 {
+    std::vector<TIndex> indices;
+    indices.reserve(plan.IndexCount);
+    TObjectPolygons object;
     for (const TMeshSummary& mesh : plan.Meshes) {
         LayOutObject(store.Object(mesh.K), mesh.K, Layout, object);
         for (const TWrittenVertex& vertex : object.Vertices) {
             const TVector& p = object.Position(vertex);
             const auto [u, v] = CornerTexCoord(vertex.Slot);
-            out.Binary(p.X);
-            out.Binary(p.Y);
-            out.Binary(p.Z);
             // glTF counts v downwards from the picture's top row.
-            out.Binary(u);
-            out.Binary(1.0f - v);
+            const float values[5] = {p.X, p.Y, p.Z, u, 1.0f - v};
+            for (const float value : values) out.Binary(value);
         }
-    }
-}
-
-void WriteIndices(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& plan, TObjectPolygons& object)
-{
-    for (const TMeshSummary& mesh : plan.Meshes) {
-        LayOutObject(store.Object(mesh.K), mesh.K, Layout, object);
         for (const TPolygon& triangle : object.Polygons)
-            for (int i = 0; i < 3; ++i) {
-                if (plan.WideIndices) out.Binary(triangle.Vertex[i]);
-                else out.Binary(static_cast<uint16_t>(triangle.Vertex[i]));
-            }
+            for (int i = 0; i < 3; ++i) indices.push_back(static_cast<TIndex>(triangle.Vertex[i]));
     }
+    out.Bytes(indices.data(), indices.size() * sizeof(TIndex));
 }
 
 void WriteBuffer(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& plan,
@@ -283,9 +276,8 @@ void WriteBuffer(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& pl
         out.Text(picture);
         out.Zeros(Align4(picture.size()) - picture.size());
     }
-    TObjectPolygons object;
-    WriteVertices(out, store, plan, object);
-    WriteIndices(out, store, plan, object);
+    if (plan.WideIndices) WriteVerticesAndIndices<uint32_t>(out, store, plan);
+    else WriteVerticesAndIndices<uint16_t>(out, store, plan);
 }
 
 } // namespace

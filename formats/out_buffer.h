@@ -21,6 +21,13 @@ public:
 
     void Bytes(const void* Data, size_t Size)
     {
+        if (Size >= Capacity) {
+            // A large piece goes to the stream as it is, without a copy.
+            Flush();
+            Out.write(static_cast<const char*>(Data), static_cast<std::streamsize>(Size));
+            if (!Out) throw std::runtime_error("write error");
+            return;
+        }
         Buffer.append(static_cast<const char*>(Data), Size);
         if (Buffer.size() >= Capacity) Flush();
     }
