@@ -21,8 +21,8 @@ public:
     // The value of Key in Section, trimmed; nothing when the key is missing.
     std::optional<std::string> Value(const std::string& Section, const std::string& Key) const;
 
-    // A whole number (decimal, or hexadecimal after "0x"); nothing when the key
-    // is missing or its value is not a whole number.
+    // A whole number (decimal, or hexadecimal after "0x": see ParseWholeNumberOrHex);
+    // nothing when the key is missing or its value is not a whole number.
     std::optional<long long> Integer(const std::string& Section, const std::string& Key) const;
 
     // Sets Key in Section, replacing its line or adding one at the end of the
@@ -38,9 +38,5 @@ private:
 
     std::vector<std::string> Lines;
 };
-
-// Parses a whole number as the settings file holds it: optional blanks and
-// sign, decimal digits or "0x" and hexadecimal digits, optional blanks.
-std::optional<long long> ParseWholeNumber(const std::string& Text);
 
 } // namespace verdel

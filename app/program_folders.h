@@ -1,4 +1,6 @@
-// The folders beside the executable that hold Verdel's data.
+// The folders that hold Verdel's data, its output and its settings: beside the
+// executable for a program run from its build or unpacked folder, in the
+// system's data folder and the user's own folders for an installed one.
 #pragma once
 
 #include <string>
@@ -7,24 +9,51 @@ namespace verdel {
 
 // Every folder ends in "/".
 struct TProgramFolders {
-    std::string ProgramFolder;    // the executable's folder
-    std::string DefinitionFolder; // vdfiles/
-    std::string OutputFolder;     // output/
-    std::string HelpFolder;       // help/
-    std::string TexturesFolder;   // textures/
+    std::string ProgramFolder;       // the executable's folder
+    std::string DataFolder;          // the data files: ProgramFolder, or share/verdel/ of an installed program
+    std::string DefinitionFolder;    // vdfiles/ (the sample definitions, opened by Open)
+    std::string NewDefinitionFolder; // where new definitions are proposed: vdfiles/, or the user's folder
+    std::string OutputFolder;        // output/, or the user's folder when output/ cannot be written
+    std::string HelpFolder;          // help/
+    std::string TexturesFolder;      // textures/
+    std::string SettingsFolder;      // where the settings file is read and written
+    std::string InitialSettings;     // a settings file to start from while SettingsFolder holds none, or empty
 };
 
-// The program's folders, set when the main window is created.
-extern TProgramFolders ProgramFolders;
+// The user's own folders, each ending in "/".
+struct TUserFolders {
+    std::string ConfigFolder;    // Verdel's configuration folder: $XDG_CONFIG_HOME/verdel/ or ~/.config/verdel/
+    std::string DocumentsFolder; // Verdel's folder in the user's documents: Documents/Verdel/
+};
 
-// The folder of the running executable, ending in "/".
-std::string ExecutableFolder();
 
-// The folders below ProgramFolder (which ends in "/").
+// Where the data files of a program in ExecutableFolder are: beside it when its
+// textures/ or vdfiles/ folder is, else ../share/verdel/ when that exists.
+std::string DataFolderFor(const std::string& ExecutableFolder);
+
+// Every folder below ProgramFolder (which ends in "/"), the settings file beside it.
 TProgramFolders FoldersBeside(const std::string& ProgramFolder);
 
-// Creates the definition and output folders when they are missing; returns
-// the first error met, empty when both exist.
+// The user's folders from HOME, XDG_CONFIG_HOME and XDG_DOCUMENTS_DIR (or the
+// XDG_DOCUMENTS_DIR line of user-dirs.dirs in the configuration home).
+TUserFolders UserFoldersFromEnvironment();
+
+// The folders for an executable in ExecutableFolder. The data is beside it when
+// its textures/ or vdfiles/ folder is, else in ../share/verdel/ (an installed
+// program). Beside its data, the program keeps its settings beside the
+// executable while a settings file there, or the folder itself, can be written,
+// and its output in output/ while that can be written. An installed program, and
+// one whose folders cannot be written, keeps its settings in User.ConfigFolder
+// (starting from a readable file beside the executable when there is one) and
+// its output and new definitions in User.DocumentsFolder.
+TProgramFolders LocateFolders(const std::string& ExecutableFolder, const TUserFolders& User);
+
+// Creates the definition, new-definition, output and settings folders when they
+// are missing; returns the first error met for the first three, empty when none.
 std::string EnsureWorkFolders(const TProgramFolders& Folders);
+
+// Whether a file could be written at Path: an existing regular file opens for
+// appending, or a new file can be made in the folder. Leaves nothing behind.
+bool CanWriteFile(const std::string& Path);
 
 } // namespace verdel

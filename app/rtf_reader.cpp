@@ -7,8 +7,10 @@
 #include <iterator>
 #include <map>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "app/rtf_characters.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
@@ -16,7 +18,13 @@ namespace verdel {
 bool TRichRun::SameFormat(const TRichRun& Other) const
 {
     return Bold == Other.Bold && Italic == Other.Italic && Underline == Other.Underline && FontSize == Other.FontSize &&
-           Color == Other.Color && FontName == Other.FontName;
+           Color == Other.Color && Font == Other.Font;
+}
+
+const std::string& TRichDocument::FontName(const TRichRun& Run) const
+{
+    static const std::string none;
+    return Run.Font >= 0 && static_cast<size_t>(Run.Font) < Fonts.size() ? Fonts[static_cast<size_t>(Run.Font)] : none;
 }
 
 namespace {
@@ -74,13 +82,6 @@ bool IsOtherUnderline(std::string_view Name)
 
 // A font size word's value; none or zero means the default size.
 int FontHalfPoints(int Value) { return Value > 0 ? std::min(Value, LargestHalfPoints) : DefaultHalfPoints; }
-
-std::string Trimmed(const std::string& Text)
-{
-    const size_t first = Text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return Text.substr(first, Text.find_last_not_of(" \t") - first + 1);
-}
 
 // One pass over the RTF text, keeping a stack of group states.
 class TRtfParser {
@@ -324,7 +325,7 @@ private:
             run.Color = Colors[format.ColorIndex];
         }
         const auto font = Fonts.find(format.FontIndex >= 0 ? format.FontIndex : DefaultFont);
-        if (font != Fonts.end()) run.FontName = font->second;
+        if (font != Fonts.end()) run.Font = font->second;
         return run;
     }
 
@@ -338,8 +339,17 @@ private:
 
     void FinishFont()
     {
-        if (FontEntry >= 0) Fonts[FontEntry] = Trimmed(FontName);
+        if (FontEntry >= 0) Fonts[FontEntry] = FontId(Trim(FontName));
         FontName.clear();
+    }
+
+    // The document's index of a font name, added on first use; -1 for an empty name.
+    int FontId(std::string_view Name)
+    {
+        if (Name.empty()) return -1;
+        const auto [entry, added] = FontIds.try_emplace(std::string(Name), static_cast<int>(Document.Fonts.size()));
+        if (added) Document.Fonts.push_back(entry->first);
+        return entry->second;
     }
 
     void FinishColor()
@@ -355,7 +365,8 @@ private:
     int SkipCount = 0;
     uint32_t HighSurrogate = 0;
 
-    std::map<int, std::string> Fonts;
+    std::map<int, int> Fonts;                     // font number in the table to the document's index
+    std::unordered_map<std::string, int> FontIds; // font name to the document's index
     int DefaultFont = 0;
     int FontEntry = -1;
     std::string FontName;

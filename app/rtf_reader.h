@@ -30,7 +30,7 @@ struct TRichRun {
     bool Underline = false;
     double FontSize = 12;            // points
     std::optional<TRichColor> Color; // none: the view's own text colour
-    std::string FontName;            // empty: the view's own font
+    int Font = -1;                   // index into the document's Fonts; -1: the view's own font
 
     // Whether two runs share every format item (the text aside).
     bool SameFormat(const TRichRun& Other) const;
@@ -42,14 +42,19 @@ struct TRichParagraph {
     TParagraphAlign Align = paLeft;
 };
 
-// A rich-text document: its paragraphs in order.
+// A rich-text document: its paragraphs in order, and the names of the fonts
+// its runs use, each name once (so runs compare fonts by index).
 struct TRichDocument {
     std::vector<TRichParagraph> Paragraphs;
+    std::vector<std::string> Fonts{};
+
+    // The font name of a run; empty for the view's own font.
+    const std::string& FontName(const TRichRun& Run) const;
 };
 
-// Reads RTF text. Unknown control words and skipped destinations are left
-// out; malformed input (unbalanced braces, a truncated file) gives whatever
-// could be read and never fails.
+// Reads RTF text, in time linear in its length. Unknown control words and
+// skipped destinations are left out; malformed input (unbalanced braces, a
+// truncated file) gives whatever could be read and never fails.
 TRichDocument ReadRichText(std::string_view Rtf);
 
 // Reads a whole stream of RTF text (see the string version).

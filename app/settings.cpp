@@ -8,17 +8,17 @@
 #include <stdexcept>
 
 #include "app/ini_file.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
-
-TSettings Settings;
 
 namespace {
 
 constexpr const char* Section = "Startup";
 
-// The five keys in the order they are read and written.
+// The keys in the order they are read and written; a key added later goes last,
+// so that the lines of a file written before stay as they were.
 struct TKey {
     const char* Name;
     bool TSettings::*Flag;
@@ -29,16 +29,8 @@ constexpr TKey Keys[] = {
     {"SetWToDrawBlocks", &TSettings::SetWToDrawBlocks},
     {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
     {"ShowStartText", &TSettings::ShowStartText},
+    {"LiveNavigation", &TSettings::LiveNavigation},
 };
-
-bool SameNameAnyCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 } // namespace
 
@@ -53,14 +45,21 @@ std::string SettingsPath(const std::string& Folder)
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (SameNameAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
+        if (SameTextAnyCase(name, SettingsFileName) && entry.is_regular_file(error)) return Folder + name;
     }
     return Folder + SettingsFileName;
 }
 
-void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt)
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile)
 {
-    const std::string path = SettingsPath(Folder);
+    std::string path = SettingsPath(Folder);
+    if (!std::filesystem::exists(path) && !InitialFile.empty() && std::filesystem::is_regular_file(InitialFile)) {
+        try {
+            WriteFileText(path, ReadFileText(InitialFile));
+        } catch (const std::exception&) {
+            path = InitialFile; // read it where it is; saving reports the user's folder
+        }
+    }
     if (!std::filesystem::exists(path)) {
         Prompt.Message(std::string(SettingsFileName) + "\r\nFile not found\r\nDefault ini will be created");
         try {
@@ -71,26 +70,39 @@ void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Promp
         }
         return;
     }
-    TIniFile ini;
+    std::string text;
     try {
-        ini.Parse(ReadFileText(path));
+        text = ReadFileText(path);
     } catch (const std::exception& error) {
         Prompt.Message(std::string("The settings could not be read: ") + error.what() +
                        "\r\nVerdel goes on with the default settings.");
         return;
     }
+    ReadSettingsText(Settings, text);
+}
+
+void ReadSettingsText(TSettings& Flags, std::string_view Text)
+{
+    TIniFile ini;
+    ini.Parse(std::string(Text));
     for (const TKey& key : Keys) {
-        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Settings.*key.Flag = *value != 0;
+        if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Flags.*key.Flag = *value != 0;
     }
+}
+
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags)
+{
+    TIniFile ini;
+    ini.Parse(std::string(Text));
+    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Flags.*key.Flag ? "1" : "0");
+    return ini.Text();
 }
 
 void SaveSettings(const TSettings& Settings, const std::string& Folder)
 {
     const std::string path = SettingsPath(Folder);
-    TIniFile ini;
-    if (std::filesystem::exists(path)) ini.Parse(ReadFileText(path));
-    for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Settings.*key.Flag ? "1" : "0");
-    WriteFileText(path, ini.Text());
+    const std::string text = std::filesystem::exists(path) ? ReadFileText(path) : std::string();
+    WriteFileText(path, WriteSettingsText(text, Settings));
 }
 
 void CreateDefaultSettings(const TSettings& Settings, const std::string& Folder)

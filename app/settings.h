@@ -1,7 +1,8 @@
-// The five user settings and the settings file "Verdel5.ini" beside the executable.
+// The user settings and the settings file "Verdel5.ini" beside the executable.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/prompt.h"
 #include "engine/turtle.h"
@@ -15,10 +16,8 @@ struct TSettings {
     bool SetWToDrawBlocks = false;
     bool SetRToDrawPyramids = false;
     bool ShowStartText = false; // show the Introduction at start
+    bool LiveNavigation = true; // the viewer draws the whole model while navigating, when fast enough
 };
-
-// The program's settings, at their defaults until LoadSettings reads the file.
-extern TSettings Settings;
 
 // The four drawing settings as the turtle takes them.
 TSolidSettings SolidSettings(const TSettings& Settings);
@@ -31,13 +30,23 @@ inline constexpr const char* SettingsFileName = "Verdel5.ini";
 std::string SettingsPath(const std::string& Folder);
 
 // Reads the settings from Folder's settings file; a missing key or a value
-// that is not a whole number leaves its flag unchanged. A missing file is
-// reported ("Verdel5.ini", "File not found", "Default ini will be created")
-// and created with the current flags; a file that cannot be written is
-// reported once and start-up goes on with the defaults.
-void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt);
+// that is not a whole number leaves its flag unchanged. When Folder holds no
+// file but InitialFile names one (the file beside the executable, while the
+// settings live in the user's folder), Folder's file starts as a copy of it.
+// Otherwise a missing file is reported ("Verdel5.ini", "File not found",
+// "Default ini will be created") and created with the current flags; a file
+// that cannot be written is reported once and start-up goes on with the defaults.
+void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile = {});
 
-// Writes the five keys into section "Startup" of Folder's settings file,
+// Reads the six flags from a settings file's text; a missing key or a value
+// that is not a whole number leaves its flag unchanged.
+void ReadSettingsText(TSettings& Flags, std::string_view Text);
+
+// A settings file's text with the six keys of section "Startup" set to the
+// flags, everything else in it kept.
+std::string WriteSettingsText(std::string_view Text, const TSettings& Flags);
+
+// Writes the six keys into section "Startup" of Folder's settings file,
 // keeping everything else in it. Throws std::runtime_error naming the file.
 void SaveSettings(const TSettings& Settings, const std::string& Folder);
 

@@ -23,26 +23,28 @@ long FileSize(const std::string& name)
 
 void BM_WriteDXF(benchmark::State& state)
 {
-    bench::GenerateForest();
-    for (auto _ : state) WriteDXFFile(FaceStore, ForestDxf, "dxf");
+    auto store = std::make_unique<TFaceStore>();
+    bench::GenerateForest(*store);
+    for (auto _ : state) WriteDXFFile(*store, ForestDxf, "dxf");
     state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
     state.counters["MB"] = FileSize(ForestDxf) / 1e6;
-    FreeScene(FaceStore);
+    FreeScene(*store);
 }
 BENCHMARK(BM_WriteDXF)->Unit(benchmark::kMillisecond);
 
 void BM_ReadDXF(benchmark::State& state)
 {
+    auto store = std::make_unique<TFaceStore>();
     if (FileSize(ForestDxf) <= 0) {
-        bench::GenerateForest();
-        WriteDXFFile(FaceStore, ForestDxf, "dxf");
-        FreeScene(FaceStore);
+        bench::GenerateForest(*store);
+        WriteDXFFile(*store, ForestDxf, "dxf");
+        FreeScene(*store);
     }
-    for (auto _ : state) ReadDXFFile(FaceStore, ForestDxf);
+    for (auto _ : state) ReadDXFFile(*store, ForestDxf);
     state.SetBytesProcessed(state.iterations() * FileSize(ForestDxf));
-    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["objects"] = store->ObjectCount;
     state.counters["peak_MB"] = bench::PeakResidentMegabytes();
-    FreeScene(FaceStore);
+    FreeScene(*store);
 }
 BENCHMARK(BM_ReadDXF)->Unit(benchmark::kMillisecond);
 

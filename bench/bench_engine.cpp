@@ -4,6 +4,7 @@
 #include "bench/bench_support.h"
 #include "engine/generation.h"
 #include "engine/production.h"
+#include "engine/production_warnings.h"
 
 using namespace verdel;
 
@@ -23,21 +24,96 @@ void BM_BuildProduction(benchmark::State& state)
 }
 BENCHMARK(BM_BuildProduction)->Unit(benchmark::kMillisecond);
 
+// Rewrites a definition whose steps would take hours one by one.
+void RewriteDefinition(benchmark::State& state, const TLines& lines)
+{
+    auto definition = std::make_unique<TDefinitionState>();
+    const TCancelToken token;
+    for (auto _ : state) {
+        ParseDefinition(*definition, lines);
+        RewriteProduction(*definition, token);
+        benchmark::DoNotOptimize(definition->Production.data());
+    }
+    state.counters["characters"] = static_cast<double>(definition->Production.size());
+}
+
+// Axiom A, A=AB, 2,000,000,000 iterations: refused at step 2,000,000.
+void BM_RewriteLinearGrowth(benchmark::State& state)
+{
+    RewriteDefinition(state, {"2000000000", "0", "0", "A", "A=AB", "@"});
+}
+BENCHMARK(BM_RewriteLinearGrowth)->Unit(benchmark::kMillisecond);
+
+// 49 one-character rules in cycles of 4, 5, 7, 9, 11 and 13 letters (period
+// 180,180), one letter of each cycle in the axiom, 2,000,000,000 iterations.
+TLines CycleDefinition(const std::string& iterations, int axiomRepeats)
+{
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvw";
+    TLines lines = {iterations, "0", "0", ""};
+    size_t first = 0;
+    for (const size_t length : {4, 5, 7, 9, 11, 13}) {
+        for (int k = 0; k < axiomRepeats; ++k) lines[3] += letters[first + static_cast<size_t>(k) % length];
+        for (size_t k = 0; k < length; ++k)
+            lines.push_back(std::string(1, letters[first + k]) + "=" + letters[first + (k + 1) % length]);
+        first += length;
+    }
+    lines.push_back("@");
+    return lines;
+}
+
+void BM_RewriteCharacterCycles(benchmark::State& state) { RewriteDefinition(state, CycleDefinition("2000000000", 1)); }
+BENCHMARK(BM_RewriteCharacterCycles)->Unit(benchmark::kMillisecond);
+
+// A 4,097-character axiom of A and B, A=B, B=A, 2,000,000,000 iterations.
+void BM_RewriteLongSwap(benchmark::State& state)
+{
+    std::string axiom;
+    for (int k = 0; k < 4097; ++k) axiom += k % 3 == 0 ? 'A' : 'B';
+    RewriteDefinition(state, {"2000000000", "0", "0", axiom, "A=B", "B=A", "@"});
+}
+BENCHMARK(BM_RewriteLongSwap)->Unit(benchmark::kMillisecond);
+
+// A 2,000,000-character production of the 49 cycling letters, 200,000,000 iterations.
+void BM_RewriteLongCycle(benchmark::State& state)
+{
+    RewriteDefinition(state, CycleDefinition("200000000", 2'000'000 / 6));
+}
+BENCHMARK(BM_RewriteLongCycle)->Unit(benchmark::kMillisecond);
+
 // Validate, parse, rewrite, turtle and bounds for the bundled 30,000-tube forest.
 void BM_Generation(benchmark::State& state)
 {
     const TLines lines = ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd");
     bench::TYesPrompt prompt;
+    auto store = std::make_unique<TFaceStore>();
+    auto definition = std::make_unique<TDefinitionState>();
     for (auto _ : state) {
-        const TGenerationResult result = GenerateModel(lines, TSolidSettings{}, prompt);
+        const TGenerationResult result =
+            GenerateModel(lines, TSolidSettings{}, prompt, *definition, *store, RandomSource);
         if (result.Status != TGenerationStatus::Done) state.SkipWithError("generation failed");
-        benchmark::DoNotOptimize(FaceStore.ObjectCount);
+        benchmark::DoNotOptimize(store->ObjectCount);
     }
-    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["objects"] = store->ObjectCount;
     state.counters["peak_MB"] = bench::PeakResidentMegabytes();
-    FreeScene(FaceStore);
+    FreeScene(*store);
 }
 BENCHMARK(BM_Generation)->Unit(benchmark::kMillisecond);
+
+// The warnings the GUI shows after a generation, over a production of about 2,000,000 characters
+// with parameters: one pass, a small share of the turtle's time.
+void BM_ProductionWarnings(benchmark::State& state)
+{
+    const TLines lines = {"11", "30", "10", "A", "A=[&F(20)A]<<<<[&QA]<<<<[&FA]", "@"};
+    auto definition = std::make_unique<TDefinitionState>();
+    ParseDefinition(*definition, lines);
+    RewriteProduction(*definition);
+    for (auto _ : state) {
+        const std::vector<std::string> warnings = ProductionWarnings(definition->Production, TSolidSettings{});
+        benchmark::DoNotOptimize(warnings.data());
+    }
+    state.counters["characters"] = static_cast<double>(definition->Production.size());
+}
+BENCHMARK(BM_ProductionWarnings)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,4 +1,4 @@
-// Frames of the bundled 29,523-tube forest at 1024 x 768, placed as the viewer places it.
+// Frames of the bundled 29,523-tube forest at 1024 x 768, placed as the viewer places it, drawn by one and two threads.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -31,45 +31,58 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-// The forest in FaceStore and a renderer looking at it, made once.
+// The forest, made once.
+TFaceStore& Forest()
+{
+    static const std::unique_ptr<TFaceStore> store = [] {
+        auto forest = std::make_unique<TFaceStore>();
+        bench::GenerateForest(*forest);
+        PrepareView(*forest);
+        return forest;
+    }();
+    return *store;
+}
+
+// A renderer looking at the forest, made once.
 TGMP& Scene()
 {
     static std::unique_ptr<TGMP> gmp = [] {
-        bench::GenerateForest();
         auto renderer = std::make_unique<TGMP>();
         renderer->Resize(1024, 768);
         renderer->SetLightSource(ViewerLightPosition, ViewerLightTarget);
         const auto images = LoadLayerImages(VERDEL_DATA "/textures");
         for (int layer = 1; layer <= LayerCount; ++layer) renderer->SetLayerTexture(layer, images[layer - 1]);
-        PrepareView(FaceStore);
         return renderer;
     }();
     return *gmp;
 }
 
+// One frame after another in Mode, shared between state.range(0) threads.
 void RenderFrames(benchmark::State& state, TRenderMode mode)
 {
     TGMP& gmp = Scene();
+    TFaceStore& forest = Forest();
     gmp.RenderMode = mode;
+    gmp.SetThreadCount(static_cast<int>(state.range(0)));
     // One frame outside the timing warms the caches and counts the allocations.
     const long before = Allocations.load();
     gmp.ClearToBackColor();
-    gmp.RenderScene(FaceStore);
+    gmp.RenderScene(forest);
     state.counters["allocations_per_frame"] = static_cast<double>(Allocations.load() - before);
     for (auto _ : state) {
         gmp.ClearToBackColor();
-        gmp.RenderScene(FaceStore);
+        gmp.RenderScene(forest);
         benchmark::DoNotOptimize(gmp.Bitmap().Bits());
     }
-    state.counters["objects"] = FaceStore.ObjectCount;
+    state.counters["objects"] = forest.ObjectCount;
 }
 
 void BM_FrameWireframe(benchmark::State& state) { RenderFrames(state, rmWireframe); }
 void BM_FrameSolid(benchmark::State& state) { RenderFrames(state, rmSolidShade); }
 void BM_FrameTextured(benchmark::State& state) { RenderFrames(state, rmShadedTexture); }
-BENCHMARK(BM_FrameWireframe)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameSolid)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameTextured)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameWireframe)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameSolid)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameTextured)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Decoding Text01.jpg to Text12.jpg.
 void BM_DecodeTwelveTextures(benchmark::State& state)

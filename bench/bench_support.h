@@ -3,6 +3,8 @@
 
 #include <sys/resource.h>
 
+#include <memory>
+
 #include "engine/generation.h"
 
 namespace verdel::bench {
@@ -14,11 +16,13 @@ public:
     TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
 };
 
-// Generates the bundled 30,000-tube forest into FaceStore.
-inline TGenerationResult GenerateForest()
+// Generates the bundled 30,000-tube forest into Store.
+inline TGenerationResult GenerateForest(TFaceStore& Store)
 {
     TYesPrompt prompt;
-    return GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt);
+    auto state = std::make_unique<TDefinitionState>();
+    return GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt, *state, Store,
+                         RandomSource);
 }
 
 // The process's peak resident memory so far, in megabytes.

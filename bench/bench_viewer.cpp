@@ -1,4 +1,5 @@
-// The viewer: one navigation step on the proxy, and the first picture after a generation.
+// The viewer: one navigation step on the proxy, one live step on the whole
+// model, and the first picture after a generation.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/gmp_widget.h"
 #include "gui/view_form.h"
 #include "render/gmp.h"
@@ -27,27 +29,46 @@ public:
         Gmp.RenderScene(Store);
     }
     void SetWireframe(bool On) override { Gmp.RenderMode = On ? rmWireframe : rmSolidShade; }
-    void RotateScene(TFaceStore& Store, float FX, float FY, float FZ, float AX, float AY, float AZ) override
+    void RotateScene(TFaceStore& Store, bool FX, bool FY, bool FZ, float AX, float AY, float AZ) override
     {
         Gmp.RotateScene(Store, FX, FY, FZ, AX, AY, AZ);
     }
-    void SetSpinTimer(bool) override {}
-    void SetTimer1(bool, int) override {}
+    void SetRepeatTimer(bool) override {}
+    void SetSettleTimer(bool, int) override {}
     TGMP Gmp;
 };
 
 // One held-button step: the proxy box turned and drawn in wireframe.
 void BM_NavigationStep(benchmark::State& state)
 {
-    bench::GenerateForest();
+    auto forest = std::make_unique<TFaceStore>();
+    bench::GenerateForest(*forest);
     auto host = std::make_unique<TRenderingHost>();
     auto outline = std::make_unique<TFaceStore>();
-    TNavigator navigator(FaceStore, *outline, *host);
-    navigator.Setup(PrepareView(FaceStore).ModelSize);
-    for (auto _ : state) navigator.StartCounting(dirTurnLeft);
-    FreeScene(FaceStore);
+    TNavigator navigator(*forest, *outline, *host);
+    navigator.Setup(PrepareView(*forest).ModelSize);
+    for (auto _ : state) navigator.Step(dirTurnLeft);
 }
 BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
+
+// One held-button step with live frames: the forest turned by 2.5 degrees
+// and drawn solid at 1024 x 768, as a step draws it when frames are fast.
+void BM_LiveNavigationStep(benchmark::State& state)
+{
+    auto forest = std::make_unique<TFaceStore>();
+    bench::GenerateForest(*forest);
+    auto host = std::make_unique<TRenderingHost>();
+    auto outline = std::make_unique<TFaceStore>();
+    TNavigator navigator(*forest, *outline, *host);
+    navigator.Setup(PrepareView(*forest).ModelSize);
+    navigator.LiveNavigation = true;
+    for (auto _ : state) {
+        navigator.Step(dirTurnLeft);
+        navigator.ModelFrameDone(0); // keep every step live, whatever the last one took
+    }
+    state.counters["live"] = navigator.LiveNow();
+}
+BENCHMARK(BM_LiveNavigationStep)->Unit(benchmark::kMillisecond);
 
 // From showing the viewer on the generated forest to its first full picture
 // (the 200 ms pause after the first paint included).
@@ -57,7 +78,7 @@ void BM_FirstPicture(benchmark::State& state)
     view.resize(1024 + 190, 768 + 60);
     for (auto _ : state) {
         state.PauseTiming();
-        bench::GenerateForest();
+        bench::GenerateForest(FaceStore); // the viewer shows the program's model
         view.StatusPanels[0]->clear();
         state.ResumeTiming();
         view.show();

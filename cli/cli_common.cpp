@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/cli_prompt.h"
+#include "cli/interrupt.h"
 #include "formats/dxf_reader.h"
 #include "formats/model_reader.h"
 
@@ -19,6 +20,7 @@ void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options)
     Command->add_flag("--wblocks", Options.Solids.WBlocks, "Let W draw blocks");
     Command->add_flag("--pyramids", Options.Solids.RPyramids, "Let R draw pyramids");
     Command->add_flag("--yes", Options.Yes, "Answer Yes to the output-size question");
+    Command->add_flag("--progress", Options.Progress, "Print progress lines on standard error");
 }
 
 bool LoadLines(const std::string& File, TLines& Lines)
@@ -39,23 +41,36 @@ int ExitFor(TGenerationStatus Status)
     case TGenerationStatus::Invalid: return ExitInvalid;
     case TGenerationStatus::Refused: return ExitRefused;
     case TGenerationStatus::TurtleFailed: return ExitTurtle;
+    case TGenerationStatus::Cancelled: return ExitInterrupted;
     }
     return ExitUsage;
 }
 
-int GenerateFile(const std::string& File, const TGenerateOptions& Options)
+int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model)
 {
     TLines lines;
     if (!LoadLines(File, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
-    return ExitFor(GenerateModel(lines, Options.Solids, prompt).Status);
+    if (Options.Progress) EnableProgressLines();
+    {
+        const TInterruptible interruptible;
+        Model.Generation =
+            GenerateModel(lines, Options.Solids, prompt, Model.State, Model.Store, RandomSource, InterruptToken());
+    }
+    // A Ctrl+C just after the generation still stops the command.
+    if (InterruptToken().Cancelled()) return ExitInterrupted;
+    const int leftOut = Model.Generation.LeftOutObjects;
+    if (leftOut > 0)
+        std::cerr << "note: " << leftOut << " object" << (leftOut == 1 ? "" : "s")
+                  << " left out of the model: a coordinate was not a finite number\n";
+    return ExitFor(Model.Generation.Status);
 }
 
-int LoadModel(const std::string& Input, const TGenerateOptions& Options)
+int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model)
 {
-    if (!IsModelFile(Input)) return GenerateFile(Input, Options);
+    if (!IsModelFile(Input)) return GenerateFile(Input, Options, Model);
     try {
-        ReadModelFile(FaceStore, Input);
+        ReadModelFile(Model.Store, Input);
         return ExitDone;
     } catch (const EDXFError& error) {
         std::cerr << error.what() << '\n';
@@ -85,13 +100,6 @@ std::string FormatFloat(float Value)
     std::array<char, 32> buffer;
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Value).ptr;
     return std::string(buffer.data(), end);
-}
-
-bool HasExtension(const std::string& File, const std::string& Extension)
-{
-    if (File.size() < Extension.size()) return false;
-    return std::equal(Extension.begin(), Extension.end(), File.end() - static_cast<long>(Extension.size()),
-                      [](char a, char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 } // namespace verdel::cli

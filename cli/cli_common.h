@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/generation.h"
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 #include "engine/turtle.h"
 
@@ -15,36 +16,46 @@ namespace verdel::cli {
 // Exit statuses of the batch tool.
 enum TExitCode : int {
     ExitDone = 0,
-    ExitUsage = 1,    // bad command line, unreadable input file
-    ExitInvalid = 2,  // the definition failed validation
-    ExitRefused = 3,  // production too long, or the output-size question declined
-    ExitTurtle = 4,   // a turtle parameter was not a number
-    ExitWrite = 5,    // an output file could not be written
-    ExitRejected = 6, // an input file was rejected
+    ExitUsage = 1,         // bad command line, unreadable input file
+    ExitInvalid = 2,       // the definition failed validation
+    ExitRefused = 3,       // production too long, or the output-size question declined
+    ExitTurtle = 4,        // a turtle parameter was not a number
+    ExitWrite = 5,         // an output file could not be written
+    ExitRejected = 6,      // an input file was rejected
+    ExitInterrupted = 130, // Ctrl+C stopped the work (128 + SIGINT)
+};
+
+// The model one subcommand works on: its face store, its definition state and
+// what the generation reported.
+struct TCliModel {
+    TFaceStore Store;
+    TDefinitionState State;
+    TGenerationResult Generation;
 };
 
 // Options of every subcommand that runs the turtle.
 struct TGenerateOptions {
     TSolidSettings Solids;
-    bool Yes = false; // answer the output-size question with Yes
+    bool Yes = false;      // answer the output-size question with Yes
+    bool Progress = false; // progress lines on standard error
 };
 
-// Adds --blocks, --cones, --wblocks, --pyramids and --yes to a subcommand.
+// Adds --blocks, --cones, --wblocks, --pyramids, --yes and --progress to a subcommand.
 void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options);
 
 // Reads a definition file; prints the error and returns false when it cannot.
 bool LoadLines(const std::string& File, TLines& Lines);
 
-// Generates a definition file into FaceStore, messages on standard error.
-// Returns ExitDone or the exit status of the failure.
-int GenerateFile(const std::string& File, const TGenerateOptions& Options);
+// Generates a definition file into Model, messages on standard error; Ctrl+C
+// stops it. Returns ExitDone or the exit status of the failure.
+int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model);
 
-// Fills FaceStore from a definition (generated with Options) or from a model
-// file: a DXF file, or any mesh file read through Assimp (OBJ, STL, PLY, glTF,
-// 3DS, FBX, Collada...), chosen by the extension; ExitRejected when its
-// content is refused. Messages go to standard error; returns ExitDone or the
-// failure's status.
-int LoadModel(const std::string& Input, const TGenerateOptions& Options);
+// Fills Model's store from a definition (generated with Options) or from a
+// model file: a DXF file, or any mesh file read through Assimp (OBJ, STL,
+// PLY, glTF, 3DS, FBX, Collada...), chosen by the extension; ExitRejected when
+// its content is refused. Messages go to standard error; returns ExitDone or
+// the failure's status.
+int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model);
 
 // The help text of a subcommand's input: a definition or any model file LoadModel reads.
 inline constexpr const char* ModelInputHelp =
@@ -58,9 +69,6 @@ int ExitFor(TGenerationStatus Status);
 
 // The shortest text that reads back as the same Single, without locale.
 std::string FormatFloat(float Value);
-
-// Whether a file name ends in Extension (".dxf"), in any letter case.
-bool HasExtension(const std::string& File, const std::string& Extension);
 
 // Each subsystem registers its subcommands; a subcommand that ran stores its
 // exit status in ExitCode.

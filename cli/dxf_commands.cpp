@@ -1,5 +1,7 @@
 // dxf: the model of a definition or model file as a DXF file.
 
+#include <memory>
+
 #include "cli/cli_common.h"
 #include "formats/dxf_writer.h"
 
@@ -9,9 +11,10 @@ namespace {
 
 int RunDxf(const std::string& input, const std::string& output, const TGenerateOptions& options)
 {
-    const int status = LoadModel(input, options);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(input, options, *model);
     if (status != ExitDone) return status;
-    return WriteOutput([&] { WriteDXFFile(FaceStore, output, "dxf"); });
+    return WriteOutput([&] { WriteDXFFile(model->Store, output, "dxf"); });
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // produce and stats: the production string and the statistics of a model.
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
+#include "cli/interrupt.h"
+#include "engine/command_table.h"
 #include "engine/production.h"
 #include "formats/model_reader.h"
 
@@ -9,21 +12,29 @@ namespace verdel::cli {
 
 namespace {
 
-int RunProduce(const std::string& file)
+int RunProduce(const std::string& file, bool progress)
 {
     TLines lines;
     if (!LoadLines(file, lines)) return ExitUsage;
-    std::string errorText;
-    if (!ValidateDefinition(lines, errorText)) {
-        std::cerr << "Please Check Input Data\n" << errorText << '\n';
+    const TValidation validation = ValidateDefinition(lines);
+    if (!validation.Ok) {
+        std::cerr << validation.Report("\n") << '\n';
         return ExitInvalid;
     }
-    ParseDefinition(DefinitionState, lines);
-    if (!RewriteProduction(DefinitionState)) {
+    auto state = std::make_unique<TDefinitionState>();
+    ParseDefinition(*state, lines);
+    if (progress) EnableProgressLines();
+    TRewriteStatus status;
+    {
+        const TInterruptible interruptible;
+        status = RewriteProduction(*state, InterruptToken());
+    }
+    if (status == TRewriteStatus::Cancelled || InterruptToken().Cancelled()) return ExitInterrupted;
+    if (status == TRewriteStatus::Refused) {
         std::cerr << "Production String Exceeded Maximum Length\n";
         return ExitRefused;
     }
-    std::cout << DefinitionState.Production << '\n';
+    std::cout << state->Production << '\n';
     return ExitDone;
 }
 
@@ -48,11 +59,19 @@ void PrintStoreStats(const TFaceStore& store, int iterations, int productionLeng
 
 int RunStats(const std::string& file, const TGenerateOptions& options)
 {
-    const int status = LoadModel(file, options);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(file, options, *model);
     if (status != ExitDone) return status;
     // A model file has no definition: its iterations and production length are 0.
     const bool isModel = IsModelFile(file);
-    PrintStoreStats(FaceStore, isModel ? 0 : DefinitionState.Iterations, isModel ? 0 : ProductionLength);
+    PrintStoreStats(model->Store, isModel ? 0 : model->State.Iterations,
+                    isModel ? 0 : model->Generation.ProductionLength);
+    return ExitDone;
+}
+
+int RunCommands(bool html)
+{
+    std::cout << (html ? CommandTableHtml() : CommandTableText());
     return ExitDone;
 }
 
@@ -61,9 +80,11 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
 void AddEngineCommands(CLI::App& App, int& ExitCode)
 {
     auto file = std::make_shared<std::string>();
+    auto progress = std::make_shared<bool>(false);
     CLI::App* produce = App.add_subcommand("produce", "Print the production string of a definition");
     produce->add_option("FILE", *file, "Definition file (.vd)")->required();
-    produce->callback([file, &ExitCode] { ExitCode = RunProduce(*file); });
+    produce->add_flag("--progress", *progress, "Print progress lines on standard error");
+    produce->callback([file, progress, &ExitCode] { ExitCode = RunProduce(*file, *progress); });
 
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
@@ -71,6 +92,11 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     stats->add_option("FILE", *statsFile, ModelInputHelp)->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
+
+    auto html = std::make_shared<bool>(false);
+    CLI::App* commands = App.add_subcommand("commands", "List the turtle's commands with their parameters and effects");
+    commands->add_flag("--html", *html, "Print the rows of an HTML table (the help page's table)");
+    commands->callback([html, &ExitCode] { ExitCode = RunCommands(*html); });
 }
 
 } // namespace verdel::cli

@@ -22,8 +22,7 @@ struct TExportOptions {
 // What the file records: the definition and the seed its "~" turns start from.
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
-    info.TexturesFolder =
-        options.Textures.empty() ? FoldersBeside(ExecutableFolder()).TexturesFolder : options.Textures;
+    info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
     if (IsModelFile(options.Input)) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;
@@ -40,10 +39,11 @@ int RunExport(const TExportOptions& options)
     }
     TExportInfo info;
     if (!DescribeInput(options, info)) return ExitUsage;
-    const int status = LoadModel(options.Input, options.Generate);
+    auto model = std::make_unique<TCliModel>();
+    const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMesh(FaceStore, options.Output, info))
+        for (const std::string& warning : ExportMesh(model->Store, options.Output, info))
             std::cerr << "warning: " << warning << '\n';
     });
 }

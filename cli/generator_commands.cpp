@@ -7,6 +7,7 @@
 
 #include "cli/cli_common.h"
 #include "engine/definition.h"
+#include "engine/text_helpers.h"
 #include "generators/mutator.h"
 #include "generators/random_generator.h"
 #include "generators/text_positions.h"
@@ -66,7 +67,7 @@ bool ApplyBars(std::span<const TBarInfo> bars, const std::vector<std::string>& s
             return false;
         }
         const TBarInfo& bar = bars[static_cast<size_t>(index)];
-        const std::optional<int> value = ParseWholeNumber(text);
+        const std::optional<int> value = ParseWholeInt(text);
         if (!value || *value < bar.Min || *value > bar.Max) {
             std::cerr << "Bar '" << name << "' takes a whole number from " << bar.Min << " thru " << bar.Max
                       << ", not '" << text << "'\n";

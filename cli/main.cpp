@@ -1,12 +1,17 @@
 // verdel-cli: the batch tool on Verdel's core.
+#include <iostream>
+
 #include "cli/cli_common.h"
+#include "cli/interrupt.h"
 
 using namespace verdel::cli;
 
 int main(int argc, char** argv)
 {
+    InstallInterruptHandler();
     CLI::App app{"Verdel batch tool: Lindenmayer definitions to productions, models, files and pictures"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("verdel-cli ") + VERDEL_VERSION);
 
     int exitCode = ExitDone;
     AddEngineCommands(app, exitCode);
@@ -20,5 +25,6 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? ExitDone : ExitUsage;
     }
+    if (exitCode == ExitInterrupted) std::cerr << "Interrupted\n";
     return exitCode;
 }

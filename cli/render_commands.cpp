@@ -2,11 +2,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <numbers>
 
+#include "app/program_folders.h"
 #include "cli/cli_common.h"
 #include "engine/text_number.h"
 #include "render/gmp.h"
@@ -90,49 +90,50 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
                                                : rmSolidShade;
     std::string problem;
     if (!ParseSize(Options.Size, Request.Width, Request.Height))
-        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to 768: " + Options.Size;
+        problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to " + std::to_string(TGMP::MaxHeight) +
+                  ": " + Options.Size;
     else if (!ParseBack(Options.Back, Request.Back))
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
         problem = "--turn must be three angles in degrees, X,Y,Z: " + Options.Turn;
-    else if (HasExtension(Options.Output, ".jpg") || HasExtension(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!HasExtension(Options.Output, ".bmp"))
+    else if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
+    else if (!EndsWithAnyCase(Options.Output, ".bmp"))
         problem = "the output file must end in .bmp or .jpg: " + Options.Output;
     if (problem.empty()) return true;
     std::cerr << problem << '\n';
     return false;
 }
 
-std::string DefaultTexturesFolder()
-{
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path(".") : program.parent_path()) / "textures";
-}
+// The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
+std::string DefaultTexturesFolder() { return DataFolderFor(ExecutableFolder()) + "textures"; }
 
-// Hands the twelve layer textures to the renderer; false (message printed) when one cannot be read.
-bool LoadTextures(TGMP& Gmp, const std::string& Folder)
+// Hands the twelve layer textures to the renderer. A texture that cannot be
+// read is a file error, one whose content is refused a rejected input file.
+int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
         const auto images = LoadLayerImages(Folder.empty() ? DefaultTexturesFolder() : Folder);
         for (int layer = 1; layer <= LayerCount; ++layer) Gmp.SetLayerTexture(layer, images[layer - 1]);
-        return true;
+        return ExitDone;
+    } catch (const ECorruptImage& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
-        return false;
+        return ExitUsage;
     }
 }
 
 // The viewer's placement, then the requested turn (an axis only when its angle is not 0).
-void PlaceModel(TGMP& Gmp, const TRenderRequest& Request)
+void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
     Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(FaceStore);
+    PrepareView(Store);
     const auto& degrees = Request.TurnDegrees;
     if (degrees[0] == 0 && degrees[1] == 0 && degrees[2] == 0) return;
     const auto radians = [](float d) { return static_cast<float>(d * std::numbers::pi / 180.0); };
-    Gmp.RotateScene(FaceStore, degrees[0] != 0 ? 1.0f : 0.0f, degrees[1] != 0 ? 1.0f : 0.0f,
-                    degrees[2] != 0 ? 1.0f : 0.0f, radians(degrees[0]), radians(degrees[1]), radians(degrees[2]));
+    Gmp.RotateScene(Store, degrees[0] != 0, degrees[1] != 0, degrees[2] != 0, radians(degrees[0]), radians(degrees[1]),
+                    radians(degrees[2]));
 }
 
 int RunRender(const TRenderOptions& Options)
@@ -141,15 +142,16 @@ int RunRender(const TRenderOptions& Options)
     if (!ParseRequest(Options, request)) return ExitUsage;
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(request.Width, request.Height);
-    if (request.Mode == rmShadedTexture && !LoadTextures(*gmp, Options.Textures)) return ExitUsage;
-    const int status = LoadModel(Options.Input, Options.Generate);
+    int status = request.Mode == rmShadedTexture ? LoadTextures(*gmp, Options.Textures) : ExitDone;
+    auto model = std::make_unique<TCliModel>();
+    if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
-    PlaceModel(*gmp, request);
+    PlaceModel(*gmp, model->Store, request);
     gmp->SetBackColor(request.Back);
     gmp->RenderMode = request.Mode;
     gmp->ClearToBackColor();
-    gmp->RenderScene(FaceStore);
+    gmp->RenderScene(model->Store);
     return WriteOutput([&] {
         if (request.Jpeg) SaveFrameJPEG(gmp->Bitmap(), Options.Output);
         else SaveFrameBMP(gmp->Bitmap(), Options.Output);
@@ -166,7 +168,9 @@ void AddRenderCommands(CLI::App& App, int& ExitCode)
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
     render->add_option("--mode", options->Mode, "wireframe, solid or texture (default solid)")
         ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
-    render->add_option("--size", options->Size, "Picture size WIDTHxHEIGHT (default 800x600, height at most 768)");
+    render->add_option("--size", options->Size,
+                       "Picture size WIDTHxHEIGHT (default 800x600, height at most " + std::to_string(TGMP::MaxHeight) +
+                           ")");
     render->add_option("--back", options->Back, "Background colour RRGGBB in hexadecimal (default 000000)");
     render->add_option("--turn", options->Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
     render->add_option("--textures", options->Textures,

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/angles.h"
 #include "engine/text_number.h"
 
 namespace verdel {
-
-TDefinitionState DefinitionState;
 
 namespace {
 
@@ -36,6 +35,32 @@ std::string RuleText(const std::string& line)
 
 void AddRule(TDefinitionState& state, std::string text) { state.Rule(++state.RuleCount).Text = std::move(text); }
 
+TValidation Fault(const char* message, size_t line, std::string detail)
+{
+    return {false, message, static_cast<int>(line), std::move(detail)};
+}
+
+// A value line whose number cannot be read: which value it holds and what is expected.
+TValidation ValueFault(int valueLine, size_t line, const std::string& text)
+{
+    static const char* const faults[] = {"Error Reading Recursion Value", "Error Reading Angle Value",
+                                         "Error Reading Thickness Value"};
+    static const char* const expected[] = {"the number of iterations, such as 4 or 3.5",
+                                           "the turn angle in degrees, such as 22.5",
+                                           "the thickness in percent of the segment length, such as 8"};
+    const std::string number = text.substr(0, std::min(text.find_first_of(" \t#"), text.size()));
+    const std::string shown = number.size() > 24 ? number.substr(0, 24) + "..." : number;
+    const auto index = static_cast<size_t>(valueLine - 1);
+    bool converts = true; // a number that reads as -1, which stands for "unreadable"
+    try {
+        TextToFloat(number);
+    } catch (const std::exception&) {
+        converts = false;
+    }
+    const std::string found = "\"" + shown + (converts ? "\" reads as -1, which cannot be used" : "\" is not a number");
+    return Fault(faults[index], line, found + "; expected " + expected[index]);
+}
+
 } // namespace
 
 bool IsRuleChar(unsigned char c)
@@ -44,45 +69,58 @@ bool IsRuleChar(unsigned char c)
     return c >= 33 && c <= 126 && c != '#' && c != '/' && c != '@' && c != '`';
 }
 
-bool ValidateDefinition(const TLines& Lines, std::string& ErrorText)
+std::string TValidation::LineText() const
 {
-    if (Lines.empty()) {
-        ErrorText = "Blank File";
-        return false;
-    }
-    static const char* const valueFaults[] = {"Error Reading Recursion Value", "Error Reading Angle Value",
-                                              "Error Reading Thickness Value"};
+    if (Line == 0) return {};
+    return "Line " + std::to_string(Line) + ": " + Detail;
+}
+
+std::string TValidation::Report(const std::string& LineBreak) const
+{
+    std::string report = "Please Check Input Data" + LineBreak + ErrorText;
+    if (Line > 0) report += LineBreak + LineText();
+    return report;
+}
+
+TValidation ValidateDefinition(const TLines& Lines)
+{
+    if (Lines.empty()) return Fault("Blank File", 0, {});
     int valueLines = 0; // non-comment lines seen
     int ruleLines = 0;
-    for (const std::string& line : Lines) {
-        if (line.empty()) {
-            ErrorText = "Blank Line in File";
-            return false;
-        }
-        if (static_cast<unsigned char>(line[0]) <= ' ') {
-            ErrorText = "Leading Blanks in a Line";
-            return false;
-        }
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        const std::string& line = Lines[i];
+        if (line.empty())
+            return Fault("Blank Line in File", i + 1,
+                         "the line is empty; blank lines may only follow the end line \"@\"");
+        if (static_cast<unsigned char>(line[0]) <= ' ')
+            return Fault("Leading Blanks in a Line", i + 1,
+                         "the line starts with a blank; every line must start at the left margin");
         if (IsComment(line)) continue;
         ++valueLines;
         if (valueLines <= 3) {
-            if (ParseLeadingNumber(line) == -1.0f) {
-                ErrorText = valueFaults[valueLines - 1];
-                return false;
-            }
+            if (ParseLeadingNumber(line) == -1.0f) return ValueFault(valueLines, i + 1, line);
         } else if (valueLines > 4) {
             if (line[0] == '@') {
-                if (ruleLines > OwnRuleLimit(IsDirective(line))) {
-                    ErrorText = "Too Many Rules in File";
-                    return false;
-                }
-                return true;
+                const int limit = OwnRuleLimit(IsDirective(line));
+                if (ruleLines > limit)
+                    return Fault("Too Many Rules in File", i + 1,
+                                 "the definition has " + std::to_string(ruleLines) + " rules; at most " +
+                                     std::to_string(limit) + " fit");
+                return {};
             }
             if (IsRuleChar(static_cast<unsigned char>(line[0]))) ++ruleLines;
         }
     }
-    ErrorText = "No End of Input (@) listed ";
-    return false;
+    return Fault("No End of Input (@) listed ", Lines.size(),
+                 valueLines < 4 ? "the text ends before its axiom, the fourth line that is no comment"
+                                : "the text ends without its end line; add a line \"@\" after the rules");
+}
+
+bool ValidateDefinition(const TLines& Lines, std::string& ErrorText)
+{
+    const TValidation validation = ValidateDefinition(Lines);
+    if (!validation.Ok) ErrorText = validation.ErrorText;
+    return validation.Ok;
 }
 
 void ParseDefinition(TDefinitionState& State, const TLines& Lines)
@@ -104,7 +142,7 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
             State.FractionalStep = State.Fraction > 0;
             if (State.FractionalStep) ++State.Iterations;
         } else if (valueLines == 2) {
-            State.TurnAngle = ToSingle(ParseLeadingNumber(line) / 180.0L * 3.141592654L);
+            State.TurnAngle = ToSingle(ParseLeadingNumber(line) / 180.0L * AngleLinePi);
         } else if (valueLines == 3) {
             State.Thickness = ToSingle(ParseLeadingNumber(line) / 100.0L);
         } else if (valueLines == 4) {

@@ -41,8 +41,22 @@ struct TDefinitionState {
     const TRules& Rule(int i) const { return Rules[i - 1]; }
 };
 
-// The program's one definition state.
-extern TDefinitionState DefinitionState;
+// The outcome of checking a definition text: the first fault's fixed message,
+// and where it is and what was expected there.
+struct TValidation {
+    bool Ok = true;
+    std::string ErrorText; // the fixed message ("Blank File", "Blank Line in File", ...)
+    int Line = 0;          // the line at fault, counted from 1; 0 for an empty text
+    std::string Detail;    // what stands on that line and what was expected
+
+    // "Line N: " and the detail; empty when the fault has no line.
+    std::string LineText() const;
+    // "Please Check Input Data", the message and the line text, on lines joined by LineBreak.
+    std::string Report(const std::string& LineBreak) const;
+};
+
+// Checks a definition text and reports the first fault.
+TValidation ValidateDefinition(const TLines& Lines);
 
 // Checks a definition text; on the first fault returns false with ErrorText set
 // to the fault's fixed message ("Blank File", "Blank Line in File", ...).

@@ -2,8 +2,6 @@
 
 namespace verdel {
 
-TFaceStore FaceStore;
-
 const std::array<TColor, LayerCount + 1> LayerColors = {0x000000, 0x008000, 0x808000, 0x00FF00, 0xFFFF00,
                                                         0xFF0000, 0x800080, 0x0000FF, 0x008080, 0xFF00FF,
                                                         0x00FFFF, 0x808080, 0xC0C0C0};

@@ -84,9 +84,6 @@ struct TFaceStore {
     const TFaceObject& Object(int k) const { return Objects[k - 1]; }
 };
 
-// The program's model; the viewer keeps a second store for its navigation proxy.
-extern TFaceStore FaceStore;
-
 // The colour of layer 1..12: green, teal, lime, aqua, blue, purple, red, olive,
 // fuchsia, yellow, gray, silver. Entry 0 is black.
 extern const std::array<TColor, LayerCount + 1> LayerColors;

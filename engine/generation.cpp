@@ -5,15 +5,19 @@
 
 namespace verdel {
 
-int LastObjectCount = 0;
-std::string CurrentFileName;
-std::string LastDefinitionText;
-uint32_t LastGenerationSeed = 0;
-
-const char* const TableFullMessage = "Model exceeds 30000 objects; the rest of the production string was not drawn";
+const std::string TableFullMessage =
+    "Model exceeds " + std::to_string(MaxObjects) + " objects; the rest of the production string was not drawn";
 
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random)
+{
+    const TCancelToken never;
+    return GenerateModel(Lines, Settings, Prompt, State, Store, Random, never);
+}
+
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
+                                const TCancelToken& Cancel)
 {
     TGenerationResult result;
     auto fail = [&](TGenerationStatus status, const std::string& message) {
@@ -23,19 +27,24 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         return result;
     };
 
-    std::string errorText;
-    if (!ValidateDefinition(Lines, errorText))
-        return fail(TGenerationStatus::Invalid, "Please Check Input Data\r\n" + errorText);
+    // The fixed message, and below it the line at fault and what was expected there.
+    const TValidation validation = ValidateDefinition(Lines);
+    if (!validation.Ok) {
+        result.FaultLine = validation.Line;
+        return fail(TGenerationStatus::Invalid, validation.Report("\r\n"));
+    }
 
     ParseDefinition(State, Lines);
-    if (!BuildProduction(State, Prompt)) {
-        result.Status = TGenerationStatus::Refused;
+    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel);
+    if (production != TRewriteStatus::Done) {
+        result.Status =
+            production == TRewriteStatus::Cancelled ? TGenerationStatus::Cancelled : TGenerationStatus::Refused;
         return result;
     }
 
-    LastGenerationSeed = Random.Seed;
-    LastDefinitionText.clear();
-    for (const std::string& line : Lines) LastDefinitionText += line + "\n";
+    result.ProductionLength = static_cast<int>(State.Production.size());
+    result.Seed = Random.Seed;
+    for (const std::string& line : Lines) result.DefinitionText += line + "\n";
 
     // Every turtle run starts from an empty store, so nothing of a failed run remains.
     FreeScene(Store);
@@ -44,15 +53,22 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     TTurtleResult turtle;
     Prompt.BeginBusy("Generating Output from Production String");
     try {
-        turtle = InterpretProduction(State, Settings, builder, Random);
+        turtle = InterpretProduction(State, Settings, builder, Random, Cancel);
     } catch (const EConvertError& error) {
         Prompt.EndBusy();
         return fail(TGenerationStatus::TurtleFailed, error.what());
     }
+    if (turtle.Cancelled) {
+        FreeScene(Store);
+        Prompt.EndBusy();
+        result.Status = TGenerationStatus::Cancelled;
+        return result;
+    }
     ComputeBounds(Store);
     Prompt.EndBusy();
 
-    LastObjectCount = turtle.ObjectCount;
+    result.ObjectCount = turtle.ObjectCount;
+    result.LeftOutObjects = turtle.LeftOutObjects;
     if (turtle.TableFull) {
         fail(TGenerationStatus::Done, TableFullMessage);
         result.TableFull = true;

@@ -12,39 +12,43 @@
 
 namespace verdel {
 
-// Objects of the last turtle run (shown by the viewer).
-extern int LastObjectCount;
-
-// Path of the definition last generated; gives exports their default name.
-extern std::string CurrentFileName;
-
-// The text of the definition last generated, lines ended by LF, and the random
-// source's seed when its generation began: mesh exports record both.
-extern std::string LastDefinitionText;
-extern uint32_t LastGenerationSeed;
-
 // Shown when the turtle stops at the object table's limit.
-extern const char* const TableFullMessage;
+extern const std::string TableFullMessage;
 
 enum class TGenerationStatus {
     Done,         // the store holds the model (possibly cut at the table's limit)
     Invalid,      // the text failed validation
     Refused,      // production too long, or the output-size question answered No
     TurtleFailed, // a turtle parameter was not a number
+    Cancelled,    // the cancel token stopped rewriting or the turtle
 };
 
 struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
     std::string Message; // what the user was told, empty when nothing
+    int FaultLine = 0;   // an invalid text's line at fault, counted from 1 (0 when none)
     bool TableFull = false;
+    int ObjectCount = 0;        // objects the turtle made (shown by the viewer)
+    int ProductionLength = 0;   // characters of the production string
+    std::string DefinitionText; // the definition's lines, each ended by LF
+    uint32_t Seed = 0;          // the random source's seed when the turtle began
+    int LeftOutObjects = 0; // objects left out of the model: a coordinate was not a finite number
 };
 
 // Validates, parses, rewrites, runs the turtle into an emptied Store and
 // computes its bounds; messages and the output-size question go through
 // Prompt, the turtle's "Generating ..." phase through its busy calls.
-// Sets LastObjectCount, ProductionLength, LastDefinitionText and LastGenerationSeed.
+// The result also carries the object count, the production length, the
+// definition text and the seed, which mesh exports record.
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
-                                TDefinitionState& State = DefinitionState, TFaceStore& Store = FaceStore,
-                                TRandomSource& Random = RandomSource);
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random);
+
+// The same, stoppable through Cancel, which also receives the progress of
+// rewriting and of the turtle. Cancelled during rewriting, Store is untouched
+// and nothing is said; cancelled during the turtle, Store is left empty and
+// LastObjectCount unchanged.
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
+                                const TCancelToken& Cancel);
 
 } // namespace verdel

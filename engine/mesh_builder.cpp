@@ -35,6 +35,7 @@ float RoundToTenDecimals(float Value)
 void TMeshBuilder::Reset()
 {
     GeneratedObjects = 0;
+    LeftOutObjects = 0;
     Store.LayerUsed.fill(false);
     LastTube = TLastTube();
 }
@@ -44,14 +45,18 @@ bool TMeshBuilder::AddMesh(int VertexCount, int FaceCount, int ColorIndex)
     assert(VertexCount <= MaxMeshSize && FaceCount <= MaxMeshSize);
     if (Store.ObjectCount >= MaxObjects) return false;
 
-    ++GeneratedObjects;
-    Store.LayerUsed[ColorIndex] = true;
-
     std::array<TVector, MaxMeshSize> rounded;
     for (int i = 0; i < VertexCount; ++i) {
         const TVector& v = MeshVertices[i];
+        if (!std::isfinite(v.X) || !std::isfinite(v.Y) || !std::isfinite(v.Z)) {
+            ++LeftOutObjects;
+            return true;
+        }
         rounded[i] = {RoundToTenDecimals(v.X), RoundToTenDecimals(v.Y), RoundToTenDecimals(v.Z)};
     }
+
+    ++GeneratedObjects;
+    Store.LayerUsed[ColorIndex] = true;
 
     TFaceObject& object = Store.Object(++Store.ObjectCount);
     object.FaceCount = FaceCount;

@@ -24,7 +24,7 @@ class TMeshBuilder {
 public:
     explicit TMeshBuilder(TFaceStore& store) : Store(store) {}
 
-    // Starts a generation: GeneratedObjects 0, no layer used, LastTube reset.
+    // Starts a generation: no object generated or left out, no layer used, LastTube reset.
     void Reset();
 
     // Vertex i and face i of the shared buffers, counted from 1.
@@ -33,11 +33,14 @@ public:
 
     // Appends one object built from the first VertexCount vertices and
     // FaceCount faces of the buffers, with every coordinate rounded to ten
-    // decimals. Returns false, adding nothing, when the object table is full.
+    // decimals. An object with a coordinate that is not a finite number (the
+    // turtle's arithmetic overflowed) is left out and counted in
+    // LeftOutObjects. Returns false, adding nothing, when the object table is full.
     bool AddMesh(int VertexCount, int FaceCount, int ColorIndex);
 
     TFaceStore& Store;
     int GeneratedObjects = 0;
+    int LeftOutObjects = 0; // objects not added: a coordinate was not a finite number
     TLastTube LastTube;
 
 private:

@@ -2,88 +2,29 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <unordered_map>
 
 namespace verdel {
 
-int ProductionLength = 0;
-
 namespace {
 
-// Successors are copied in fixed 16-byte chunks, one vector move for the
-// usual short successor; pool and output carry this much slack at their end.
-constexpr size_t Chunk = 16;
+// The definition's rewriting tables: for every character code the successor of
+// its rule, as ordinary steps write it and as a fractional last step writes it.
+void FillTables(const TDefinitionState& state, TTextTable& plain, TTextTable& last)
+{
+    // RuleFor: every code starts at the built-in ")=)"; walking down makes
+    // the lowest-numbered rule of a character win. "_=_" is never entered.
+    std::array<int, 256> ruleFor;
+    ruleFor.fill(state.RuleCount - 1);
+    for (int i = state.RuleCount - 1; i >= 1; --i) ruleFor[static_cast<unsigned char>(state.Rule(i).Text[0])] = i;
 
-struct TSuccessor {
-    uint32_t Offset = 0;  // into the pool
-    uint32_t Length = 0;  // characters appended
-    uint32_t Counted = 0; // counted against the limit ("@" pairs excluded)
-};
-
-// The rewriting table: for every character code the text it is replaced by,
-// once for ordinary steps and once for a fractional last step.
-class TRewriteTable {
-public:
-    explicit TRewriteTable(const TDefinitionState& state)
-    {
-        // RuleFor: every code starts at the built-in ")=)"; walking down makes
-        // the lowest-numbered rule of a character win. "_=_" is never entered.
-        std::array<int, 256> ruleFor;
-        ruleFor.fill(state.RuleCount - 1);
-        for (int i = state.RuleCount - 1; i >= 1; --i) ruleFor[static_cast<unsigned char>(state.Rule(i).Text[0])] = i;
-
-        for (int c = 0; c < 256; ++c) {
-            const TRules& rule = state.Rule(ruleFor[c]);
-            const std::string successor = rule.Text.size() > 2 ? rule.Text.substr(2) : std::string();
-            Plain[c] = Store(successor, rule.SuccessorLength);
-            Last[c] = rule.Scaled ? Store("@" + successor + "@", rule.SuccessorLength) : Plain[c];
-        }
-        Pool.append(Chunk, '\0');
+    for (int c = 0; c < 256; ++c) {
+        const TRules& rule = state.Rule(ruleFor[c]);
+        const std::string successor = rule.Text.size() > 2 ? rule.Text.substr(2) : std::string();
+        const auto code = static_cast<unsigned char>(c);
+        plain.Set(code, successor, rule.SuccessorLength);
+        last.Set(code, rule.Scaled ? "@" + successor + "@" : successor, rule.SuccessorLength);
     }
-
-    // One step over Source into Target; false when the limit was exceeded,
-    // in which case Target holds the part built before the failing character.
-    bool Rewrite(const std::string& source, std::string& target, bool lastScaledStep) const
-    {
-        const std::array<TSuccessor, 256>& table = lastScaledStep ? Last : Plain;
-        const size_t capacity = static_cast<size_t>(MaxProductionLength) + (lastScaledStep ? 2 * source.size() : 0);
-        target.resize(capacity + Chunk);
-
-        char* out = target.data();
-        const char* pool = Pool.data();
-        int64_t total = 0;
-        bool withinLimit = true;
-        for (const char ch : source) {
-            const TSuccessor& s = table[static_cast<unsigned char>(ch)];
-            total += s.Counted;
-            if (total > MaxProductionLength) {
-                withinLimit = false;
-                break;
-            }
-            const char* from = pool + s.Offset;
-            for (uint32_t k = 0; k < s.Length; k += Chunk) std::memcpy(out + k, from + k, Chunk);
-            out += s.Length;
-        }
-        target.resize(static_cast<size_t>(out - target.data()));
-        return withinLimit;
-    }
-
-private:
-    TSuccessor Store(const std::string& text, int counted)
-    {
-        TSuccessor s;
-        s.Offset = static_cast<uint32_t>(Pool.size());
-        s.Length = static_cast<uint32_t>(text.size());
-        s.Counted = static_cast<uint32_t>(counted);
-        Pool += text;
-        return s;
-    }
-
-    std::array<TSuccessor, 256> Plain;
-    std::array<TSuccessor, 256> Last;
-    std::string Pool;
-};
+}
 
 // Inserts Text before every occurrence of Ch; false (and nothing changed)
 // when the result would grow beyond the production limit.
@@ -106,56 +47,28 @@ bool ApplyInsertion(std::string& production, char ch, const std::string& text)
 
 } // namespace
 
-namespace {
-
-// Ordinary rewriting steps repeat themselves once a production comes back:
-// the steps that remain can skip whole periods. Short productions are
-// remembered by the step after which they stood.
-class TCycleSkipper {
-public:
-    // After Step produced Production: the step to continue from.
-    int Skip(const std::string& production, int step, int lastOrdinaryStep)
-    {
-        if (production.size() > MaxRemembered || Seen.size() >= MaxSteps) return step;
-        const auto [earlier, inserted] = Seen.emplace(production, step);
-        if (inserted) return step;
-        const int period = step - earlier->second;
-        Seen.clear();
-        return step + (lastOrdinaryStep - step) / period * period;
+TRewriteStatus RewriteProduction(TDefinitionState& State, const TCancelToken& Cancel)
+{
+    TRewriteStatus status = TRewriteStatus::Done;
+    if (State.Iterations >= 1) {
+        TTextTable plain;
+        TTextTable last;
+        FillTables(State, plain, last);
+        status = RewriteText(State.Production, plain, State.FractionalStep ? last : plain, State.Iterations,
+                             MaxProductionLength, Cancel)
+                     .Status;
+        if (status == TRewriteStatus::Cancelled) return status;
     }
-
-private:
-    static constexpr size_t MaxRemembered = 4096; // characters of a remembered production
-    static constexpr size_t MaxSteps = 4096;
-    std::unordered_map<std::string, int> Seen;
-};
-
-} // namespace
+    if (!State.InsertChar.empty()) {
+        if (!ApplyInsertion(State.Production, State.InsertChar[0], State.InsertText)) status = TRewriteStatus::Refused;
+    }
+    return status;
+}
 
 bool RewriteProduction(TDefinitionState& State)
 {
-    bool withinLimit = true;
-    if (State.Iterations >= 1) {
-        const TRewriteTable table(State);
-        const int lastOrdinaryStep = State.Iterations - (State.FractionalStep ? 1 : 0);
-        TCycleSkipper cycles;
-        std::string next;
-        for (int step = 1; step <= State.Iterations; ++step) {
-            const bool lastScaledStep = step == State.Iterations && State.FractionalStep;
-            withinLimit = table.Rewrite(State.Production, next, lastScaledStep);
-            const bool unchanged = withinLimit && next == State.Production;
-            State.Production.swap(next);
-            if (!withinLimit || lastScaledStep) break;
-            // A step that changes nothing has reached a fixed point: every further
-            // ordinary step would repeat it, so only a fractional last step remains.
-            if (unchanged) step = std::max(step, lastOrdinaryStep);
-            else step = cycles.Skip(State.Production, step, lastOrdinaryStep);
-        }
-    }
-    if (!State.InsertChar.empty()) {
-        if (!ApplyInsertion(State.Production, State.InsertChar[0], State.InsertText)) withinLimit = false;
-    }
-    return withinLimit;
+    const TCancelToken never;
+    return RewriteProduction(State, never) == TRewriteStatus::Done;
 }
 
 int64_t EstimateOutputSize(std::string_view Production)
@@ -181,19 +94,25 @@ std::string FormatEstimate(int64_t Estimate)
     return grouped;
 }
 
-bool BuildProduction(TDefinitionState& State, TPrompt& Prompt)
+TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const TCancelToken& Cancel)
 {
-    const bool withinLimit = RewriteProduction(State);
-    ProductionLength = static_cast<int>(State.Production.size());
-    if (!withinLimit) {
+    const TRewriteStatus status = RewriteProduction(State, Cancel);
+    if (status == TRewriteStatus::Cancelled) return status;
+    if (status == TRewriteStatus::Refused) {
         Prompt.Message("Production String Exceeded Maximum Length");
-        return false;
+        return status;
     }
     const int64_t estimate = EstimateOutputSize(State.Production);
-    if (estimate <= OutputSizeQuestionLimit) return true;
+    if (estimate <= OutputSizeQuestionLimit) return TRewriteStatus::Done;
     const std::string question =
         "Estimated Output File Size: " + FormatEstimate(estimate) + "\r\nDo you wish to continue?";
-    return Prompt.Confirm(question, false) == TAnswer::Yes;
+    return Prompt.Confirm(question, false) == TAnswer::Yes ? TRewriteStatus::Done : TRewriteStatus::Refused;
+}
+
+bool BuildProduction(TDefinitionState& State, TPrompt& Prompt)
+{
+    const TCancelToken never;
+    return BuildProduction(State, Prompt, never) == TRewriteStatus::Done;
 }
 
 } // namespace verdel

@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/cancel.h"
 #include "engine/definition.h"
 #include "engine/prompt.h"
+#include "engine/rewriting.h"
 
 namespace verdel {
 
@@ -16,12 +18,13 @@ constexpr int64_t MaxProductionLength = 2'000'000;
 // Estimated output sizes above this ask the user before the turtle runs.
 constexpr int64_t OutputSizeQuestionLimit = 5'000'000;
 
-// Length of the last production string (shown by the viewer).
-extern int ProductionLength;
-
 // Rewrites State.Production Iterations times, then applies the insertion
-// directive. Returns false when a step (or the insertion) would exceed
-// MaxProductionLength; Production then keeps what was built so far.
+// directive. Refused when a step (or the insertion) would exceed
+// MaxProductionLength; Production then keeps what was built so far. After
+// Cancelled the production is unspecified and the insertion not applied.
+TRewriteStatus RewriteProduction(TDefinitionState& State, const TCancelToken& Cancel);
+
+// The same without cancelling: whether every step and the insertion fitted.
 bool RewriteProduction(TDefinitionState& State);
 
 // Output size in bytes: ("F" + "Z") x 2080 + "}" x 541.
@@ -30,8 +33,12 @@ int64_t EstimateOutputSize(std::string_view Production);
 // The estimate as the question shows it: rounded to a Single, with thousands separators.
 std::string FormatEstimate(int64_t Estimate);
 
-// The full production step: rewriting with the overflow message, ProductionLength,
-// and the output-size question. Returns whether the generation may go on.
+// The full production step: rewriting with the overflow message and the
+// output-size question. Done when the generation may go on, Refused after the
+// overflow or a No; Cancelled leaves Prompt alone.
+TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const TCancelToken& Cancel);
+
+// The same without cancelling: whether the generation may go on.
 bool BuildProduction(TDefinitionState& State, TPrompt& Prompt);
 
 } // namespace verdel

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -32,10 +33,17 @@ TLines ReadLines(std::istream& In)
 std::string ReadFileText(const std::string& FileName)
 {
     std::ifstream in(FileName, std::ios::binary);
-    if (!in) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw std::runtime_error(FileName + ": read error");
-    return text;
+    // A folder opens as a file on some systems and fails only when read.
+    const int error = !in ? errno : std::filesystem::is_directory(FileName) ? EISDIR : 0;
+    if (error != 0) throw std::runtime_error(FileName + ": " + std::strerror(error));
+    try {
+        std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) throw std::runtime_error("read error");
+        return text;
+    } catch (const std::exception& failure) {
+        // The stream's own message does not know the file's name.
+        throw std::runtime_error(FileName + ": " + failure.what());
+    }
 }
 
 void WriteFileText(const std::string& FileName, std::string_view Text)

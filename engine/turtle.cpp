@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/angles.h"
 #include "engine/primitives.h"
 #include "engine/text_number.h"
 
@@ -12,8 +13,9 @@ namespace verdel {
 namespace {
 
 constexpr size_t StackCapacity = 1024;
-constexpr float HalfTurn = 3.14159274f;
-constexpr long double DegreesToRadians = 0.017453L;
+// Commands between two looks at the cancel token, and between two progress reports.
+constexpr int PollInterval = 4096;
+constexpr int PollsPerReport = 16;
 const TVector WorldUp{0, 0, 1};
 
 // What "[" saves and "]" restores.
@@ -32,16 +34,29 @@ struct TPolygonEntry {
 
 class TTurtle {
 public:
-    TTurtle(TDefinitionState& state, const TSolidSettings& settings, TMeshBuilder& builder, TRandomSource& random)
-            : S(state), Settings(settings), Builder(builder), Random(random), Text(state.Production)
+    TTurtle(TDefinitionState& state, const TSolidSettings& settings, TMeshBuilder& builder, TRandomSource& random,
+            const TCancelToken& cancel)
+            : S(state), Settings(settings), Builder(builder), Random(random), Cancel(cancel), Text(state.Production)
     {
         BranchStack.reserve(64);
     }
 
     TTurtleResult Run()
     {
-        for (I = 0; I < Text.size() && !TableFull; ++I) Command(static_cast<unsigned char>(Text[I]));
-        return {Builder.GeneratedObjects, TableFull};
+        const auto total = static_cast<int64_t>(Text.size());
+        Cancel.Report(TWorkPhase::Interpreting, 0, total);
+        int sincePoll = 0;
+        int polls = 0;
+        for (I = 0; I < Text.size() && !TableFull; ++I) {
+            if (++sincePoll == PollInterval) {
+                sincePoll = 0;
+                if (Cancel.Cancelled()) return {Builder.GeneratedObjects, false, Builder.LeftOutObjects, true};
+                if (++polls % PollsPerReport == 0)
+                    Cancel.Report(TWorkPhase::Interpreting, static_cast<int64_t>(I), total);
+            }
+            Command(static_cast<unsigned char>(Text[I]));
+        }
+        return {Builder.GeneratedObjects, TableFull, Builder.LeftOutObjects};
     }
 
 private:
@@ -329,6 +344,7 @@ private:
     const TSolidSettings& Settings;
     TMeshBuilder& Builder;
     TRandomSource& Random;
+    const TCancelToken& Cancel;
     const std::string& Text;
     size_t I = 0;
 
@@ -354,7 +370,14 @@ private:
 TTurtleResult InterpretProduction(TDefinitionState& State, const TSolidSettings& Settings, TMeshBuilder& Builder,
                                   TRandomSource& Random)
 {
-    return TTurtle(State, Settings, Builder, Random).Run();
+    const TCancelToken never;
+    return InterpretProduction(State, Settings, Builder, Random, never);
+}
+
+TTurtleResult InterpretProduction(TDefinitionState& State, const TSolidSettings& Settings, TMeshBuilder& Builder,
+                                  TRandomSource& Random, const TCancelToken& Cancel)
+{
+    return TTurtle(State, Settings, Builder, Random, Cancel).Run();
 }
 
 } // namespace verdel

@@ -1,6 +1,7 @@
 // The three-dimensional turtle that turns a production string into solids.
 #pragma once
 
+#include "engine/cancel.h"
 #include "engine/definition.h"
 #include "engine/mesh_builder.h"
 #include "engine/random_source.h"
@@ -18,6 +19,8 @@ struct TSolidSettings {
 struct TTurtleResult {
     int ObjectCount = 0;    // objects added (GeneratedObjects)
     bool TableFull = false; // the run stopped at the object table's limit
+    int LeftOutObjects = 0; // objects not added: a coordinate was not a finite number
+    bool Cancelled = false; // the cancel token stopped the run
 };
 
 // Walks State.Production once and adds its solids and polygons through
@@ -26,5 +29,11 @@ struct TTurtleResult {
 // Throws EConvertError when a "(x)" parameter is not a number.
 TTurtleResult InterpretProduction(TDefinitionState& State, const TSolidSettings& Settings, TMeshBuilder& Builder,
                                   TRandomSource& Random);
+
+// The same, polling Cancel (and reporting progress through it) every few
+// thousand commands; a cancelled run stops with Cancelled set, its objects
+// left in the builder's store for the caller to free.
+TTurtleResult InterpretProduction(TDefinitionState& State, const TSolidSettings& Settings, TMeshBuilder& Builder,
+                                  TRandomSource& Random, const TCancelToken& Cancel);
 
 } // namespace verdel

@@ -3,9 +3,12 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <istream>
+#include <limits>
 #include <vector>
 
 namespace verdel {
@@ -102,11 +105,35 @@ std::string_view NumberText(std::string_view line)
     return line;
 }
 
-float ParseCoordinate(std::string_view line)
+// A line's text for a message, cut short when it is long.
+std::string Quoted(std::string_view line)
+{
+    constexpr size_t shown = 40;
+    // Built by appending: GCC 12 warns wrongly (-Wrestrict) about "literal" + std::string here.
+    std::string quoted = "\"";
+    quoted.append(line.substr(0, shown));
+    quoted.append(line.size() > shown ? "...\"" : "\"");
+    return quoted;
+}
+
+// A coordinate as a Single. A number that is not finite ("nan", "inf") or
+// lies outside the Single range ("1e300", "1e999") rejects the file; one too
+// small for a double ("1e-999") reads as 0.
+float ParseCoordinate(TLineReader& reader, std::string_view line)
 {
     const std::string_view text = NumberText(line);
+    const char* last = text.data() + text.size();
     double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (std::from_chars(text.data(), last, value).ec == std::errc::result_out_of_range) {
+        long double wide = 0;
+        const bool read = std::from_chars(text.data(), last, wide).ec == std::errc();
+        if (!read || std::fabs(wide) >= std::numeric_limits<float>::min())
+            reader.Fail("coordinate " + Quoted(line) + " outside the range of single precision");
+        return static_cast<float>(wide);
+    }
+    if (!std::isfinite(value)) reader.Fail("coordinate " + Quoted(line) + " is not a finite number");
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        reader.Fail("coordinate " + Quoted(line) + " outside the range of single precision");
     return static_cast<float>(value);
 }
 
@@ -135,9 +162,9 @@ struct TPolyline {
 std::string_view ReadVertexRecord(TLineReader& reader, TPolyline& polyline)
 {
     const char* inside = "inside a polyline";
-    const float x = ParseCoordinate(reader.Skip(3, inside));
-    const float y = ParseCoordinate(reader.Skip(1, inside));
-    const float z = ParseCoordinate(reader.Skip(1, inside));
+    const float x = ParseCoordinate(reader, reader.Skip(3, inside));
+    const float y = ParseCoordinate(reader, reader.Skip(1, inside));
+    const float z = ParseCoordinate(reader, reader.Skip(1, inside));
     const std::string_view kind = reader.Skip(1, inside);
     if (kind == "192") {
         if (polyline.Vertices.size() == MaxRecords) reader.Fail("more than 65535 vertex records in one polyline");
@@ -243,8 +270,9 @@ void ReadDXF(std::istream& In, TFaceStore& Store, const std::string& Name)
 void ReadDXFFile(TFaceStore& Store, const std::string& FileName)
 {
     std::ifstream file(FileName, std::ios::binary);
-    if (!file) {
-        const int error = errno;
+    // A folder opens as a file on some systems and fails only when read.
+    const int error = !file ? errno : std::filesystem::is_directory(FileName) ? EISDIR : 0;
+    if (error != 0) {
         FreeScene(Store);
         Store.LayerUsed.fill(false);
         throw std::runtime_error(FileName + ": " + std::strerror(error));

@@ -20,12 +20,14 @@ public:
 // polyline with faces, its layer as colour index, both face lists, LayerUsed
 // and the bounds. The reader is positional: it looks for the exact keyword
 // lines and takes the values at fixed offsets after them. Lines may end in
-// CR LF or LF. On a rejected file it throws EDXFError and leaves the store
-// empty. Name is the file name used in messages.
+// CR LF or LF. A coordinate must be a finite number within the range of a
+// Single. On a rejected file it throws EDXFError and leaves the store empty.
+// Name is the file name used in messages.
 void ReadDXF(std::istream& In, TFaceStore& Store, const std::string& Name);
 
 // Opens FileName and reads it with ReadDXF. Errors opening or reading the file
-// throw std::runtime_error with the system's message and the file name.
+// (a folder among them) throw std::runtime_error with the file name and the
+// system's message.
 void ReadDXFFile(TFaceStore& Store, const std::string& FileName);
 
 } // namespace verdel

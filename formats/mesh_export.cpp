@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 #include "formats/gltf_writer.h"
 #include "formats/obj_writer.h"
@@ -20,13 +21,6 @@ namespace verdel {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool EndsWith(const std::string& text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-                      [](char s, char t) { return s == std::tolower(static_cast<unsigned char>(t)); });
-}
 
 // A layer picture copied beside the file: where it comes from and the name the materials use.
 struct TPictureCopy {
@@ -204,11 +198,11 @@ void CopyPictures(const std::vector<TPictureCopy>& copies, const fs::path& folde
 
 std::optional<TMeshFormat> MeshFormatOf(const std::string& FileName)
 {
-    if (EndsWith(FileName, ".obj")) return TMeshFormat::mfObj;
-    if (EndsWith(FileName, ".stl")) return TMeshFormat::mfStl;
-    if (EndsWith(FileName, ".ply")) return TMeshFormat::mfPly;
-    if (EndsWith(FileName, ".gltf")) return TMeshFormat::mfGltf;
-    if (EndsWith(FileName, ".glb")) return TMeshFormat::mfGlb;
+    if (EndsWithAnyCase(FileName, ".obj")) return TMeshFormat::mfObj;
+    if (EndsWithAnyCase(FileName, ".stl")) return TMeshFormat::mfStl;
+    if (EndsWithAnyCase(FileName, ".ply")) return TMeshFormat::mfPly;
+    if (EndsWithAnyCase(FileName, ".gltf")) return TMeshFormat::mfGltf;
+    if (EndsWithAnyCase(FileName, ".glb")) return TMeshFormat::mfGlb;
     return std::nullopt;
 }
 

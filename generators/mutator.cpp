@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/definition.h"
+#include "engine/text_helpers.h"
 #include "generators/text_positions.h"
 
 namespace verdel {
@@ -52,7 +53,7 @@ TVDRecord ReadVDFile(const TLines& Lines)
         if (StartsWith(text, '#')) continue;
         ++valueLines;
         if (valueLines <= 3) {
-            const std::optional<int> value = ParseWholeNumber(text);
+            const std::optional<int> value = ParseWholeInt(text);
             *numbers[valueLines - 1] = {value.value_or(-1), line, value.has_value()};
         } else if (valueLines == 4) {
             record.Axiom = {text, line};

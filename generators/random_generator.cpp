@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "engine/text_helpers.h"
 #include "generators/random_axiom.h"
 #include "generators/text_positions.h"
 
@@ -46,7 +47,7 @@ std::optional<std::string> TRandomGenerator::CheckEdit(TRandomLock Lock)
     if (Lock == rlAxiom) return std::nullopt;
     const TLockInfo& info = RandomLocks[Lock];
     TLockEdit& edit = Locks[Lock];
-    const int value = ParseWholeNumber(edit.Text).value_or(0);
+    const int value = ParseWholeInt(edit.Text).value_or(0);
     if (value >= info.Low && value <= info.High) return std::nullopt;
     std::string message = edit.Text + " is not acceptable\r\nValid entries are " + std::to_string(info.Low) + " thru " +
                           std::to_string(info.High);
@@ -57,7 +58,7 @@ std::optional<std::string> TRandomGenerator::CheckEdit(TRandomLock Lock)
 std::optional<int> TRandomGenerator::LockedOrDrawn(TRandomLock Lock, int Base, uint32_t Range)
 {
     TLockEdit& edit = Locks[Lock];
-    if (edit.Checked) return ParseWholeNumber(edit.Text);
+    if (edit.Checked) return ParseWholeInt(edit.Text);
     int value = Base + static_cast<int>(Random.Next(Range));
     // Only 18 rule letters exist, so a larger drawn count is capped after its draw.
     if (Lock == rlRules) value = std::min(value, MaxRandomRules);

@@ -1,7 +1,5 @@
 #include "generators/text_positions.h"
 
-#include <charconv>
-
 namespace verdel {
 
 namespace {
@@ -22,23 +20,6 @@ void InsertAt(std::string& Text, int64_t Position, std::string_view What)
 }
 
 void InsertAt(std::string& Text, int64_t Position, char What) { Text.insert(InsertOffset(Text, Position), 1, What); }
-
-std::optional<int> ParseWholeNumber(std::string_view Text)
-{
-    while (!Text.empty() && Text.front() == ' ') Text.remove_prefix(1);
-    bool negative = false;
-    if (!Text.empty() && (Text.front() == '+' || Text.front() == '-')) {
-        negative = Text.front() == '-';
-        Text.remove_prefix(1);
-    }
-    if (Text.empty() || Text.front() < '0' || Text.front() > '9') return std::nullopt;
-    int64_t magnitude = 0;
-    const auto [end, ec] = std::from_chars(Text.data(), Text.data() + Text.size(), magnitude);
-    if (ec != std::errc() || end != Text.data() + Text.size()) return std::nullopt;
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-    return static_cast<int>(value);
-}
 
 int64_t RoundHalfEven(int64_t Value, int64_t Divisor)
 {

@@ -1,4 +1,4 @@
-// Small text helpers of the generators: 1-based positions, whole numbers.
+// Small text helpers of the generators: 1-based positions, rounding.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +21,6 @@ void InsertAt(std::string& Text, int64_t Position, std::string_view What);
 
 // Inserts one character at 1-based Position (see InsertAt above).
 void InsertAt(std::string& Text, int64_t Position, char What);
-
-// A whole number in the range of a 32-bit integer: optional leading blanks,
-// an optional sign and digits, nothing after them. Empty when the text is not one.
-std::optional<int> ParseWholeNumber(std::string_view Text);
 
 // Value / Divisor rounded to the nearest integer, halves to the even
 // neighbour (45 / 2 gives 22); Divisor must be positive.

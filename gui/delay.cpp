@@ -7,8 +7,20 @@
 
 namespace verdel {
 
+namespace {
+
+TDelayHandler DelayHandler;
+
+} // namespace
+
+void SetDelayHandler(TDelayHandler Handler) { DelayHandler = std::move(Handler); }
+
 void DelayWithMessages(int Milliseconds)
 {
+    if (DelayHandler) {
+        DelayHandler(Milliseconds);
+        return;
+    }
     QElapsedTimer timer;
     timer.start();
     for (;;) {

@@ -11,6 +11,10 @@ namespace verdel {
 namespace {
 
 std::function<void(const QString&)> StatusSink;
+std::function<void(const QString&)> WarningSink;
+
+// A file dialog wide enough to show names, sizes and dates without cutting them.
+void FitToContents(QFileDialog& dialog) { dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480))); }
 
 // Qt's message boxes and file and colour dialogs.
 class TStandardDialogs : public TDialogs {
@@ -41,14 +45,19 @@ public:
 
     QString OpenFileName(QWidget* Parent, const QString& Folder, const QString& Filter) override
     {
-        return QFileDialog::getOpenFileName(Parent, QString(), Folder, Filter);
+        QFileDialog dialog(Parent, "Open", Folder, Filter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        FitToContents(dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().first();
     }
 
     QString SaveFileName(QWidget* Parent, const QString& Folder, const QString& Proposed, const QStringList& Filters,
                          int& FilterIndex) override
     {
-        QFileDialog dialog(Parent, QString(), Folder);
+        QFileDialog dialog(Parent, "Save As", Folder);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        FitToContents(dialog);
         // The questions about existing files are the caller's.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (!Filters.isEmpty()) {
@@ -88,6 +97,13 @@ void SetStatusSink(std::function<void(const QString&)> Sink) { StatusSink = std:
 void ShowStatus(const QString& Text)
 {
     if (StatusSink) StatusSink(Text);
+}
+
+void SetWarningSink(std::function<void(const QString&)> Sink) { WarningSink = std::move(Sink); }
+
+void ShowWarning(const QString& Text)
+{
+    if (WarningSink) WarningSink(Text);
 }
 
 bool EnterFolder(const QString& Folder)

@@ -45,6 +45,12 @@ void SetStatusSink(std::function<void(const QString&)> Sink);
 // Shows Text in the status sink, if any.
 void ShowStatus(const QString& Text);
 
+// Where warnings about the last generation go (the main window's warning line).
+void SetWarningSink(std::function<void(const QString&)> Sink);
+
+// Shows a warning line in the warning sink, if any; an empty text clears it.
+void ShowWarning(const QString& Text);
+
 // Makes Folder the current folder, where the file dialogs open; a failure is
 // reported in the error box and returns false.
 bool EnterFolder(const QString& Folder);

@@ -8,11 +8,10 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 
 namespace verdel {
-
-TGenOpsForm* GenOpsForm = nullptr;
 
 namespace {
 
@@ -44,6 +43,10 @@ TGenOpsForm::TGenOpsForm(QWidget* Parent) : QDialog(Parent)
     group2->setObjectName("GroupBox2");
     auto* general = new QVBoxLayout(group2);
     CB5 = MakeBox("CB5", "Show Startup Dialog", group2, general);
+    CB6 = MakeBox("CB6", "Live navigation", group2, general);
+    CB6->setToolTip("While you turn or move the model, the viewer draws the whole model at every step when a "
+                    "frame takes at most 40 ms;\notherwise, or with this box cleared, a box stands in for it "
+                    "until you pause.");
 
     OKButton = new QPushButton("Accept", this);
     OKButton->setObjectName("OKButton");
@@ -81,6 +84,7 @@ void TGenOpsForm::FormActivate()
     CB3->setChecked(Settings.SetWToDrawBlocks);
     CB4->setChecked(Settings.SetRToDrawPyramids);
     CB5->setChecked(Settings.ShowStartText);
+    CB6->setChecked(Settings.LiveNavigation);
 }
 
 void TGenOpsForm::OKButtonClick()
@@ -90,8 +94,9 @@ void TGenOpsForm::OKButtonClick()
     Settings.SetWToDrawBlocks = CB3->isChecked();
     Settings.SetRToDrawPyramids = CB4->isChecked();
     Settings.ShowStartText = CB5->isChecked();
+    Settings.LiveNavigation = CB6->isChecked();
     try {
-        SaveSettings(Settings, ProgramFolders.ProgramFolder);
+        SaveSettings(Settings, ProgramFolders.SettingsFolder);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

@@ -1,4 +1,4 @@
-// The "General Options" dialog: the drawing settings and the Introduction at start.
+// The "General Options" dialog: the drawing settings, the Introduction at start and live navigation.
 #pragma once
 
 #include <QDialog>
@@ -25,14 +25,12 @@ public:
     QCheckBox* CB3;
     QCheckBox* CB4;
     QCheckBox* CB5;
+    QCheckBox* CB6; // "Live navigation"
     QPushButton* OKButton;
     QPushButton* CancelButton;
 
 protected:
     void showEvent(QShowEvent* Event) override;
 };
-
-// The dialog, created at start-up and shown by Options > General.
-extern TGenOpsForm* GenOpsForm;
 
 } // namespace verdel

@@ -1,8 +1,11 @@
 #include "gui/generate_view.h"
 
-#include "app/settings.h"
-#include "engine/generation.h"
+#include <QStringList>
+
+#include "engine/production_warnings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
+#include "gui/generation_runner.h"
 
 namespace verdel {
 
@@ -24,13 +27,25 @@ void LaunchViewer(TViewSource Source)
     FreeScene(FaceStore);
 }
 
-bool GenerateAndView(const TLines& Lines, const QString* FileName)
+TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName)
 {
-    const TGenerationResult result = GenerateModel(Lines, SolidSettings(Settings), Dialogs());
-    if (result.Status != TGenerationStatus::Done) return false;
+    if (GenerationRunning()) {
+        TGenerationResult busy; // one generation at a time
+        busy.Status = TGenerationStatus::Cancelled;
+        return busy;
+    }
+    ShowWarning({}); // the last generation's warnings no longer hold
+    const TSolidSettings solids = SolidSettings(Settings);
+    const TGenerationResult result = RunGeneration(Lines, solids, DefinitionState, FaceStore, RandomSource);
+    if (result.Status != TGenerationStatus::Done) return result;
+    RecordGeneration(result);
     if (FileName) CurrentFileName = FileName->toStdString();
+    QStringList warnings;
+    for (const std::string& warning : ProductionWarnings(DefinitionState.Production, solids))
+        warnings << QString::fromStdString(warning);
+    ShowWarning(warnings.join("; "));
     LaunchViewer();
-    return true;
+    return result;
 }
 
 } // namespace verdel

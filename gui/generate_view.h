@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "engine/generation.h"
 #include "engine/text_lines.h"
 
 namespace verdel {
@@ -25,8 +26,9 @@ void LaunchViewer(TViewSource Source = TViewSource::Generation);
 // Validates, parses, rewrites and runs the turtle with the current drawing
 // settings, reporting through Dialogs() (hourglass and "Generating Output
 // from Production String" while the turtle runs). On success sets
-// CurrentFileName to FileName unless it is null, and opens the viewer.
-// Returns whether the viewer was opened.
-bool GenerateAndView(const TLines& Lines, const QString* FileName);
+// CurrentFileName to FileName unless it is null, shows the production's
+// warnings (ShowWarning; cleared when there are none) and opens the viewer.
+// The result's status is Done when the viewer was opened.
+TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName);
 
 } // namespace verdel

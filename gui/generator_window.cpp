@@ -8,8 +8,10 @@
 #include <cmath>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
-#include "gui/main_form.h"
+#include "gui/file_memory.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -26,10 +28,11 @@ void PlaceGeneratorWindow(QWidget& Dialog)
     // It may grow, but not shrink below the size its controls are laid out for.
     window->setMinimumSize(GeneratorWindowWidth, GeneratorWindowHeight);
     window->resize(GeneratorWindowWidth, GeneratorWindowHeight);
-    if (!MainForm) return;
+    if (!Workspace) return;
     // Halves round to the even neighbour, as everywhere in the program.
-    const int left = static_cast<int>(std::nearbyint((MainForm->UsableClientWidth - GeneratorWindowWidth) / 2.0));
-    const int top = static_cast<int>(std::nearbyint((MainForm->UsableClientHeight - GeneratorWindowHeight) / 2.0));
+    const QSize usable = Workspace->UsableClientSize();
+    const int left = static_cast<int>(std::nearbyint((usable.width() - GeneratorWindowWidth) / 2.0));
+    const int top = static_cast<int>(std::nearbyint((usable.height() - GeneratorWindowHeight) / 2.0));
     window->move(left, top + 25);
 }
 
@@ -41,13 +44,14 @@ void CloseGeneratorWindow(QWidget& Dialog)
 
 QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
     if (!EnterFolder(folder)) return {};
     int filter = 0;
     const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);
     if (name.isEmpty()) return {};
     if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return {};
+    NoteUsedFile(TFileKind::Definition, name);
     return name;
 }
 

@@ -1,17 +1,23 @@
-// The renderer's window: presents TGMP's frame buffer one to one.
+// The renderer's window: shows the viewer's frames one to one.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <memory>
 
+#include "render/dib16.h"
 #include "render/gmp.h"
+
+class QWheelEvent;
 
 namespace verdel {
 
-// A child window around a TGMP. A repaint of its own fills the frame with
-// the background colour and presents it (the owner renders the model again,
-// see Repainted); a Flip presents the frame the owner drew. The buffer
-// follows the window's size, at most 768 rows high.
+// A child window around a TGMP, which holds the view's settings (render
+// mode, background colour, light, textures) and the size of the frames to
+// draw; the frames themselves are drawn elsewhere and shown with ShowFrame.
+// A repaint of its own shows the last frame again and tells the owner (see
+// Repainted); a Flip of the TGMP shows the TGMP's own frame. The frame size
+// follows the window's size, at most TGMP::MaxHeight rows high.
 class TGMPWidget : public QWidget {
     Q_OBJECT
 public:
@@ -19,12 +25,24 @@ public:
 
     TGMP& Gmp() { return *Renderer; }
 
+    // Copies Frame and shows it at once.
+    void ShowFrame(const TDIB16bit& Frame);
+    // The frame on screen (what Save As writes as a picture).
+    const TDIB16bit& Frame() const { return Shown; }
+    // Puts the background colour in place of the frame on screen.
+    void ClearFrame();
+
+    // A line of text shown in the middle of the picture; empty for none.
+    void SetNote(const QString& Text);
+    QString Note() const { return NoteText; }
+
 signals:
-    // The window repainted itself and now shows the background only.
+    // The window repainted itself (the owner draws the model again).
     void Repainted();
     void MouseDown(QMouseEvent* Event);
     void MouseMove(QMouseEvent* Event);
     void MouseUp(QMouseEvent* Event);
+    void WheelTurned(QWheelEvent* Event);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -32,10 +50,13 @@ protected:
     void mousePressEvent(QMouseEvent* Event) override { emit MouseDown(Event); }
     void mouseMoveEvent(QMouseEvent* Event) override { emit MouseMove(Event); }
     void mouseReleaseEvent(QMouseEvent* Event) override { emit MouseUp(Event); }
+    void wheelEvent(QWheelEvent* Event) override { emit WheelTurned(Event); }
 
 private:
     std::unique_ptr<TGMP> Renderer;
-    bool Presenting = false; // the repaint under way shows a flipped frame
+    TDIB16bit Shown;
+    QString NoteText;
+    bool Presenting = false; // the repaint under way shows a new frame
 };
 
 } // namespace verdel

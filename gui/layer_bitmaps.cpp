@@ -1,12 +1,10 @@
 #include "gui/layer_bitmaps.h"
 
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "render/jpeg_image.h"
 
 namespace verdel {
-
-std::array<TRgbImage, 13> LayerBitmaps;
-std::array<QString, 13> LayerBitmapFiles;
 
 void LoadLayerBitmaps(const QString& TexturesFolder)
 {

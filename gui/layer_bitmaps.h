@@ -9,12 +9,6 @@
 
 namespace verdel {
 
-// Layer 1..12's texture picture (entry 0 unused); an empty picture gives a white texture.
-extern std::array<TRgbImage, 13> LayerBitmaps;
-
-// The file each layer's picture came from (empty for a white texture), for mesh exports.
-extern std::array<QString, 13> LayerBitmapFiles;
-
 // Decodes "Text01.jpg" to "Text12.jpg" from TexturesFolder (ending in "/").
 // A file that cannot be read leaves its layer empty; the files that failed are
 // reported together, and the other layers are still loaded.

@@ -1,8 +1,12 @@
 // Verdel: the desktop application.
 #include <QApplication>
+#include <QStringList>
+#include <QTimer>
 
 #include "app/program_folders.h"
+#include "engine/text_helpers.h"
 #include "gui/about_box.h"
+#include "gui/app_state.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
 #include "gui/helper_form.h"
@@ -18,9 +22,11 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName("Verdel");
     QApplication::setApplicationDisplayName("Verdel 5");
+    QApplication::setDesktopFileName("verdel"); // the desktop entry, for the window's icon and grouping
     const QString folder = QString::fromStdString(ExecutableFolder());
+    const TProgramFolders folders = LocateFolders(folder.toStdString(), UserFoldersFromEnvironment());
 
-    auto* splash = new TSplashForm(folder);
+    auto* splash = new TSplashForm(QString::fromStdString(folders.DataFolder));
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -37,5 +43,10 @@ int main(int argc, char** argv)
     mainForm.show();
     mainForm.activateWindow();
     delete splash;
+    // Files named on the command line (as the desktop passes them) open once the loop runs.
+    const QStringList files = QApplication::arguments().mid(1);
+    QTimer::singleShot(0, &mainForm, [&mainForm, files] {
+        for (const QString& file : files) mainForm.OpenFile(file);
+    });
     return QApplication::exec();
 }

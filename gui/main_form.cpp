@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
@@ -20,7 +22,12 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
+#include "gui/clock_text.h"
+#include "gui/definition_editor.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
+#include "gui/generation_runner.h"
 #include "gui/glyphs.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/mdi_child.h"
@@ -30,8 +37,6 @@
 
 namespace verdel {
 
-TMainForm* MainForm = nullptr;
-
 namespace {
 
 constexpr int MinimumWidth = 570;
@@ -40,17 +45,10 @@ constexpr int HelpPanelWidth = 170;
 
 } // namespace
 
-QString LongTimeText(const QTime& Time)
-{
-    // The locale's long format without its time-zone part, which the panel has no room for.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression("\\s*t+\\s*"));
-    return QLocale::system().toString(Time, format.trimmed());
-}
-
 TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindow(Parent)
 {
     MainForm = this;
+    Workspace = this;
     setObjectName("MainForm");
     setWindowTitle("Verdel 5");
     setWindowIcon(ProgramIcon());
@@ -69,9 +67,11 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
     layout->addWidget(HelpPanel);
     setCentralWidget(centre);
 
+    CreateActions();
     CreateMenus();
     CreateSpeedPanel();
     CreateStatusBar();
+    setAcceptDrops(true);
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         UpdateMenuItems();
         if (window)
@@ -82,16 +82,28 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
 
 TMainForm::~TMainForm()
 {
+    // The child windows die after this body, in QWidget's destructor; their
+    // signals must not reach this half-destroyed frame any more.
+    DisconnectMdiSignals();
     SetStatusSink(nullptr);
+    SetWarningSink(nullptr);
     if (MainForm == this) MainForm = nullptr;
+    if (Workspace == this) Workspace = nullptr;
+}
+
+void TMainForm::DisconnectMdiSignals()
+{
+    disconnect(MdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : MdiArea->subWindowList()) disconnect(window, nullptr, this, nullptr);
 }
 
 void TMainForm::FormCreate(const QString& programFolder)
 {
-    ProgramFolders = FoldersBeside(programFolder.toStdString());
+    ProgramFolders = LocateFolders(programFolder.toStdString(), UserFoldersFromEnvironment());
     const std::string folderError = EnsureWorkFolders(ProgramFolders);
     if (!folderError.empty()) Dialogs().Error(folderError);
     QDir::setCurrent(programFolder);
+    const QString dataFolder = QString::fromStdString(ProgramFolders.DataFolder);
 
     const QScreen* display = QApplication::primaryScreen();
     const QSize screen = display ? display->size() : QSize(1024, 768);
@@ -103,110 +115,14 @@ void TMainForm::FormCreate(const QString& programFolder)
 
     HelpPanel->hide();
     PlaceHelpMemo();
-    LoadRichTextFile(*HelpMemo, programFolder + "VdHelp01.rtf");
+    LoadRichTextFile(*HelpMemo, dataFolder + "VdHelp01.rtf");
 
-    LoadLayerBitmaps(programFolder + "textures/");
-    LoadSettings(Settings, ProgramFolders.ProgramFolder, Dialogs());
+    LoadLayerBitmaps(QString::fromStdString(ProgramFolders.TexturesFolder));
+    LoadSettings(Settings, ProgramFolders.SettingsFolder, Dialogs(), ProgramFolders.InitialSettings);
+    LoadFileMemory();
     FirstActivation = true;
+    UpdateRecentFilesMenu();
     UpdateMenuItems();
-}
-
-QAction* TMainForm::AddItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)())
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
-void TMainForm::CreateMenus()
-{
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("File1");
-    AddItem(file, "FileNewItem", "&New", &TMainForm::FileNewItemClick);
-    AddItem(file, "FileOpenItem", "&Open", &TMainForm::FileOpenItemClick);
-    FileCloseItem = AddItem(file, "FileCloseItem", "&Close", &TMainForm::FileCloseItemClick);
-    FileSaveItem = AddItem(file, "FileSaveItem", "&Save", &TMainForm::FileSaveItemClick);
-    file->addSeparator();
-    AddItem(file, "ViewGraphic1", "View DXF", &TMainForm::ViewGraphic1Click);
-    file->addSeparator();
-    AddItem(file, "FileExitItem", "E&xit", &TMainForm::FileExitItemClick);
-
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("Edit1");
-    CutItem = AddItem(edit, "CutItem", "Cu&t", &TMainForm::CutItemClick);
-    CopyItem = AddItem(edit, "CopyItem", "&Copy", &TMainForm::CopyItemClick);
-    PasteItem = AddItem(edit, "PasteItem", "&Paste", &TMainForm::PasteItemClick);
-
-    WindowMenu = menuBar()->addMenu("&Window");
-    WindowMenu->setObjectName("Window1");
-    WindowCascadeItem = AddItem(WindowMenu, "WindowCascadeItem", "&Cascade", &TMainForm::WindowCascadeItemClick);
-    WindowTileItem = AddItem(WindowMenu, "WindowTileItem", "&Tile", &TMainForm::WindowTileItemClick);
-    WindowArrangeItem = AddItem(WindowMenu, "WindowArrangeItem", "&Arrange Icons", &TMainForm::WindowArrangeItemClick);
-    WindowMinimizeItem =
-        AddItem(WindowMenu, "WindowMinimizeItem", "&Minimize All", &TMainForm::WindowMinimizeItemClick);
-    connect(WindowMenu, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
-
-    QMenu* tools = menuBar()->addMenu("&Tools");
-    tools->setObjectName("Tools1");
-    RandomGenerator1 = AddItem(tools, "RandomGenerator1", "&Random Generator", &TMainForm::RandomGenerator1Click);
-    Mutator1 = AddItem(tools, "Mutator1", "&Mutator", &TMainForm::Mutator1Click);
-
-    QMenu* options = menuBar()->addMenu("&Options");
-    options->setObjectName("Options1");
-    AddItem(options, "General1", "General", &TMainForm::General1Click);
-    ShowHelpPanel = AddItem(options, "ShowHelpPanel", "Show &Help Panel", &TMainForm::ShowHelpPanelClick);
-    ShowHelpPanel->setCheckable(true);
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("Help1");
-    AddItem(help, "HelpFile1", "&Help File", &TMainForm::HelpFile1Click);
-    AddItem(help, "CommandReference1", "&Command Reference", &TMainForm::CommandReference1Click);
-    help->addSeparator();
-    AddItem(help, "HelpAboutItem", "&About", &TMainForm::HelpAboutItemClick);
-}
-
-void TMainForm::CreateSpeedPanel()
-{
-    QToolBar* panel = addToolBar("Speed buttons");
-    panel->setObjectName("SpeedPanel");
-    panel->setMovable(false);
-    panel->setFloatable(false);
-    panel->setFixedHeight(30);
-    panel->setIconSize(QSize(20, 20));
-    auto button = [&](const char* name, TGlyph glyph, const QString& hint, void (TMainForm::*handler)()) {
-        auto* b = new QToolButton(panel);
-        b->setObjectName(name);
-        b->setIcon(SpeedButtonIcon(glyph));
-        b->setToolTip(hint);
-        b->setFixedSize(25, 25);
-        b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, handler);
-        panel->addWidget(b);
-        return b;
-    };
-    button("NewBtn", TGlyph::New, "New", &TMainForm::FileNewItemClick);
-    button("OpenBtn", TGlyph::Open, "Open", &TMainForm::FileOpenItemClick);
-    SaveBtn = button("SaveBtn", TGlyph::Save, "Save", &TMainForm::FileSaveItemClick);
-    panel->addSeparator();
-    CutBtn = button("CutBtn", TGlyph::Cut, "Cut", &TMainForm::CutItemClick);
-    CopyBtn = button("CopyBtn", TGlyph::Copy, "Copy", &TMainForm::CopyItemClick);
-    PasteBtn = button("PasteBtn", TGlyph::Paste, "Paste", &TMainForm::PasteItemClick);
-    panel->addSeparator();
-    RandomSpeedButton =
-        button("RandomSpeedButton", TGlyph::Random, "Random Generator", &TMainForm::RandomGenerator1Click);
-    MutateSpeedButton = button("MutateSpeedButton", TGlyph::Mutate, "Mutator", &TMainForm::Mutator1Click);
-
-    // ExitBtn keeps to the right end of the panel.
-    auto* spacer = new QWidget(panel);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    panel->addWidget(spacer);
-    QToolButton* exit = button("ExitBtn", TGlyph::Exit, "Exit", &TMainForm::FileExitItemClick);
-    exit->setFixedSize(45, 25);
-    exit->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    auto* margin = new QWidget(panel);
-    margin->setFixedWidth(5);
-    panel->addWidget(margin);
 }
 
 void TMainForm::CreateStatusBar()
@@ -222,6 +138,19 @@ void TMainForm::CreateStatusBar()
     }
     StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetStatusSink([this](const QString& text) { StatusPanels[0]->setText(text); });
+    ProgressLabel = new QLabel;
+    ProgressLabel->setObjectName("ProgressLabel");
+    CancelJobButton = new QPushButton("Cancel");
+    CancelJobButton->setObjectName("CancelJobButton");
+    CancelJobButton->setToolTip("Stop the generation (Esc)");
+    statusBar()->addPermanentWidget(ProgressLabel);
+    statusBar()->addPermanentWidget(CancelJobButton);
+    HideProgress();
+    WarningPanel = new QLabel;
+    WarningPanel->setObjectName("WarningPanel");
+    WarningPanel->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(WarningPanel, 1);
+    SetWarningSink([this](const QString& text) { ShowWarningLine(text); });
 
     ClockTimer = new QTimer(this);
     ClockTimer->setObjectName("ClockTimer");
@@ -229,6 +158,14 @@ void TMainForm::CreateStatusBar()
     connect(ClockTimer, &QTimer::timeout, this, &TMainForm::ClockTimerTimer);
     ClockTimer->start();
     ClockTimerTimer();
+}
+
+void TMainForm::ShowWarningLine(const QString& Text)
+{
+    // The whole text stays in the tooltip when the line is cut at the window's edge.
+    WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
+    WarningPanel->setToolTip(Text);
+    WarningPanel->setStyleSheet(Text.isEmpty() ? QString() : "QLabel { color: #9a6700; }");
 }
 
 void TMainForm::CreateHelpPanel()
@@ -276,44 +213,18 @@ void TMainForm::ClockTimerTimer() { StatusPanels[1]->setText(LongTimeText(QTime:
 
 int TMainForm::ChildCount() const { return static_cast<int>(MdiArea->subWindowList().size()); }
 
-void TMainForm::UpdateMenuItems()
-{
-    const bool any = ChildCount() > 0;
-    for (QAction* item : {FileCloseItem, FileSaveItem, CutItem, CopyItem, PasteItem, WindowCascadeItem, WindowTileItem,
-                          WindowArrangeItem, WindowMinimizeItem})
-        item->setEnabled(any);
-    for (QToolButton* button : {SaveBtn, CutBtn, CopyBtn, PasteBtn})
-        if (button) button->setEnabled(any);
-    RandomGenerator1->setEnabled(!RandomDialogOpen);
-    Mutator1->setEnabled(!MutatorDialogOpen);
-    if (RandomSpeedButton) RandomSpeedButton->setEnabled(!RandomDialogOpen);
-    if (MutateSpeedButton) MutateSpeedButton->setEnabled(!MutatorDialogOpen);
-}
-
-void TMainForm::UpdateWindowMenu()
-{
-    for (QAction* action : WindowListActions) {
-        WindowMenu->removeAction(action);
-        action->deleteLater();
-    }
-    WindowListActions.clear();
-    const QList<QMdiSubWindow*> windows = MdiArea->subWindowList();
-    if (windows.isEmpty()) return;
-    WindowListActions.append(WindowMenu->addSeparator());
-    for (int i = 0; i < windows.size(); ++i) {
-        QMdiSubWindow* window = windows[i];
-        QAction* action = WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(window->windowTitle()));
-        action->setCheckable(true);
-        action->setChecked(window == MdiArea->activeSubWindow());
-        connect(action, &QAction::triggered, this, [this, window] { MdiArea->setActiveSubWindow(window); });
-        WindowListActions.append(action);
-    }
-}
-
 QMdiSubWindow* TMainForm::AddChild(QWidget* Child)
 {
     QMdiSubWindow* window = MdiArea->addSubWindow(Child);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+W belongs to the frame's Close, which closes the active child; each
+    // child's own menu would claim it too and leave the key to neither.
+    if (QMenu* menu = window->systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(FileCloseItem->shortcut()) > 0) action->setShortcuts(keys);
+        }
+    }
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMainForm::UpdateMenuItems); });
     Child->show();
     UpdateMenuItems();
@@ -340,29 +251,58 @@ bool TMainForm::FormCloseQuery()
     const QList<TMDIChild*> editors = Editors();
     for (auto it = editors.rbegin(); it != editors.rend(); ++it) {
         TMDIChild* editor = *it;
-        if (!editor->Memo1->document()->isModified()) continue;
-        const TAnswer answer = Dialogs().Confirm("Do You wish to Save File Before Exiting?", true);
+        // An editor that has just answered its own question is not asked again.
+        if (!editor->Memo1->document()->isModified() || AskedOnClose.contains(editor)) continue;
+        const TAnswer answer = Dialogs().Confirm(editor->CloseQuestion(true).toStdString(), true);
         if (answer == TAnswer::Cancel) {
             canClose = false;
         } else if (answer == TAnswer::Yes) {
-            if (editor->SaveFile()) break;
+            if (editor->Save()) break;
             canClose = false;
         }
     }
     return canClose;
 }
 
+void TMainForm::ShowProgress(const QString& Text, const std::function<void()>& OnCancel)
+{
+    ProgressLabel->setText(Text);
+    ProgressLabel->show();
+    CancelJobButton->disconnect();
+    connect(CancelJobButton, &QPushButton::clicked, this, [OnCancel] { OnCancel(); });
+    CancelJobButton->show();
+}
+
+void TMainForm::HideProgress()
+{
+    ProgressLabel->hide();
+    CancelJobButton->hide();
+}
+
 void TMainForm::closeEvent(QCloseEvent* Event)
 {
+    // The worker fills the program's model: it is stopped before anything closes.
+    if (GenerationRunning()) {
+        CancelGeneration();
+        Event->ignore();
+        return;
+    }
     // Every child window is asked first, by its own rule; then the frame's question.
+    AskedOnClose.clear();
     for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
         auto* editor = qobject_cast<TMDIChild*>(window->widget());
-        if (editor && !editor->FormCloseQuery()) {
+        if (!editor) continue;
+        const bool modified = editor->Memo1->document()->isModified();
+        if (!editor->FormCloseQuery(true)) {
+            AskedOnClose.clear();
             Event->ignore();
             return;
         }
+        if (modified) AskedOnClose.append(editor);
     }
-    if (!FormCloseQuery()) {
+    const bool canClose = FormCloseQuery();
+    AskedOnClose.clear();
+    if (!canClose) {
         Event->ignore();
         return;
     }

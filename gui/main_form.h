@@ -4,11 +4,17 @@
 
 #include <QMainWindow>
 
+#include "gui/workspace.h"
+
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QKeySequence;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPushButton;
 class QTextEdit;
 class QTime;
 class QTimer;
@@ -21,7 +27,7 @@ class THelpWindow;
 class THelperForm;
 class TMDIChild;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TWorkspace {
     Q_OBJECT
 public:
     // Creates the frame for the data folders beside ProgramFolder (ending in "/").
@@ -35,22 +41,40 @@ public:
     // The generator dialogs: at most one of each kind.
     void CreateRandomDialog();
     void CreateMutateDialog();
-    // Called by a generator dialog when it closes.
-    void RandomDialogClosed();
-    void MutateDialogClosed();
+    // What the child windows ask of the frame.
+    QSize UsableClientSize() const override { return {UsableClientWidth, UsableClientHeight}; }
+    QRect FrameGeometry() const override { return geometry(); }
+    void OpenEditorWithText(const QString& Text) override { CreateNewEditWindowForRandom(Text); }
+    void RandomDialogClosed() override;
+    void MutateDialogClosed() override;
+    void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) override;
+    void HideProgress() override;
     // Enables the commands that need a child window.
     void UpdateMenuItems();
+    // Lists the recent files in File > Open Recent.
+    void UpdateRecentFilesMenu();
     // Shows the Introduction as a child window.
     void ShowStartupMessage();
     // Adds a widget as a child window of the frame.
     QMdiSubWindow* AddChild(QWidget* Child);
     int ChildCount() const;
 
+    // Opens a file by its kind: a model file (DXF or mesh) in the viewer, anything else in an
+    // editor (an editor that already shows it comes to the front).
+    void OpenFile(const QString& Name);
+    // Opens a definition file in a new editor; returns it (nullptr when the file cannot be read).
+    TMDIChild* OpenDefinition(const QString& Name);
+    // Reads a model file (DXF or mesh) and shows it in the viewer.
+    void ViewModelFile(const QString& Name);
+
     // Menu and speed-button handlers.
     void FileNewItemClick();
     void FileOpenItemClick();
     void FileCloseItemClick();
     void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void GenerateItemClick();
+    void ClearRecentFilesClick();
     void ViewGraphic1Click();
     void FileExitItemClick();
     void CutItemClick();
@@ -84,6 +108,9 @@ public:
 
     QMdiArea* MdiArea;
     QLabel* StatusPanels[3];
+    QLabel* ProgressLabel;        // a long job's progress, shown while it runs
+    QPushButton* CancelJobButton; // stops that job
+    QLabel* WarningPanel;         // warnings about the last generation
     QWidget* HelpPanel;
     QTextEdit* HelpMemo;
     QTimer* ClockTimer;
@@ -92,24 +119,42 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
+    // Definition and model files dropped on the window open as Open and View DXF would.
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void FormCreate(const QString& programFolder);
+    void CreateActions();
     void CreateMenus();
     void CreateSpeedPanel();
+    void ShowWarningLine(const QString& Text);
     void CreateStatusBar();
     void CreateHelpPanel();
     void PlaceHelpMemo();
     void UpdateUsableClientSize();
     void UpdateWindowMenu();
+    // Cuts every connection from the MDI area and its child windows to the
+    // frame: the one place that does so, before the children are destroyed.
+    void DisconnectMdiSignals();
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
     QList<TMDIChild*> Editors() const;
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
+    // A command shared by its menu item, speed button and shortcut.
+    QAction* MakeAction(const char* name, const QString& caption, void (TMainForm::*handler)(),
+                        const QKeySequence& shortcut = {});
+    QToolButton* SpeedButton(QWidget* panel, const char* name, QAction* action);
 
     QMenu* WindowMenu = nullptr;
+    QMenu* RecentFilesMenu = nullptr;
+    QAction* FileNewItem = nullptr;
+    QAction* FileOpenItem = nullptr;
     QAction* FileCloseItem = nullptr;
     QAction* FileSaveItem = nullptr;
+    QAction* FileSaveAsItem = nullptr;
+    QAction* ViewGraphic1 = nullptr;
+    QAction* FileExitItem = nullptr;
+    QAction* GenerateItem = nullptr;
     QAction* CutItem = nullptr;
     QAction* CopyItem = nullptr;
     QAction* PasteItem = nullptr;
@@ -119,21 +164,14 @@ private:
     QAction* WindowMinimizeItem = nullptr;
     QAction* RandomGenerator1 = nullptr;
     QAction* Mutator1 = nullptr;
+    QAction* General1 = nullptr;
     QAction* ShowHelpPanel = nullptr;
-    QToolButton* SaveBtn = nullptr;
-    QToolButton* CutBtn = nullptr;
-    QToolButton* CopyBtn = nullptr;
-    QToolButton* PasteBtn = nullptr;
-    QToolButton* RandomSpeedButton = nullptr;
-    QToolButton* MutateSpeedButton = nullptr;
+    QAction* HelpFile1 = nullptr;
+    QAction* CommandReference1 = nullptr;
+    QAction* HelpAboutItem = nullptr;
     QList<QAction*> WindowListActions;
+    QList<TMDIChild*> AskedOnClose;    // editors whose question was answered in this close
     THelpWindow* HelpWindow = nullptr; // made at its first use
 };
-
-// The program's main frame.
-extern TMainForm* MainForm;
-
-// The time of day in the locale's long format, without a time zone (the clocks of the status bars).
-QString LongTimeText(const QTime& Time);
 
 } // namespace verdel

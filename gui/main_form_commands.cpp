@@ -1,14 +1,22 @@
 // The main frame's menu and speed-button commands.
 #include <QClipboard>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
 
 #include "app/program_folders.h"
+#include "formats/model_reader.h"
+#include "gui/app_state.h"
+#include "gui/definition_editor.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
 #include "gui/main_form.h"
@@ -21,14 +29,13 @@ namespace verdel {
 
 namespace {
 
-QString Folder(const std::string& folder) { return QString::fromStdString(folder); }
-
 // A new editor named Prefix + N + ".vd", N counting the child windows with it.
 TMDIChild* NewEditor(TMainForm& frame, const QString& prefix)
 {
     auto* editor = new TMDIChild;
     frame.AddChild(editor);
-    editor->SetFileName(Folder(ProgramFolders.DefinitionFolder) + prefix + QString::number(frame.ChildCount()) + ".vd");
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    editor->SetFileName(QDir(folder).filePath(prefix + QString::number(frame.ChildCount()) + ".vd"));
     editor->FormActivate();
     return editor;
 }
@@ -49,20 +56,56 @@ void TMainForm::FileNewItemClick() { NewFile(); }
 
 void TMainForm::FileOpenItemClick()
 {
-    const QString folder = Folder(ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, "All files (*)");
-    if (name.isEmpty()) return;
+    if (!name.isEmpty()) OpenDefinition(name);
+}
+
+TMDIChild* TMainForm::OpenDefinition(const QString& Name)
+{
     auto* editor = new TMDIChild;
     AddChild(editor);
     editor->FormActivate();
+    bool read = true;
     try {
-        editor->Memo1->setPlainText(ReadTextFile(name));
+        editor->Memo1->setPlainText(ReadTextFile(Name));
         editor->Memo1->document()->setModified(false);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
+        read = false;
     }
-    editor->SetFileName(name);
+    editor->SetFileName(Name, read);
+    if (read) NoteUsedFile(TFileKind::Definition, Name, true);
+    else ForgetRecentFile(Name);
+    return read ? editor : nullptr;
+}
+
+void TMainForm::ViewModelFile(const QString& Name)
+{
+    if (ReadModelIntoStore(Name, FaceStore) == TModelRead::Read) {
+        NoteUsedFile(TFileKind::Model, Name, true);
+        LaunchViewer(TViewSource::DxfFile);
+    } else {
+        ForgetRecentFile(Name);
+    }
+}
+
+void TMainForm::OpenFile(const QString& Name)
+{
+    const QString path = QFileInfo(Name).absoluteFilePath();
+    if (IsModelFile(path.toStdString())) {
+        ViewModelFile(path);
+        return;
+    }
+    // A file already open in an editor comes to the front instead of opening twice.
+    for (TMDIChild* editor : Editors()) {
+        if (editor->FileOnDisk && QFileInfo(editor->FileName) == QFileInfo(path)) {
+            MdiArea->setActiveSubWindow(editor->SubWindow());
+            return;
+        }
+    }
+    OpenDefinition(path);
 }
 
 void TMainForm::FileCloseItemClick()
@@ -72,12 +115,28 @@ void TMainForm::FileCloseItemClick()
 
 void TMainForm::FileSaveItemClick()
 {
+    if (TMDIChild* editor = ActiveEditor()) editor->Save();
+}
+
+void TMainForm::FileSaveAsItemClick()
+{
     if (TMDIChild* editor = ActiveEditor()) editor->SaveFile();
+}
+
+void TMainForm::GenerateItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Generate_BtnClick();
+}
+
+void TMainForm::ClearRecentFilesClick()
+{
+    for (const QString& file : RecentFiles()) ForgetRecentFile(file);
+    UpdateRecentFilesMenu();
 }
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadModel(this) == TModelRead::Read) LaunchViewer(TViewSource::DxfFile);
+    if (ChooseAndReadModel(this, FaceStore) == TModelRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }
@@ -145,6 +204,38 @@ void TMainForm::ShowHelpPanelClick()
     HelpPanel->setVisible(ShowHelpPanel->isChecked());
     PlaceHelpMemo();
     UpdateUsableClientSize();
+}
+
+namespace {
+
+// The local definition and model files among dropped data.
+QStringList DroppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        const QString file = url.toLocalFile();
+        if (file.endsWith(".vd", Qt::CaseInsensitive) || IsModelFile(file.toStdString())) files << file;
+    }
+    return files;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* Event)
+{
+    if (!DroppedFiles(Event->mimeData()).isEmpty()) Event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* Event)
+{
+    const QStringList files = DroppedFiles(Event->mimeData());
+    if (files.isEmpty()) return;
+    Event->acceptProposedAction();
+    // Opened once the drop is over: a DXF file's viewer runs modally.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files) OpenFile(file);
+    });
 }
 
 void TMainForm::ShowStartupMessage()

@@ -5,14 +5,17 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "engine/text_helpers.h"
+#include "gui/app_state.h"
+#include "gui/definition_editor.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/generate_view.h"
-#include "gui/main_form.h"
 #include "gui/text_codec.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -41,12 +44,8 @@ bool MayWrite(const QString& name)
 TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TDefinitionEdit(this);
     Memo1->setObjectName("Memo1");
-    Memo1->setFont(QFont("Arial", 10));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* panel = new QWidget(this);
     panel->setObjectName("ButtonPanel");
@@ -54,6 +53,9 @@ TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
     Save_Btn = MakeButton("Save_Btn", "Save", panel);
     Close_Btn = MakeButton("Close_Btn", "Close", panel);
     Generate_Btn = MakeButton("Generate_Btn", "Generate", panel);
+    Save_Btn->setToolTip("Save the definition (Ctrl+S)");
+    Close_Btn->setToolTip("Close this editor (Ctrl+W)");
+    Generate_Btn->setToolTip("Generate the model and view it (F5)");
     auto* buttons = new QVBoxLayout(panel);
     buttons->setContentsMargins(5, 4, 6, 4);
     buttons->addWidget(Save_Btn);
@@ -67,18 +69,29 @@ TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
     layout->setSpacing(0);
     layout->addWidget(Memo1);
     layout->addWidget(panel);
+    setFocusProxy(Memo1);
 
     connect(Save_Btn, &QPushButton::clicked, this, &TMDIChild::Save_BtnClick);
     connect(Close_Btn, &QPushButton::clicked, this, &TMDIChild::Close_BtnClick);
     connect(Generate_Btn, &QPushButton::clicked, this, &TMDIChild::Generate_BtnClick);
+    // The title bar marks unsaved changes with "*".
+    connect(Memo1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }
 
 QMdiSubWindow* TMDIChild::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-void TMDIChild::SetFileName(const QString& Name)
+void TMDIChild::SetFileName(const QString& Name, bool OnDisk)
 {
     FileName = Name;
-    setWindowTitle(QFileInfo(Name).fileName());
+    FileOnDisk = OnDisk;
+    setWindowTitle(QFileInfo(Name).fileName() + "[*]");
+}
+
+QString TMDIChild::Caption() const
+{
+    QString caption = windowTitle();
+    caption.replace("[*]", isWindowModified() ? "*" : "");
+    return caption;
 }
 
 void TMDIChild::FormActivate()
@@ -87,20 +100,26 @@ void TMDIChild::FormActivate()
     if (!frame) return;
     frame->setMinimumSize(EditorWidth, EditorHeight);
     frame->resize(EditorWidth, EditorHeight);
-    if (MainForm && (frame->geometry().right() + 1 > MainForm->UsableClientWidth ||
-                     frame->geometry().bottom() + 1 > MainForm->UsableClientHeight))
+    if (Workspace && (frame->geometry().right() + 1 > Workspace->UsableClientSize().width() ||
+                      frame->geometry().bottom() + 1 > Workspace->UsableClientSize().height()))
         frame->move(0, 0);
 }
 
 bool TMDIChild::SaveFile()
 {
-    const QString folder = QFileInfo(FileName).absolutePath();
+    QString folder = QFileInfo(FileName).absolutePath();
+    QString proposed = FileName;
+    // A file from a folder the user cannot write (an installed sample) is proposed in the user's own folder.
+    if (!QFileInfo(folder).isWritable()) {
+        folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+        proposed = QDir(folder).filePath(QFileInfo(FileName).fileName());
+    }
     QDir::setCurrent(folder);
     int filter = 0;
     QString chosen =
-        Dialogs().SaveFileName(this, folder, FileName, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
+        Dialogs().SaveFileName(this, folder, proposed, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
     if (chosen.isEmpty() || !MayWrite(chosen)) return false;
-    if (chosen.right(3).toLower() != ".vd") {
+    if (!EndsWithAnyCase(chosen.toStdString(), ".vd")) {
         chosen += ".vd";
         if (!MayWrite(chosen)) return false;
     }
@@ -110,16 +129,37 @@ bool TMDIChild::SaveFile()
         Dialogs().Error(error.what());
         return false;
     }
-    SetFileName(chosen);
+    SetFileName(chosen, true);
     Memo1->document()->setModified(false);
+    NoteUsedFile(TFileKind::Definition, chosen, true);
     return true;
 }
 
-bool TMDIChild::FormCloseQuery()
+bool TMDIChild::Save()
+{
+    if (!FileOnDisk || !QFileInfo(FileName).isWritable()) return SaveFile();
+    try {
+        WriteTextFile(FileName, Memo1->toPlainText());
+    } catch (const std::exception& error) {
+        Dialogs().Error(error.what());
+        return false;
+    }
+    Memo1->document()->setModified(false);
+    NoteUsedFile(TFileKind::Definition, FileName, true);
+    return true;
+}
+
+QString TMDIChild::CloseQuestion(bool Exiting) const
+{
+    return QString("Do You wish to Save File Before Exiting?\r\nSave changes to %1 before %2?")
+        .arg(QFileInfo(FileName).fileName(), Exiting ? "exiting" : "closing");
+}
+
+bool TMDIChild::FormCloseQuery(bool Exiting)
 {
     if (!Memo1->document()->isModified()) return true;
-    switch (Dialogs().Confirm("Do You wish to Save File Before Exiting?", true)) {
-    case TAnswer::Yes: return SaveFile();
+    switch (Dialogs().Confirm(CloseQuestion(Exiting).toStdString(), true)) {
+    case TAnswer::Yes: return Save();
     case TAnswer::No: return true;
     case TAnswer::Cancel: return false;
     }
@@ -132,7 +172,7 @@ void TMDIChild::closeEvent(QCloseEvent* Event)
     else Event->ignore();
 }
 
-void TMDIChild::Save_BtnClick() { SaveFile(); }
+void TMDIChild::Save_BtnClick() { Save(); }
 
 void TMDIChild::Close_BtnClick()
 {
@@ -140,6 +180,14 @@ void TMDIChild::Close_BtnClick()
     else close();
 }
 
-void TMDIChild::Generate_BtnClick() { GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName); }
+void TMDIChild::Generate_BtnClick()
+{
+    const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName);
+    // An invalid text: the message has named the line; show it selected.
+    if (result.Status == TGenerationStatus::Invalid && result.FaultLine > 0) {
+        Memo1->SelectLine(result.FaultLine);
+        Memo1->setFocus();
+    }
+}
 
 } // namespace verdel

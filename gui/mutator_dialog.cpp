@@ -13,12 +13,14 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
-#include "gui/main_form.h"
 #include "gui/text_codec.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -192,7 +194,7 @@ void TMutator::ShowLabels()
 
 void TMutator::LoadFileButtonClick()
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, QString());
     if (name.isEmpty()) return;
@@ -206,6 +208,7 @@ void TMutator::LoadFileButtonClick()
     Memo1->setPlainText(text);
     FileName = name;
     setWindowTitle(QFileInfo(name).fileName());
+    NoteUsedFile(TFileKind::Definition, name);
 }
 
 void TMutator::MutateButtonClick()
@@ -234,7 +237,9 @@ void TMutator::ViewButtonClick()
 void TMutator::SaveFileButtonClick()
 {
     const QString proposed =
-        FileName.isEmpty() ? QString::fromStdString(ProgramFolders.DefinitionFolder) + MutantFileName : FileName;
+        FileName.isEmpty()
+            ? QDir(DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder)).filePath(MutantFileName)
+            : FileName;
     const QString name = ChooseSaveName(this, proposed);
     if (name.isEmpty()) return;
     try {
@@ -269,7 +274,7 @@ void TMutator::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (MainForm) MainForm->MutateDialogClosed();
+    if (Workspace) Workspace->MutateDialogClosed();
 }
 
 } // namespace verdel

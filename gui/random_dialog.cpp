@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,11 +16,13 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
+#include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
 #include "gui/generate_view.h"
 #include "gui/generator_window.h"
-#include "gui/main_form.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -268,8 +271,8 @@ void TRandom1::Button2Click()
 
 void TRandom1::SaveBtnClick()
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
-    const QString name = ChooseSaveName(this, folder + RandomFileName);
+    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    const QString name = ChooseSaveName(this, QDir(folder).filePath(RandomFileName));
     if (name.isEmpty()) return;
     try {
         Generator.SaveToFile(QFile::encodeName(name).toStdString());
@@ -280,7 +283,7 @@ void TRandom1::SaveBtnClick()
 
 void TRandom1::EditBtnClick()
 {
-    if (MainForm) MainForm->CreateNewEditWindowForRandom(Memo1->toPlainText());
+    if (Workspace) Workspace->OpenEditorWithText(Memo1->toPlainText());
 }
 
 void TRandom1::Button1Click() { CloseGeneratorWindow(*this); }
@@ -331,7 +334,7 @@ void TRandom1::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (MainForm) MainForm->RandomDialogClosed();
+    if (Workspace) Workspace->RandomDialogClosed();
 }
 
 } // namespace verdel

@@ -25,7 +25,7 @@ Qt::Alignment AlignmentOf(TParagraphAlign Align)
     return Qt::AlignLeft;
 }
 
-QTextCharFormat CharFormatOf(const TRichRun& Run)
+QTextCharFormat CharFormatOf(const TRichRun& Run, const TRichDocument& Rich)
 {
     QTextCharFormat format;
     format.setFontWeight(Run.Bold ? QFont::Bold : QFont::Normal);
@@ -33,7 +33,8 @@ QTextCharFormat CharFormatOf(const TRichRun& Run)
     format.setFontUnderline(Run.Underline);
     format.setFontPointSize(Run.FontSize);
     if (Run.Color) format.setForeground(QColor(Run.Color->Red, Run.Color->Green, Run.Color->Blue));
-    if (!Run.FontName.empty()) format.setFontFamilies(QStringList{QString::fromStdString(Run.FontName)});
+    const std::string& font = Rich.FontName(Run);
+    if (!font.empty()) format.setFontFamilies(QStringList{QString::fromStdString(font)});
     return format;
 }
 
@@ -58,7 +59,8 @@ void FillTextDocument(QTextDocument& Target, const TRichDocument& Rich)
     for (const TRichParagraph& paragraph : Rich.Paragraphs) {
         QTextBlockFormat block;
         block.setAlignment(AlignmentOf(paragraph.Align));
-        const QTextCharFormat blockChars = paragraph.Runs.empty() ? lastFormat : CharFormatOf(paragraph.Runs.front());
+        const QTextCharFormat blockChars =
+            paragraph.Runs.empty() ? lastFormat : CharFormatOf(paragraph.Runs.front(), Rich);
         if (first) {
             cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(blockChars);
@@ -67,7 +69,7 @@ void FillTextDocument(QTextDocument& Target, const TRichDocument& Rich)
         }
         first = false;
         for (const TRichRun& run : paragraph.Runs) {
-            lastFormat = CharFormatOf(run);
+            lastFormat = CharFormatOf(run, Rich);
             cursor.insertText(TextOf(run), lastFormat);
         }
     }

@@ -9,9 +9,10 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
-#include "gui/main_form.h"
 #include "gui/rich_text.h"
+#include "gui/workspace.h"
 
 namespace verdel {
 
@@ -55,11 +56,12 @@ void TStartUpForm::FormCreate()
     QWidget* frame = parentWidget() ? parentWidget() : this;
     frame->setMinimumSize(350, 250);
     frame->resize(550, 350);
-    if (MainForm) {
-        frame->move(static_cast<int>(std::nearbyint((MainForm->UsableClientWidth - 550) / 2.0)),
-                    static_cast<int>(std::nearbyint((MainForm->UsableClientHeight - 350) / 2.0)));
+    if (Workspace) {
+        const QSize usable = Workspace->UsableClientSize();
+        frame->move(static_cast<int>(std::nearbyint((usable.width() - 550) / 2.0)),
+                    static_cast<int>(std::nearbyint((usable.height() - 350) / 2.0)));
     }
-    LoadRichTextFile(*StartupMemo, QString::fromStdString(ProgramFolders.ProgramFolder) + "Verdel5.rtf");
+    LoadRichTextFile(*StartupMemo, QString::fromStdString(ProgramFolders.DataFolder) + "Verdel5.rtf");
 }
 
 void TStartUpForm::resizeEvent(QResizeEvent* Event)
@@ -73,7 +75,7 @@ void TStartUpForm::CloseButtonClick()
     if (StartUpCheckBox->isChecked()) {
         Settings.ShowStartText = false;
         try {
-            SaveSettings(Settings, ProgramFolders.ProgramFolder);
+            SaveSettings(Settings, ProgramFolders.SettingsFolder);
         } catch (const std::exception& error) {
             Dialogs().Error(error.what());
         }

@@ -13,6 +13,7 @@
 #include <QStorageInfo>
 #include <QTreeView>
 
+#include "gui/app_state.h"
 #include "gui/dialogs.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/view_form.h"
@@ -20,13 +21,17 @@
 
 namespace verdel {
 
-TTextureDialog* TextureDialog = nullptr;
+namespace {
+
+const QString Caption = QStringLiteral("Choose Texture");
+
+} // namespace
 
 TTextureDialog::TTextureDialog(QWidget* Parent) : QDialog(Parent)
 {
     TextureDialog = this;
     setObjectName("TextureDialog");
-    setWindowTitle("TextureDialog");
+    setWindowTitle(Caption);
     setFixedSize(342, 224);
 
     DriveComboBox1 = new QComboBox(this);
@@ -147,8 +152,8 @@ void TTextureDialog::Preview(const QString& FileName)
     PreviewFile = FileName;
     Image1->setPixmap(QPixmap::fromImage(picture));
     // The caption names the size of the bitmap file previewed last.
-    setWindowTitle(kind == ".BMP" ? QString("TextureDialog (%1 x %2)").arg(picture.width()).arg(picture.height())
-                                  : QString("TextureDialog"));
+    setWindowTitle(kind == ".BMP" ? QString("%1 (%2 x %3)").arg(Caption).arg(picture.width()).arg(picture.height())
+                                  : Caption);
 }
 
 void TTextureDialog::Button1Click()

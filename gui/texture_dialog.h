@@ -58,7 +58,4 @@ private:
     QString CurrentFolder;
 };
 
-// The program's texture chooser.
-extern TTextureDialog* TextureDialog;
-
 } // namespace verdel

@@ -16,15 +16,15 @@
 
 #include "app/program_folders.h"
 #include "formats/dxf_reader.h"
+#include "gui/app_state.h"
 #include "gui/arrow_glyphs.h"
+#include "gui/clock_text.h"
+#include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
-#include "gui/main_form.h"
+#include "gui/layer_bitmaps.h"
+#include "gui/workspace.h"
 
 namespace verdel {
-
-TViewForm* ViewForm = nullptr;
-TFaceStore OutlineStore;
-QString CurrentTextureButton;
 
 namespace {
 
@@ -39,37 +39,41 @@ QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent, bool u
     return label;
 }
 
-// Where each navigation button sits in its 3 x 3 cross, and its arrow.
+// Where each navigation button sits in its 3 x 3 cross, its arrow, and what its tooltip says.
 struct TNavigationButton {
     const char* Name;
     int Row, Column;
     TArrow Arrow;
+    const char* Tip;
 };
 constexpr TNavigationButton NavigationLayout[12] = {
-    {"MoveUp_AB", 0, 1, TArrow::Up},
-    {"MoveDown_AB", 2, 1, TArrow::Down},
-    {"MoveLeft_AB", 1, 0, TArrow::Left},
-    {"MoveRight_AB", 1, 2, TArrow::Right},
-    {"MoveForward_BB", 2, 0, TArrow::DownLeft},
-    {"MoveBack_BT", 0, 2, TArrow::UpRight},
-    {"Down_AB", 2, 1, TArrow::Down},
-    {"Up_AB", 0, 1, TArrow::Up},
-    {"Left_AB", 1, 0, TArrow::Left},
-    {"Right_AB", 1, 2, TArrow::Right},
-    {"RollUp_BT", 0, 2, TArrow::UpRight},
-    {"RollDown_BT", 2, 0, TArrow::DownLeft},
+    {"MoveUp_AB", 0, 1, TArrow::Up, "Move the model up (Shift+Up, or drag with the right mouse button)"},
+    {"MoveDown_AB", 2, 1, TArrow::Down, "Move the model down (Shift+Down, or drag with the right mouse button)"},
+    {"MoveLeft_AB", 1, 0, TArrow::Left, "Move the model left (Shift+Left, or drag with the right mouse button)"},
+    {"MoveRight_AB", 1, 2, TArrow::Right, "Move the model right (Shift+Right, or drag with the right mouse button)"},
+    {"MoveForward_BB", 2, 0, TArrow::DownLeft, "Move the model nearer (Page Up, or turn the mouse wheel forward)"},
+    {"MoveBack_BT", 0, 2, TArrow::UpRight, "Move the model farther away (Page Down, or turn the mouse wheel back)"},
+    {"Down_AB", 2, 1, TArrow::Down, "Turn the model's front down (Down, or drag down with the left mouse button)"},
+    {"Up_AB", 0, 1, TArrow::Up, "Turn the model's front up (Up, or drag up with the left mouse button)"},
+    {"Left_AB", 1, 0, TArrow::Left, "Turn the model's front left (Left, or drag left with the left mouse button)"},
+    {"Right_AB", 1, 2, TArrow::Right, "Turn the model's front right (Right, or drag right with the left mouse button)"},
+    {"RollUp_BT", 0, 2, TArrow::UpRight, "Roll the model clockwise (the > key)"},
+    {"RollDown_BT", 2, 0, TArrow::DownLeft, "Roll the model anticlockwise (the < key)"},
 };
+
+// What the rotation buttons' tooltips add.
+const char* const CtrlTip = "\nWith Ctrl held, the first step turns by 45 degrees.";
 
 } // namespace
 
 TViewForm::TViewForm(QWidget* Parent)
         : QDialog(Parent,
                   Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-          Navigator(FaceStore, OutlineStore, *this)
+          Navigator(FaceStore, OutlineStore, *this), Pointer(Navigator, TGMP::FocalLength)
 {
     ViewForm = this;
     setObjectName("ViewForm");
-    setWindowTitle("ViewForm");
+    setWindowTitle("Viewer");
     setMinimumSize(570, 460);
     resize(535, 483);
     QFont font = this->font();
@@ -112,12 +116,18 @@ TViewForm::TViewForm(QWidget* Parent)
     PaintTimer->setInterval(200);
     connect(PaintTimer, &QTimer::timeout, this, [this] { ViewerMovement(FaceStore, true); });
     connect(GMP1, &TGMPWidget::Repainted, this, &TViewForm::FormPaint);
+    Frames = new TFramePipeline(GMP1->Gmp(), this);
+    Frames->LoadTextures = [](TGMP& Gmp) {
+        for (int layer = 1; layer <= 12; ++layer) Gmp.SetLayerTexture(layer, LayerBitmaps[static_cast<size_t>(layer)]);
+    };
+    connect(Frames, &TFramePipeline::FrameReady, this, &TViewForm::FrameShown);
+    ConnectPointer();
 
     // FormCreate: empty statistics, the frame's bounds, the proxy and the layer pictures.
     ObCountLabel->clear();
     PSCountLabel->clear();
-    if (MainForm) setGeometry(MainForm->geometry());
-    const std::string outline = ProgramFolders.ProgramFolder + "outline.dxf";
+    if (Workspace) setGeometry(Workspace->FrameGeometry());
+    const std::string outline = ProgramFolders.DataFolder + "outline.dxf";
     try {
         ReadDXFFile(OutlineStore, outline);
     } catch (const std::exception&) {
@@ -125,10 +135,18 @@ TViewForm::TViewForm(QWidget* Parent)
         StatusPanels[0]->setText("No outline.dxf: plain navigation box");
     }
     SetBitmapButtons();
+
+    // Navigation keys act wherever the focus is; the picture takes it first.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        if (!child->inherits("QMenuBar") && !child->inherits("QMenu")) child->installEventFilter(this);
+    GMP1->setFocus();
 }
 
 TViewForm::~TViewForm()
 {
+    // The frame being drawn may read the store Read DXF retired.
+    Frames->Stop();
     if (ViewForm == this) ViewForm = nullptr;
 }
 
@@ -181,12 +199,14 @@ QWidget* TViewForm::CreateNavigationPanel(const char* name, const QString& capti
         button->setObjectName(place.Name);
         button->setIcon(ArrowIcon(place.Arrow));
         button->setFixedSize(place.Column == 1 ? 25 : 27, 25);
+        button->setToolTip(QString(place.Tip) + (direction >= dirTurnDown ? CtrlTip : ""));
+        button->setFocusPolicy(Qt::NoFocus);
         const auto d = static_cast<TDirection>(direction);
         // Each button acts on press and stops on release.
         connect(button, &QToolButton::pressed, this, [this, d] {
             Navigator.ButtonDown(d, QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
         });
-        connect(button, &QToolButton::released, this, [this] { Navigator.KillSpinTimer(); });
+        connect(button, &QToolButton::released, this, [this] { Navigator.ButtonUp(); });
         cross->addWidget(button, place.Row, place.Column);
         NavigationButtons[static_cast<size_t>(direction)] = button;
     }
@@ -306,6 +326,9 @@ void TViewForm::CreateStatusBar()
         bar->addWidget(StatusPanels[i]);
     }
     StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NotePanel = new QLabel(bar);
+    NotePanel->setObjectName("NotePanel");
+    bar->addWidget(NotePanel, 1);
     layout()->addWidget(bar);
 
     ClockTimer = new QTimer(this);
@@ -334,7 +357,13 @@ void TViewForm::FormClose()
 {
     Navigator.Reset();
     PaintTimer->stop();
+    // The one wait of the window: the frame being drawn reads the store about to be freed.
+    Frames->Stop();
+    EndWaitCursor();
+    RetiredStore.reset();
     GMP1->Gmp().FreeScene(FaceStore);
+    GMP1->ClearFrame();
+    GMP1->SetNote({});
 }
 
 void TViewForm::CloseButtonClick() { close(); }

@@ -9,7 +9,9 @@
 #include "gui/generate_view.h"
 #include "render/gmp.h"
 #include "viewer/navigation.h"
+#include "viewer/pointer_navigation.h"
 
+class QKeyEvent;
 class QLabel;
 class QMenuBar;
 class QPushButton;
@@ -19,6 +21,7 @@ class QToolButton;
 
 namespace verdel {
 
+class TFramePipeline;
 class TGMPWidget;
 
 class TViewForm : public QDialog, public TNavigationHost {
@@ -33,7 +36,9 @@ public:
     // Prepares the view of FaceStore: size and place, statistics, light,
     // layer buttons, centring and distance, navigation; draws nothing.
     void PerformStartupRoutines();
-    // Draws Store once: status texts, the wait cursor when ShowWait, clear, render, flip.
+    // Asks for a frame of Store: "Starting Rendering...", the wait cursor when
+    // ShowWait; the frame is drawn on the worker and shown when finished
+    // ("Rendering Complete" once no newer frame is asked for).
     void ViewerMovement(TFaceStore& Store, bool ShowWait);
     // Hands the layer pictures to the renderer and the layer buttons.
     void SetBitmapButtons();
@@ -45,6 +50,8 @@ public:
     void ShadedTexture_RBClick();
     // One of the twelve layer buttons: choose a texture for layer N and redraw.
     void LayerButtonClick(int Layer);
+    // Shows the name of layer N's chosen picture on its button.
+    void ShowChosenTexture(int Layer);
     void BitBtn2Click();
     void ClockTimerTimer();
     void CloseButtonClick();
@@ -60,10 +67,11 @@ public:
     // TNavigationHost
     void DrawStore(TFaceStore& Store, bool ShowWait) override { ViewerMovement(Store, ShowWait); }
     void SetWireframe(bool Wireframe) override;
-    void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                      float AngleZ) override;
-    void SetSpinTimer(bool Enabled) override;
-    void SetTimer1(bool Enabled, int IntervalMs) override;
+    void SetRepeatTimer(bool Enabled) override;
+    void SetSettleTimer(bool Enabled, int IntervalMs) override;
+    bool ModelInUse() override;
 
     TGMPWidget* GMP1;
     QLabel* ObCountLabel;
@@ -77,6 +85,7 @@ public:
     QPushButton* Render_BT;
     std::array<QToolButton*, 12> NavigationButtons{}; // by TDirection
     QLabel* StatusPanels[3];
+    QLabel* NotePanel; // what the view leaves out, beside the three panels
     QTimer* Timer1;
     QTimer* SpinTimer;
     QTimer* ClockTimer;
@@ -84,9 +93,16 @@ public:
 
     TRenderMode SelectedRenderMode = rmWireframe;
     TNavigator Navigator;
+    TPointerNavigator Pointer;
+    TFramePipeline* Frames;
+    // The navigation timers only record their state and the caller fires
+    // SpinTimerTimer and Timer1Timer itself (tests drive them by hand).
+    bool TimersByHand = false;
 
 protected:
     void changeEvent(QEvent* Event) override;
+    // The navigation keys, wherever the focus is in the window.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
     // Every way of closing (Close, Esc, the close box) ends here.
     void done(int Result) override;
 
@@ -98,31 +114,34 @@ private:
     void CreateStatusBar();
     void SetStatus(const QString& Text);
     void FormClose();
+    void FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds);
+    void ConnectPointer();
+    bool NavigationKey(QKeyEvent* Event, bool Down);
+    void ShowNotes();
+    void EndWaitCursor();
 
     TViewSource Source = TViewSource::Generation;
     QTimer* PaintTimer; // the 200 ms pause of a repaint
+    bool WaitCursor = false;
+    // The model replaced by Read Model, kept until the frame being drawn of it is finished.
+    std::unique_ptr<TFaceStore> RetiredStore;
 };
 
-// What came of choosing a model file to read into FaceStore.
+// What came of choosing a model file to read into a store.
 enum class TModelRead { Cancelled, Failed, Read };
 
 // The open dialog's filters for model files: DXF first, then the mesh
 // formats read through Assimp, every model, every file.
 QString ModelFileFilters();
 
-// Makes the output folder current, lets the user choose a DXF or mesh file
-// and reads it into a store of its own; only a complete read replaces the
-// model of FaceStore (with its bounds). A failure is reported with the
-// file's name and the reason, and leaves FaceStore as it was.
-TModelRead ChooseAndReadModel(QWidget* Parent);
+// Makes the output folder (or the folder of the last model file) current,
+// lets the user choose a DXF or mesh file and reads it into Store (see
+// ReadModelIntoStore).
+TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store);
 
-// The program's one viewer, created hidden at start-up.
-extern TViewForm* ViewForm;
-
-// The navigation proxy read from "outline.dxf" when the viewer is created.
-extern TFaceStore OutlineStore;
-
-// The layer button named CurrentTextureButton ("BB01" .. "BB12") is choosing a texture.
-extern QString CurrentTextureButton;
+// Reads a DXF file or a mesh file read through Assimp into Store, which then
+// holds it with its bounds; a failure is reported with the file's name and
+// the reason, and leaves the store empty.
+TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store);
 
 } // namespace verdel

@@ -14,15 +14,19 @@
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
 #include "formats/model_reader.h"
+#include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
+#include "gui/file_memory.h"
+#include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
-#include "gui/main_form.h"
 #include "gui/texture_dialog.h"
 #include "gui/view_form.h"
+#include "gui/workspace.h"
 #include "render/image_files.h"
 #include "viewer/export_names.h"
+#include "viewer/store_copy.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -30,14 +34,25 @@ namespace verdel {
 void TViewForm::ShowModal(TViewSource NewSource)
 {
     Source = NewSource;
+    Navigator.BeginView();
     PerformStartupRoutines();
     exec();
 }
 
+namespace {
+
+QString ViewedModelFile; // the model file read last, named in the viewer's title
+
+} // namespace
+
 void TViewForm::PerformStartupRoutines()
 {
-    if (MainForm) setGeometry(MainForm->geometry());
+    if (Workspace) setGeometry(Workspace->FrameGeometry());
     const bool fromDxf = Source == TViewSource::DxfFile;
+    const QString model = fromDxf ? ViewedModelFile : QString::fromStdString(CurrentFileName);
+    const QString name = QFileInfo(model).fileName();
+    // The model's file and the window's role; the application's name follows on the title bar.
+    setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
     ObCountLabel->setText(QString::number(fromDxf ? FaceStore.ObjectCount : LastObjectCount));
     PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
     GMP1->Gmp().SetLightSource(ViewerLightPosition, ViewerLightTarget);
@@ -45,6 +60,26 @@ void TViewForm::PerformStartupRoutines()
     for (int layer = 1; layer <= 12; ++layer)
         LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
     Navigator.Setup(view.ModelSize);
+    Navigator.LiveNavigation = Settings.LiveNavigation;
+    ShowNotes();
+}
+
+void TViewForm::ShowNotes()
+{
+    const bool generated = Source == TViewSource::Generation;
+    const int leftOut = generated ? LastNonFiniteObjects : 0;
+    QString note;
+    if (FaceStore.ObjectCount == 0)
+        note = leftOut > 0 ? "No objects: the coordinates of every object are not finite numbers"
+               : generated ? "No objects: the production has no drawing commands"
+                           : "No objects: the file has nothing to draw";
+    GMP1->SetNote(note);
+    QString status;
+    if (leftOut == 1) status = "1 object left out: its coordinates are not finite numbers";
+    else if (leftOut > 1)
+        status = QString("%1 objects left out: their coordinates are not finite numbers").arg(leftOut);
+    NotePanel->setText(status);
+    NotePanel->setToolTip(status);
 }
 
 void TViewForm::SetStatus(const QString& Text)
@@ -56,14 +91,34 @@ void TViewForm::SetStatus(const QString& Text)
 void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
 {
     SetStatus("Starting Rendering...");
-    if (ShowWait) QApplication::setOverrideCursor(Qt::WaitCursor);
-    TGMP& gmp = GMP1->Gmp();
-    gmp.ClearToBackColor();
-    gmp.RenderScene(Store);
-    gmp.Flip();
-    if (ShowWait) QApplication::restoreOverrideCursor();
+    if (ShowWait && !WaitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WaitCursor = true;
+    }
+    // The model is drawn from its own faces, which the navigator leaves alone while
+    // the frame is drawn; the proxy box changes at every step and is copied.
+    Frames->Request(Store, GMP1->Gmp().RenderMode, &Store == &FaceStore);
+}
+
+void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds)
+{
+    GMP1->ShowFrame(Frame);
+    // The worker is idle until this returns: a model read over by Read DXF can go now.
+    RetiredStore.reset();
+    if (Store == &FaceStore) Navigator.ModelFrameDone(Milliseconds);
+    if (Frames->Active()) return; // a newer frame follows
+    EndWaitCursor();
     SetStatus("Rendering Complete");
 }
+
+void TViewForm::EndWaitCursor()
+{
+    if (!WaitCursor) return;
+    QApplication::restoreOverrideCursor();
+    WaitCursor = false;
+}
+
+bool TViewForm::ModelInUse() { return Frames->Drawing(FaceStore); }
 
 void TViewForm::FormPaint() { PaintTimer->start(); }
 
@@ -71,6 +126,7 @@ void TViewForm::ApplyLayerBitmap(int Layer)
 {
     const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
     GMP1->Gmp().SetLayerTexture(Layer, picture);
+    Frames->TexturesChanged();
     LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
 }
 
@@ -101,13 +157,25 @@ void TViewForm::LayerButtonClick(int Layer)
 {
     CurrentTextureButton = QString("BB%1").arg(Layer, 2, 10, QChar('0'));
     if (TextureDialog) {
-        TextureDialog->SetFolder(QString::fromStdString(ProgramFolders.TexturesFolder));
-        TextureDialog->exec();
+        TextureDialog->SetFolder(DialogFolder(TFileKind::Texture, ProgramFolders.TexturesFolder));
+        if (TextureDialog->exec() == QDialog::Accepted) ShowChosenTexture(Layer);
     }
     DelayWithMessages(50);
     // The layer's picture goes to the renderer whether or not the chooser was confirmed.
     ApplyLayerBitmap(Layer);
     ViewerMovement(FaceStore, true);
+}
+
+void TViewForm::ShowChosenTexture(int Layer)
+{
+    // The button names the picture chosen for its layer; an empty picture is white.
+    const QString file = LayerBitmapFiles[static_cast<size_t>(Layer)];
+    QToolButton* button = LayerButtons[static_cast<size_t>(Layer - 1)];
+    const QString name = file.isEmpty() ? QString("White") : QFileInfo(file).completeBaseName();
+    button->setText(
+        button->fontMetrics().elidedText(name, Qt::ElideRight, button->width() - button->iconSize().width() - 6));
+    button->setToolTip(QString("Layer %1: %2").arg(Layer).arg(file.isEmpty() ? name : file));
+    if (!file.isEmpty()) NoteUsedFile(TFileKind::Texture, file);
 }
 
 void TViewForm::BitBtn2Click()
@@ -136,6 +204,21 @@ constexpr TSaveKind SaveKinds[] = {
     {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},         {"PLY (*.ply)", ".ply"},
     {"glTF binary (*.glb)", ".glb"},
 };
+constexpr int BmpKind = 1, JpegKind = 2;
+
+// The kind of the viewer's last save: the next Save As opens in that kind's folder.
+TFileKind LastSaveKind = TFileKind::Model;
+
+// The kind a typed name asks for by its extension, or nothing when it names none of the filters.
+std::optional<int> KindOfTypedName(const QString& name)
+{
+    std::vector<std::string_view> extensions;
+    for (const TSaveKind& kind : SaveKinds) extensions.push_back(kind.Extension);
+    extensions.push_back(".jpeg"); // the long spelling of JPEG
+    const std::optional<size_t> typed = TypedExtension(name.toStdString(), extensions);
+    if (!typed) return std::nullopt;
+    return *typed < std::size(SaveKinds) ? static_cast<int>(*typed) : JpegKind;
+}
 
 // What a mesh file records of the model on view and where its textures come from.
 TExportInfo MeshExportInfo(TViewSource source)
@@ -156,15 +239,18 @@ void TViewForm::SaveGraphicAsClick()
 {
     QStringList filters;
     for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
-    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    const QString folder = DialogFolder(LastSaveKind, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return;
     int filter = 0; // the dialog always opens on DXF
     const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
     if (name.isEmpty()) return;
     filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
-    if (const std::optional<std::string> corrected =
-            CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
+    // A typed extension that names a filter decides the kind; any other name is corrected to the filter's.
+    if (const std::optional<int> typed = KindOfTypedName(name)) {
+        filter = *typed;
+    } else if (const std::optional<std::string> corrected =
+                   CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
@@ -173,9 +259,11 @@ void TViewForm::SaveGraphicAsClick()
     try {
         const std::string file = name.toStdString();
         if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
-        else if (filter == 1) SaveFrameBMP(GMP1->Gmp().Bitmap(), file);
-        else if (filter == 2) SaveFrameJPEG(GMP1->Gmp().Bitmap(), file);
+        else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
+        else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
         else ExportMesh(FaceStore, file, MeshExportInfo(Source));
+        LastSaveKind = filter == BmpKind || filter == JpegKind ? TFileKind::Picture : TFileKind::Model;
+        NoteUsedFile(LastSaveKind, name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }
@@ -189,56 +277,71 @@ QString ModelFileFilters()
     return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
 }
 
-TModelRead ChooseAndReadModel(QWidget* Parent)
+TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store)
 {
-    const QString folder = QString::fromStdString(ProgramFolders.OutputFolder);
+    const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return TModelRead::Cancelled;
     const QString name = Dialogs().OpenFileName(Parent, folder, ModelFileFilters());
     if (name.isEmpty()) return TModelRead::Cancelled;
-    // The file goes into a store of its own, so a failed read leaves the model on view as it was.
-    auto store = std::make_unique<TFaceStore>();
+    const TModelRead result = ReadModelIntoStore(name, Store);
+    if (result == TModelRead::Read) NoteUsedFile(TFileKind::Model, name, true);
+    return result;
+}
+
+TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store)
+{
+    TModelRead result = TModelRead::Read;
     try {
-        ReadModelFile(*store, name.toStdString());
+        ReadModelFile(Store, FileName.toStdString());
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
-        return TModelRead::Failed;
+        result = TModelRead::Failed;
     }
-    ReplaceModel(FaceStore, *store);
-    return TModelRead::Read;
+    ComputeBounds(Store);
+    ViewedModelFile = result == TModelRead::Read ? FileName : QString();
+    return result;
 }
 
 void TViewForm::ReadDXFClick()
 {
-    if (ChooseAndReadModel(this) != TModelRead::Read) return;
+    // The file goes into a store of its own: one that fails to read leaves the model on view.
+    auto fresh = std::make_unique<TFaceStore>();
+    if (ChooseAndReadModel(this, *fresh) != TModelRead::Read) return;
+    Navigator.Reset();
+    SwapStores(FaceStore, *fresh);
+    // A frame of the old model may still be drawn: its faces live on until it is finished.
+    RetiredStore = std::move(fresh);
+    if (!Frames->Active()) RetiredStore.reset();
+    Navigator.BeginView();
     Source = TViewSource::DxfFile;
     PerformStartupRoutines();
     FormPaint();
 }
 
-void TViewForm::Render_BTClick() { Navigator.Render_BTClick(); }
+void TViewForm::Render_BTClick() { Navigator.RenderRequested(); }
 
-void TViewForm::SpinTimerTimer() { Navigator.SpinTimerTimer(); }
+void TViewForm::SpinTimerTimer() { Navigator.RepeatTick(); }
 
-void TViewForm::Timer1Timer() { Navigator.Timer1Timer(); }
+void TViewForm::Timer1Timer() { Navigator.SettleTimeout(); }
 
 void TViewForm::SetWireframe(bool Wireframe) { GMP1->Gmp().RenderMode = Wireframe ? rmWireframe : SelectedRenderMode; }
 
-void TViewForm::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+void TViewForm::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                             float AngleZ)
 {
-    GMP1->Gmp().RotateScene(Store, FlagX, FlagY, FlagZ, AngleX, AngleY, AngleZ);
+    GMP1->Gmp().RotateScene(Store, AboutX, AboutY, AboutZ, AngleX, AngleY, AngleZ);
 }
 
-void TViewForm::SetSpinTimer(bool Enabled)
+void TViewForm::SetRepeatTimer(bool Enabled)
 {
-    if (Enabled && !SpinTimer->isActive()) SpinTimer->start();
+    if (Enabled && !SpinTimer->isActive() && !TimersByHand) SpinTimer->start();
     if (!Enabled) SpinTimer->stop();
 }
 
-void TViewForm::SetTimer1(bool Enabled, int IntervalMs)
+void TViewForm::SetSettleTimer(bool Enabled, int IntervalMs)
 {
     Timer1->setInterval(IntervalMs);
-    if (Enabled) Timer1->start();
+    if (Enabled && !TimersByHand) Timer1->start();
     else Timer1->stop();
 }
 

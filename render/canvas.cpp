@@ -19,26 +19,38 @@ int64_t CeilDiv(int64_t n, int64_t d) { return -FloorDiv(-n, d); }
 // rounded half up towards the end point.
 struct TLineRun {
     int64_t MajorStart, MinorStart;
-    int64_t Major, Minor;           // lengths along both axes, Major >= Minor
-    int MajorSign, MinorSign;       // +1 or -1
-    int64_t MajorLimit, MinorLimit; // coordinates 0..limit-1 lie in the buffer
+    int64_t Major, Minor;                             // lengths along both axes, Major >= Minor
+    int MajorSign, MinorSign;                         // +1 or -1
+    int64_t MajorLow, MajorHigh, MinorLow, MinorHigh; // the coordinates drawn
 };
 
-// The range of i for which a step-signed coordinate stays within 0..Limit-1.
-void AxisRange(int64_t Start, int Sign, int64_t Limit, int64_t& Low, int64_t& High)
+// The range of i for which a step-signed coordinate stays within Low..High.
+void AxisRange(int64_t Start, int Sign, int64_t Low, int64_t High, int64_t& First, int64_t& Last)
 {
-    Low = Sign > 0 ? -Start : Start - (Limit - 1);
-    High = Sign > 0 ? Limit - 1 - Start : Start;
+    First = Sign > 0 ? Low - Start : Start - High;
+    Last = Sign > 0 ? High - Start : Start - Low;
 }
 
-// First and last pixel index inside the buffer; First > Last when none.
+// Whether a coordinate lies within Low..High.
+bool Inside(int64_t Value, int64_t Low, int64_t High) { return Value >= Low && Value <= High; }
+
+// First and last pixel index inside the drawn rows and columns; First > Last when none.
 void ClipRun(const TLineRun& run, int64_t& First, int64_t& Last)
 {
+    // Both end points inside: every pixel between them is too.
+    const int64_t majorEnd = run.MajorStart + run.MajorSign * run.Major;
+    const int64_t minorEnd = run.MinorStart + run.MinorSign * run.Minor;
+    if (Inside(run.MajorStart, run.MajorLow, run.MajorHigh) && Inside(majorEnd, run.MajorLow, run.MajorHigh) &&
+        Inside(run.MinorStart, run.MinorLow, run.MinorHigh) && Inside(minorEnd, run.MinorLow, run.MinorHigh)) {
+        First = 0;
+        Last = run.Major - 1;
+        return;
+    }
     int64_t low, high;
-    AxisRange(run.MajorStart, run.MajorSign, run.MajorLimit, low, high);
+    AxisRange(run.MajorStart, run.MajorSign, run.MajorLow, run.MajorHigh, low, high);
     First = std::max<int64_t>(0, low);
     Last = std::min<int64_t>(run.Major - 1, high);
-    AxisRange(run.MinorStart, run.MinorSign, run.MinorLimit, low, high);
+    AxisRange(run.MinorStart, run.MinorSign, run.MinorLow, run.MinorHigh, low, high);
     if (run.Minor == 0) {
         if (low > 0 || high < 0) Last = First - 1;
         return;
@@ -50,11 +62,14 @@ void ClipRun(const TLineRun& run, int64_t& First, int64_t& Last)
 
 } // namespace
 
-void TCanvas::Line(int X0, int Y0, int X1, int Y1, uint16_t Color16)
+void TCanvas::Line(int X0, int Y0, int X1, int Y1, uint16_t Color16, int FirstRow, int LastRow)
 {
     const int64_t dx = int64_t(X1) - X0, dy = int64_t(Y1) - Y0;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const int64_t strideWords = Target.Stride() / 2;
+    const int64_t lastColumn = Target.Width() - 1;
+    FirstRow = std::max(FirstRow, 0);
+    LastRow = std::min(LastRow, Target.Height() - 1);
     TLineRun run{};
     run.MajorStart = xMajor ? X0 : Y0;
     run.MinorStart = xMajor ? Y0 : X0;
@@ -62,8 +77,10 @@ void TCanvas::Line(int X0, int Y0, int X1, int Y1, uint16_t Color16)
     run.Minor = std::llabs(xMajor ? dy : dx);
     run.MajorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
     run.MinorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    run.MajorLimit = xMajor ? Target.Width() : Target.Height();
-    run.MinorLimit = xMajor ? Target.Height() : Target.Width();
+    run.MajorLow = xMajor ? 0 : FirstRow;
+    run.MajorHigh = xMajor ? lastColumn : LastRow;
+    run.MinorLow = xMajor ? FirstRow : 0;
+    run.MinorHigh = xMajor ? LastRow : lastColumn;
     if (run.Major == 0) return; // a single point is its own last point
 
     int64_t first, last;
@@ -74,10 +91,12 @@ void TCanvas::Line(int X0, int Y0, int X1, int Y1, uint16_t Color16)
     const int64_t majorStep = run.MajorSign * (xMajor ? 1 : strideWords);
     const int64_t minorStep = run.MinorSign * (xMajor ? strideWords : 1);
     const int64_t twiceMajor = 2 * run.Major, twiceMinor = 2 * run.Minor;
+    // Pixel first's minor offset and the remainder of its division (no division for the first pixel).
     const int64_t numerator = twiceMinor * first + run.Major;
-    int64_t remainder = numerator % twiceMajor;
+    const int64_t offset = first == 0 ? 0 : numerator / twiceMajor;
+    int64_t remainder = first == 0 ? run.Major : numerator % twiceMajor;
     const int64_t major = run.MajorStart + run.MajorSign * first;
-    const int64_t minor = run.MinorStart + run.MinorSign * (numerator / twiceMajor);
+    const int64_t minor = run.MinorStart + run.MinorSign * offset;
     const int64_t x = xMajor ? major : minor;
     const int64_t y = xMajor ? minor : major;
     uint16_t* pixel = reinterpret_cast<uint16_t*>(Target.Bits()) + y * strideWords + x;

@@ -37,7 +37,15 @@ public:
 
     // Draws the line from (X0, Y0) up to, not including, (X1, Y1) in an
     // RGB555 colour, clipped to the buffer: only the pixels inside are visited.
-    void Line(int X0, int Y0, int X1, int Y1, uint16_t Color16);
+    void Line(int X0, int Y0, int X1, int Y1, uint16_t Color16)
+    {
+        Line(X0, Y0, X1, Y1, Color16, 0, Target.Height() - 1);
+    }
+
+    // The same line's pixels in rows FirstRow..LastRow only (counted from
+    // the top, within the buffer): the lines of several bands of rows make
+    // up the whole line.
+    void Line(int X0, int Y0, int X1, int Y1, uint16_t Color16, int FirstRow, int LastRow);
 
 private:
     TDIB16bit& Target;

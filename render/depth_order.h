@@ -15,6 +15,8 @@ namespace verdel {
 // on a tie, only a strictly smaller depth replacing the candidate) is
 // exchanged with entry i. The same permutation comes from a tournament tree
 // of (depth, position) minima in O(n log n); the store itself is not reordered.
+// Without NaN depths a faster way gives it too: the objects sorted by depth,
+// the exchanges replayed (see SortWithoutNaN).
 class TDepthOrder {
 public:
     // Orders objects 1..ObjectCount of Store by their Depth.
@@ -29,7 +31,10 @@ private:
     // (depth, position) packed so that one unsigned comparison orders them:
     // the depth's bits made monotonic in the high half, the position below.
     using TKey = uint64_t;
+    static uint32_t DepthBits(float Depth);
     static TKey MakeKey(float Depth, int32_t Position);
+    bool SortWithoutNaN(const TFaceStore& Store);
+    void RadixSort();
     static constexpr TKey Settled = ~TKey{0}; // a position already placed: loses to every other key
     void Build(const TFaceStore& Store);
     void Update(int Position, TKey Key);
@@ -38,6 +43,10 @@ private:
     static constexpr int Leaves = 32768; // the first power of two >= MaxObjects
     std::array<int32_t, MaxObjects> Order{};
     std::array<TKey, 2 * Leaves> Tree{};
+    std::array<uint32_t, MaxObjects> Keys{};      // DepthBits of each object (from 0)
+    std::array<int32_t, MaxObjects> ByDepth{};    // objects (from 0) in order of their keys
+    std::array<int32_t, MaxObjects> Scratch{};    // the radix sort's other half
+    std::array<int32_t, MaxObjects> PositionOf{}; // where each object (from 0) is in Order
     int ObjectCount = 0;
     int LeafBase = 1;
 };

@@ -14,10 +14,10 @@ namespace verdel {
 class TDIB16bit {
 public:
     // Number of entries of the row table; a buffer has at most this many rows.
-    static constexpr int RowTableSize = 1025;
+    static constexpr int RowTableSize = 4096;
 
     // Makes a W x H buffer (contents undefined until filled) and its row
-    // table; throws std::invalid_argument for a negative size or H > 1025.
+    // table; throws std::invalid_argument for a negative size, H > 4096 or W > 2^24.
     void Create(int Width, int Height);
 
     // Writes C into every word of the pixel memory, row padding included.

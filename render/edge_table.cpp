@@ -27,9 +27,18 @@ TEdgeTable::TEdgeTable()
 void TEdgeTable::SetHeight(int NewHeight)
 {
     Height = std::clamp(NewHeight, 0, Rows);
+    BandFirst = 0;
+    BandLast = Height - 1;
     MinX.fill(Empty);
     Low = Rows;
     High = -1;
+}
+
+void TEdgeTable::SetBand(int First, int Last)
+{
+    Reset();
+    BandFirst = std::clamp(First, 0, Height);
+    BandLast = std::clamp(Last, BandFirst - 1, Height - 1);
 }
 
 void TEdgeTable::Reset()
@@ -41,12 +50,12 @@ void TEdgeTable::Reset()
 
 bool TEdgeTable::EnterBuffer(int Y0, int Y1, float Slope, float& X, int& First, int& Last) const
 {
-    if (Y1 < 0 || Y0 > Height - 1) return false;
-    // Rows below the buffer still step x, so the rows inside see the same
+    if (Y1 < BandFirst || Y0 > BandLast) return false;
+    // Rows below the band still step x, so the rows inside see the same
     // Single the whole walk would give.
-    for (int y = Y0; y < 0; ++y) X += Slope;
-    First = std::max(Y0, 0);
-    Last = std::min(Y1, Height - 1);
+    for (int y = Y0; y < BandFirst; ++y) X += Slope;
+    First = std::max(Y0, BandFirst);
+    Last = std::min(Y1, BandLast);
     return true;
 }
 
@@ -59,13 +68,16 @@ void TEdgeTable::ScanEdge(TScreenPoint A, TScreenPoint B)
     int first, last;
     if (!EnterBuffer(A.Y, B.Y, slope, x, first, last)) return;
     Touch(first, last);
+    // A row takes Round(x) when it is empty; otherwise its XMin becomes
+    // Round(x) when XMin > x, which for an integer XMin is the smaller of
+    // the two (and so for XMax): selections rather than branches the
+    // processor would guess wrong on small faces.
     for (int y = first; y <= last; ++y, x += slope) {
-        if (MinX[y] == Empty) {
-            MinX[y] = MaxX[y] = RoundX(x);
-            continue;
-        }
-        if (MinX[y] > x) MinX[y] = RoundX(x);
-        if (MaxX[y] < x) MaxX[y] = RoundX(x);
+        const int32_t rounded = RoundX(x);
+        const int32_t low = MinX[y], high = MaxX[y];
+        const bool empty = low == Empty;
+        MinX[y] = empty ? rounded : std::min(low, rounded);
+        MaxX[y] = empty ? rounded : std::max(high, rounded);
     }
 }
 

@@ -34,11 +34,13 @@ struct TScreenPoint {
 // The edge table of the rasteriser: for each frame-buffer row the leftmost
 // and rightmost x of the face being scanned (and, for textured faces, the
 // texture coordinates there). It remembers which rows a face wrote, so that
-// resetting and filling never visit rows the face does not cover.
+// resetting and filling never visit rows the face does not cover. A table
+// may be limited to a band of rows: it then takes exactly the values the
+// whole table would hold in those rows, and nothing outside them.
 class TEdgeTable {
 public:
     // Rows of the table; the frame buffer never has more.
-    static constexpr int Rows = 768;
+    static constexpr int Rows = 4096;
     // XMin of a row that no edge has reached.
     static constexpr int32_t Empty = -16000;
 
@@ -46,6 +48,10 @@ public:
 
     // Rows 0..Height-1 are scanned from now on; every row becomes empty.
     void SetHeight(int Height);
+
+    // Only rows First..Last (within 0..Height-1) are scanned from now on;
+    // call it between faces. SetHeight scans every row again.
+    void SetBand(int First, int Last);
 
     // Empties every row (only those written since the last reset need it).
     void Reset();
@@ -74,8 +80,8 @@ public:
     int HighRow() const { return High; }
 
 private:
-    // The first row of an edge inside the buffer and the x stepped up to it;
-    // false when the edge misses the buffer's rows.
+    // The first row of an edge inside the band and the x stepped up to it;
+    // false when the edge misses the band's rows.
     bool EnterBuffer(int Y0, int Y1, float Slope, float& X, int& First, int& Last) const;
     void Touch(int First, int Last)
     {
@@ -85,6 +91,8 @@ private:
 
     std::array<int32_t, Rows> MinX, MaxX, ULeft, VLeft, URight, VRight;
     int Height = 0;
+    int BandFirst = 0; // the rows scanned
+    int BandLast = -1;
     int Low = Rows;
     int High = -1;
 };

@@ -56,19 +56,19 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
     }
 }
 
-void TFaceCache::Add(const TProjectedFace& Face, uint16_t Paint)
+void TFaceCache::Add(TWriter& Writer, const TProjectedFace& Face, uint16_t Paint)
 {
-    if (!Fits) return;
-    if (Used == Capacity) {
-        Fits = false;
+    if (!Writer.Fits) return;
+    if (Writer.Used >= Writer.End) {
+        Writer.Fits = false;
         return;
     }
-    TCachedFace& cached = Faces[Used];
+    TCachedFace& cached = Faces[Writer.Used];
     cached.Valid = 0;
     for (int c = 0; c < 4; ++c) {
         const TScreenPoint& p = Face.Point[c];
         if (p.X < INT16_MIN || p.X > INT16_MAX || p.Y < INT16_MIN || p.Y > INT16_MAX) {
-            Fits = false;
+            Writer.Fits = false;
             return;
         }
         cached.X[c] = static_cast<int16_t>(p.X);
@@ -77,7 +77,7 @@ void TFaceCache::Add(const TProjectedFace& Face, uint16_t Paint)
     }
     cached.Count = static_cast<uint8_t>(Face.Count);
     cached.Paint = Paint;
-    ++Used;
+    ++Writer.Used;
 }
 
 } // namespace verdel

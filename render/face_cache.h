@@ -49,55 +49,82 @@ struct TCachedFace {
     }
 };
 
+// The rows an object's edges can reach, clipped to the buffer; First > Last when none.
+struct TRowSpan {
+    int32_t First = 0, Last = -1;
+};
+
 // The projected faces of the objects of one frame, filled in object order
 // while the faces are shaded and read back in depth order. Faces are drawn
 // in depth order, which jumps about in memory; reading these small records
 // instead of the face nodes saves most of that traffic. An object whose
-// faces do not fit (too many faces in the frame, or a corner outside the
-// 16-bit range) is drawn from its nodes instead. Allocated once.
+// faces do not fit (too many faces in its writer's share, or a corner
+// outside the 16-bit range) is drawn from its nodes instead. Several
+// threads fill it at once, each through its own writer, over its own share
+// of the records and its own objects. Allocated once.
 class TFaceCache {
 public:
     static constexpr int Capacity = 1 << 19;
 
-    TFaceCache() : Faces(std::make_unique_for_overwrite<TCachedFace[]>(Capacity)) { First.fill(-1); }
+    // Where one thread adds faces: records Used..End-1 are free.
+    struct TWriter {
+        int32_t Used = 0, End = 0;
+        int32_t Start = 0; // the current object's first record
+        bool Fits = true;
+    };
 
-    // Starts a frame: nothing is held.
-    void Clear() { Used = 0; }
+    TFaceCache() : Faces(std::make_unique_for_overwrite<TCachedFace[]>(Capacity)) {}
+
+    // A writer over records First..Last-1 (within 0..Capacity).
+    static TWriter Writer(int32_t FirstRecord, int32_t EndRecord)
+    {
+        return {FirstRecord, EndRecord, FirstRecord, true};
+    }
 
     // Starts object k (from 1).
-    void BeginObject(int k)
+    void BeginObject(TWriter& Writer, int k)
     {
-        Start = Used;
-        Fits = true;
-        First[k - 1] = -1;
+        Writer.Start = Writer.Used;
+        Writer.Fits = true;
+        Objects[k - 1].First = -1;
     }
 
     // Adds the next face of the current object.
-    void Add(const TProjectedFace& Face, uint16_t Paint);
+    void Add(TWriter& Writer, const TProjectedFace& Face, uint16_t Paint);
 
     // Ends object k: it is held when all its faces fitted.
-    void EndObject(int k)
+    void EndObject(TWriter& Writer, int k)
     {
-        if (Fits) {
-            First[k - 1] = Start;
-            Count[k - 1] = Used - Start;
+        if (Writer.Fits) {
+            Objects[k - 1].First = Writer.Start;
+            Objects[k - 1].Count = Writer.Used - Writer.Start;
         } else {
-            Used = Start;
+            Writer.Used = Writer.Start;
         }
     }
 
     // Whether object k's faces are held, and where.
-    bool Holds(int k) const { return First[k - 1] >= 0; }
-    const TCachedFace* Begin(int k) const { return &Faces[First[k - 1]]; }
-    const TCachedFace* End(int k) const { return &Faces[First[k - 1] + Count[k - 1]]; }
+    bool Holds(int k) const { return Objects[k - 1].First >= 0; }
+    const TCachedFace* Begin(int k) const { return &Faces[Objects[k - 1].First]; }
+    const TCachedFace* End(int k) const { return &Faces[Objects[k - 1].First + Objects[k - 1].Count]; }
+
+    // The rows object k's edges reach in this frame, held or not.
+    TRowSpan& Rows(int k) { return Objects[k - 1].Rows; }
+    const TRowSpan& Rows(int k) const { return Objects[k - 1].Rows; }
+
+    // Where object k's entry lies, to fetch it early.
+    const void* Entry(int k) const { return &Objects[k - 1]; }
 
 private:
+    // What the frame knows of one object, in one cache line's quarter.
+    struct TObjectEntry {
+        int32_t First = -1; // its first record, -1 when not held
+        int32_t Count = 0;
+        TRowSpan Rows;
+    };
+
     std::unique_ptr<TCachedFace[]> Faces;
-    std::array<int32_t, MaxObjects> First;
-    std::array<int32_t, MaxObjects> Count{};
-    int32_t Used = 0;
-    int32_t Start = 0;
-    bool Fits = true;
+    std::array<TObjectEntry, MaxObjects> Objects{};
 };
 
 } // namespace verdel

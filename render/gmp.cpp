@@ -9,6 +9,7 @@ namespace verdel {
 
 TGMP::TGMP() : Shades(BuildShadeTable()), Ramps(BuildShadeRamps(Shades))
 {
+    SetThreadCount(TWorkerPool::MachineThreads());
     Resize(200, 200);
     SetLightSource({100, 0, -100}, {0, 0, 0});
 }
@@ -21,7 +22,19 @@ void TGMP::Resize(int NewWidth, int NewHeight)
     Projection.Focal = FocalLength;
     Projection.CentreX = NewWidth / 2;
     Projection.CentreY = NewHeight / 2;
-    Edges.SetHeight(NewHeight);
+    for (TEdgeTable& edges : BandEdges) edges.SetHeight(NewHeight);
+    Load.SetSize(ThreadCount(), NewHeight);
+}
+
+void TGMP::SetThreadCount(int Count)
+{
+    Count = std::clamp(Count, 1, TWorkerPool::MaxThreads);
+    if (Pool && Pool->Size() == Count) return;
+    Pool.reset();
+    Pool = std::make_unique<TWorkerPool>(Count);
+    BandEdges.resize(static_cast<size_t>(Count));
+    for (TEdgeTable& edges : BandEdges) edges.SetHeight(Frame.Height());
+    Load.SetSize(Count, Frame.Height());
 }
 
 void TGMP::ClearToBackColor() { Frame.Fill(ColorTo16(Background)); }
@@ -63,7 +76,7 @@ void TGMP::SetLayerTexture(int Layer, const TRgbImage& Image)
 
 void TGMP::FreeScene(TFaceStore& Store) { verdel::FreeScene(Store); }
 
-void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+void TGMP::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                        float AngleZ)
 {
     const float cx = std::cos(AngleX), sx = std::sin(AngleX);
@@ -75,112 +88,79 @@ void TGMP::RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ,
             const int corners = face->CornerCount == 3 ? 3 : 4;
             for (int c = 0; c < corners; ++c) {
                 TVector& p = face->Corners[c];
-                if (FlagZ != 0) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
-                if (FlagX != 0) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
-                if (FlagY != 0) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
+                if (AboutZ) p = {p.X * cz - p.Y * sz, p.X * sz + p.Y * cz, p.Z};
+                if (AboutX) p = {p.X, p.Y * cx - p.Z * sx, p.Y * sx + p.Z * cx};
+                if (AboutY) p = {p.X * cy + p.Z * sy, p.Y, p.Z * cy - p.X * sy};
             }
         }
     }
 }
 
-void TGMP::TranslateScene(TFaceStore& Store)
+int TGMP::ShareObjects(const TFaceStore& Store)
 {
-    const TVector shift{Store.TranslateX, Store.TranslateY, Store.TranslateZ};
+    // Objects go to the threads in runs of about equal numbers of faces (as
+    // the objects count them), and so do the cache's records when they all fit.
     const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
-    for (int k = 1; k <= count; ++k) {
-        const TFaceObject& object = Store.Object(k);
-        const TFaceNode* model = object.ModelFaces;
-        for (TFaceNode* view = object.ViewFaces; view && model; view = view->Next, model = model->Next)
-            for (int c = 0; c < 4; ++c) view->Corners[c] = model->Corners[c] + shift;
-    }
-}
-
-void TGMP::PrepareFaces(TFaceStore& Store, bool SetColors)
-{
-    // TranslateScene, ShadeFaces and ComputeDepths in one walk, which also
-    // projects each face for the fill pass: each face's results depend on
-    // that face alone, so the order of the passes is free. The faces of an
-    // object go through in batches so that the processor can overlap the
-    // square roots and divisions of the lighting.
-    const TVector shift{Store.TranslateX, Store.TranslateY, Store.TranslateZ};
-    const TLighting light{LightDir, LightStrength, AmbientLevel};
-    const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
-    constexpr int Batch = 32;
-    TFaceNode* batch[Batch];
-    float intensity[Batch];
-    TProjectedFace projected[2];
-    Cache.Clear();
-    for (int k = 1; k <= count; ++k) {
-        TFaceObject& object = Store.Object(k);
-        const TFaceNode* model = object.ModelFaces;
-        float depthSum = 0;
-        int faces = 0;
-        const TFaceNode* previous = nullptr;
-        Cache.BeginObject(k);
-        for (TFaceNode* view = object.ViewFaces; view;) {
-            int n = 0;
-            for (; view && n < Batch; view = view->Next) {
-                if (model) {
-                    for (int c = 0; c < 4; ++c) view->Corners[c] = model->Corners[c] + shift;
-                    model = model->Next;
-                }
-                batch[n++] = view;
-            }
-            for (int i = 0; i < n; ++i)
-                intensity[i] = FaceIntensity(batch[i]->Corners[0], batch[i]->Corners[1], batch[i]->Corners[2], light);
-            for (int i = 0; i < n; ++i) {
-                TFaceNode& face = *batch[i];
-                ShadeFace(face, object.Color, intensity[i], SetColors);
-                // Summed in Single in list order: any other order changes the
-                // depths of mirror-image branches and so the painter's order.
-                depthSum += face.FaceDepth;
-                ++faces;
-                const TProjectedFace& before = projected[(faces + 1) % 2];
-                TProjectedFace& now = projected[faces % 2];
-                ProjectFaceAfter(face, previous, before, Projection, false, now);
-                Cache.Add(now, SetColors ? face.FaceColor16 : face.ShadeLevel);
-                previous = &face;
-            }
+    const int threads = std::clamp(count, 1, ThreadCount());
+    int64_t total = 0;
+    for (int k = 1; k <= count; ++k) total += 1 + std::max(Store.Object(k).FaceCount, 0);
+    const bool allFit = total - count <= TFaceCache::Capacity;
+    int64_t before = 0, facesBefore = 0;
+    int k = 1;
+    for (int t = 0; t < threads; ++t) {
+        Shares[t].FirstObject = k;
+        Shares[t].FirstRecord =
+            static_cast<int32_t>(allFit ? facesBefore : TFaceCache::Capacity * before / std::max<int64_t>(total, 1));
+        for (; k <= count && before * threads < total * (t + 1); ++k) {
+            before += 1 + std::max(Store.Object(k).FaceCount, 0);
+            facesBefore += std::max(Store.Object(k).FaceCount, 0);
         }
-        Cache.EndObject(k);
-        if (faces > 0) object.Depth = depthSum / static_cast<float>(faces);
+        if (t + 1 == threads) k = count + 1;
+        Shares[t].EndObject = k;
     }
+    for (int t = 0; t < threads; ++t)
+        Shares[t].EndRecord = t + 1 < threads ? Shares[t + 1].FirstRecord : TFaceCache::Capacity;
+    return threads;
 }
 
-void TGMP::ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors)
+int TGMP::CutBands(int Counters)
 {
-    // Every face is drawn: there is no back-face test.
-    Face.Visible = 1;
-    if (SetColors) {
-        Face.FaceColor = ShadeColor(ObjectColor, Intensity);
-        Face.FaceColor16 = ColorTo16(Face.FaceColor);
-    }
-    Face.ShadeLevel = static_cast<uint8_t>(RoundToInt(Intensity));
-    float depth = Face.Corners[0].Z;
-    const int corners = Face.CornerCount == 3 ? 3 : 4;
-    for (int c = 1; c < corners; ++c)
-        if (Face.Corners[c].Z > depth) depth = Face.Corners[c].Z;
-    Face.FaceDepth = depth;
+    const int bands = std::clamp(Frame.Height(), 1, ThreadCount());
+    Load.Split(Counters, bands, BandRows.data());
+    return bands;
 }
 
-void TGMP::RenderScene(TFaceStore& Store)
+bool TGMP::Draw(TFaceStore& Store, const TCancelToken* Cancel)
 {
-    switch (RenderMode) {
-    case rmWireframe:
-        TranslateScene(Store);
-        DrawWireframe(Store);
-        break;
-    case rmSolidShade:
-        PrepareFaces(Store, true);
-        Order.Sort(Store);
-        DrawSolid(Store);
-        break;
-    case rmShadedTexture:
-        PrepareFaces(Store, false);
-        Order.Sort(Store);
-        DrawTextured(Store);
-        break;
-    }
+    // Projection by objects, then (for fills) the painter's order, then the
+    // drawing by bands of rows: a pixel sees the same draws in the same order
+    // as when one thread draws everything.
+    const int counters = ShareObjects(Store);
+    const TRenderMode mode = RenderMode;
+    auto project = [&](int t) {
+        if (mode == rmWireframe) ProjectOutlines(Store, t, Cancel);
+        else PrepareFaces(Store, t, mode == rmSolidShade, Cancel);
+    };
+    Pool->Run(counters, project);
+    if (Cancelled(Cancel)) return false;
+    const TTexture* lastTexture = nullptr;
+    if (mode != rmWireframe) Order.Sort(Store);
+    if (mode == rmShadedTexture) lastTexture = ChooseTextures(Store);
+    auto draw = [&](int b) {
+        if (mode == rmWireframe) DrawWireframe(Store, b, Cancel);
+        else if (mode == rmSolidShade) DrawSolid(Store, b, Cancel);
+        else DrawTextured(Store, b, Cancel);
+    };
+    Pool->Run(CutBands(counters), draw);
+    if (Cancelled(Cancel)) return false;
+    const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
+    if (mode == rmWireframe && count > 0) FrameCanvas.PenColor = Store.Object(count).Color;
+    if (lastTexture && lastTexture != &Work) Work = *lastTexture;
+    return true;
 }
+
+void TGMP::RenderScene(TFaceStore& Store) { Draw(Store, nullptr); }
+
+bool TGMP::RenderScene(TFaceStore& Store, const TCancelToken& Cancel) { return Draw(Store, &Cancel); }
 
 } // namespace verdel

@@ -4,7 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
+#include "engine/cancel.h"
 #include "engine/face_store.h"
 #include "render/canvas.h"
 #include "render/depth_order.h"
@@ -13,7 +16,9 @@
 #include "render/face_cache.h"
 #include "render/render_math.h"
 #include "render/rgb_image.h"
+#include "render/row_load.h"
 #include "render/shading.h"
+#include "render/worker_pool.h"
 
 namespace verdel {
 
@@ -29,6 +34,11 @@ using TPresenter = std::function<void(const TDIB16bit& Frame)>;
 // translation places the model and RotateScene turns the model's own
 // vertices. Frames go into a 16-bit frame buffer; Flip presents them.
 // Everything it works with is allocated up front: rendering allocates nothing.
+// A frame is shared out between a few threads the renderer keeps (projecting
+// by objects, filling by bands of rows, each band drawing every object in
+// the same order); the pixels are the same for any number of threads.
+// Renderers are independent of each other: several may draw at once on
+// different threads, each into its own buffer from its own store.
 class TGMP {
 public:
     // The buffer never has more rows than this.
@@ -44,15 +54,28 @@ public:
     TGMP(const TGMP&) = delete;
     TGMP& operator=(const TGMP&) = delete;
 
-    // Gives the buffer a new size (height at most 768); the picture is lost.
+    // Gives the buffer a new size (height at most 4096); the picture is lost.
     void Resize(int Width, int Height);
     int Width() const { return Frame.Width(); }
     int Height() const { return Frame.Height(); }
+
+    // The threads RenderScene shares a frame between, the calling one
+    // included (1: all on the caller); a new renderer takes the machine's
+    // hardware threads. Not while a frame is drawn.
+    void SetThreadCount(int Count);
+    int ThreadCount() const { return Pool->Size(); }
 
     // Draws Store into the frame buffer in RenderMode (does not present it):
     // translates every ViewFaces corner, then outlines the faces in table
     // order, or shades, measures and sorts them and fills them back to front.
     void RenderScene(TFaceStore& Store);
+
+    // The same, given up soon after Cancel is cancelled (from any thread):
+    // false then, and the buffer holds part of the frame and the store's
+    // faces part of their renderer fields; the renderer's own state (the
+    // work texture, the pen) stays as it was, so the next frame is drawn as
+    // though this one had never been asked for.
+    bool RenderScene(TFaceStore& Store, const TCancelToken& Cancel);
 
     // Fills the whole buffer with BackColor.
     void ClearToBackColor();
@@ -65,7 +88,7 @@ public:
 
     // Turns every ModelFaces corner about z, then x, then y (each only when
     // its flag is not 0); angles in radians, results stored as Singles.
-    void RotateScene(TFaceStore& Store, float FlagX, float FlagY, float FlagZ, float AngleX, float AngleY,
+    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                      float AngleZ);
 
     // LightDirection := the unit vector from Target towards Position.
@@ -90,8 +113,9 @@ public:
     TCanvas& Canvas() { return FrameCanvas; }
 
     const TShadeTable& ShadeTable() const { return Shades; }
-    // The edge table of the last face filled (EdgeTable and TexEdgeTable).
-    const TEdgeTable& EdgeTable() const { return Edges; }
+    // The edge table of the last face filled in the lowest band of rows
+    // (EdgeTable and TexEdgeTable); with one thread, of the last face filled.
+    const TEdgeTable& EdgeTable() const { return BandEdges.front(); }
     const TTexture& LayerTexture(int Layer) const { return LayerTextures.at(Layer - 1); }
     // The texture of the last textured face (kept between frames).
     const TTexture& WorkTexture() const { return Work; }
@@ -104,20 +128,37 @@ public:
     TPresenter Presenter;
 
 private:
-    void TranslateScene(TFaceStore& Store);
-    void PrepareFaces(TFaceStore& Store, bool SetColors);
+    // A thread's share of the projection: objects FirstObject..EndObject-1
+    // and records FirstRecord..EndRecord-1 of the face cache.
+    struct TShare {
+        int FirstObject = 1, EndObject = 1;
+        int32_t FirstRecord = 0, EndRecord = 0;
+    };
+
+    bool Draw(TFaceStore& Store, const TCancelToken* Cancel);
+    static bool Cancelled(const TCancelToken* Cancel) { return Cancel && Cancel->Cancelled(); }
+    int ShareObjects(const TFaceStore& Store);
+    int CutBands(int Counters);
+    void ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Cancel);
+    void PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCancelToken* Cancel);
+    void NoteFace(TFaceCache::TWriter& Writer, TRowSpan& Rows, const TProjectedFace& Face, uint16_t Paint);
+    void EndObject(int Thread, TFaceCache::TWriter& Writer, int k, int Faces);
     static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors);
-    void DrawWireframe(const TFaceStore& Store);
-    void ScanFace(const TProjectedFace& Face);
-    void ScanTexturedFace(const TProjectedFace& Face);
-    void DrawSolid(const TFaceStore& Store);
-    void DrawTextured(const TFaceStore& Store);
+    const TTexture* ChooseTextures(const TFaceStore& Store);
+    void DrawWireframe(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    void DrawSolid(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    void DrawTextured(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
 
     TDIB16bit Frame;
     TCanvas FrameCanvas{Frame};
-    TEdgeTable Edges;
+    std::unique_ptr<TWorkerPool> Pool;
+    std::vector<TEdgeTable> BandEdges; // one per thread
+    TRowLoad Load;
+    std::array<TShare, TWorkerPool::MaxThreads> Shares{};
+    std::array<int, TWorkerPool::MaxThreads + 1> BandRows{}; // band b: rows BandRows[b]..BandRows[b + 1] - 1
     TDepthOrder Order;
     TFaceCache Cache;
+    std::array<const TTexture*, MaxObjects> OrderTextures{}; // the texture of each place of the order
     TProjection Projection;
     TShadeTable Shades;
     std::array<TShadeRamp, 32> Ramps;

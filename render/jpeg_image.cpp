@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -109,9 +110,15 @@ bool Encode(jpeg_compress_struct* Info, TJpegErrors* Errors, const TRgbImage* Im
 
 TRgbImage ReadJPEG(std::istream& In, const std::string& Name)
 {
-    const std::vector<uint8_t> data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> data;
+    try {
+        data.assign(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    } catch (const std::exception& failure) {
+        // The stream's own message does not know the file's name.
+        throw EImageError(Name + ": the file could not be read (" + failure.what() + ")");
+    }
     if (In.bad()) throw EImageError(Name + ": the file could not be read");
-    if (data.empty()) throw EImageError(Name + ": the file is empty");
+    if (data.empty()) throw ECorruptImage(Name + ": the file is empty");
     jpeg_decompress_struct info{};
     TJpegErrors errors{};
     UseErrors(info.err, errors);
@@ -120,14 +127,16 @@ TRgbImage ReadJPEG(std::istream& In, const std::string& Name)
     std::vector<uint8_t> rowBuffer;
     const bool done = Decode(&info, &errors, &data, &image, &rowBuffer);
     jpeg_destroy_decompress(&info);
-    if (!done) throw EImageError(Name + ": " + errors.Message);
+    if (!done) throw ECorruptImage(Name + ": " + errors.Message);
     return image;
 }
 
 TRgbImage ReadJPEGFile(const std::string& FileName)
 {
     std::ifstream in(FileName, std::ios::binary);
-    if (!in) throw EImageError(FileName + ": the file cannot be opened (" + std::strerror(errno) + ")");
+    // A folder opens as a file on some systems and fails only when read.
+    const int error = !in ? errno : std::filesystem::is_directory(FileName) ? EISDIR : 0;
+    if (error != 0) throw EImageError(FileName + ": the file cannot be opened (" + std::strerror(error) + ")");
     return ReadJPEG(in, FileName);
 }
 

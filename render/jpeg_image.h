@@ -16,11 +16,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A picture file that was read but whose content is refused: empty, corrupt,
+// truncated or too large (a file that cannot be opened or read is a plain EImageError).
+class ECorruptImage : public EImageError {
+public:
+    using EImageError::EImageError;
+};
+
 // Decodes a whole JPEG stream (colour, greyscale or CMYK) into RGB. A corrupt
-// or truncated stream throws EImageError "Name: reason". Name is used in messages.
+// or truncated stream throws ECorruptImage "Name: reason"; a stream that
+// cannot be read throws EImageError. Name is used in messages.
 TRgbImage ReadJPEG(std::istream& In, const std::string& Name);
 
-// Opens and decodes a JPEG file; throws EImageError naming the file.
+// Opens and decodes a JPEG file; throws EImageError (ECorruptImage for its content) naming the file.
 TRgbImage ReadJPEGFile(const std::string& FileName);
 
 // Encodes Image as a baseline colour JPEG (three components) at Quality (1..100).

@@ -48,21 +48,25 @@ void PrefetchObject(const TFaceStore& Store, const TFaceCache& Cache, int k)
     }
 }
 
-// Prefetches for place i of the drawing order.
-void PrefetchAheadOf(const TFaceStore& Store, const TFaceCache& Cache, const TDepthOrder& Order, int i)
+// Rows First..Last of the buffer: one thread's share of the drawing.
+struct TBand {
+    int First, Last;
+    bool Meets(const TRowSpan& Rows) const { return Rows.First <= Last && Rows.Last >= First; }
+};
+
+// Prefetches for place i of the drawing order: the cache's entry of an
+// object well ahead, and the faces of a nearer one when they meet the band.
+void PrefetchAheadOf(const TFaceStore& Store, const TFaceCache& Cache, const TDepthOrder& Order, int i,
+                     const TBand& Band)
 {
     if (i + 2 * PrefetchAhead < Order.Count())
-        PrefetchLine(reinterpret_cast<uintptr_t>(&Store.Object(Order[i + 2 * PrefetchAhead])));
-    if (i + PrefetchAhead < Order.Count()) PrefetchObject(Store, Cache, Order[i + PrefetchAhead]);
+        PrefetchLine(reinterpret_cast<uintptr_t>(Cache.Entry(Order[i + 2 * PrefetchAhead])));
+    if (i + PrefetchAhead < Order.Count() && Band.Meets(Cache.Rows(Order[i + PrefetchAhead])))
+        PrefetchObject(Store, Cache, Order[i + PrefetchAhead]);
 }
 
-// The layer (1..12) whose colour Color is, or 0 for any other colour.
-int LayerOfColor(TColor Color)
-{
-    for (int layer = 1; layer <= LayerCount; ++layer)
-        if (LayerColors[layer] == Color) return layer;
-    return 0;
-}
+// How often a band looks whether the frame was given up.
+constexpr int StopCheckEvery = 256;
 
 // Fixed texture coordinates of the corners: a three-corner face shows the
 // triangle from the top middle of the texture to its bottom corners, a
@@ -70,34 +74,7 @@ int LayerOfColor(TColor Color)
 constexpr TTexCoord TriangleCoords[3] = {{63, 0}, {0, 127}, {127, 127}};
 constexpr TTexCoord QuadCoords[4] = {{127, 0}, {127, 127}, {0, 127}, {0, 0}};
 
-} // namespace
-
-void TGMP::DrawWireframe(const TFaceStore& Store)
-{
-    TProjectedFace projected[2];
-    const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
-    for (int k = 1; k <= count; ++k) {
-        const TFaceObject& object = Store.Object(k);
-        FrameCanvas.PenColor = object.Color;
-        const uint16_t pen = PenTo16(object.Color);
-        const TFaceNode* previous = nullptr;
-        int faces = 0;
-        for (const TFaceNode* node = object.ViewFaces; node; node = node->Next, ++faces) {
-            const TProjectedFace& before = projected[(faces + 1) % 2];
-            TProjectedFace& face = projected[faces % 2];
-            ProjectFaceAfter(*node, previous, before, Projection, true, face);
-            previous = node;
-            // P0-P1, P1-P2, then back to P0 through P3 when there is one.
-            for (int c = 0; c < face.Count; ++c) {
-                const int next = c + 1 == face.Count ? 0 : c + 1;
-                if (!face.Valid[c] || !face.Valid[next]) continue;
-                FrameCanvas.Line(face.Point[c].X, face.Point[c].Y, face.Point[next].X, face.Point[next].Y, pen);
-            }
-        }
-    }
-}
-
-void TGMP::ScanFace(const TProjectedFace& Face)
+void ScanFace(TEdgeTable& Edges, const TProjectedFace& Face)
 {
     Edges.Reset();
     for (int c = 0; c < Face.Count; ++c) {
@@ -106,7 +83,7 @@ void TGMP::ScanFace(const TProjectedFace& Face)
     }
 }
 
-void TGMP::ScanTexturedFace(const TProjectedFace& Face)
+void ScanTexturedFace(TEdgeTable& Edges, const TProjectedFace& Face)
 {
     Edges.Reset();
     const TTexCoord* coords = Face.Count == 3 ? TriangleCoords : QuadCoords;
@@ -117,61 +94,111 @@ void TGMP::ScanTexturedFace(const TProjectedFace& Face)
     }
 }
 
-// The cached faces are those ShadeFaces has just made visible; an object
-// drawn from its nodes checks Visible as it goes.
-void TGMP::DrawSolid(const TFaceStore& Store)
+// P0-P1, P1-P2, then back to P0 through P3 when there is one, in rows First..Last.
+void Outline(TCanvas& Canvas, const TProjectedFace& Face, uint16_t Pen, const TBand& Band)
 {
-    TProjectedFace face;
-    for (int i = 0; i < Order.Count(); ++i) {
-        PrefetchAheadOf(Store, Cache, Order, i);
-        const int k = Order[i];
+    for (int c = 0; c < Face.Count; ++c) {
+        const int next = c + 1 == Face.Count ? 0 : c + 1;
+        if (!Face.Valid[c] || !Face.Valid[next]) continue;
+        Canvas.Line(Face.Point[c].X, Face.Point[c].Y, Face.Point[next].X, Face.Point[next].Y, Pen, Band.First,
+                    Band.Last);
+    }
+}
+
+} // namespace
+
+void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
+{
+    // Canvas rows: the bands count from the top here.
+    const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
+    if (band.First > band.Last) return;
+    TProjectedFace projected[2];
+    const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
+    for (int k = 1; k <= count; ++k) {
+        if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
+        if (!band.Meets(Cache.Rows(k))) continue;
+        const TFaceObject& object = Store.Object(k);
+        const uint16_t pen = PenTo16(object.Color);
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                cached->Unpack(face);
-                ScanFace(face);
-                Edges.FillSpans(Frame, cached->Paint);
+                cached->Unpack(projected[0]);
+                Outline(FrameCanvas, projected[0], pen, band);
             }
             continue;
         }
-        for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
-            if (!node->Visible) continue;
-            ProjectFace(*node, Projection, false, face);
-            ScanFace(face);
-            Edges.FillSpans(Frame, node->FaceColor16);
+        const TFaceNode* previous = nullptr;
+        int faces = 0;
+        for (const TFaceNode* node = object.ViewFaces; node; node = node->Next, ++faces) {
+            const TProjectedFace& before = projected[(faces + 1) % 2];
+            TProjectedFace& face = projected[faces % 2];
+            ProjectFaceAfter(*node, previous, before, Projection, true, face);
+            previous = node;
+            Outline(FrameCanvas, face, pen, band);
         }
     }
 }
 
-void TGMP::DrawTextured(const TFaceStore& Store)
+// The cached faces are those ShadeFaces has just made visible; an object
+// drawn from its nodes checks Visible as it goes.
+void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
 {
-    // The texture in use is the work texture until a face of a layer colour
-    // is filled; pointing at the layer's texture gives the same pixels as
-    // copying it for every face, and the last one is copied once at the end.
-    const TTexture* current = &Work;
+    const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
+    if (band.First > band.Last) return;
+    TEdgeTable& edges = BandEdges[BandIndex];
+    edges.SetBand(band.First, band.Last);
     TProjectedFace face;
     for (int i = 0; i < Order.Count(); ++i) {
-        PrefetchAheadOf(Store, Cache, Order, i);
+        if (i % StopCheckEvery == 0 && Cancelled(Cancel)) return;
+        PrefetchAheadOf(Store, Cache, Order, i, band);
         const int k = Order[i];
-        const int layer = LayerOfColor(Store.Object(k).Color);
-        const TTexture* layerTexture = layer != 0 ? &LayerTextures[layer - 1] : nullptr;
+        if (!band.Meets(Cache.Rows(k))) continue;
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
                 cached->Unpack(face);
-                ScanTexturedFace(face);
-                if (layerTexture) current = layerTexture;
-                Edges.FillTexturedSpans(Frame, *current, Ramps[cached->Paint & 31]);
+                ScanFace(edges, face);
+                edges.FillSpans(Frame, cached->Paint);
             }
             continue;
         }
         for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
             if (!node->Visible) continue;
             ProjectFace(*node, Projection, false, face);
-            ScanTexturedFace(face);
-            if (layerTexture) current = layerTexture;
-            Edges.FillTexturedSpans(Frame, *current, Ramps[node->ShadeLevel & 31]);
+            ScanFace(edges, face);
+            edges.FillSpans(Frame, node->FaceColor16);
         }
     }
-    if (current != &Work) Work = *current;
+}
+
+// Each place of the order takes the texture ChooseTextures settled for it;
+// the work texture itself changes only once the frame is done.
+void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
+{
+    const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
+    if (band.First > band.Last) return;
+    TEdgeTable& edges = BandEdges[BandIndex];
+    edges.SetBand(band.First, band.Last);
+    TProjectedFace face;
+    for (int i = 0; i < Order.Count(); ++i) {
+        if (i % StopCheckEvery == 0 && Cancelled(Cancel)) return;
+        PrefetchAheadOf(Store, Cache, Order, i, band);
+        const int k = Order[i];
+        if (!band.Meets(Cache.Rows(k))) continue;
+        const TTexture& texture = *OrderTextures[i];
+        if (Cache.Holds(k)) {
+            for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
+                cached->Unpack(face);
+                ScanTexturedFace(edges, face);
+                edges.FillTexturedSpans(Frame, texture, Ramps[cached->Paint & 31]);
+            }
+            continue;
+        }
+        for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
+            if (!node->Visible) continue;
+            ProjectFace(*node, Projection, false, face);
+            ScanTexturedFace(edges, face);
+            edges.FillTexturedSpans(Frame, texture, Ramps[node->ShadeLevel & 31]);
+        }
+    }
 }
 
 } // namespace verdel

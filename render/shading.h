@@ -47,6 +47,12 @@ struct TLighting {
 // (P1 - P0) x (P2 - P0) against the light, in Single steps, clamped to Ambient..31.
 float FaceIntensity(const TVector& P0, const TVector& P1, const TVector& P2, const TLighting& Light);
 
+// FaceIntensity of the corners P0, P1, P2 of Count faces, into Intensity[0..Count-1].
+// Four faces go through at once where the processor has vector Single
+// arithmetic: each of its steps rounds exactly as the single step does, so
+// the results are the same bits.
+void FaceIntensities(const TFaceNode* const* Faces, int Count, const TLighting& Light, float* Intensity);
+
 // An 8-bit channel brightened for intensity I: c + Round((255 - c) x 0.032258 x I), in 0..255.
 int32_t ShadeChannel(int32_t Channel, float Intensity);
 

@@ -1,11 +1,28 @@
 #!/bin/sh
-# Configures and builds Verdel into build/ (Release, Ninja); ccache speeds
-# rebuilds where it is installed.
+# Configures and builds Verdel; ccache speeds rebuilds where it is installed.
+#   scripts/build.sh         Release build in build/
+#   scripts/build.sh asan    the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#                            (every undefined behaviour aborts) in build-asan/, no benchmarks
 set -eu
 cd "$(dirname "$0")/.."
 launcher=""
 # Paths relative to the checkout let ccache share results between checkouts.
 export CCACHE_BASEDIR="$(pwd)"
 if command -v ccache >/dev/null 2>&1; then launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $launcher >/dev/null
-cmake --build build
+case "${1:-}" in
+"")
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $launcher >/dev/null
+  cmake --build build
+  ;;
+asan)
+  # -O1 keeps the instrumented tests quick without the compile time of -O2;
+  # -g1 gives the sanitizers' reports file and line.
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
+    -DVERDEL_SANITIZE=ON $launcher >/dev/null
+  cmake --build build-asan
+  ;;
+*)
+  echo "usage: scripts/build.sh [asan]" >&2
+  exit 2
+  ;;
+esac

@@ -30,8 +30,10 @@ constexpr int Height = 312;
 QImage RenderTree(const std::string& folder)
 {
     TSilentPrompt prompt;
-    const TGenerationResult result =
-        GenerateModel(ReadLinesFromFile(folder + "/vdfiles/tree.vd"), TSolidSettings{}, prompt);
+    auto definition = std::make_unique<TDefinitionState>();
+    auto store = std::make_unique<TFaceStore>();
+    const TGenerationResult result = GenerateModel(ReadLinesFromFile(folder + "/vdfiles/tree.vd"), TSolidSettings{},
+                                                   prompt, *definition, *store, RandomSource);
     if (result.Status != TGenerationStatus::Done) throw std::runtime_error("tree.vd did not generate");
     auto gmp = std::make_unique<TGMP>();
     gmp->Resize(Width, Height);
@@ -39,15 +41,15 @@ QImage RenderTree(const std::string& folder)
     for (int layer = 1; layer <= LayerCount; ++layer) gmp->SetLayerTexture(layer, textures[layer - 1]);
     gmp->SetLightSource(ViewerLightPosition, ViewerLightTarget);
     // Stand the tree upright (turtle models grow along +z), then centre it a little left of the middle.
-    gmp->RotateScene(FaceStore, 1, 0, 0, -1.5707964f, 0, 0);
-    ComputeBounds(FaceStore);
-    const TViewPreparation view = PrepareView(FaceStore);
-    FaceStore.TranslateX += 0.3f * view.ModelSize;
-    FaceStore.TranslateY -= 0.1f * view.ModelSize;
-    FaceStore.TranslateZ = -2.1f * view.ModelSize;
+    gmp->RotateScene(*store, true, false, false, -1.5707964f, 0, 0);
+    ComputeBounds(*store);
+    const TViewPreparation view = PrepareView(*store);
+    store->TranslateX += 0.3f * view.ModelSize;
+    store->TranslateY -= 0.1f * view.ModelSize;
+    store->TranslateZ = -2.1f * view.ModelSize;
     gmp->RenderMode = rmShadedTexture;
     gmp->ClearToBackColor();
-    gmp->RenderScene(FaceStore);
+    gmp->RenderScene(*store);
     const TRgbImage frame = FrameToImage(gmp->Bitmap());
     QImage image(Width, Height, QImage::Format_ARGB32);
     for (int y = 0; y < Height; ++y)
@@ -55,7 +57,6 @@ QImage RenderTree(const std::string& folder)
             const TColor c = frame.Pixel(x, y);
             image.setPixel(x, y, c == 0 ? qRgba(0, 0, 0, 0) : qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
         }
-    FreeScene(FaceStore);
     return image;
 }
 

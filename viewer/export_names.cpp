@@ -1,7 +1,6 @@
 #include "viewer/export_names.h"
 
-#include <algorithm>
-#include <cctype>
+#include "engine/text_helpers.h"
 
 namespace verdel {
 
@@ -15,13 +14,6 @@ std::string Stem(const std::string& path)
     return name.substr(0, name.find('.'));
 }
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 } // namespace
 
 std::string DefaultExportName(const std::string& CurrentFileName, const std::string& Extension)
@@ -31,11 +23,20 @@ std::string DefaultExportName(const std::string& CurrentFileName, const std::str
 
 std::optional<std::string> CorrectedExportName(const std::string& Chosen, const std::string& Extension)
 {
-    const size_t tail = Extension.size();
-    if (Chosen.size() >= tail && Lower(Chosen.substr(Chosen.size() - tail)) == Extension) return std::nullopt;
+    if (EndsWithAnyCase(Chosen, Extension)) return std::nullopt;
     const size_t slash = Chosen.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : Chosen.substr(0, slash + 1);
     return folder + Stem(Chosen) + Extension;
+}
+
+std::optional<size_t> TypedExtension(const std::string& Chosen, std::span<const std::string_view> Extensions)
+{
+    const std::string name = LowerCase(Chosen.substr(Chosen.find_last_of('/') + 1));
+    for (size_t i = 0; i < Extensions.size(); ++i) {
+        const std::string_view extension = Extensions[i];
+        if (name.size() > extension.size() && name.ends_with(LowerCase(extension))) return i;
+    }
+    return std::nullopt;
 }
 
 } // namespace verdel

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace verdel {
 
@@ -15,5 +17,10 @@ std::string DefaultExportName(const std::string& CurrentFileName, const std::str
 // Extension: Chosen's folder, its file-name part cut before the first ".",
 // and Extension. Nothing when Chosen already ends so.
 std::optional<std::string> CorrectedExportName(const std::string& Chosen, const std::string& Extension);
+
+// The index of the entry of Extensions (".dxf", ".jpg", ...) that Chosen ends
+// in, in any letter case; nothing when it ends in none of them. Save As takes
+// the kind of file from a typed extension that names one of its filters.
+std::optional<size_t> TypedExtension(const std::string& Chosen, std::span<const std::string_view> Extensions);
 
 } // namespace verdel

@@ -1,9 +1,12 @@
 #include "viewer/navigation.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <iterator>
 
 #include "engine/mesh_builder.h"
+#include "viewer/view_preparation.h"
 
 namespace verdel {
 
@@ -71,56 +74,64 @@ void TNavigator::WriteProxyBox()
         for (int c = 0; c < 4; ++c) face->Corners[c] = box[f][c];
 }
 
-void TNavigator::SetSpin(bool on)
+void TNavigator::SetRepeat(bool on)
 {
-    SpinOn = on;
-    Host.SetSpinTimer(on);
+    RepeatOn = on;
+    Host.SetRepeatTimer(on);
 }
 
-void TNavigator::SetTimer1(bool on, int intervalMs)
+void TNavigator::SetSettleTimer(bool on, int intervalMs)
 {
-    Timer1On = on;
-    Timer1Ms = intervalMs;
-    Host.SetTimer1(on, intervalMs);
+    SettleOn = on;
+    SettleMs = intervalMs;
+    Host.SetSettleTimer(on, intervalMs);
 }
 
 void TNavigator::ButtonDown(TDirection Direction, bool Ctrl)
 {
     if (Direction >= dirTurnDown) BigTurnRequested = Ctrl ? 1 : 0;
-    StartCounting(Direction);
+    Step(Direction);
 }
 
-void TNavigator::KillSpinTimer() { SetSpin(false); }
+void TNavigator::ButtonUp() { SetRepeat(false); }
 
-void TNavigator::SpinTimerTimer() { StartCounting(SpinDirection); }
+void TNavigator::RepeatTick() { Step(HeldDirection); }
 
-void TNavigator::StartCounting(TDirection Direction)
+void TNavigator::Step(TDirection Direction)
 {
-    if (!SpinOn) SpinDirection = Direction;
-    SetSpin(true);
-    Host.SetWireframe(true);
+    if (!RepeatOn) HeldDirection = Direction;
+    SetRepeat(true);
+    TakeStep(HeldDirection);
+}
+
+void TNavigator::Nudge(TDirection Direction) { TakeStep(Direction); }
+
+void TNavigator::TakeStep(TDirection direction)
+{
+    const bool live = LiveNow();
+    if (!live) Host.SetWireframe(true);
     float angle = SmallStep;
     if (BigTurnRequested == 1) {
         angle = LargeStep;
         BigTurnRequested = 0;
     }
 
-    // The box takes the step at once and is drawn; the model's share is counted.
+    // The box takes the step at once (and is drawn unless the model is); the model's share is counted.
     auto turn = [&](int axis, float a) {
         Host.RotateScene(Outline, axis == 0, axis == 1, axis == 2, axis == 0 ? a : 0, axis == 1 ? a : 0,
                          axis == 2 ? a : 0);
-        Host.DrawStore(Outline, false);
+        if (!live) Host.DrawStore(Outline, false);
         (axis == 0 ? TurnX : axis == 1 ? TurnY : TurnZ) += a;
         (axis == 0 ? TurnedX : axis == 1 ? TurnedY : TurnedZ) = 1;
     };
     auto move = [&](float& translate, float step, int32_t& moves, int32_t count) {
         translate += step;
         // Forward movement stops at the near limit (the step is still counted).
-        if (SpinDirection == dirMoveForward && translate > NearLimit) translate = NearLimit;
-        Host.DrawStore(Outline, false);
+        if (direction == dirMoveForward && translate > NearLimit) translate = NearLimit;
+        if (!live) Host.DrawStore(Outline, false);
         moves += count;
     };
-    switch (SpinDirection) {
+    switch (direction) {
     case dirMoveUp: move(Outline.TranslateY, StepY, MovesY, 1); break;
     case dirMoveDown: move(Outline.TranslateY, -StepY, MovesY, -1); break;
     case dirMoveLeft: move(Outline.TranslateX, StepX, MovesX, 1); break;
@@ -134,37 +145,77 @@ void TNavigator::StartCounting(TDirection Direction)
     case dirRollUp: turn(2, angle); break;
     case dirRollDown: turn(2, -angle); break;
     }
-    SetTimer1(false, Timer1Ms);
-    SetTimer1(true, Timer1Ms);
+    if (live) RequestModelWork(mwLive);
+    else BoxShown = true;
+    SetSettleTimer(false, SettleMs);
+    SetSettleTimer(true, SettleMs);
 }
 
-void TNavigator::Timer1Timer()
+void TNavigator::SettleTimeout()
 {
-    SetTimer1(false, 2000);
+    SetSettleTimer(false, 2000);
     RenderNow();
 }
 
-void TNavigator::Render_BTClick()
+void TNavigator::RenderRequested()
 {
-    if (!Timer1On) return;
-    SetTimer1(false, 2500);
+    if (!SettleOn) return;
+    SetSettleTimer(false, 2500);
     RenderNow();
 }
 
-void TNavigator::Reset()
+void TNavigator::RenderNow() { RequestModelWork(mwFinal); }
+
+void TNavigator::ReturnHome() { RequestModelWork(mwHome); }
+
+void TNavigator::FitToWindow(int Width, int Height, int Focal)
 {
-    SetSpin(false);
-    SetTimer1(false, 1000);
-    TurnedX = TurnedY = TurnedZ = 0;
-    MovesX = MovesY = MovesZ = 0;
-    TurnX = TurnY = TurnZ = 0;
-    BigTurnRequested = 0;
+    FitWidth = Width;
+    FitHeight = Height;
+    FitFocal = Focal;
+    RequestModelWork(mwFit);
 }
 
-void TNavigator::RenderNow()
+void TNavigator::ModelFrameDone(double Milliseconds)
 {
-    Host.RotateScene(Model, static_cast<float>(TurnedX), static_cast<float>(TurnedY), static_cast<float>(TurnedZ),
-                     TurnX, TurnY, TurnZ);
+    LastModelFrameMs = Milliseconds;
+    RequestModelWork(0);
+}
+
+void TNavigator::RequestModelWork(uint8_t work)
+{
+    WaitingWork |= work;
+    if (WaitingWork == 0 || Host.ModelInUse()) return;
+    const uint8_t now = WaitingWork;
+    WaitingWork = 0;
+    RunModelWork(now);
+}
+
+void TNavigator::RunModelWork(uint8_t work)
+{
+    const bool counted = TurnedX || TurnedY || TurnedZ || MovesX || MovesY || MovesZ;
+    // A final render with nothing counted and the model on screen would draw the same picture again.
+    if (work == mwFinal && !counted && !BoxShown) return;
+    if (work & mwHome) {
+        ClearCounts();
+        RestoreFirstPose();
+        Setup(PrepareView(Model).ModelSize);
+    } else {
+        ApplyCountedSteps(work == mwFinal);
+        if (work & mwFit) FitNow();
+    }
+    Host.SetWireframe(false);
+    BoxShown = false;
+    // Live frames come without the wait cursor, as the box did.
+    Host.DrawStore(Model, work != mwLive);
+}
+
+void TNavigator::ApplyCountedSteps(bool drawBoxAtLimit)
+{
+    if (TurnedX || TurnedY || TurnedZ) {
+        KeepFirstPose();
+        Host.RotateScene(Model, TurnedX != 0, TurnedY != 0, TurnedZ != 0, TurnX, TurnY, TurnZ);
+    }
     // Steps times step length in extended precision, rounded once to a Single.
     Model.TranslateX = static_cast<float>(Model.TranslateX + static_cast<long double>(MovesX) * StepX);
     Model.TranslateY = static_cast<float>(Model.TranslateY + static_cast<long double>(MovesY) * StepY);
@@ -172,13 +223,88 @@ void TNavigator::RenderNow()
     if (Model.TranslateZ > NearLimit) {
         Model.TranslateZ = NearLimit;
         Outline.TranslateZ = NearLimit;
-        Host.DrawStore(Outline, false);
+        if (drawBoxAtLimit) Host.DrawStore(Outline, false);
     }
+    ClearCounts();
+}
+
+void TNavigator::ClearCounts()
+{
     TurnedX = TurnedY = TurnedZ = 0;
     MovesX = MovesY = MovesZ = 0;
     TurnX = TurnY = TurnZ = 0;
-    Host.SetWireframe(false);
-    Host.DrawStore(Model, true);
+}
+
+void TNavigator::KeepFirstPose()
+{
+    if (FirstPoseKept) return;
+    FirstPose.clear();
+    FirstPose.reserve(static_cast<size_t>(CountFaces(Model)) * 4);
+    for (int k = 1; k <= Model.ObjectCount; ++k)
+        for (const TFaceNode* face = Model.Object(k).ModelFaces; face; face = face->Next)
+            FirstPose.insert(FirstPose.end(), std::begin(face->Corners), std::end(face->Corners));
+    FirstPoseKept = true;
+}
+
+void TNavigator::RestoreFirstPose()
+{
+    if (!FirstPoseKept) return;
+    auto corner = FirstPose.cbegin();
+    for (int k = 1; k <= Model.ObjectCount; ++k)
+        for (TFaceNode* face = Model.Object(k).ModelFaces; face && corner != FirstPose.cend(); face = face->Next)
+            for (TVector& c : face->Corners) c = *corner++;
+}
+
+void TNavigator::FitNow()
+{
+    bool any = false;
+    TVector low{}, high{};
+    for (int k = 1; k <= Model.ObjectCount; ++k)
+        for (const TFaceNode* face = Model.Object(k).ModelFaces; face; face = face->Next)
+            for (const TVector& c : face->Corners) {
+                if (!any) low = high = c;
+                any = true;
+                low = {std::min(low.X, c.X), std::min(low.Y, c.Y), std::min(low.Z, c.Z)};
+                high = {std::max(high.X, c.X), std::max(high.Y, c.Y), std::max(high.Z, c.Z)};
+            }
+    if (!any || FitWidth <= 0 || FitHeight <= 0) return;
+    // The box's nearest side lies at the distance where its wider half just
+    // fits the window (with a tenth to spare); its middle goes on the view axis.
+    const long double halfX = (static_cast<long double>(high.X) - low.X) / 2;
+    const long double halfY = (static_cast<long double>(high.Y) - low.Y) / 2;
+    const long double distance =
+        1.1L * std::max(2 * FitFocal * halfX / FitWidth, 2 * FitFocal * halfY / FitHeight) + 1e-3L;
+    Model.TranslateX = static_cast<float>(-(static_cast<long double>(low.X) + high.X) / 2);
+    Model.TranslateY = static_cast<float>(-(static_cast<long double>(low.Y) + high.Y) / 2);
+    Model.TranslateZ = static_cast<float>(-distance - high.Z);
+    if (Model.TranslateZ > NearLimit) Model.TranslateZ = NearLimit;
+    Outline.TranslateX = Model.TranslateX;
+    Outline.TranslateY = Model.TranslateY;
+    Outline.TranslateZ = Model.TranslateZ;
+}
+
+float TNavigator::PixelsPerMoveStep(int Focal) const
+{
+    const long double distance = std::max(std::fabs(static_cast<long double>(Outline.TranslateZ)), 1e-3L);
+    return static_cast<float>(std::clamp(Focal * StepX / distance, 4.0L, 100.0L));
+}
+
+void TNavigator::BeginView()
+{
+    std::vector<TVector>().swap(FirstPose);
+    FirstPoseKept = false;
+    LastModelFrameMs = 0;
+    WaitingWork = 0;
+    BoxShown = false;
+}
+
+void TNavigator::Reset()
+{
+    SetRepeat(false);
+    SetSettleTimer(false, 1000);
+    ClearCounts();
+    BigTurnRequested = 0;
+    WaitingWork = 0;
 }
 
 } // namespace verdel

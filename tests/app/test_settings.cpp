@@ -42,14 +42,36 @@ protected:
 
 } // namespace
 
-TEST(ParseWholeNumber, DecimalAndHexadecimal)
+TEST(TIniFile, IntegersAreDecimalOrHexadecimal)
 {
-    EXPECT_EQ(ParseWholeNumber("1"), 1);
-    EXPECT_EQ(ParseWholeNumber(" 0 "), 0);
-    EXPECT_EQ(ParseWholeNumber("-3"), -3);
-    EXPECT_EQ(ParseWholeNumber("0x1F"), 31);
-    EXPECT_EQ(ParseWholeNumber("0X0"), 0);
-    for (const char* bad : {"", "yes", "1.5", "0x", "1 2", "0xG"}) EXPECT_FALSE(ParseWholeNumber(bad)) << bad;
+    TIniFile ini;
+    ini.Parse("[S]\r\na=1\r\nb= 0 \r\nc=-3\r\nd=0x1F\r\ne=0X0\r\n");
+    EXPECT_EQ(ini.Integer("S", "a"), 1);
+    EXPECT_EQ(ini.Integer("S", "b"), 0);
+    EXPECT_EQ(ini.Integer("S", "c"), -3);
+    EXPECT_EQ(ini.Integer("S", "d"), 31);
+    EXPECT_EQ(ini.Integer("S", "e"), 0);
+    EXPECT_EQ(ini.Integer("S", "missing"), std::nullopt);
+    for (const char* bad : {"", "yes", "1.5", "0x", "1 2", "0xG"}) {
+        ini.SetValue("S", "bad", bad);
+        EXPECT_FALSE(ini.Integer("S", "bad")) << bad;
+    }
+}
+
+// Once a signed overflow on negating the smallest value; "--5", "+-5" and
+// "0x-1F" were read as numbers.
+TEST_F(TSettingsFolder, RegressionASecondSignLeavesTheFlagUnchanged)
+{
+    for (const char* value : {"--9223372036854775808", "--5", "+-5", "0x-1F", "-9223372036854775809"}) {
+        SCOPED_TRACE(value);
+        Write("Verdel5.ini", std::string("[Startup]\r\nCylindersInsteadofBlocks=") + value + "\r\n");
+        TSettings settings;
+        settings.CylindersInsteadofBlocks = false;
+        TScriptedPrompt prompt;
+        LoadSettings(settings, Folder, prompt);
+        EXPECT_TRUE(prompt.Messages.empty());
+        EXPECT_FALSE(settings.CylindersInsteadofBlocks);
+    }
 }
 
 TEST(TIniFile, ChangesOnlyTheKeyItSets)
@@ -74,7 +96,7 @@ TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)
     EXPECT_EQ(prompt.Messages,
               std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
     EXPECT_EQ(Read(), "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\n");
+                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\n");
     EXPECT_FALSE(settings.ShowStartText);
 
     TScriptedPrompt second;
@@ -104,6 +126,34 @@ TEST_F(TSettingsFolder, ReadsFlagsWhateverTheNameCaseAndKeepsMissingOnes)
     EXPECT_NE(text.find("SetWToDrawBlocks=1"), std::string::npos);
     EXPECT_NE(text.find("[Mine]\r\nx=y"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Folder + "Verdel5.ini"));
+}
+
+TEST_F(TSettingsFolder, LiveNavigationIsOnUnlessTheFileSaysOffAndJoinsAnOlderFileAtTheEnd)
+{
+    // A file written before the key existed: live navigation stays on, and
+    // saving keeps every line, adding the new key after the last one.
+    const std::string older = "[Startup]\r\nCylindersInsteadofBlocks=0\r\nSetQToDrawCones=1\r\nSetWToDrawBlocks=0\r\n"
+                              "SetRToDrawPyramids=1\r\nShowStartText=1\r\n";
+    Write("Verdel5.ini", older);
+    TSettings settings;
+    TScriptedPrompt prompt;
+    LoadSettings(settings, Folder, prompt);
+    EXPECT_TRUE(settings.LiveNavigation);
+    SaveSettings(settings, Folder);
+    EXPECT_EQ(Read(), older + "LiveNavigation=1\r\n");
+
+    for (const auto& [value, on] :
+         std::vector<std::pair<std::string, bool>>{{"0", false}, {"1", true}, {"off", true}}) {
+        SCOPED_TRACE(value);
+        Write("Verdel5.ini", "[Startup]\r\nLiveNavigation=" + value + "\r\n");
+        TSettings read;
+        LoadSettings(read, Folder, prompt);
+        EXPECT_EQ(read.LiveNavigation, on); // "off" is no whole number: the default stays
+    }
+    TSettings off;
+    off.LiveNavigation = false;
+    SaveSettings(off, Folder);
+    EXPECT_NE(Read().find("LiveNavigation=0\r\n"), std::string::npos);
 }
 
 TEST(LoadSettings, UnwritableFileIsReportedOnceAndDefaultsStay)

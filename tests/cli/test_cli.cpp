@@ -10,7 +10,7 @@ TEST(CliProduce, PrintsTheProductionStringOnly)
 {
     for (const char* file : {"lf.vd", "crlf.vd"}) {
         SCOPED_TRACE(file);
-        const TCliRun run = RunCli("produce " + Fixture(file));
+        const TCliRun run = RunCli({"produce", Fixture(file)});
         EXPECT_EQ(run.Exit, 0);
         EXPECT_EQ(run.Out, "F[+F][+F[+F]]\n");
         EXPECT_EQ(run.Err, "");
@@ -19,11 +19,11 @@ TEST(CliProduce, PrintsTheProductionStringOnly)
 
 TEST(CliProduce, DoesNotAskAboutOutputSizeButRefusesOverflow)
 {
-    const TCliRun large = RunCli("produce " + Fixture("large_output.vd"));
+    const TCliRun large = RunCli({"produce", Fixture("large_output.vd")});
     EXPECT_EQ(large.Exit, 0);
     EXPECT_EQ(large.Out.size(), 4097u);
 
-    const TCliRun overflow = RunCli("produce " + Fixture("overflow.vd"));
+    const TCliRun overflow = RunCli({"produce", Fixture("overflow.vd")});
     EXPECT_EQ(overflow.Exit, 3);
     EXPECT_EQ(overflow.Out, "");
     EXPECT_EQ(overflow.Err, "Production String Exceeded Maximum Length\n");
@@ -31,47 +31,49 @@ TEST(CliProduce, DoesNotAskAboutOutputSizeButRefusesOverflow)
 
 TEST(CliStats, PrintsKeyValueLines)
 {
-    const TCliRun run = RunCli("stats " + Fixture("crlf.vd"));
+    const TCliRun run = RunCli({"stats", Fixture("crlf.vd")});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_NE(run.Out.find("iterations: 2\nproduction_length: 13\nobjects: 4\nfaces: 64\nlayers: 1\nmin: "),
               std::string::npos)
         << run.Out;
     EXPECT_NE(run.Out.find("\nmax: "), std::string::npos);
 
-    const TCliRun blocks = RunCli("stats --blocks " + Fixture("lf.vd"));
+    const TCliRun blocks = RunCli({"stats", "--blocks", Fixture("lf.vd")});
     EXPECT_NE(blocks.Out.find("faces: 24\n"), std::string::npos) << blocks.Out;
 }
 
 TEST(CliStats, SolidSettingsEnableQWAndR)
 {
     const std::string file = Sample("pyramids.vd");
-    EXPECT_NE(RunCli("stats " + file).Out.find("objects: 0\n"), std::string::npos);
-    EXPECT_NE(RunCli("stats --pyramids " + file).Out.find("objects: 160\n"), std::string::npos);
+    EXPECT_NE(RunCli({"stats", file}).Out.find("objects: 0\n"), std::string::npos);
+    EXPECT_NE(RunCli({"stats", "--pyramids", file}).Out.find("objects: 160\n"), std::string::npos);
 }
 
 TEST(CliStats, ExitStatusesSayWhatWentWrong)
 {
-    const TCliRun invalid = RunCli("stats " + Fixture("invalid.vd"));
+    const TCliRun invalid = RunCli({"stats", Fixture("invalid.vd")});
     EXPECT_EQ(invalid.Exit, 2);
-    EXPECT_EQ(invalid.Err, "Please Check Input Data\nError Reading Thickness Value\n");
+    EXPECT_EQ(invalid.Err, "Please Check Input Data\nError Reading Thickness Value\nLine 3: \"@\" is not a number; "
+                           "expected the thickness in percent of the segment length, such as 8\n");
+    EXPECT_EQ(RunCli({"produce", Fixture("invalid.vd")}).Err, invalid.Err);
 
-    const TCliRun declined = RunCli("stats " + Fixture("large_output.vd"));
+    const TCliRun declined = RunCli({"stats", Fixture("large_output.vd")});
     EXPECT_EQ(declined.Exit, 3);
     EXPECT_NE(declined.Err.find("Estimated Output File Size: 8,519,680\nDo you wish to continue?"), std::string::npos);
     EXPECT_EQ(declined.Out, "");
-    EXPECT_EQ(RunCli("stats --yes " + Fixture("large_output.vd")).Exit, 0);
+    EXPECT_EQ(RunCli({"stats", "--yes", Fixture("large_output.vd")}).Exit, 0);
 
-    const TCliRun turtle = RunCli("stats " + Fixture("bad_parameter.vd"));
+    const TCliRun turtle = RunCli({"stats", Fixture("bad_parameter.vd")});
     EXPECT_EQ(turtle.Exit, 4);
     EXPECT_EQ(turtle.Err, "'1.2.3' is not a valid floating point value\n");
 
-    const TCliRun missing = RunCli("stats " + Fixture("no_such_file.vd"));
+    const TCliRun missing = RunCli({"stats", Fixture("no_such_file.vd")});
     EXPECT_EQ(missing.Exit, 1);
     EXPECT_NE(missing.Err.find("no_such_file.vd"), std::string::npos);
 
-    EXPECT_EQ(RunCli("").Exit, 1);
-    EXPECT_EQ(RunCli("frobnicate x").Exit, 1);
-    EXPECT_EQ(RunCli("stats").Exit, 1);
+    EXPECT_EQ(RunCli({}).Exit, 1);
+    EXPECT_EQ(RunCli({"frobnicate", "x"}).Exit, 1);
+    EXPECT_EQ(RunCli({"stats"}).Exit, 1);
 }
 
 TEST(CliStats, EveryBundledDefinitionGenerates)
@@ -80,10 +82,41 @@ TEST(CliStats, EveryBundledDefinitionGenerates)
     for (const auto& entry : std::filesystem::directory_iterator(std::string(VERDEL_DATA) + "/vdfiles")) {
         if (entry.path().extension() != ".vd") continue;
         SCOPED_TRACE(entry.path().filename().string());
-        const TCliRun run = RunCli("stats --yes --cones --wblocks --pyramids " + entry.path().string());
+        const TCliRun run = RunCli({"stats", "--yes", "--cones", "--wblocks", "--pyramids", entry.path().string()});
         EXPECT_EQ(run.Exit, 0) << run.Err;
         EXPECT_EQ(run.Out.find("objects: 0\n"), std::string::npos);
         ++definitions;
     }
     EXPECT_GE(definitions, 15);
+}
+
+TEST(CliCommands, ListsTheCommandTableAndItsHtmlRows)
+{
+    const TCliRun text = RunCli({"commands"});
+    EXPECT_EQ(text.Exit, 0);
+    // A heading per family, then one line per command, indented under it.
+    auto lineOf = [&](const std::string& command) {
+        const size_t at = text.Out.find("\n  " + command + " ");
+        return at == std::string::npos ? std::string() : text.Out.substr(at + 1, text.Out.find('\n', at + 1) - at - 1);
+    };
+    EXPECT_EQ(text.Out.rfind("Drawing\n  F ", 0), 0u);
+    EXPECT_NE(text.Out.find("\nDefinition and special characters\n"), std::string::npos);
+    const std::pair<const char*, const char*> rows[] = {
+        {"t", "Tropism"},   {"?", "Thickness divided by 0.7"}, {"Q", "Draw a cone"},
+        {"g", "no vertex"}, {".", "polygon vertex"},           {"#", "Comment line"},
+    };
+    for (const auto& [command, effect] : rows) EXPECT_NE(lineOf(command).find(effect), std::string::npos) << command;
+
+    const TCliRun html = RunCli({"commands", "--html"});
+    EXPECT_EQ(html.Exit, 0);
+    EXPECT_EQ(html.Out.rfind("<tr><th>Command</th>", 0), 0u);
+    EXPECT_NE(html.Out.find("<tr><td><tt>&amp;</tt></td><td>Pitch down</td><td>by x degrees</td></tr>"),
+              std::string::npos);
+}
+
+TEST(CliVersion, PrintsTheProgramAndItsVersion)
+{
+    const TCliRun run = RunCli({"--version"});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Out, "verdel-cli " VERDEL_VERSION "\n");
 }

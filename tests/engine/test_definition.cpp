@@ -64,6 +64,45 @@ TEST(ValidateDefinition, ReportsTheFirstFaultWithItsFixedMessage)
     }
 }
 
+TEST(ValidateDefinition, NamesTheLineAtFaultAndWhatWasExpected)
+{
+    struct TCase {
+        const char* Name;
+        TLines Lines;
+        int Line;           // counted from 1, comment lines included
+        const char* Detail; // a part of what the report says about the line
+    };
+    const TCase cases[] = {
+        {"empty text has no line", {}, 0, ""},
+        {"blank line among rules", {"3", "90", "10", "F", "F=FF", "", "@"}, 6, "the line is empty"},
+        {"leading blank after comments", {"# a", "# b", "3", " 90", "10", "F", "@"}, 4, "starts with a blank"},
+        {"iterations after a comment", {"# tree", "three", "90", "10", "F", "@"}, 2, "\"three\" is not a number"},
+        {"angle names what it expects", {"3", "ninety # degrees", "10", "F", "@"}, 2, "the turn angle in degrees"},
+        {"thickness of -1", {"3", "90", "-1", "F", "@"}, 3, "\"-1\" reads as -1"},
+        {"no end line: the last line", {"3", "90", "10", "F", "F=FF"}, 5, "add a line \"@\""},
+        {"text ends before the axiom", {"3", "90", "10"}, 3, "ends before its axiom"},
+        {"too many rules: the end line", WithRules(155, "@"), 160, "155 rules; at most 154"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TValidation validation = ValidateDefinition(c.Lines);
+        ASSERT_FALSE(validation.Ok);
+        EXPECT_EQ(validation.Line, c.Line);
+        EXPECT_NE(validation.Detail.find(c.Detail), std::string::npos) << validation.Detail;
+        // The fixed message stays as it is; the line comes below it.
+        std::string fixed;
+        ValidateDefinition(c.Lines, fixed);
+        EXPECT_EQ(validation.ErrorText, fixed);
+        const std::string report = validation.Report("\n");
+        EXPECT_EQ(report.rfind("Please Check Input Data\n" + fixed, 0), 0u);
+        if (c.Line > 0) EXPECT_EQ(report.substr(report.rfind('\n') + 1), validation.LineText());
+        else EXPECT_EQ(report, "Please Check Input Data\nBlank File");
+    }
+    EXPECT_EQ(ValidateDefinition({"3", "ninety", "10", "F", "@"}).LineText(),
+              "Line 2: \"ninety\" is not a number; expected the turn angle in degrees, such as 22.5");
+    EXPECT_TRUE(ValidateDefinition({"3", "90", "10", "F", "@"}).Ok);
+}
+
 TEST(TextToFloat, AcceptsBothDecimalMarksAndRejectsOtherText)
 {
     EXPECT_EQ(TextToFloat("90,5"), TextToFloat("90.5"));

@@ -29,8 +29,9 @@ TEST(GenerateModel, FillsAndMeasuresTheStore)
     const TGenerationResult result = g.Run({"2", "90", "10", "F", "F=F[+F]", "@"});
     EXPECT_EQ(result.Status, TGenerationStatus::Done);
     EXPECT_TRUE(g.Prompt.Messages.empty());
-    EXPECT_EQ(LastObjectCount, 4);
-    EXPECT_EQ(ProductionLength, 13); // F[+F][+F[+F]]
+    EXPECT_EQ(result.ObjectCount, 4);
+    EXPECT_EQ(result.ProductionLength, 13);                         // F[+F][+F[+F]]
+    EXPECT_EQ(result.DefinitionText, "2\n90\n10\nF\nF=F[+F]\n@\n"); // what mesh exports record
     EXPECT_EQ(g.Store->ObjectCount, 4);
     EXPECT_GT(g.Store->MaxZ, 100.0f);
     EXPECT_EQ(g.Prompt.BusyTexts, std::vector<std::string>{"Generating Output from Production String"});
@@ -46,6 +47,14 @@ TEST(GenerateModel, InvalidTextIsReportedAndNothingElseHappens)
     EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"Please Check Input Data\r\nBlank File"});
     EXPECT_EQ(g.State->Production, "untouched");
     EXPECT_TRUE(g.Prompt.BusyTexts.empty());
+
+    // A fault on a line: the fixed message, then the line and what it should hold.
+    TGeneration lined;
+    const TGenerationResult angle = lined.Run({"# comment", "3", "x", "10", "F", "@"});
+    EXPECT_EQ(angle.FaultLine, 3);
+    EXPECT_EQ(lined.Prompt.Messages,
+              std::vector<std::string>{"Please Check Input Data\r\nError Reading Angle Value\r\nLine 3: \"x\" is not "
+                                       "a number; expected the turn angle in degrees, such as 22.5"});
 }
 
 TEST(GenerateModel, RefusedProductionStopsBeforeTheTurtle)
@@ -89,6 +98,77 @@ TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)
     EXPECT_TRUE(result.TableFull);
     EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{TableFullMessage});
     EXPECT_EQ(g.Store->ObjectCount, MaxObjects);
-    EXPECT_EQ(LastObjectCount, MaxObjects);
+    EXPECT_EQ(result.ObjectCount, MaxObjects);
     EXPECT_GT(g.Store->MaxZ, 0.0f);
+}
+
+TEST(GenerateModel, CountsTheObjectsLeftOutForCornersBeyondSingleRange)
+{
+    // Two segments of the default length 100 up the z axis; the branch's
+    // segments are too long for single precision (see the turtle's tests).
+    TGeneration g;
+    const TGenerationResult result = g.Run({"1", "0", "10", "A", "A=F[F(3e38)F(3e38)]F", "@"});
+    EXPECT_EQ(result.Status, TGenerationStatus::Done);
+    EXPECT_TRUE(g.Prompt.Messages.empty());
+    EXPECT_EQ(result.LeftOutObjects, 2);
+    EXPECT_EQ(g.Store->ObjectCount, 2);
+    EXPECT_EQ(result.ObjectCount, 2);
+    EXPECT_EQ(g.Store->MaxZ, 200.0f);
+}
+
+TEST(GenerateModel, CancellingLeavesTheStoreAsTheStageFoundIt)
+{
+    // 8,192 segments: the turtle looks at the token every few thousand commands.
+    const TLines lines = {"13", "90", "10", "F", "F=FF", "@"};
+    for (const TWorkPhase phase : {TWorkPhase::Rewriting, TWorkPhase::Interpreting}) {
+        const bool duringTurtle = phase == TWorkPhase::Interpreting;
+        SCOPED_TRACE(duringTurtle ? "during the turtle" : "during rewriting");
+        TGeneration g;
+        ASSERT_EQ(g.Run({"1", "90", "10", "F", "@"}).Status, TGenerationStatus::Done);
+        g.Prompt.Answers = {TAnswer::Yes};
+
+        TCancelToken token;
+        std::vector<TProgress> reports;
+        token.OnProgress = [&](const TProgress& progress) {
+            reports.push_back(progress);
+            if (progress.Phase == phase) token.Cancel();
+        };
+        const TGenerationResult result = GenerateModel(lines, {}, g.Prompt, *g.State, *g.Store, g.Random, token);
+        EXPECT_EQ(result.Status, TGenerationStatus::Cancelled);
+        EXPECT_TRUE(g.Prompt.Messages.empty());
+        EXPECT_EQ(g.Prompt.BusyDepth, 0);
+        // Rewriting never touches the store; a stopped turtle leaves it empty, not half built.
+        EXPECT_EQ(g.Store->ObjectCount, duringTurtle ? 0 : 1);
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back().Phase, phase);
+        if (duringTurtle) {
+            EXPECT_EQ(reports.back().Total, 8192);
+        }
+    }
+}
+
+TEST(GenerateModel, ProgressGoesFromRewritingToTheTurtle)
+{
+    TGeneration g;
+    TCancelToken token;
+    std::vector<TProgress> reports;
+    token.OnProgress = [&](const TProgress& progress) { reports.push_back(progress); };
+    g.Prompt.Answers = {TAnswer::Yes};
+    const TGenerationResult result =
+        GenerateModel({"14", "90", "10", "F", "F=FF", "@"}, {}, g.Prompt, *g.State, *g.Store, g.Random, token);
+    ASSERT_EQ(result.Status, TGenerationStatus::Done);
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front().Phase, TWorkPhase::Rewriting);
+    EXPECT_EQ(reports.back().Phase, TWorkPhase::Interpreting);
+    for (size_t k = 1; k < reports.size(); ++k) {
+        SCOPED_TRACE(k);
+        const TProgress& a = reports[k - 1];
+        const TProgress& b = reports[k];
+        EXPECT_LE(b.Done, b.Total);
+        if (a.Phase == b.Phase) {
+            EXPECT_LE(a.Done, b.Done); // never backwards within a stage
+        } else {
+            EXPECT_EQ(b.Phase, TWorkPhase::Interpreting);
+        }
+    }
 }

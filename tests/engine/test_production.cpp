@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/production.h"
 #include "support/scripted_prompt.h"
 
@@ -95,6 +97,87 @@ TEST(RewriteProduction, ManyStepsOverACycleSkipWholePeriods)
               "@E@"); // 1000 steps, then the fractional one
 }
 
+TEST(RewriteProduction, GrowthToTheLimitIsRefusedAtItsStep)
+{
+    // A=AB, and B (without a rule) becomes ")": n steps give A, B and n-1
+    // ")", n+1 characters. 1,999,999 steps make 2,000,000 characters; the next
+    // step would make 2,000,001 and keeps the part built before the failing
+    // character, which is the whole string but its last ")".
+    const std::string limit = "AB" + std::string(1'999'998, ')');
+    auto fits = Parsed({"1999999", "0", "0", "A", "A=AB", "@"});
+    EXPECT_TRUE(RewriteProduction(*fits));
+    EXPECT_TRUE(fits->Production == limit) << fits->Production.size();
+
+    for (const char* iterations : {"2000000", "2000000000"}) {
+        SCOPED_TRACE(iterations);
+        auto refused = Parsed({iterations, "0", "0", "A", "A=AB", "@"});
+        EXPECT_FALSE(RewriteProduction(*refused));
+        EXPECT_TRUE(refused->Production == limit) << refused->Production.size();
+    }
+}
+
+TEST(RewriteProduction, OneCharacterCyclesFollowTheirOrbits)
+{
+    // 49 one-character rules in cycles of 4, 5, 7, 9, 11 and 13 letters
+    // (period 180,180); the axiom holds the first letter of each cycle, which
+    // after n steps has moved n mod length places along its cycle.
+    const std::string letters = "ABCDEGHIJKLMNOPQRSTUVWXYabcdeghijklmnopqrstuvwxy0";
+    const std::vector<size_t> lengths = {4, 5, 7, 9, 11, 13};
+    TLines lines = {"", "0", "0", ""};
+    size_t first = 0;
+    for (const size_t length : lengths) {
+        lines[3] += letters[first];
+        for (size_t k = 0; k < length; ++k)
+            lines.push_back(std::string(1, letters[first + k]) + "=" + letters[first + (k + 1) % length]);
+        first += length;
+    }
+    lines.push_back("@");
+    auto expected = [&](int64_t steps, bool wrapped) {
+        std::string production;
+        size_t start = 0;
+        for (const size_t length : lengths) {
+            const char letter = letters[start + static_cast<size_t>(steps % static_cast<int64_t>(length))];
+            production += wrapped ? std::string("@") + letter + "@" : std::string(1, letter);
+            start += length;
+        }
+        return production;
+    };
+    for (const auto& [iterations, steps, fractional] : std::vector<std::tuple<const char*, int64_t, bool>>{
+             {"2000000000", 2'000'000'000, false}, {"180180", 180'180, false}, {"1000000.5", 1'000'001, true}}) {
+        SCOPED_TRACE(iterations);
+        lines[0] = iterations;
+        EXPECT_EQ(Produce(lines), expected(steps, fractional));
+    }
+}
+
+TEST(RewriteProduction, LongProductionsSwapEveryStep)
+{
+    // 4,097 characters with A=B and B=A: even counts give the axiom back, odd
+    // ones its swap (2^24 - 1 is the largest odd count a Single holds).
+    std::string axiom;
+    std::string swapped;
+    for (int k = 0; k < 4097; ++k) {
+        axiom += k % 3 == 0 ? 'A' : 'B';
+        swapped += k % 3 == 0 ? 'B' : 'A';
+    }
+    EXPECT_EQ(Produce({"2000000000", "0", "0", axiom, "A=B", "B=A", "@"}), axiom);
+    EXPECT_EQ(Produce({"16777215", "0", "0", axiom, "A=B", "B=A", "@"}), swapped);
+}
+
+TEST(RewriteProduction, CancelledRewritingSaysSo)
+{
+    // The token is polled from the start, so an already cancelled token stops
+    // even a definition that would finish at once.
+    auto state = Parsed({"2000000000", "0", "0", "A", "A=AB", "@(A,x)"});
+    TCancelToken token;
+    token.Cancel();
+    EXPECT_EQ(RewriteProduction(*state, token), TRewriteStatus::Cancelled);
+    TScriptedPrompt prompt;
+    EXPECT_EQ(BuildProduction(*state, prompt, token), TRewriteStatus::Cancelled);
+    EXPECT_TRUE(prompt.Messages.empty());
+    EXPECT_TRUE(prompt.Questions.empty());
+}
+
 TEST(RewriteProduction, InsertionBeyondTheLimitIsRefused)
 {
     auto state = Parsed({"0", "90", "10", "A", "@(A,xxxxxxxxxx)"});
@@ -142,7 +225,6 @@ TEST(BuildProduction, NoStopsAndOverflowReports)
     large->Production.assign(3000, 'F');
     TScriptedPrompt no;
     EXPECT_FALSE(BuildProduction(*large, no));
-    EXPECT_EQ(ProductionLength, 3000);
 
     auto overflow = Parsed({"30", "90", "10", "F", "F=FF", "@"});
     TScriptedPrompt prompt;

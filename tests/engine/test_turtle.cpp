@@ -204,3 +204,37 @@ TEST(InterpretProduction, StopsAtTheObjectTableLimit)
     EXPECT_EQ(run.Result.ObjectCount, MaxObjects);
     EXPECT_EQ(run.Store->ObjectCount, MaxObjects);
 }
+
+// Once a turtle overflow put infinite corners into the model, and writing it
+// then failed as if the output file were at fault.
+TEST(InterpretProduction, RegressionObjectsWithCornersBeyondSingleRangeAreLeftOut)
+{
+    // A solid's width comes from its length, the root of the squared length in
+    // single precision: 1e19 squared (1e38) is within a Single's range
+    // (3.4e38), 3e38 squared is not. A second 3e38 step leaves the range
+    // itself, and everything drawn from there is infinite too.
+    const struct {
+        const char* Production;
+        int Kept;
+        int LeftOut;
+    } cases[] = {
+        {"F(1e19)", 1, 0},
+        {"F(3e38)", 0, 1},
+        {"F(3e38)F(3e38)F", 0, 3},
+        {"[F(3e38)]F", 1, 1},
+        {"F[{.f(3e38).f(3e38).}]F", 2, 1}, // a polygon with an infinite vertex
+    };
+    for (const auto& c : cases) {
+        for (const TSolidSettings& settings : {Blocks(), TSolidSettings{}}) {
+            SCOPED_TRACE(std::string(c.Production) + (settings.Cylinders ? " tubes" : " blocks"));
+            const TTurtleRun run = RunTurtle(c.Production, "90", "10", settings);
+            EXPECT_EQ(run.Result.ObjectCount, c.Kept);
+            EXPECT_EQ(run.Result.LeftOutObjects, c.LeftOut);
+            ASSERT_EQ(run.Store->ObjectCount, c.Kept);
+            for (int k = 1; k <= c.Kept; ++k)
+                for (const TFaceNode* face = run.Object(k).ModelFaces; face; face = face->Next)
+                    for (const TVector& corner : face->Corners)
+                        EXPECT_TRUE(std::isfinite(corner.X) && std::isfinite(corner.Y) && std::isfinite(corner.Z));
+        }
+    }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "engine/generation.h"
@@ -200,6 +201,55 @@ TEST(ReadDXF, RejectedFileLeavesTheStoreEmpty)
     EXPECT_THROW(ReadDXF(broken, *store, "b.dxf"), EDXFError);
     EXPECT_EQ(store->ObjectCount, 0);
     EXPECT_FALSE(store->LayerUsed[1]);
+}
+
+// Once "nan", "inf" and "1e999" were read (the last as 0) and 1e300 was cast
+// to a Single beyond its range. Line 20 holds the first vertex's x, 22 its y
+// and 24 its z (4 lines of section head, 10 of polyline head, then 0, VERTEX,
+// 8, 1, 10, x, 20, y, 30, z).
+TEST(ReadDXF, RegressionCoordinatesMustBeFiniteAndWithinSingleRange)
+{
+    const struct {
+        const char* X;
+        const char* Y;
+        const char* Reason; // empty: accepted
+    } cases[] = {
+        {"nan", "0", "test.dxf, line 20: coordinate \"nan\" is not a finite number"},
+        {"0", "-nan", "test.dxf, line 22: coordinate \"-nan\" is not a finite number"},
+        {"inf", "0", "test.dxf, line 20: coordinate \"inf\" is not a finite number"},
+        {"0", " -Infinity", "test.dxf, line 22: coordinate \" -Infinity\" is not a finite number"},
+        {"1e999", "0", "test.dxf, line 20: coordinate \"1e999\" outside the range of single precision"},
+        {"1e300", "0", "test.dxf, line 20: coordinate \"1e300\" outside the range of single precision"},
+        {"0", "-3.5e38", "test.dxf, line 22: coordinate \"-3.5e38\" outside the range of single precision"},
+        {"3.4e38", "-3.4e38", ""},
+        {"1e-999", "1e-40", ""}, // too small: 0, and a subnormal Single
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.X) + " " + c.Y);
+        const std::string text =
+            OnePolyline("1", Vertex(c.X, c.Y, "0") + Vertex("0", "1", "0") + Vertex("1", "0", "0") + Face(1, 2, 3, 3));
+        EXPECT_EQ(RejectionOf(text), *c.Reason ? c.Reason : "accepted");
+    }
+    // A long line is cut short in the message; the z coordinate has its own line.
+    const std::string longLine = "nan" + std::string(100, '0');
+    EXPECT_EQ(RejectionOf(OnePolyline("1", Vertex("0", "0", longLine) + Triangle)),
+              "test.dxf, line 24: coordinate \"" + longLine.substr(0, 40) + "...\" is not a finite number");
+}
+
+TEST(ReadDXFFile, AFolderIsNamedNotRead)
+{
+    const std::string folder = ::testing::TempDir() + "verdel-folder.dxf";
+    std::filesystem::create_directories(folder);
+    auto store = std::make_unique<TFaceStore>();
+    try {
+        ReadDXFFile(*store, folder);
+        FAIL() << "no error";
+    } catch (const EDXFError&) {
+        FAIL() << "an unreadable file is not a rejected one";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()), folder + ": Is a directory");
+    }
+    std::filesystem::remove(folder);
 }
 
 TEST(ReadDXFFile, MissingFileNamesTheFile)

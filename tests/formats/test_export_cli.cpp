@@ -37,7 +37,7 @@ TEST(CliExport, TheDebianAssimpToolReadsEveryFormat)
     for (const char* extension : {".obj", ".stl", ".ply", ".gltf", ".glb"}) {
         SCOPED_TRACE(extension);
         const std::string file = folder + "cones" + extension;
-        const TCliRun run = RunCli("export " + Sample("cones.vd") + " --cones -o " + file);
+        const TCliRun run = RunCli({"export", Sample("cones.vd"), "--cones", "-o", file});
         ASSERT_EQ(run.Exit, 0) << run.Err;
         EXPECT_EQ(run.Err, "");
         const auto [status, output] = RunCommand(assimp + " info " + file, folder);
@@ -50,13 +50,13 @@ TEST(CliExport, TheDebianAssimpToolReadsEveryFormat)
 TEST(CliExport, ADxfInputIsExportedWithoutADefinition)
 {
     const std::string folder = Folder("dxf");
-    ASSERT_EQ(RunCli("dxf " + Sample("hilbert3d.vd") + " -o " + folder + "h.dxf").Exit, 0);
-    const TCliRun run = RunCli("export " + folder + "h.dxf -o " + folder + "h.obj");
+    ASSERT_EQ(RunCli({"dxf", Sample("hilbert3d.vd"), "-o", folder + "h.dxf"}).Exit, 0);
+    const TCliRun run = RunCli({"export", folder + "h.dxf", "-o", folder + "h.obj"});
     ASSERT_EQ(run.Exit, 0) << run.Err;
     const std::string obj = ReadWholeFile(folder + "h.obj");
     EXPECT_EQ(obj.rfind("# Made by Verdel\nmtllib h.mtl\n", 0), 0u);
 
-    const TCliRun fromVd = RunCli("export " + Sample("hilbert3d.vd") + " -o " + folder + "v.obj");
+    const TCliRun fromVd = RunCli({"export", Sample("hilbert3d.vd"), "-o", folder + "v.obj"});
     ASSERT_EQ(fromVd.Exit, 0) << fromVd.Err;
     const std::string vd = ReadWholeFile(folder + "v.obj");
     EXPECT_EQ(vd.rfind("# Made by Verdel\n# Seed: 0\n# Definition:\n# # Three-dimensional Hilbert curve", 0), 0u);
@@ -121,24 +121,30 @@ TEST(CliExport, ExitStatuses)
 {
     const std::string folder = Folder("statuses");
     struct TCase {
-        std::string Args;
+        std::vector<std::string> Args;
         int Exit;
         std::string Err; // expected at the start of standard error
     };
     const std::vector<TCase> cases = {
-        {"export " + Sample("hilbert3d.vd") + " -o " + folder + "h.glb", 0, ""},
-        {"export " + Sample("hilbert3d.vd") + " -o " + folder + "h.dxf", 1,
+        {{"export", Sample("hilbert3d.vd"), "-o", folder + "h.glb"}, 0, ""},
+        {{"export", Sample("hilbert3d.vd"), "-o", folder + "h.dxf"},
+         1,
          folder + "h.dxf: the output file must end in .obj, .stl, .ply, .gltf or .glb"},
-        {"export " + Sample("hilbert3d.vd") + " -o /no/such/folder/h.obj", 5,
+        {{"export", Sample("hilbert3d.vd"), "-o", "/no/such/folder/h.obj"},
+         5,
          "/no/such/folder/h.obj: the folder /no/such/folder does not exist"},
-        {"export " + Sample("tree.vd") + " -o " + folder + "t.obj", 3, "Estimated Output File Size"},
-        {"export /no/such/file.vd -o " + folder + "n.obj", 1, ""},
-        {"export " + Fixture("invalid.vd") + " -o " + folder + "i.obj", 2, ""},
-        {"export " + Sample("hilbert3d.vd") + " --textures /no/such/textures -o " + folder + "w.obj", 0,
+        {{"export", Sample("tree.vd"), "-o", folder + "t.obj"}, 3, "Estimated Output File Size"},
+        {{"export", "/no/such/file.vd", "-o", folder + "n.obj"}, 1, ""},
+        {{"export", Fixture("invalid.vd"), "-o", folder + "i.obj"}, 2, ""},
+        {{"export", Fixture("overflowing_turtle.vd"), "-o", folder + "o.stl"},
+         0,
+         "note: 2 objects left out of the model: a coordinate was not a finite number\n"},
+        {{"export", Sample("hilbert3d.vd"), "--textures", "/no/such/textures", "-o", folder + "w.obj"},
+         0,
          "warning: /no/such/textures/Text01.jpg: cannot be read; the green material is written without its texture"},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Args);
+        SCOPED_TRACE(Joined(c.Args));
         const TCliRun run = RunCli(c.Args);
         EXPECT_EQ(run.Exit, c.Exit) << run.Err;
         EXPECT_EQ(run.Err.rfind(c.Err, 0), 0u) << run.Err;

@@ -27,7 +27,7 @@ std::string Joined(const TLines& lines, const char* end)
 
 TEST(CliRandom, PrintsOneGoOfTheSeededGenerator)
 {
-    const TCliRun run = RunCli("random --seed 1234 --bar rules=5 --bar draw=12");
+    const TCliRun run = RunCli({"random", "--seed", "1234", "--bar", "rules=5", "--bar", "draw=12"});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(run.Err, "seed: 1234\n");
 
@@ -38,14 +38,15 @@ TEST(CliRandom, PrintsOneGoOfTheSeededGenerator)
     ASSERT_FALSE(generator.Go());
     EXPECT_EQ(run.Out, Joined(generator.Memo, "\n"));
 
-    EXPECT_EQ(RunCli("random --seed 1234 --bar rules=5 --bar draw=12").Out, run.Out);
-    EXPECT_NE(RunCli("random --seed 1235 --bar rules=5 --bar draw=12").Out, run.Out);
+    EXPECT_EQ(RunCli({"random", "--seed", "1234", "--bar", "rules=5", "--bar", "draw=12"}).Out, run.Out);
+    EXPECT_NE(RunCli({"random", "--seed", "1235", "--bar", "rules=5", "--bar", "draw=12"}).Out, run.Out);
 }
 
 TEST(CliRandom, WritesAFileWithCrLfAndTakesLocks)
 {
     const std::string file = TempFile("random");
-    const TCliRun run = RunCli("random --seed 7 --lock iterations=3 --lock 'axiom=F[+A]' --lock rules=4 -o " + file);
+    const TCliRun run = RunCli(
+        {"random", "--seed", "7", "--lock", "iterations=3", "--lock", "axiom=F[+A]", "--lock", "rules=4", "-o", file});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(run.Out, "");
     const std::string text = ReadWholeFile(file);
@@ -59,7 +60,7 @@ TEST(CliRandom, WritesAFileWithCrLfAndTakesLocks)
 
 TEST(CliRandom, DefaultSeedIsTheTimeOfDay)
 {
-    const TCliRun run = RunCli("random");
+    const TCliRun run = RunCli({"random"});
     EXPECT_EQ(run.Exit, 0);
     ASSERT_EQ(run.Err.rfind("seed: ", 0), 0u);
     EXPECT_LT(std::stoul(run.Err.substr(6)), 86'400'000ul);
@@ -85,7 +86,7 @@ TEST(CliRandom, BadBarsAndLocksAreUsageErrors)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args);
-        const TCliRun run = RunCli(std::string("random --seed 1 ") + c.Args);
+        const TCliRun run = RunCli(Words(std::string("random --seed 1 ") + c.Args));
         EXPECT_EQ(run.Exit, 1);
         EXPECT_EQ(run.Err, c.Message);
         EXPECT_EQ(run.Out, "");
@@ -94,7 +95,7 @@ TEST(CliRandom, BadBarsAndLocksAreUsageErrors)
 
 TEST(CliRandom, ALockedAxiomThatBreaksTheTextIsReported)
 {
-    const TCliRun run = RunCli("random --seed 1 --lock axiom=");
+    const TCliRun run = RunCli({"random", "--seed", "1", "--lock", "axiom="});
     EXPECT_EQ(run.Exit, 2);
     EXPECT_EQ(run.Err, "seed: 1\nPlease Check Input Data\nBlank Line in File\n");
     EXPECT_NE(run.Out, "") << "the composed text is still written";
@@ -102,7 +103,7 @@ TEST(CliRandom, ALockedAxiomThatBreaksTheTextIsReported)
 
 TEST(CliMutate, ReportsTheChangedKindsOfEachMutate)
 {
-    const TCliRun run = RunCli("mutate " + Sample("tree.vd") + " --seed 5 --times 2 --bar radiation=10");
+    const TCliRun run = RunCli({"mutate", Sample("tree.vd"), "--seed", "5", "--times", "2", "--bar", "radiation=10"});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(run.Err, "seed: 5\n"
                        "changed: recursion,angle,thickness,deletions,additions,substitutions\n"
@@ -111,9 +112,10 @@ TEST(CliMutate, ReportsTheChangedKindsOfEachMutate)
     const TLines mutated = SplitLines(run.Out);
     ASSERT_EQ(mutated.size(), original.size());
     EXPECT_EQ(mutated[0], original[0]) << "comment lines stay";
-    EXPECT_EQ(RunCli("mutate " + Sample("tree.vd") + " --seed 5 --times 2 --bar radiation=10").Out, run.Out);
+    EXPECT_EQ(RunCli({"mutate", Sample("tree.vd"), "--seed", "5", "--times", "2", "--bar", "radiation=10"}).Out,
+              run.Out);
 
-    const TCliRun quiet = RunCli("mutate " + Sample("tree.vd") + " --seed 5");
+    const TCliRun quiet = RunCli({"mutate", Sample("tree.vd"), "--seed", "5"});
     EXPECT_EQ(quiet.Exit, 0);
     EXPECT_EQ(quiet.Err.substr(0, 17), "seed: 5\nchanged: ");
 }
@@ -121,7 +123,7 @@ TEST(CliMutate, ReportsTheChangedKindsOfEachMutate)
 TEST(CliMutate, WritesAFileWithCrLf)
 {
     const std::string file = TempFile("mutate");
-    const TCliRun run = RunCli("mutate " + Sample("koch.vd") + " --seed 3 --bar radiation=9 -o " + file);
+    const TCliRun run = RunCli({"mutate", Sample("koch.vd"), "--seed", "3", "--bar", "radiation=9", "-o", file});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_EQ(run.Out, "");
     const std::string text = ReadWholeFile(file);
@@ -133,18 +135,18 @@ TEST(CliMutate, WritesAFileWithCrLf)
 
 TEST(CliMutate, FailuresHaveTheirExitStatuses)
 {
-    const TCliRun invalid = RunCli("mutate " + Fixture("invalid.vd") + " --seed 1");
+    const TCliRun invalid = RunCli({"mutate", Fixture("invalid.vd"), "--seed", "1"});
     EXPECT_EQ(invalid.Exit, 2);
     EXPECT_EQ(invalid.Err, "seed: 1\nPlease Check Input Data\nError Reading Thickness Value\n");
     EXPECT_EQ(invalid.Out, "");
 
-    const TCliRun missing = RunCli("mutate " + Fixture("no_such_file.vd"));
+    const TCliRun missing = RunCli({"mutate", Fixture("no_such_file.vd")});
     EXPECT_EQ(missing.Exit, 1);
     EXPECT_NE(missing.Err.find("no_such_file.vd"), std::string::npos);
 
-    const TCliRun badBar = RunCli("mutate " + Sample("tree.vd") + " --bar recursion=6");
+    const TCliRun badBar = RunCli({"mutate", Sample("tree.vd"), "--bar", "recursion=6"});
     EXPECT_EQ(badBar.Exit, 1);
     EXPECT_EQ(badBar.Err, "Bar 'recursion' takes a whole number from 0 thru 5, not '6'\n");
-    EXPECT_EQ(RunCli("mutate " + Sample("tree.vd") + " --times 0").Exit, 1);
-    EXPECT_EQ(RunCli("mutate").Exit, 1);
+    EXPECT_EQ(RunCli({"mutate", Sample("tree.vd"), "--times", "0"}).Exit, 1);
+    EXPECT_EQ(RunCli({"mutate"}).Exit, 1);
 }

@@ -1,16 +1,19 @@
-// A main frame on a program folder of its own, with the viewer's launches recorded.
+// A main frame on a program folder of its own, with the viewer's launches and
+// the windows' waits recorded: no test waits on the clock.
 #pragma once
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/settings.h"
+#include "gui/delay.h"
 #include "gui/generate_view.h"
 #include "gui/main_form.h"
 
@@ -21,13 +24,15 @@ public:
     // What a window looked like when it opened the viewer.
     struct TLaunch {
         bool WatchedEnabled; // the watched button's state
-        qint64 SinceClick;   // milliseconds since the last Click
+        int WaitedMs;        // milliseconds of waits asked for since the last Click
     };
 
     QString Path;        // the program folder, ending in "/"
     QString Definitions; // its vdfiles/ folder
     std::vector<TLaunch> Launches;
     QPushButton* Watched = nullptr;
+    // Runs inside the next wait, as what a user does while a window waits.
+    std::function<void()> DuringWait;
 
     // A fresh folder with the textures and a settings file, so the frame starts without a message.
     void SetUp()
@@ -42,9 +47,18 @@ public:
         Settings = TSettings();
         Launches.clear();
         Watched = nullptr;
-        SetViewerLauncher([this](auto...) { Launches.push_back({Watched && Watched->isEnabled(), Clock.elapsed()}); });
+        SetViewerLauncher([this](auto...) { Launches.push_back({Watched && Watched->isEnabled(), Waited}); });
+        SetDelayHandler([this](int milliseconds) {
+            Waited += milliseconds;
+            if (auto during = std::exchange(DuringWait, nullptr)) during();
+            QCoreApplication::processEvents();
+        });
     }
-    void TearDown() { SetViewerLauncher(nullptr); }
+    void TearDown()
+    {
+        SetViewerLauncher(nullptr);
+        SetDelayHandler(nullptr);
+    }
 
     std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
 
@@ -55,10 +69,10 @@ public:
         return frame.findChild<T*>();
     }
 
-    // Clicks a button, starting the clock the launches are timed by.
+    // Clicks a button; the launches count the waits from here.
     void Click(QPushButton* button)
     {
-        Clock.start();
+        Waited = 0;
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
@@ -77,7 +91,7 @@ public:
 
 private:
     std::unique_ptr<QTemporaryDir> Folder;
-    QElapsedTimer Clock;
+    int Waited = 0;
 };
 
 } // namespace verdel::test

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -12,6 +13,7 @@
 #include <QTextFragment>
 #include <QtTest>
 
+#include "engine/command_table.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
 #include "gui/helper_form.h"
@@ -57,8 +59,8 @@ class TestHelpWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void referenceHoldsItsThirtySixLines();
-    void referenceIsABorderlessStayOnTopWindowInAFixedFont();
+    void referenceListsTheCommandTable();
+    void referenceIsAReadableResizableStayOnTopWindow();
     void releasingAMouseButtonHidesTheReference_data();
     void releasingAMouseButtonHidesTheReference();
     void aboutBoxShowsNameVersionAndClosesWithOK();
@@ -69,44 +71,42 @@ private slots:
     void richTextFilesLoadAndAMissingFileLeavesTheView();
 };
 
-void TestHelpWindows::referenceHoldsItsThirtySixLines()
+void TestHelpWindows::referenceListsTheCommandTable()
 {
     THelperForm form;
-    QTextDocument* document = form.Memo1->document();
-    QCOMPARE(document->blockCount(), 36);
-    QCOMPARE(document->findBlockByNumber(0).text(), QStringLiteral("Drawing Commands:"));
-    QCOMPARE(document->findBlockByNumber(14).text(), QStringLiteral("     | \tTurn 180 deg"));
-    QCOMPARE(document->findBlockByNumber(25).text(), QStringLiteral("     \" \tIncrement length by 1.1"));
-    QCOMPARE(document->findBlockByNumber(33).text(), QStringLiteral("     c(x)\tSet color index to x"));
-    QCOMPARE(document->findBlockByNumber(35).text(), QStringLiteral("     #\tComment"));
-    // Headings stand at the margin; every command line is indented by five blanks.
-    int headings = 0;
-    for (int i = 0; i < 36; ++i) {
-        const QString line = document->findBlockByNumber(i).text();
-        QCOMPARE(line, CommandReferenceLines().at(i));
-        if (!line.startsWith(QLatin1Char(' '))) {
-            ++headings;
-        } else {
-            QVERIFY2(line.startsWith(QStringLiteral("     ")) && line.at(5) != QLatin1Char(' '), qPrintable(line));
-        }
+    const QString text = form.Memo1->toPlainText();
+    // Every row of the table, with its parameter, in the order of the table.
+    qsizetype at = 0;
+    for (const TCommandInfo& row : CommandTable()) {
+        const QString effect = QString::fromUtf8(row.Effect.data(), static_cast<qsizetype>(row.Effect.size()));
+        const qsizetype found = text.indexOf(effect, at);
+        QVERIFY2(found >= 0, qPrintable(effect));
+        at = found;
     }
-    QCOMPARE(headings, 7);
+    // The contradictions of the old list are gone: "?" divides by 0.7, "t" is tropism.
+    QVERIFY(text.contains("Thickness divided by 0.7"));
+    QVERIFY(!text.contains("1.4"));
+    QVERIFY(text.contains("Tropism"));
     QVERIFY(form.Memo1->isReadOnly());
 }
 
-void TestHelpWindows::referenceIsABorderlessStayOnTopWindowInAFixedFont()
+void TestHelpWindows::referenceIsAReadableResizableStayOnTopWindow()
 {
     THelperForm form;
-    QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(!form.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(form.size(), QSize(380, 465));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Command Reference"));
     QCOMPARE(form.Memo1->objectName(), QStringLiteral("Memo1"));
-    QCOMPARE(form.Memo1->font().pixelSize(), 8);
-    QVERIFY(QFontInfo(form.Memo1->font()).fixedPitch());
+    // The text is at least the application's own size, not a few pixels high.
+    QVERIFY(QFontInfo(form.Memo1->font()).pixelSize() >= QFontInfo(QApplication::font()).pixelSize());
     QVERIFY(!form.isVisible());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.Memo1->geometry(), form.rect()); // the memo fills the window
+    QCOMPARE(form.Memo1->geometry(), form.rect()); // the text fills the window
+    form.resize(700, 500);
+    QCOMPARE(form.size(), QSize(700, 500));
+    QCOMPARE(form.Memo1->geometry(), form.rect());
+    QVERIFY(form.minimumSize().width() <= 320);
 }
 
 void TestHelpWindows::releasingAMouseButtonHidesTheReference_data()

@@ -11,9 +11,10 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "engine/generation.h"
+#include "gui/app_state.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
+#include "gui/generation_runner.h"
 #include "gui/main_form.h"
 #include "gui/mdi_child.h"
 #include "support/scripted_dialogs.h"
@@ -72,9 +73,9 @@ private slots:
             QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
             QVERIFY(QDir(Path + "output").exists());
         }
-        QCOMPARE(ReadFile("Verdel5.ini"),
-                 QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
-                            "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"));
+        QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
+                                                     "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"
+                                                     "LiveNavigation=1\r\n"));
         auto again = MakeFrame();
         QCOMPARE(dialogs.Messages.size(), size_t(1));
     }
@@ -103,12 +104,12 @@ private slots:
         QVERIFY(!frame->findChild<QAction*>("FileSaveItem")->isEnabled());
         TMDIChild* first = frame->NewFile();
         QCOMPARE(first->FileName, Path + "vdfiles/NoName-1.vd");
-        QCOMPARE(first->SubWindow()->windowTitle(), QString("NoName-1.vd"));
+        QCOMPARE(first->Caption(), QString("NoName-1.vd"));
         QVERIFY(frame->findChild<QAction*>("FileSaveItem")->isEnabled());
         frame->ShowStartupMessage();
-        QCOMPARE(frame->NewFile()->windowTitle(), QString("NoName-3.vd"));
+        QCOMPARE(frame->NewFile()->Caption(), QString("NoName-3.vd"));
         TMDIChild* random = frame->CreateNewEditWindowForRandom("3\n90\n10\nF\n@");
-        QCOMPARE(random->windowTitle(), QString("Random-4.vd"));
+        QCOMPARE(random->Caption(), QString("Random-4.vd*")); // marked modified
         QVERIFY(random->Memo1->document()->isModified());
     }
 
@@ -123,7 +124,7 @@ private slots:
         dialogs.FileNames = {folder + "tree"};
         QVERIFY(editor->SaveFile());
         QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("3\r\n90\r\n10\r\nF\r\n@\r\n"));
-        QCOMPARE(editor->windowTitle(), QString("tree.vd"));
+        QCOMPARE(editor->Caption(), QString("tree.vd"));
         QVERIFY(!editor->Memo1->document()->isModified());
         QCOMPARE(dialogs.SaveProposals.back(), Path + "vdfiles/NoName-1.vd");
 
@@ -163,13 +164,14 @@ private slots:
         dialogs.FileNames = {QString()};
         window->close();
         QCOMPARE(frame->ChildCount(), 1);
-        QCOMPARE(QString::fromStdString(dialogs.Questions[0]), QString("Do You wish to Save File Before Exiting?"));
+        QVERIFY(
+            QString::fromStdString(dialogs.Questions[0]).startsWith("Do You wish to Save File Before Exiting?\r\n"));
         dialogs.Answers = {TAnswer::No};
         window->close();
         QTRY_COMPARE(frame->ChildCount(), 0);
     }
 
-    void closingTheFrameAsksEveryEditorThenTheFrame()
+    void closingTheFrameAsksEachEditorOnce()
     {
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
@@ -178,13 +180,30 @@ private slots:
         Type(first, "first");
         Type(second, "second");
         frame->show();
-        // Each editor answers No; the frame's question about the last editor is answered Yes.
-        dialogs.Answers = {TAnswer::No, TAnswer::No, TAnswer::Yes};
+        // The first editor answers No, the second Yes and is saved; nothing is asked twice.
+        dialogs.Answers = {TAnswer::No, TAnswer::Yes};
         dialogs.FileNames = {Path + "vdfiles/second.vd"};
         QVERIFY(frame->close());
-        QCOMPARE(dialogs.Questions.size(), size_t(3));
+        QCOMPARE(dialogs.Questions.size(), size_t(2));
         QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
         QVERIFY(!QFile::exists(Path + "vdfiles/NoName-1.vd"));
+    }
+
+    void theFramesQuestionAsksAboutTheLastUnsavedEditor()
+    {
+        // Asked on its own (no editor has been asked yet), the frame's question
+        // goes from the last editor to the first and stops at a save.
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        Type(frame->NewFile(), "first");
+        Type(frame->NewFile(), "second");
+        dialogs.Answers = {TAnswer::Yes};
+        dialogs.FileNames = {Path + "vdfiles/second.vd"};
+        QVERIFY(frame->FormCloseQuery());
+        QCOMPARE(dialogs.Questions,
+                 std::vector<std::string>{"Do You wish to Save File Before Exiting?\r\nSave changes to NoName-2.vd "
+                                          "before exiting?"});
+        QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
     }
 
     void closingTheFrameStopsAtCancel()
@@ -217,6 +236,43 @@ private slots:
         QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
         QCOMPARE(dialogs.BusyDepth, 0);
         FreeScene(FaceStore);
+    }
+
+    void cancellingAGenerationLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    void cancellingAGenerationLeavesEverythingAsItWas()
+    {
+        QFETCH(bool, byEscape);
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
+        int launched = 0;
+        SetViewerLauncher([&](TViewSource) { ++launched; });
+        TMDIChild* editor = frame->NewFile();
+        // 2^20 segments: the turtle is stopped as soon as it starts.
+        const QString text = "20\n90\n10\nF\nF=FF\n@";
+        editor->Memo1->setPlainText(text);
+        const TSettings before = Settings;
+        dialogs.Answers = {TAnswer::Yes}; // the output-size question
+        dialogs.Messages.clear();         // the frame's own start-up message
+        dialogs.OnBusy = [&] {
+            if (byEscape) QTest::keyClick(editor->Memo1, Qt::Key_Escape);
+            else CancelGeneration();
+        };
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(launched, 0);
+        QVERIFY(dialogs.Messages.empty());
+        QCOMPARE(editor->Memo1->toPlainText(), text);
+        QCOMPARE(FaceStore.ObjectCount, 0);
+        QCOMPARE(Settings.CylindersInsteadofBlocks, before.CylindersInsteadofBlocks);
+        QVERIFY(!GenerationRunning());
+        QVERIFY(frame->CancelJobButton->isHidden());
+        QCOMPARE(dialogs.BusyDepth, 0);
     }
 
     void windowsKeepTheirMinimumSizes()
@@ -266,6 +322,35 @@ private slots:
         QTest::mouseClick(options.OKButton, Qt::LeftButton);
         QVERIFY(Settings.SetQToDrawCones);
         QVERIFY(ReadFile("Verdel5.ini").contains("SetQToDrawCones=1"));
+
+        // "Live navigation" is on by default and kept in the file like the others.
+        options.show();
+        QCOMPARE(options.CB6->text(), QString("Live navigation"));
+        QVERIFY(options.CB6->isChecked());
+        options.CB6->setChecked(false);
+        QTest::mouseClick(options.OKButton, Qt::LeftButton);
+        QVERIFY(!Settings.LiveNavigation);
+        QVERIFY(ReadFile("Verdel5.ini").contains("LiveNavigation=0\r\n"));
+    }
+
+    // Once the MDI area announced the activation of the next child window
+    // while the frame was being destroyed, and the frame's handler ran on a
+    // half-destroyed object (the sanitizer build aborts on that).
+    void regressionDestroyingTheFrameWithOpenEditorsReachesNoHandler()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
+        QPointer<TMDIChild> first = frame->NewFile();
+        QPointer<TMDIChild> second = frame->NewFile();
+        frame->ShowStartupMessage();
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(frame->ChildCount(), 3);
+        dialogs.Messages.clear(); // the first start's note about the settings file
+        frame.reset();
+        QVERIFY(first.isNull());
+        QVERIFY(second.isNull());
+        QVERIFY(dialogs.Messages.empty());
     }
 };
 

@@ -4,8 +4,8 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
-#include "engine/generation.h"
 #include "engine/random_source.h"
+#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
 #include "gui/mutator_dialog.h"
 #include "support/run_cli.h"
@@ -75,8 +75,8 @@ private slots:
         RandomSource.Seed = 4242;
         Mutate(mutator);
         QCOMPARE(mutator->SeedLabel->text(), QString("Seed: 4242"));
-        const test::TCliRun run = test::RunCli("mutate '" + (Fixture.Path + "bush.vd").toStdString() +
-                                               "' --seed 4242 --bar radiation=8 --bar additions=3");
+        const test::TCliRun run = test::RunCli({"mutate", (Fixture.Path + "bush.vd").toStdString(), "--seed", "4242",
+                                                "--bar", "radiation=8", "--bar", "additions=3"});
         QCOMPARE(run.Exit, 0);
         QCOMPARE(mutator->Memo1->toPlainText() + "\n", QString::fromStdString(run.Out));
     }
@@ -135,10 +135,10 @@ private slots:
         CurrentFileName = "kept.vd";
         Fixture.Watched = mutator->MutateButton;
         // Closing from inside the wait is refused until View is done.
-        QTimer::singleShot(50, mutator, [mutator] { mutator->parentWidget()->close(); });
+        Fixture.DuringWait = [mutator] { mutator->parentWidget()->close(); };
         Fixture.Click(mutator->ViewButton);
         QCOMPARE(Fixture.Launches.size(), size_t(1));
-        QVERIFY(Fixture.Launches[0].SinceClick >= 250);
+        QCOMPARE(Fixture.Launches[0].WaitedMs, 250);
         QVERIFY(!Fixture.Launches[0].WatchedEnabled);
         QVERIFY(mutator->MutateButton->isEnabled());
         QVERIFY(!mutator->RejectButton->isEnabled()); // back to its own state

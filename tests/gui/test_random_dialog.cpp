@@ -9,8 +9,8 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "engine/generation.h"
 #include "engine/random_source.h"
+#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
 #include "gui/mdi_child.h"
 #include "gui/mutator_dialog.h"
@@ -49,7 +49,7 @@ private slots:
         Fixture.Watched = random->BB_Go;
         RandomSource.Seed = 777;
         // Closing from inside the wait (the title bar's close box) is refused until Go is done.
-        QTimer::singleShot(50, random, [random] { random->parentWidget()->close(); });
+        Fixture.DuringWait = [random] { random->parentWidget()->close(); };
         Fixture.Click(random->BB_Go);
 
         const QStringList lines = random->Memo1->toPlainText().split('\n');
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(Fixture.Launches.size(), size_t(1));
         QCOMPARE(QString::fromStdString(CurrentFileName), QString("Random01.vd"));
         // The memo is shown for 250 ms before the model is built; the buttons wait for the viewer.
-        QVERIFY(Fixture.Launches[0].SinceClick >= 250);
+        QCOMPARE(Fixture.Launches[0].WaitedMs, 250);
         QVERIFY(!Fixture.Launches[0].WatchedEnabled);
         QVERIFY(random->BB_Go->isEnabled() && random->Button1->isEnabled());
         QCOMPARE(frame->ChildCount(), 1);
@@ -196,8 +196,9 @@ private slots:
         RandomSource.Seed = 12345;
         Fixture.Click(random->BB_Go);
         QCOMPARE(random->SeedLabel->text(), QString("Seed: 12345"));
-        const test::TCliRun run = test::RunCli(
-            "random --seed 12345 --bar rules=5 --bar draw=4 --bar polys=3 --bar interaction=0 --lock iterations=3");
+        const test::TCliRun run =
+            test::RunCli({"random", "--seed", "12345", "--bar", "rules=5", "--bar", "draw=4", "--bar", "polys=3",
+                          "--bar", "interaction=0", "--lock", "iterations=3"});
         QCOMPARE(run.Exit, 0);
         QCOMPARE(random->Memo1->toPlainText() + "\n", QString::fromStdString(run.Out));
     }
@@ -238,7 +239,7 @@ private slots:
         // Edit: a new editor on a copy of the memo, counted among the child windows.
         QTest::mouseClick(random->EditBtn, Qt::LeftButton);
         TMDIChild* editor = frame->findChild<TMDIChild*>();
-        QCOMPARE(editor->windowTitle(), QString("Random-2.vd"));
+        QCOMPARE(editor->Caption(), QString("Random-2.vd*")); // modified
         QCOMPARE(editor->Memo1->toPlainText(), random->Memo1->toPlainText());
         QVERIFY(editor->Memo1->document()->isModified());
     }
@@ -259,7 +260,7 @@ private slots:
         QVERIFY(mutatorItem->isEnabled() && mutatorButton->isEnabled());
         frame->CreateRandomDialog(); // a second request does nothing
         QCOMPARE(frame->ChildCount(), 1);
-        QCOMPARE(frame->NewFile()->windowTitle(), QString("NoName-2.vd"));
+        QCOMPARE(frame->NewFile()->Caption(), QString("NoName-2.vd"));
 
         QTest::mouseClick(mutatorButton, Qt::LeftButton);
         QCOMPARE(frame->ChildCount(), 3);

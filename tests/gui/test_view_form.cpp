@@ -1,4 +1,5 @@
-// The viewer window, the navigation with real timers, Save As and the texture chooser.
+// The viewer window: the navigation timers driven by hand, notes for what is not drawn, Read Model,
+// Save As and the texture chooser.
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -12,8 +13,11 @@
 
 #include "app/program_folders.h"
 #include "engine/generation.h"
+#include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
 #include "formats/store_builder.h"
+#include "gui/app_state.h"
+#include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
@@ -34,7 +38,10 @@ class TestViewForm : public QObject {
     {
         verdel::test::TScriptedPrompt prompt;
         prompt.Answers = {TAnswer::Yes};
-        QCOMPARE(GenerateModel(lines, TSolidSettings{}, prompt).Status, TGenerationStatus::Done);
+        const TGenerationResult result =
+            GenerateModel(lines, TSolidSettings{}, prompt, DefinitionState, FaceStore, RandomSource);
+        QCOMPARE(result.Status, TGenerationStatus::Done);
+        RecordGeneration(result);
     }
 
 private slots:
@@ -46,6 +53,14 @@ private slots:
         QDir().mkpath(Output);
         FreeScene(FaceStore);
         FreeScene(OutlineStore);
+        Settings = TSettings();
+        LastNonFiniteObjects = 0;
+    }
+
+    // Waits (on state, not on time) until no frame is drawn or waiting.
+    static bool Idle(TViewForm& view)
+    {
+        return !view.Frames->Active() && view.StatusPanels[0]->text() == "Rendering Complete";
     }
 
     void layerButtonsShowTheLayersInUse()
@@ -62,27 +77,155 @@ private slots:
     void pressAndHoldMovesTheProxyThenTheModel()
     {
         TScriptedDialogs dialogs;
+        Settings.LiveNavigation = false;
         TViewForm view;
+        view.TimersByHand = true;
         Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
         view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.PerformStartupRoutines();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        const float modelX = FaceStore.TranslateX;
+        QToolButton* left = view.findChild<QToolButton*>("MoveLeft_AB");
+        QTest::mousePress(left, Qt::LeftButton); // the first step at once
+        QVERIFY(view.Navigator.RepeatTimerOn());
+        view.SpinTimerTimer(); // then one a tick
+        view.SpinTimerTimer();
+        QTest::mouseRelease(left, Qt::LeftButton);
+        QVERIFY(!view.Navigator.RepeatTimerOn());
+        QCOMPARE(view.Navigator.MovesX, 3);
+        QCOMPARE(OutlineStore.TranslateX, modelX + 3 * view.Navigator.StepX);
+        QCOMPARE(FaceStore.TranslateX, modelX); // not yet
+        QVERIFY(view.Navigator.SettleTimerOn());
+        QCOMPARE(view.Timer1->interval(), 1000);
+
+        view.Timer1Timer(); // the pause ran out
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QCOMPARE(FaceStore.TranslateX, static_cast<float>(modelX + 3.0L * view.Navigator.StepX));
+        QCOMPARE(view.Navigator.MovesX, 0);
+        QVERIFY(!view.Navigator.SettleTimerOn());
+        QCOMPARE(view.Timer1->interval(), 2000);
+        QVERIFY(!view.Timer1->isActive() && !view.SpinTimer->isActive()); // by hand: never started
+        view.close();
+        QCOMPARE(FaceStore.ObjectCount, 0); // closing empties the store
+    }
+
+    void liveNavigationMovesTheModelAtEveryStep()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        view.TimersByHand = true;
+        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QVERIFY(view.Navigator.LiveNavigation); // on by default
         const float modelX = FaceStore.TranslateX;
         QToolButton* left = view.findChild<QToolButton*>("MoveLeft_AB");
         QTest::mousePress(left, Qt::LeftButton);
-        QTest::qWait(250); // the first step at once, then one every 75 ms
+        QCOMPARE(FaceStore.TranslateX, OutlineStore.TranslateX); // at once, not after the pause
+        QVERIFY(FaceStore.TranslateX != modelX);
+        QCOMPARE(view.StatusPanels[0]->text(), QString("Starting Rendering..."));
+        view.SpinTimerTimer();
         QTest::mouseRelease(left, Qt::LeftButton);
-        const int steps = view.Navigator.MovesX;
-        QVERIFY(steps >= 2);
-        QCOMPARE(OutlineStore.TranslateX, modelX + steps * view.Navigator.StepX);
-        QCOMPARE(FaceStore.TranslateX, modelX); // not yet
-        QCOMPARE(view.StatusPanels[0]->text(), QString("Rendering Complete"));
-        QTRY_VERIFY_WITH_TIMEOUT(FaceStore.TranslateX != modelX, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QCOMPARE(FaceStore.TranslateX, OutlineStore.TranslateX);
         QCOMPARE(view.Navigator.MovesX, 0);
-        QVERIFY(!view.Timer1->isActive());
-        QCOMPARE(view.Timer1->interval(), 2000);
+        const int frames = view.Frames->FramesShown();
+        view.Timer1Timer(); // the model on screen is already the final one: no frame more
+        QCOMPARE(view.Frames->FramesShown(), frames);
+        QVERIFY(!view.Frames->Active());
+    }
+
+    void emptyProductionSaysSoInTheMiddleOfThePicture()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate({"1", "30", "10", "A", "A=+-", "@"});
+        QCOMPARE(FaceStore.ObjectCount, 0);
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QCOMPARE(view.GMP1->Note(), QString("No objects: the production has no drawing commands"));
+        // The note is drawn: light pixels on the black background, in the middle only.
+        const QImage picture = view.GMP1->grab().toImage();
+        const int middle = picture.height() / 2;
+        int lit = 0;
+        for (int y = middle - 12; y <= middle + 12; ++y)
+            for (int x = 0; x < picture.width(); ++x) lit += qGray(picture.pixel(x, y)) > 128;
+        QVERIFY(lit > 50);
+        QCOMPARE(qGray(picture.pixel(5, 5)), 0);
+        QVERIFY(view.NotePanel->text().isEmpty());
+
+        // A model with objects has no note.
         view.close();
-        QCOMPARE(FaceStore.ObjectCount, 0); // closing empties the store
+        Generate({"1", "30", "10", "F", "@"});
+        view.PerformStartupRoutines();
+        QVERIFY(view.GMP1->Note().isEmpty());
+    }
+
+    void objectsLeftOutAreCountedInTheStatusBar()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate({"1", "30", "10", "F", "@"});
+        const struct {
+            int LeftOut;
+            QString Text;
+        } rows[] = {{0, ""},
+                    {1, "1 object left out: its coordinates are not finite numbers"},
+                    {3, "3 objects left out: their coordinates are not finite numbers"}};
+        for (const auto& row : rows) {
+            TGenerationResult result;
+            result.ObjectCount = FaceStore.ObjectCount;
+            result.LeftOutObjects = row.LeftOut;
+            RecordGeneration(result);
+            view.PerformStartupRoutines();
+            QCOMPARE(view.NotePanel->text(), row.Text);
+            QVERIFY(view.GMP1->Note().isEmpty());
+        }
+        // When nothing is left, the picture says why.
+        FreeScene(FaceStore);
+        view.PerformStartupRoutines();
+        QCOMPARE(view.GMP1->Note(), QString("No objects: the coordinates of every object are not finite numbers"));
+    }
+
+    void readDxfThatFailsKeepsTheModelOnView()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        const int objects = FaceStore.ObjectCount;
+        const TVector corner = FaceStore.Object(objects).ModelFaces->Corners[2];
+        const QString before = view.ObCountLabel->text();
+
+        dialogs.FileNames = {VERDEL_FIXTURES "/truncated_polyline.dxf"};
+        view.ReadDXFClick();
+        QCOMPARE(dialogs.Errors.size(), size_t(1));
+        QCOMPARE(FaceStore.ObjectCount, objects);
+        QCOMPARE(FaceStore.Object(objects).ModelFaces->Corners[2], corner);
+        QCOMPARE(view.ObCountLabel->text(), before);
+
+        // A file that reads replaces the model, even while a frame of the old one is drawn.
+        auto written = std::make_unique<TFaceStore>();
+        {
+            verdel::test::TScriptedPrompt prompt;
+            prompt.Answers = {TAnswer::Yes};
+            GenerateModel({"0", "30", "10", "F", "@"}, TSolidSettings{}, prompt, DefinitionState, *written,
+                          RandomSource);
+        }
+        WriteDXFFile(*written, (Output + "one.dxf").toStdString(), "dxf");
+        view.ViewerMovement(FaceStore, false);
+        QVERIFY(view.Frames->Drawing(FaceStore));
+        dialogs.FileNames = {Output + "one.dxf"};
+        view.ReadDXFClick();
+        QCOMPARE(dialogs.Errors.size(), size_t(1));
+        QCOMPARE(FaceStore.ObjectCount, written->ObjectCount);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QCOMPARE(view.ObCountLabel->text(), QString::number(written->ObjectCount));
     }
 
     void saveAsCorrectsTheNameAndAsksBeforeOverwriting()
@@ -93,9 +236,10 @@ private slots:
         CurrentFileName = "/somewhere/tree.vd";
         view.PerformStartupRoutines();
         view.ViewerMovement(FaceStore, false);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
 
-        // The JPEG filter with a .bmp name: the corrected name is asked about; Yes writes a JPEG.
-        dialogs.FileNames = {Output + "tree.bmp"};
+        // The JPEG filter with a name whose extension is no filter's: the corrected name is asked about; Yes writes a JPEG.
+        dialogs.FileNames = {Output + "tree.txt"};
         dialogs.FilterChoices = {2};
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
@@ -103,7 +247,24 @@ private slots:
         QCOMPARE(QString::fromStdString(dialogs.Questions.back()),
                  "Would you like to save the file as: " + Output + "tree.jpg");
         QImage picture(Output + "tree.jpg", "JPG");
+        QCOMPARE(picture.size(), QSize(view.GMP1->Frame().Width(), view.GMP1->Frame().Height()));
         QCOMPARE(picture.size(), QSize(view.GMP1->Gmp().Width(), view.GMP1->Gmp().Height()));
+
+        // A typed extension that names a filter wins over the filter chosen, without a question.
+        struct TTyped {
+            const char* Name;
+            int Filter;
+            const char* Format; // what the file holds
+        };
+        for (const TTyped& typed :
+             {TTyped{"picture.jpg", 0, "JPG"}, TTyped{"picture.BMP", 2, "BMP"}, TTyped{"long.jpeg", 1, "JPG"}}) {
+            dialogs.Questions.clear();
+            dialogs.FileNames = {Output + typed.Name};
+            dialogs.FilterChoices = {typed.Filter};
+            view.SaveGraphicAsClick();
+            QVERIFY2(dialogs.Questions.empty(), typed.Name);
+            QVERIFY2(!QImage(Output + typed.Name, typed.Format).isNull(), typed.Name);
+        }
 
         // DXF with an upper-case extension: no question about the name; an existing file only after Yes.
         dialogs.Questions.clear();
@@ -126,6 +287,14 @@ private slots:
         dialogs.Answers = {TAnswer::Yes};
         view.SaveGraphicAsClick();
         QVERIFY(QFile::exists(Output + "tree.bmp"));
+
+        // The next Save As opens where the last one saved its kind of file.
+        QDir().mkpath(Output + "pictures");
+        dialogs.FileNames = {Output + "pictures/shot.jpg", QString()};
+        dialogs.FilterChoices = {0, 0};
+        view.SaveGraphicAsClick();
+        view.SaveGraphicAsClick(); // cancelled
+        QCOMPARE(dialogs.SaveFolders.back(), Output + "pictures/");
 
         // The mesh formats follow the three of the picture and DXF, with the same name correction.
         QCOMPARE(dialogs.SaveFilters.size(), 7);
@@ -179,6 +348,33 @@ private slots:
         QCOMPARE(CountFaces(FaceStore), int64_t(2));
         QCOMPARE(view.ObCountLabel->text(), QString("1"));
         QCOMPARE(view.PSCountLabel->text(), QString("0"));
+        view.close();
+    }
+
+    void theViewerNamesItsModelAndTheLayerButtonsTheirPictures()
+    {
+        TScriptedDialogs dialogs;
+        TTextureDialog chooser;
+        TViewForm view;
+        Generate({"0", "30", "10", "F", "@"});
+        CurrentFileName = "/somewhere/tree.vd";
+        view.PerformStartupRoutines();
+        QCOMPARE(view.windowTitle(), QString("tree.vd - Viewer"));
+        QCOMPARE(chooser.windowTitle(), QString("Choose Texture"));
+
+        // Choosing Text05.jpg for layer 1 names it on the button; Cancel leaves the name.
+        QCOMPARE(view.LayerButtons[0]->text(), QString("BB01"));
+        QTimer::singleShot(0, &chooser, [&chooser] {
+            chooser.Preview(VERDEL_DATA "/textures/Text05.jpg");
+            chooser.Button1Click();
+        });
+        view.LayerButtonClick(1);
+        QCOMPARE(view.LayerButtons[0]->text(), QString("Text05"));
+        QVERIFY(view.LayerButtons[0]->toolTip().endsWith("Text05.jpg"));
+        QTimer::singleShot(0, &chooser, [&chooser] { chooser.Button2Click(); });
+        view.LayerButtonClick(1);
+        QCOMPARE(view.LayerButtons[0]->text(), QString("Text05"));
+        view.close();
     }
 
     void textureChooserGivesTheLayerThePreviewedBitmap()

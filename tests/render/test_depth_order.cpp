@@ -73,6 +73,31 @@ TEST(DepthOrder, SameAsTheSelectionSortOnRandomTiedAndOddDepths)
     }
 }
 
+TEST(DepthOrder, SameAsTheSelectionSortWithManyTiesAndNoNaN)
+{
+    // Without NaN the order comes from sorted depths and replayed exchanges:
+    // runs of equal depths, infinities and both zeros must come out as the
+    // exchanges leave them.
+    auto store = std::make_unique<TFaceStore>();
+    std::mt19937 random(29);
+    const float inf = std::numeric_limits<float>::infinity();
+    for (int trial = 0; trial < 80; ++trial) {
+        SCOPED_TRACE(trial);
+        const int n = 1 + static_cast<int>(random() % 500);
+        const int distinct = 1 + trial % 9;
+        std::vector<float> depths(n);
+        for (float& d : depths) {
+            const unsigned kind = random() % 16;
+            d = kind == 0   ? inf
+                : kind == 1 ? -inf
+                : kind == 2 ? -0.0f
+                : kind == 3 ? 0.0f
+                            : -static_cast<float>(random() % distinct) * 1.5f + (trial % 2 ? 0.25f : -3e7f);
+        }
+        ASSERT_EQ(FastOrder(*store, depths), SelectionOrder(depths));
+    }
+}
+
 TEST(DepthOrder, SameAsTheSelectionSortOnAFullTable)
 {
     auto store = std::make_unique<TFaceStore>();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -111,6 +112,58 @@ TEST(EdgeTable, MatchesTheFullTableOnRandomEdgesAlsoFarOutside)
     }
 }
 
+TEST(EdgeTable, BandsOfRowsHoldExactlyTheWholeTablesRows)
+{
+    // Faces reaching far below and above: a band's rows must see the x the
+    // whole walk reaches there (a Single stepped row by row from the edge's
+    // lower end), for plain and textured edges alike.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> near(-40, 120), far(-3000, 3000);
+    const int height = 90;
+    TEdgeTable whole;
+    whole.SetHeight(height);
+    std::vector<TEdgeTable> bands(4);
+    for (TEdgeTable& band : bands) band.SetHeight(height);
+    for (int face = 0; face < 300; ++face) {
+        SCOPED_TRACE(face);
+        // Four bands cutting the rows at random places (some empty).
+        int cuts[5] = {0, 0, 0, 0, height};
+        for (int b = 1; b < 4; ++b) cuts[b] = static_cast<int>(random() % (height + 1));
+        std::sort(cuts, cuts + 5);
+        for (int b = 0; b < 4; ++b) bands[b].SetBand(cuts[b], cuts[b + 1] - 1);
+        whole.Reset();
+        const int corners = 3 + face % 2;
+        int x[4], y[4];
+        for (int c = 0; c < corners; ++c) {
+            x[c] = face % 5 == 0 ? far(random) : near(random);
+            y[c] = face % 3 == 0 ? far(random) : near(random);
+        }
+        const TTexCoord tex[4] = {{127, 0}, {127, 127}, {0, 127}, {0, 0}};
+        for (int c = 0; c < corners; ++c) {
+            const int n = (c + 1) % corners;
+            const auto scan = [&](TEdgeTable& table) {
+                if (face % 2) table.ScanTexturedEdge({x[c], y[c]}, {x[n], y[n]}, tex[c], tex[n]);
+                else table.ScanEdge({x[c], y[c]}, {x[n], y[n]});
+            };
+            scan(whole);
+            for (TEdgeTable& band : bands) scan(band);
+        }
+        for (int b = 0; b < 4; ++b) {
+            for (int r = 0; r < height; ++r) {
+                const bool inside = r >= cuts[b] && r < cuts[b + 1];
+                ASSERT_EQ(bands[b].XMin(r), inside ? whole.XMin(r) : TEdgeTable::Empty) << "band " << b << " row " << r;
+                if (!inside || whole.XMin(r) == TEdgeTable::Empty) continue;
+                ASSERT_EQ(bands[b].XMax(r), whole.XMax(r)) << r;
+                if (face % 2 == 0) continue;
+                ASSERT_EQ(bands[b].Left(r).U, whole.Left(r).U) << r;
+                ASSERT_EQ(bands[b].Left(r).V, whole.Left(r).V) << r;
+                ASSERT_EQ(bands[b].Right(r).U, whole.Right(r).U) << r;
+                ASSERT_EQ(bands[b].Right(r).V, whole.Right(r).V) << r;
+            }
+        }
+    }
+}
+
 TEST(EdgeTable, TexturedEdgesStepFixedPointCoordinatesAndUpdateTheRightEndFirst)
 {
     TEdgeTable table;
@@ -178,6 +231,38 @@ TEST(Canvas, LinesLeaveTheirLastPointAndMatchAnUnclippedWalk)
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.Pixel(x, y) != 0, walked[y * 40 + x] != 0) << x << "," << y;
     }
-    // An absurd line ends at once and writes nothing outside.
+    // An absurd line ends at once: it passes some 500 rows outside the frame, so nothing is drawn.
+    frame.Fill(0);
     canvas.Line(-1048576, -1048000, 1048576, 1047000, 1);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(canvas.Pixel(x, y), 0) << x << "," << y;
+}
+
+TEST(Canvas, TheLinesOfBandsOfRowsMakeUpTheWholeLine)
+{
+    TDIB16bit whole, banded;
+    whole.Create(40, 30);
+    banded.Create(40, 30);
+    TCanvas wholeCanvas(whole), bandedCanvas(banded);
+    std::mt19937 random(21);
+    std::uniform_int_distribution<int> coordinate(-60, 90);
+    for (int line = 0; line < 400; ++line) {
+        const int x0 = coordinate(random), y0 = coordinate(random), x1 = coordinate(random), y1 = coordinate(random);
+        SCOPED_TRACE(::testing::Message() << x0 << "," << y0 << " to " << x1 << "," << y1);
+        whole.Fill(0);
+        banded.Fill(0);
+        wholeCanvas.Line(x0, y0, x1, y1, 1);
+        // Three bands at random rows, each drawing in its own colour.
+        int cuts[4] = {0, static_cast<int>(random() % 31), static_cast<int>(random() % 31), 30};
+        std::sort(cuts, cuts + 4);
+        for (int b = 0; b < 3; ++b)
+            bandedCanvas.Line(x0, y0, x1, y1, static_cast<uint16_t>(b + 1), cuts[b], cuts[b + 1] - 1);
+        for (int y = 0; y < 30; ++y) {
+            const int band = y < cuts[1] ? 1 : y < cuts[2] ? 2 : 3;
+            for (int x = 0; x < 40; ++x) {
+                const TColor expected = wholeCanvas.Pixel(x, y) ? Color16ToColor(static_cast<uint16_t>(band)) : 0;
+                ASSERT_EQ(bandedCanvas.Pixel(x, y), expected) << x << "," << y;
+            }
+        }
+    }
 }

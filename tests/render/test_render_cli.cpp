@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -33,7 +34,7 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
         const std::string out = Temp(c.file);
-        const TCliRun run = RunCli("render " + Sample("fern.vd") + " -o " + out + " --yes " + c.args);
+        const TCliRun run = RunCli(Concat({"render", Sample("fern.vd"), "-o", out, "--yes"}, Words(c.args)));
         EXPECT_EQ(run.Exit, 0) << run.Err;
         const std::string bytes = ReadWholeFile(out);
         if (c.size) EXPECT_EQ(bytes.size(), c.size);
@@ -45,8 +46,8 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
 TEST(CliRender, TheBackgroundIsRRGGBB)
 {
     const std::string out = Temp("back.bmp");
-    const TCliRun run =
-        RunCli("render " + Sample("fern.vd") + " -o " + out + " --yes --size 4x4 --back FF8000 --turn 0,0,0");
+    const TCliRun run = RunCli(
+        {"render", Sample("fern.vd"), "-o", out, "--yes", "--size", "4x4", "--back", "FF8000", "--turn", "0,0,0"});
     ASSERT_EQ(run.Exit, 0) << run.Err;
     const std::string bytes = ReadWholeFile(out);
     // The corner pixel: orange RGB555 (31, 16, 0) widened, stored blue-green-red.
@@ -58,26 +59,27 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
 {
     const std::string out = Temp("x.bmp");
     const struct {
-        std::string args;
+        std::vector<std::string> args;
         int exit;
         const char* message;
     } cases[] = {
-        {"render " + Sample("fern.vd") + " -o " + Temp("x.png") + " --yes", 1, ".bmp or .jpg"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --size 800x900 --yes", 1, "--size"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --size 0x10 --yes", 1, "--size"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --back 12345G --yes", 1, "--back"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --turn 1,2 --yes", 1, "--turn"},
-        {"render " + Sample("fern.vd") + " -o " + out + " --mode shiny --yes", 1, ""},
-        {"render " + Sample("fern.vd") + " -o " + out + " --mode texture --textures /nonexistent --yes", 1,
+        {{"render", Sample("fern.vd"), "-o", Temp("x.png"), "--yes"}, 1, ".bmp or .jpg"},
+        {{"render", Sample("fern.vd"), "-o", out, "--size", "800x4097", "--yes"}, 1, "height 1 to 4096"},
+        {{"render", Sample("fern.vd"), "-o", out, "--size", "0x10", "--yes"}, 1, "--size"},
+        {{"render", Sample("fern.vd"), "-o", out, "--back", "12345G", "--yes"}, 1, "--back"},
+        {{"render", Sample("fern.vd"), "-o", out, "--turn", "1,2", "--yes"}, 1, "--turn"},
+        {{"render", Sample("fern.vd"), "-o", out, "--mode", "shiny", "--yes"}, 1, ""},
+        {{"render", Sample("fern.vd"), "-o", out, "--mode", "texture", "--textures", "/nonexistent", "--yes"},
+         1,
          "Text01.jpg"},
-        {"render /nonexistent/tree.vd -o " + out, 1, "tree.vd"},
-        {"render /nonexistent/tree.dxf -o " + out, 1, "tree.dxf"},
-        {"render " + Fixture("truncated_polyline.dxf") + " -o " + out, 6, "truncated_polyline.dxf"},
-        {"render " + Fixture("invalid.vd") + " -o " + out, 2, ""},
-        {"render " + Sample("fern.vd") + " -o /nonexistent/folder/x.bmp --yes", 5, "x.bmp"},
+        {{"render", "/nonexistent/tree.vd", "-o", out}, 1, "tree.vd"},
+        {{"render", "/nonexistent/tree.dxf", "-o", out}, 1, "tree.dxf"},
+        {{"render", Fixture("truncated_polyline.dxf"), "-o", out}, 6, "truncated_polyline.dxf"},
+        {{"render", Fixture("invalid.vd"), "-o", out}, 2, ""},
+        {{"render", Sample("fern.vd"), "-o", "/nonexistent/folder/x.bmp", "--yes"}, 5, "x.bmp"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
+        SCOPED_TRACE(c.args.back());
         const TCliRun run = RunCli(c.args);
         EXPECT_EQ(run.Exit, c.exit) << run.Err;
         EXPECT_NE(run.Err.find(c.message), std::string::npos) << run.Err;
@@ -85,11 +87,58 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
     std::remove(out.c_str());
 }
 
-TEST(CliRender, RendersADxfFile)
+// Once a folder in place of a file gave the stream's message without the
+// file's name, and a corrupt texture exited 1 instead of 6.
+TEST(CliRender, RegressionFoldersAndCorruptTexturesAreNamed)
+{
+    namespace fs = std::filesystem;
+    const std::string out = Temp("y.bmp");
+    const fs::path textures = Temp("textures");
+    fs::remove_all(textures);
+    fs::copy(fs::path(VERDEL_DATA) / "textures", textures);
+    const std::vector<std::string> textured = {"render",     Sample("fern.vd"), "-o",   out, "--mode", "texture",
+                                               "--textures", textures.string(), "--yes"};
+
+    const fs::path folderVd = Temp("folder.vd"), folderDxf = Temp("folder.dxf");
+    fs::create_directories(folderVd);
+    fs::create_directories(folderDxf);
+    EXPECT_EQ(RunCli({"render", folderVd.string(), "-o", out}).Err, folderVd.string() + ": Is a directory\n");
+    EXPECT_EQ(RunCli({"render", folderDxf.string(), "-o", out}).Err, folderDxf.string() + ": Is a directory\n");
+    EXPECT_EQ(RunCli({"render", folderVd.string(), "-o", out}).Exit, 1);
+
+    // A texture that is a folder cannot be read: a file error.
+    const fs::path third = textures / "Text03.jpg";
+    fs::rename(third, Temp("Text03.jpg"));
+    fs::create_directories(third);
+    TCliRun run = RunCli(textured);
+    EXPECT_EQ(run.Exit, 1) << run.Err;
+    EXPECT_EQ(run.Err, third.string() + ": the file cannot be opened (Is a directory)\n");
+
+    // A texture cut short is read but its content is refused: a rejected input file.
+    fs::remove(third);
+    const std::string bytes = ReadWholeFile(Temp("Text03.jpg"));
+    std::ofstream(third, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    run = RunCli(textured);
+    EXPECT_EQ(run.Exit, 6) << run.Err;
+    EXPECT_EQ(run.Err.rfind(third.string() + ": ", 0), 0u) << run.Err;
+
+    for (const fs::path& path : {fs::path(out), textures, folderVd, folderDxf, fs::path(Temp("Text03.jpg"))})
+        fs::remove_all(path);
+}
+
+TEST(CliRender, RendersADxfFileAtEverySizeUpToTheTallest)
 {
     const std::string out = Temp("outline.bmp");
-    const TCliRun run = RunCli("render " + std::string(VERDEL_DATA) + "/outline.dxf -o " + out + " --size 20x20");
-    EXPECT_EQ(run.Exit, 0) << run.Err;
-    EXPECT_EQ(ReadWholeFile(out).size(), 54u + 60 * 20);
+    // Header, then rows of 3 bytes a pixel padded to a multiple of 4.
+    const struct {
+        const char* size;
+        size_t bytes;
+    } cases[] = {{"20x20", 54u + 60 * 20}, {"21x769", 54u + 64 * 769}, {"7x4096", 54u + 24 * 4096}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const TCliRun run = RunCli({"render", std::string(VERDEL_DATA) + "/outline.dxf", "-o", out, "--size", c.size});
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(ReadWholeFile(out).size(), c.bytes);
+    }
     std::remove(out.c_str());
 }

@@ -1,13 +1,16 @@
 // Runs the built batch tool and captures its exit status and output.
 #pragma once
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 namespace verdel::test {
 
@@ -25,18 +28,58 @@ inline std::string ReadWholeFile(const std::string& path)
     return text.str();
 }
 
-// Runs "verdel-cli ARGS" through the shell; ARGS is used as written.
-inline TCliRun RunCli(const std::string& args)
+// The words of Text, split at blanks (for option lists written as one string).
+inline std::vector<std::string> Words(const std::string& Text)
+{
+    std::vector<std::string> words;
+    std::istringstream in(Text);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+// First followed by Rest.
+inline std::vector<std::string> Concat(std::vector<std::string> First, const std::vector<std::string>& Rest)
+{
+    First.insert(First.end(), Rest.begin(), Rest.end());
+    return First;
+}
+
+// The arguments as one line, for messages.
+inline std::string Joined(const std::vector<std::string>& Args)
+{
+    std::string line;
+    for (const std::string& arg : Args) line += (line.empty() ? "" : " ") + arg;
+    return line;
+}
+
+// Runs "verdel-cli ARGS" without a shell, so paths with blanks or quotes pass as they are.
+inline TCliRun RunCli(const std::vector<std::string>& Args)
 {
     const std::string base = "/tmp/verdel-cli-test-" + std::to_string(getpid());
-    const std::string command = std::string(VERDEL_CLI) + " " + args + " >" + base + ".out 2>" + base + ".err";
-    const int status = std::system(command.c_str());
+    const std::string outFile = base + ".out", errFile = base + ".err";
+    std::vector<std::string> words{VERDEL_CLI};
+    words.insert(words.end(), Args.begin(), Args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = 0;
     TCliRun run;
-    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadWholeFile(base + ".out");
-    run.Err = ReadWholeFile(base + ".err");
-    std::remove((base + ".out").c_str());
-    std::remove((base + ".err").c_str());
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0) {}
+        run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.Out = ReadWholeFile(outFile);
+    run.Err = ReadWholeFile(errFile);
+    std::remove(outFile.c_str());
+    std::remove(errFile.c_str());
     return run;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ public:
     {
         ++BusyDepth;
         ShowStatus(QString::fromStdString(StatusText));
+        if (OnBusy) OnBusy();
     }
     void EndBusy() override { --BusyDepth; }
 
@@ -69,6 +71,7 @@ public:
     std::vector<std::string> Errors;
     std::vector<QString> OpenFolders, OpenFilters, SaveFolders, SaveProposals;
     QStringList SaveFilters;
+    std::function<void()> OnBusy; // what the user does when a busy phase begins
     int BusyDepth = 0;
 
 private:

@@ -3,63 +3,12 @@
 #include <bit>
 #include <vector>
 
-#include "engine/mesh_builder.h"
 #include "viewer/export_names.h"
-#include "viewer/navigation.h"
-#include "viewer/view_preparation.h"
+#include "viewer/navigation_fixture.h"
 
 using namespace verdel;
 
-namespace {
-
-// Records what the navigator asks of the window; timers are flags the test fires by hand.
-class TFakeHost : public TNavigationHost {
-public:
-    struct TRotation {
-        const TFaceStore* Store;
-        float FlagX, FlagY, FlagZ, AngleX, AngleY, AngleZ;
-    };
-    void DrawStore(TFaceStore& Store, bool ShowWait) override { Draws.push_back({&Store, ShowWait}); }
-    void SetWireframe(bool On) override { Wireframe = On; }
-    void RotateScene(TFaceStore& Store, float FX, float FY, float FZ, float AX, float AY, float AZ) override
-    {
-        Rotations.push_back({&Store, FX, FY, FZ, AX, AY, AZ});
-    }
-    void SetSpinTimer(bool Enabled) override { Spin = Enabled; }
-    void SetTimer1(bool Enabled, int IntervalMs) override
-    {
-        Timer1 = Enabled;
-        Interval = IntervalMs;
-        if (Enabled) ++Timer1Starts;
-    }
-
-    std::vector<std::pair<const TFaceStore*, bool>> Draws;
-    std::vector<TRotation> Rotations;
-    bool Wireframe = false, Spin = false, Timer1 = false;
-    int Interval = 0, Timer1Starts = 0;
-};
-
-// A model whose bounds are max (4, 2, 1), min (0, 0, 0), viewed as the viewer prepares it.
-struct TScene {
-    std::unique_ptr<TFaceStore> Model = std::make_unique<TFaceStore>();
-    std::unique_ptr<TFaceStore> Outline = std::make_unique<TFaceStore>();
-    TFakeHost Host;
-    TNavigator Navigator{*Model, *Outline, Host};
-
-    TScene()
-    {
-        TMeshBuilder builder(*Model);
-        builder.MeshVertex(1) = {0, 0, 0};
-        builder.MeshVertex(2) = {4, 2, 1};
-        builder.MeshVertex(3) = {4, 0, 0};
-        builder.MeshFace(1) = {1, 2, 3, 3};
-        builder.AddMesh(3, 1, 1);
-        ComputeBounds(*Model);
-        Navigator.Setup(PrepareView(*Model).ModelSize);
-    }
-};
-
-} // namespace
+using verdel::test::TScene;
 
 TEST(TNavigator, SetupFromTheModelsBounds)
 {
@@ -86,13 +35,13 @@ TEST(TNavigator, ForwardStopsAtTheNearLimit)
     scene.Navigator.ButtonDown(dirMoveForward, false);
     EXPECT_EQ(scene.Outline->TranslateZ, -54.0f); // -8 already lies above the limit
     EXPECT_EQ(scene.Navigator.MovesZ, 1);
-    EXPECT_TRUE(scene.Host.Wireframe);
-    EXPECT_EQ(scene.Host.Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Outline.get(), false}));
-    scene.Navigator.KillSpinTimer();
-    scene.Navigator.Timer1Timer();
+    EXPECT_TRUE(scene.Host->Wireframe);
+    EXPECT_EQ(scene.Host->Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Outline.get(), false}));
+    scene.Navigator.ButtonUp();
+    scene.Navigator.SettleTimeout();
     EXPECT_EQ(scene.Model->TranslateZ, -54.0f);
-    EXPECT_FALSE(scene.Host.Wireframe);
-    EXPECT_EQ(scene.Host.Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Model.get(), true}));
+    EXPECT_FALSE(scene.Host->Wireframe);
+    EXPECT_EQ(scene.Host->Draws.back(), (std::pair<const TFaceStore*, bool>{scene.Model.get(), true}));
 
     // Moving back is not limited.
     TScene back;
@@ -106,50 +55,50 @@ TEST(TNavigator, CtrlMakesTheFirstTurnFortyFiveDegrees)
     EXPECT_EQ(std::bit_cast<uint32_t>(TNavigator::LargeStep), 0x3F490FD0u); // a hair below 45 degrees
     TScene scene;
     scene.Navigator.ButtonDown(dirTurnLeft, true);
-    scene.Navigator.SpinTimerTimer();
-    scene.Navigator.SpinTimerTimer();
-    ASSERT_EQ(scene.Host.Rotations.size(), 3u);
-    EXPECT_EQ(scene.Host.Rotations[0].AngleY, TNavigator::LargeStep);
-    EXPECT_EQ(scene.Host.Rotations[1].AngleY, TNavigator::SmallStep);
-    EXPECT_EQ(scene.Host.Rotations[2].AngleY, TNavigator::SmallStep);
-    EXPECT_EQ(scene.Host.Rotations[0].FlagY, 1.0f);
-    EXPECT_EQ(scene.Host.Rotations[0].FlagX, 0.0f);
+    scene.Navigator.RepeatTick();
+    scene.Navigator.RepeatTick();
+    ASSERT_EQ(scene.Host->Rotations.size(), 3u);
+    EXPECT_EQ(scene.Host->Rotations[0].AngleY, TNavigator::LargeStep);
+    EXPECT_EQ(scene.Host->Rotations[1].AngleY, TNavigator::SmallStep);
+    EXPECT_EQ(scene.Host->Rotations[2].AngleY, TNavigator::SmallStep);
+    EXPECT_EQ(scene.Host->Rotations[0].AboutY, true);
+    EXPECT_EQ(scene.Host->Rotations[0].AboutX, false);
     EXPECT_EQ(scene.Navigator.TurnY, TNavigator::LargeStep + TNavigator::SmallStep + TNavigator::SmallStep);
 
     // A held button keeps its direction; another press while it runs changes nothing.
     scene.Navigator.ButtonDown(dirMoveUp, false);
-    EXPECT_EQ(scene.Navigator.SpinDirection, dirTurnLeft);
+    EXPECT_EQ(scene.Navigator.HeldDirection, dirTurnLeft);
 }
 
 TEST(TNavigator, RenderButtonActsOnlyWhileARenderIsPending)
 {
     TScene scene;
-    scene.Navigator.Render_BTClick();
-    EXPECT_TRUE(scene.Host.Draws.empty());
+    scene.Navigator.RenderRequested();
+    EXPECT_TRUE(scene.Host->Draws.empty());
 
     scene.Navigator.ButtonDown(dirMoveLeft, false);
-    scene.Navigator.KillSpinTimer();
-    EXPECT_FALSE(scene.Host.Spin);
-    EXPECT_TRUE(scene.Host.Timer1);
-    EXPECT_EQ(scene.Host.Interval, 1000); // the first interval
-    scene.Navigator.Render_BTClick();
-    EXPECT_FALSE(scene.Navigator.Timer1Enabled());
-    EXPECT_EQ(scene.Navigator.Timer1Interval(), 2500);
+    scene.Navigator.ButtonUp();
+    EXPECT_FALSE(scene.Host->Spin);
+    EXPECT_TRUE(scene.Host->Timer1);
+    EXPECT_EQ(scene.Host->Interval, 1000); // the first interval
+    scene.Navigator.RenderRequested();
+    EXPECT_FALSE(scene.Navigator.SettleTimerOn());
+    EXPECT_EQ(scene.Navigator.SettleIntervalMs(), 2500);
     EXPECT_EQ(scene.Model->TranslateX, -2.0f + 0.4f);
 
     scene.Navigator.ButtonDown(dirMoveLeft, false);
-    scene.Navigator.KillSpinTimer();
-    scene.Navigator.Timer1Timer();
-    EXPECT_EQ(scene.Navigator.Timer1Interval(), 2000);
+    scene.Navigator.ButtonUp();
+    scene.Navigator.SettleTimeout();
+    EXPECT_EQ(scene.Navigator.SettleIntervalMs(), 2000);
 }
 
 TEST(TNavigator, EveryStepRestartsTheDeferredRender)
 {
     TScene scene;
     scene.Navigator.ButtonDown(dirMoveUp, false);
-    scene.Navigator.SpinTimerTimer();
-    scene.Navigator.SpinTimerTimer();
-    EXPECT_EQ(scene.Host.Timer1Starts, 3);
+    scene.Navigator.RepeatTick();
+    scene.Navigator.RepeatTick();
+    EXPECT_EQ(scene.Host->Timer1Starts, 3);
     EXPECT_EQ(scene.Navigator.MovesY, 3);
     EXPECT_EQ(scene.Model->TranslateY, -1.0f); // the model moves only at the final render
 }
@@ -158,24 +107,24 @@ TEST(TNavigator, FinalRenderAppliesNetTurnsZFirstAndNetMoves)
 {
     TScene scene;
     scene.Navigator.ButtonDown(dirTurnDown, false); // about x
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     scene.Navigator.ButtonDown(dirRollUp, false); // about z
-    scene.Navigator.KillSpinTimer();
+    scene.Navigator.ButtonUp();
     for (int i = 0; i < 3; ++i) {
         scene.Navigator.ButtonDown(dirMoveLeft, false);
-        scene.Navigator.KillSpinTimer();
+        scene.Navigator.ButtonUp();
     }
     scene.Navigator.ButtonDown(dirMoveRight, false);
-    scene.Navigator.KillSpinTimer();
-    scene.Host.Rotations.clear();
-    scene.Navigator.Timer1Timer();
+    scene.Navigator.ButtonUp();
+    scene.Host->Rotations.clear();
+    scene.Navigator.SettleTimeout();
 
-    ASSERT_EQ(scene.Host.Rotations.size(), 1u);
-    const auto& turn = scene.Host.Rotations[0];
+    ASSERT_EQ(scene.Host->Rotations.size(), 1u);
+    const auto& turn = scene.Host->Rotations[0];
     EXPECT_EQ(turn.Store, scene.Model.get());
-    EXPECT_EQ(turn.FlagX, 1.0f);
-    EXPECT_EQ(turn.FlagY, 0.0f);
-    EXPECT_EQ(turn.FlagZ, 1.0f); // one call: the renderer turns about z before x
+    EXPECT_EQ(turn.AboutX, true);
+    EXPECT_EQ(turn.AboutY, false);
+    EXPECT_EQ(turn.AboutZ, true); // one call: the renderer turns about z before x
     EXPECT_EQ(turn.AngleX, TNavigator::SmallStep);
     EXPECT_EQ(turn.AngleZ, TNavigator::SmallStep);
     EXPECT_EQ(scene.Model->TranslateX, -2.0f + 2 * 0.4f);

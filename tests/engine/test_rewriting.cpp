@@ -1,0 +1,260 @@
+// Rewriting many steps at once must give exactly what taking the steps one by one gives.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <random>
+
+#include "engine/rewriting.h"
+
+using namespace verdel;
+
+namespace {
+
+using TRules = std::array<std::string, 256>;
+
+struct TResult {
+    TRewriteStatus Status = TRewriteStatus::Done;
+    int64_t Step = 0;
+    std::string Text;
+};
+
+// One plain step with the limit check, as the definition of rewriting reads.
+bool ReferenceStep(std::string& text, const TRules& counted, const TRules& written, int64_t limit)
+{
+    std::string next;
+    int64_t total = 0;
+    for (const char c : text) {
+        total += static_cast<int64_t>(counted[static_cast<unsigned char>(c)].size());
+        if (total > limit) break;
+        next += written[static_cast<unsigned char>(c)];
+    }
+    const bool fits = total <= limit;
+    text = next;
+    return fits;
+}
+
+// Steps taken one by one. Far counts are reached by remembering every string:
+// once one comes back, the later ordinary steps repeat earlier ones. Returns
+// nothing when neither a repeat nor a refusal shows within MaxWalk steps.
+std::optional<TResult> Reference(const std::string& axiom, const TRules& plain, const TRules& last, int64_t steps,
+                                 int64_t limit, int64_t maxWalk = 20000)
+{
+    TResult result{TRewriteStatus::Done, steps > 0 ? steps : 0, axiom};
+    if (steps <= 0) return result;
+    std::vector<std::string> history{axiom};
+    std::map<std::string, int64_t> seen{{axiom, 0}};
+    int64_t s = 0;
+    while (s < steps - 1) {
+        if (s >= maxWalk) return std::nullopt;
+        std::string next = history.back();
+        if (!ReferenceStep(next, plain, plain, limit)) return TResult{TRewriteStatus::Refused, s + 1, next};
+        ++s;
+        const auto [at, fresh] = seen.emplace(next, s);
+        history.push_back(std::move(next));
+        if (fresh) continue;
+        const int64_t period = s - at->second;
+        history.push_back(history[at->second + (steps - 1 - s) % period]);
+        s = steps - 1;
+    }
+    result.Text = history.back();
+    if (!ReferenceStep(result.Text, plain, last, limit)) result.Status = TRewriteStatus::Refused;
+    return result;
+}
+
+TResult Rewrite(const std::string& axiom, const TRules& plain, const TRules& last, int64_t steps, int64_t limit)
+{
+    TTextTable plainTable;
+    TTextTable lastTable;
+    for (int c = 0; c < 256; ++c) {
+        const auto code = static_cast<unsigned char>(c);
+        plainTable.Set(code, plain[c], static_cast<int64_t>(plain[c].size()));
+        lastTable.Set(code, last[c], static_cast<int64_t>(plain[c].size()));
+    }
+    TResult result;
+    result.Text = axiom;
+    const TCancelToken token;
+    const TRewriteOutcome outcome = RewriteText(result.Text, plainTable, lastTable, steps, limit, token);
+    result.Status = outcome.Status;
+    result.Step = outcome.Step;
+    return result;
+}
+
+// Identity for every character; the fractional table wraps nothing.
+TRules Identity()
+{
+    TRules rules;
+    for (int c = 0; c < 256; ++c) rules[c] = std::string(1, static_cast<char>(c));
+    return rules;
+}
+
+// Identity for every character but the given ones.
+TRules RulesOf(const std::vector<std::pair<char, std::string>>& rules)
+{
+    TRules table = Identity();
+    for (const auto& [from, to] : rules) table[static_cast<unsigned char>(from)] = to;
+    return table;
+}
+
+// A random rule set over a few letters: one-character chains (and so cycles),
+// growing successors, erasing ones and identities, with "[" and "]" staying as they are.
+struct TRandomSystem {
+    TRules Plain = Identity();
+    TRules Last = Identity();
+    std::string Axiom;
+
+    explicit TRandomSystem(std::mt19937& random)
+    {
+        const std::string letters = "ABCDEFGHIJKL";
+        const int used = std::uniform_int_distribution<int>(2, static_cast<int>(letters.size()))(random);
+        const std::string pool = letters.substr(0, static_cast<size_t>(used)) + "[]";
+        auto pick = [&](int from) { return pool[std::uniform_int_distribution<int>(0, from - 1)(random)]; };
+        for (int k = 0; k < used; ++k) {
+            std::string successor;
+            switch (std::uniform_int_distribution<int>(0, 9)(random)) {
+            case 0: break; // erased
+            case 1: successor = std::string(1, letters[k]); break;
+            case 2:
+            case 3: successor = std::string(1, letters[k]) + pick(used); break; // grows by one per step
+            case 4: {
+                const int length = std::uniform_int_distribution<int>(2, 5)(random);
+                for (int i = 0; i < length; ++i) successor += pick(used + 2);
+                break;
+            }
+            default: successor = std::string(1, pick(used)); break; // one-character chain
+            }
+            const auto code = static_cast<unsigned char>(letters[k]);
+            Plain[code] = successor;
+            Last[code] = random() % 2 ? "@" + successor + "@" : successor;
+        }
+        const int length = random() % 4 == 0 ? 200 + static_cast<int>(random() % 400) : 1 + random() % 12;
+        for (int i = 0; i < length; ++i) Axiom += pick(used + 2);
+    }
+};
+
+void ExpectSame(const TResult& actual, const TResult& expected)
+{
+    EXPECT_EQ(actual.Status, expected.Status);
+    EXPECT_EQ(actual.Step, expected.Step);
+    EXPECT_EQ(actual.Text, expected.Text);
+}
+
+} // namespace
+
+TEST(RewriteText, AgreesWithStepByStepRewritingOnRandomSystems)
+{
+    const std::array<int64_t, 5> limits = {0, 7, 60, 600, 5000};
+    int compared = 0;
+    for (uint32_t seed = 1; seed <= 400; ++seed) {
+        std::mt19937 random(seed);
+        const TRandomSystem system(random);
+        const int64_t limit = limits[random() % limits.size()];
+        const int64_t steps = random() % 41;
+        const bool fractional = random() % 3 == 0;
+        SCOPED_TRACE(testing::Message() << "seed " << seed << ", " << steps << " steps, limit " << limit);
+        const TRules& last = fractional ? system.Last : system.Plain;
+        const std::optional<TResult> expected = Reference(system.Axiom, system.Plain, last, steps, limit);
+        ASSERT_TRUE(expected.has_value());
+        ExpectSame(Rewrite(system.Axiom, system.Plain, last, steps, limit), *expected);
+        ++compared;
+    }
+    EXPECT_EQ(compared, 400);
+}
+
+TEST(RewriteText, AgreesWithStepByStepRewritingAtFarCounts)
+{
+    // The reference reaches far counts through the first repeated string or
+    // the refusal; systems that show neither soon are left out.
+    const std::array<int64_t, 4> far = {4097, 180'181, 123'456'789, 2'000'000'000};
+    int compared = 0;
+    for (uint32_t seed = 1; seed <= 300; ++seed) {
+        std::mt19937 random(seed * 7919);
+        const TRandomSystem system(random);
+        const int64_t limit = random() % 2 ? 300 : 3000;
+        const int64_t steps = far[random() % far.size()];
+        const TRules& last = random() % 2 ? system.Last : system.Plain;
+        SCOPED_TRACE(testing::Message() << "seed " << seed << ", " << steps << " steps, limit " << limit);
+        const std::optional<TResult> expected = Reference(system.Axiom, system.Plain, last, steps, limit);
+        if (!expected) continue;
+        ExpectSame(Rewrite(system.Axiom, system.Plain, last, steps, limit), *expected);
+        ++compared;
+    }
+    EXPECT_GT(compared, 250);
+}
+
+TEST(RewriteText, GrowthOfEveryRateIsRefusedAtItsStep)
+{
+    struct TCase {
+        const char* Name;
+        std::vector<std::pair<char, std::string>> Rules;
+        int64_t RefusedStep; // the first step longer than 1000 characters
+    };
+    // A=AB: n+1 characters after n steps; A=AB, B=BC: 1 + n + n(n-1)/2;
+    // A=AA: 2^n; A=B, B=AB: Fibonacci numbers (1, 1, 2, 3, 5, ..., 987, 1597);
+    // twelve letters in a chain that adds an X per round: 1 + n/12.
+    const std::vector<TCase> cases = {
+        {"linear", {{'A', "AB"}}, 1000},
+        {"quadratic", {{'A', "AB"}, {'B', "BC"}}, 45},
+        {"doubling", {{'A', "AA"}}, 10},
+        {"Fibonacci", {{'A', "B"}, {'B', "AB"}}, 16},
+        {"slow, through a chain of twelve",
+         {{'A', "B"},
+          {'B', "C"},
+          {'C', "D"},
+          {'D', "E"},
+          {'E', "F"},
+          {'F', "G"},
+          {'G', "H"},
+          {'H', "I"},
+          {'I', "J"},
+          {'J', "K"},
+          {'K', "L"},
+          {'L', "AX"}},
+         12'000},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRules plain = RulesOf(c.Rules);
+        const TResult result = Rewrite("A", plain, plain, 2'000'000'000, 1000);
+        EXPECT_EQ(result.Status, TRewriteStatus::Refused);
+        EXPECT_EQ(result.Step, c.RefusedStep);
+        const std::optional<TResult> expected = Reference("A", plain, plain, c.RefusedStep, 1000);
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_EQ(result.Text, expected->Text);
+    }
+}
+
+TEST(RewriteText, ShrinkingImagesNearTheLimitAreCheckedStepByStep)
+{
+    // P=QXX, Q=P, X erased: P and Q alternate between one and three characters,
+    // so "PQ" is always four characters but each on its own reaches three. The
+    // limit admits the strings and refuses their upper bound; a cycle of
+    // thirteen letters beside them gives the string a period of 26.
+    TRules plain = RulesOf({{'P', "QXX"}, {'Q', "P"}, {'X', ""}});
+    const std::string cycle = "abcdefghijklm";
+    for (size_t k = 0; k < cycle.size(); ++k) plain[static_cast<unsigned char>(cycle[k])] = cycle[(k + 1) % 13];
+    std::string axiom;
+    for (int k = 0; k < 100; ++k) axiom += "PQ";
+    axiom += "a";
+    for (const int64_t steps : {1, 2, 3, 26, 27, 1'000'000, 2'000'000'000}) {
+        SCOPED_TRACE(steps);
+        const std::optional<TResult> expected = Reference(axiom, plain, plain, steps, 401);
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_EQ(expected->Status, TRewriteStatus::Done);
+        ExpectSame(Rewrite(axiom, plain, plain, steps, 401), *expected);
+        // One character less and the first step is refused.
+        ExpectSame(Rewrite(axiom, plain, plain, steps, 400), *Reference(axiom, plain, plain, steps, 400));
+    }
+}
+
+TEST(RewriteText, CancelledBeforeItStarts)
+{
+    const TRules plain = RulesOf({{'A', "AB"}});
+    TTextTable table;
+    for (int c = 0; c < 256; ++c)
+        table.Set(static_cast<unsigned char>(c), plain[c], static_cast<int64_t>(plain[c].size()));
+    TCancelToken token;
+    token.Cancel();
+    std::string text = "A";
+    EXPECT_EQ(RewriteText(text, table, table, 2'000'000'000, 2'000'000, token).Status, TRewriteStatus::Cancelled);
+}
