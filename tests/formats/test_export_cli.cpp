@@ -67,9 +67,9 @@ TEST(CliExport, ADxfInputIsExportedWithoutADefinition)
 TEST(CliExport, MeshFilesAreModelsForEveryCommand)
 {
     const std::string folder = Folder("mesh-input");
-    ASSERT_EQ(RunCli("export " + Sample("cones.vd") + " --cones -o " + folder + "c.ply").Exit, 0);
-    const TCliRun original = RunCli("stats " + Sample("cones.vd") + " --cones");
-    const TCliRun fromPly = RunCli("stats " + folder + "c.ply");
+    ASSERT_EQ(RunCli({"export", Sample("cones.vd"), "--cones", "-o", folder + "c.ply"}).Exit, 0);
+    const TCliRun original = RunCli({"stats", Sample("cones.vd"), "--cones"});
+    const TCliRun fromPly = RunCli({"stats", folder + "c.ply"});
     ASSERT_EQ(fromPly.Exit, 0) << fromPly.Err;
     // The faces, layers and bounds of the model; no definition behind it.
     const auto line = [](const std::string& text, const std::string& key) {
@@ -80,18 +80,18 @@ TEST(CliExport, MeshFilesAreModelsForEveryCommand)
     for (const char* key : {"faces:", "layers:", "min:", "max:"})
         EXPECT_EQ(line(fromPly.Out, key), line(original.Out, key));
 
-    const std::vector<std::string> commands = {
-        "render " + folder + "c.ply -o " + folder + "c.bmp --size 64x48",
-        "dxf " + folder + "c.ply -o " + folder + "c.dxf",
-        "export " + folder + "c.ply -o " + folder + "c.glb",
+    const std::vector<std::vector<std::string>> commands = {
+        {"render", folder + "c.ply", "-o", folder + "c.bmp", "--size", "64x48"},
+        {"dxf", folder + "c.ply", "-o", folder + "c.dxf"},
+        {"export", folder + "c.ply", "-o", folder + "c.glb"},
     };
-    for (const std::string& command : commands) {
-        SCOPED_TRACE(command);
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(Joined(command));
         const TCliRun run = RunCli(command);
         EXPECT_EQ(run.Exit, 0) << run.Err;
     }
     EXPECT_TRUE(fs::file_size(folder + "c.bmp") > 0 && fs::file_size(folder + "c.dxf") > 0);
-    const TCliRun fromDxf = RunCli("stats " + folder + "c.dxf");
+    const TCliRun fromDxf = RunCli({"stats", folder + "c.dxf"});
     for (const char* key : {"objects:", "faces:", "layers:"}) EXPECT_EQ(line(fromDxf.Out, key), line(fromPly.Out, key));
 }
 
@@ -101,20 +101,19 @@ TEST(CliExport, AModelFileThatCannotBeReadGivesExitSixWithItsNameAndTheReason)
     std::ofstream(folder + "broken.glb", std::ios::binary) << "glTF but nothing after it";
     std::ofstream(folder + "empty.stl", std::ios::binary) << "";
     for (const char* name : {"broken.glb", "empty.stl"})
-        for (const char* command : {"stats ", "render ", "export "}) {
-            SCOPED_TRACE(std::string(command) + name);
-            const std::string verb = command;
-            const std::string output = verb == "stats "    ? ""
-                                       : verb == "render " ? " -o " + folder + "out.bmp"
-                                                           : " -o " + folder + "out.obj";
-            const TCliRun run = RunCli(command + folder + name + output);
+        for (const std::string verb : {"stats", "render", "export"}) {
+            SCOPED_TRACE(verb + " " + name);
+            std::vector<std::string> args = {verb, folder + name};
+            if (verb == "render") args = Concat(args, {"-o", folder + "out.bmp"});
+            if (verb == "export") args = Concat(args, {"-o", folder + "out.obj"});
+            const TCliRun run = RunCli(args);
             EXPECT_EQ(run.Exit, 6);
             EXPECT_EQ(run.Err.rfind(folder + name + ": ", 0), 0u) << run.Err;
             EXPECT_GT(run.Err.size(), folder.size() + std::string(name).size() + 3); // and Assimp's reason
         }
     EXPECT_FALSE(fs::exists(folder + "out.obj"));
     EXPECT_FALSE(fs::exists(folder + "out.bmp"));
-    EXPECT_EQ(RunCli("stats " + folder + "missing.obj").Exit, 1);
+    EXPECT_EQ(RunCli({"stats", folder + "missing.obj"}).Exit, 1);
 }
 
 TEST(CliExport, ExitStatuses)
