@@ -1,14 +1,16 @@
-// Exporting the bundled 30,000-tube forest as OBJ, STL, PLY, glTF and GLB.
-// Each format's peak memory is the process's own when it runs alone:
+// Exporting the bundled 30,000-tube forest as OBJ, STL, PLY, glTF and GLB,
+// and importing the exported OBJ through Assimp. Each format's peak memory
+// is the process's own when it runs alone:
 // bench_export --benchmark_filter=glb
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <filesystem>
+#include <memory>
 
+#include "bench/bench_support.h"
 #include "engine/generation.h"
 #include "formats/mesh_export.h"
+#include "formats/model_reader.h"
 
 using namespace verdel;
 
@@ -16,52 +18,66 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TSilentPrompt : public TPrompt {
-public:
-    void Message(const std::string&) override {}
-    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
-};
-
 const fs::path Folder = fs::temp_directory_path() / "verdel-bench-export";
 
-// The forest, generated once for every format.
-TFaceStore& Forest()
+// The forest, generated once into a store of the benchmarks' own.
+const TFaceStore& Forest()
 {
     static const std::unique_ptr<TFaceStore> store = [] {
         auto forest = std::make_unique<TFaceStore>();
-        TSilentPrompt prompt;
-        auto definition = std::make_unique<TDefinitionState>();
-        GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt, *definition,
-                      *forest, RandomSource);
+        auto state = std::make_unique<TDefinitionState>();
+        bench::TYesPrompt prompt;
+        TRandomSource random;
+        GenerateModel(ReadLinesFromFile(VERDEL_DATA "/vdfiles/forest.vd"), TSolidSettings{}, prompt, *state, *forest,
+                      random);
         return forest;
     }();
     return *store;
 }
 
+TExportInfo ForestInfo()
+{
+    TExportInfo info;
+    info.TexturesFolder = VERDEL_DATA "/textures";
+    info.Seed = 0;
+    return info;
+}
+
 // The bytes of every file the export wrote (the pictures left out).
-double WrittenMB()
+double WrittenMB(const fs::path& folder)
 {
     uintmax_t bytes = 0;
-    for (const auto& entry : fs::directory_iterator(Folder))
+    for (const auto& entry : fs::directory_iterator(folder))
         if (entry.path().extension() != ".jpg") bytes += entry.file_size();
     return static_cast<double>(bytes) / 1e6;
 }
 
 void BM_ExportMesh(benchmark::State& state, const std::string& extension)
 {
-    TFaceStore& forest = Forest();
-    fs::remove_all(Folder);
-    fs::create_directories(Folder);
-    TExportInfo info;
-    info.TexturesFolder = VERDEL_DATA "/textures";
-    info.Seed = 0;
-    for (auto _ : state) ExportMesh(forest, (Folder / ("forest" + extension)).string(), info);
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
+    const TFaceStore& forest = Forest();
+    const fs::path folder = Folder / extension.substr(1);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const TExportInfo info = ForestInfo();
+    for (auto _ : state) ExportMesh(forest, (folder / ("forest" + extension)).string(), info);
     state.counters["objects"] = forest.ObjectCount;
-    state.counters["MB"] = WrittenMB();
-    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    fs::remove_all(Folder);
+    state.counters["MB"] = WrittenMB(folder);
+    state.counters["peak_MB"] = bench::PeakResidentMegabytes();
+    fs::remove_all(folder);
+}
+
+void BM_ImportObj(benchmark::State& state)
+{
+    const fs::path folder = Folder / "import";
+    fs::create_directories(folder);
+    const std::string file = (folder / "forest.obj").string();
+    ExportMesh(Forest(), file, ForestInfo());
+    auto store = std::make_unique<TFaceStore>();
+    for (auto _ : state) ReadForeignModelFile(*store, file);
+    state.counters["objects"] = store->ObjectCount;
+    state.counters["faces"] = static_cast<double>(CountFaces(*store));
+    state.counters["peak_MB"] = bench::PeakResidentMegabytes();
+    fs::remove_all(folder);
 }
 
 } // namespace
@@ -72,7 +88,8 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("BM_ExportMesh/" + std::string(extension + 1)).c_str(), BM_ExportMesh,
                                      std::string(extension))
             ->Unit(benchmark::kMillisecond)
-            ->Iterations(2);
+            ->Iterations(3);
+    benchmark::RegisterBenchmark("BM_ImportObj", BM_ImportObj)->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,6 +8,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/interrupt.h"
 #include "formats/dxf_reader.h"
+#include "formats/model_reader.h"
 
 namespace verdel::cli {
 
@@ -67,11 +68,14 @@ int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliM
 
 int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model)
 {
-    if (!EndsWithAnyCase(Input, ".dxf")) return GenerateFile(Input, Options, Model);
+    if (!IsModelFile(Input)) return GenerateFile(Input, Options, Model);
     try {
-        ReadDXFFile(Model.Store, Input);
+        ReadModelFile(Model.Store, Input);
         return ExitDone;
     } catch (const EDXFError& error) {
+        std::cerr << error.what() << '\n';
+        return ExitRejected;
+    } catch (const EModelError& error) {
         std::cerr << error.what() << '\n';
         return ExitRejected;
     } catch (const std::exception& error) {

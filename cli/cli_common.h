@@ -50,10 +50,16 @@ bool LoadLines(const std::string& File, TLines& Lines);
 // stops it. Returns ExitDone or the exit status of the failure.
 int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model);
 
-// Fills Model's store from a definition (generated with Options) or, for a name
-// ending in ".dxf", from a DXF file (ExitRejected when its content is
-// refused). Messages go to standard error; returns ExitDone or the failure's status.
+// Fills Model's store from a definition (generated with Options) or from a
+// model file: a DXF file, or any mesh file read through Assimp (OBJ, STL,
+// PLY, glTF, 3DS, FBX, Collada...), chosen by the extension; ExitRejected when
+// its content is refused. Messages go to standard error; returns ExitDone or
+// the failure's status.
 int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliModel& Model);
+
+// The help text of a subcommand's input: a definition or any model file LoadModel reads.
+inline constexpr const char* ModelInputHelp =
+    "Definition file (.vd), DXF file (.dxf) or mesh file (.obj, .stl, .ply, .gltf, .glb, .3ds, .fbx, .dae, ...)";
 
 // Runs Write; a failure's message goes to standard error and gives ExitWrite.
 int WriteOutput(const std::function<void()>& Write);

@@ -1,4 +1,4 @@
-// dxf: generate a definition and write its model as a DXF file.
+// dxf: the model of a definition or model file as a DXF file.
 
 #include <memory>
 
@@ -24,8 +24,8 @@ void AddDxfCommands(CLI::App& App, int& ExitCode)
     auto input = std::make_shared<std::string>();
     auto output = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
-    CLI::App* dxf = App.add_subcommand("dxf", "Generate a definition and write its model as a DXF file");
-    dxf->add_option("FILE", *input, "Definition file (.vd)")->required();
+    CLI::App* dxf = App.add_subcommand("dxf", "Write the model of a definition or model file as a DXF file");
+    dxf->add_option("FILE", *input, ModelInputHelp)->required();
     dxf->add_option("-o,--output", *output, "DXF file to write")->required();
     AddGenerateOptions(dxf, *options);
     dxf->callback([input, output, options, &ExitCode] { ExitCode = RunDxf(*input, *output, *options); });

@@ -6,6 +6,7 @@
 #include "cli/interrupt.h"
 #include "engine/command_table.h"
 #include "engine/production.h"
+#include "formats/model_reader.h"
 
 namespace verdel::cli {
 
@@ -61,9 +62,10 @@ int RunStats(const std::string& file, const TGenerateOptions& options)
     auto model = std::make_unique<TCliModel>();
     const int status = LoadModel(file, options, *model);
     if (status != ExitDone) return status;
-    // A DXF file has no definition: its iterations and production length are 0.
-    const bool isDxf = EndsWithAnyCase(file, ".dxf");
-    PrintStoreStats(model->Store, isDxf ? 0 : model->State.Iterations, isDxf ? 0 : model->Generation.ProductionLength);
+    // A model file has no definition: its iterations and production length are 0.
+    const bool isModel = IsModelFile(file);
+    PrintStoreStats(model->Store, isModel ? 0 : model->State.Iterations,
+                    isModel ? 0 : model->Generation.ProductionLength);
     return ExitDone;
 }
 
@@ -87,7 +89,7 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();
     CLI::App* stats = App.add_subcommand("stats", "Generate a definition and print model statistics");
-    stats->add_option("FILE", *statsFile, "Definition file (.vd) or DXF file (.dxf)")->required();
+    stats->add_option("FILE", *statsFile, ModelInputHelp)->required();
     AddGenerateOptions(stats, *options);
     stats->callback([statsFile, options, &ExitCode] { ExitCode = RunStats(*statsFile, *options); });
 

@@ -1,4 +1,4 @@
-// export: a definition or DXF file's model as a mesh file for other 3-D tools.
+// export: the model of a definition or a model file as a mesh file for other 3-D tools.
 #include <iostream>
 #include <memory>
 
@@ -6,6 +6,7 @@
 #include "cli/cli_common.h"
 #include "engine/random_source.h"
 #include "formats/mesh_export.h"
+#include "formats/model_reader.h"
 
 namespace verdel::cli {
 
@@ -22,7 +23,7 @@ struct TExportOptions {
 bool DescribeInput(const TExportOptions& options, TExportInfo& info)
 {
     info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
-    if (EndsWithAnyCase(options.Input, ".dxf")) return true;
+    if (IsModelFile(options.Input)) return true;
     TLines lines;
     if (!LoadLines(options.Input, lines)) return false;
     for (const std::string& line : lines) info.Definition += line + "\n";
@@ -42,7 +43,7 @@ int RunExport(const TExportOptions& options)
     const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMeshReleasing(model->Store, options.Output, info))
+        for (const std::string& warning : ExportMesh(model->Store, options.Output, info))
             std::cerr << "warning: " << warning << '\n';
     });
 }
@@ -53,8 +54,8 @@ void AddExportCommands(CLI::App& App, int& ExitCode)
 {
     auto options = std::make_shared<TExportOptions>();
     CLI::App* command = App.add_subcommand(
-        "export", "Write the model of a definition or DXF file as an OBJ, STL, PLY, glTF or GLB mesh file");
-    command->add_option("INPUT", options->Input, "Definition file (.vd) or DXF file (.dxf)")->required();
+        "export", "Write the model of a definition or model file as an OBJ, STL, PLY, glTF or GLB mesh file");
+    command->add_option("INPUT", options->Input, ModelInputHelp)->required();
     command->add_option("-o,--output", options->Output, "Mesh file to write; its extension chooses the format")
         ->required();
     command->add_option("--textures", options->Textures,

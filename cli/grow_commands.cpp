@@ -12,6 +12,7 @@
 #include "engine/definition.h"
 #include "engine/growth.h"
 #include "engine/text_number.h"
+#include "formats/model_reader.h"
 #include "render/gif_animation.h"
 #include "render/image_files.h"
 
@@ -136,8 +137,8 @@ int RunGrow(const TGrowOptions& Options)
 {
     TGrowth growth(Options);
     if (!ParseRenderRequest(Options.Render, growth.Request)) return ExitUsage;
-    if (EndsWithAnyCase(Options.Render.Input, ".dxf")) {
-        std::cerr << "grow needs a definition file, not a DXF file: " << Options.Render.Input << '\n';
+    if (IsModelFile(Options.Render.Input)) {
+        std::cerr << "grow needs a definition file, not a model file: " << Options.Render.Input << '\n';
         return ExitUsage;
     }
     if (!LoadLines(Options.Render.Input, growth.Lines)) return ExitUsage;

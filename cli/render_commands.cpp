@@ -1,4 +1,4 @@
-// render: one frame of a definition or DXF file as a BMP or JPEG picture.
+// render: one frame of a definition or model file as a BMP or JPEG picture.
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -181,8 +181,8 @@ int RunRender(const TRenderOptions& Options)
 void AddRenderCommands(CLI::App& App, int& ExitCode)
 {
     auto options = std::make_shared<TRenderOptions>();
-    CLI::App* render = App.add_subcommand("render", "Render one frame of a definition or DXF file as BMP or JPEG");
-    render->add_option("INPUT", options->Input, "Definition file (.vd) or DXF file (.dxf)")->required();
+    CLI::App* render = App.add_subcommand("render", "Render one frame of a definition or model file as BMP or JPEG");
+    render->add_option("INPUT", options->Input, ModelInputHelp)->required();
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
     AddRenderOptions(render, *options);
     render->callback([options, &ExitCode] { ExitCode = RunRender(*options); });

@@ -1,17 +1,19 @@
 #include "formats/mesh_export.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "engine/text_helpers.h"
 #include "engine/text_lines.h"
-#include "formats/assimp_export.h"
-#include "formats/gltf_json.h"
-#include "formats/mesh_file_notes.h"
-#include "formats/mesh_scene.h"
+#include "formats/gltf_writer.h"
+#include "formats/obj_writer.h"
+#include "formats/ply_writer.h"
+#include "formats/stl_writer.h"
 #include "render/image_files.h"
 
 namespace verdel {
@@ -20,42 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What a format asks of the scene and of the pictures.
-struct TFormatPlan {
-    const char* AssimpId;
-    TSceneLayout Layout;
-    bool Textures; // the materials name the layer pictures
-    bool Embed;    // the pictures go inside the file instead of beside it
-};
-
-TFormatPlan PlanFor(TMeshFormat format)
-{
-    // Layout: triangles, texture coordinates, face normals, vertex colours, one mesh per layer.
-    switch (format) {
-    case TMeshFormat::mfObj: return {"obj", {false, true, true, false, false}, true, false};
-    case TMeshFormat::mfStl: return {"stlb", {true, false, true, false, true}, false, false};
-    case TMeshFormat::mfPly: return {"plyb", {false, false, false, true, true}, false, false};
-    case TMeshFormat::mfGltf: return {"gltf2", {true, true, false, false, true}, true, false};
-    case TMeshFormat::mfGlb: return {"glb2", {true, true, false, false, true}, true, true};
-    }
-    throw std::logic_error("unknown mesh format");
-}
-
 // A layer picture copied beside the file: where it comes from and the name the materials use.
 struct TPictureCopy {
     fs::path Source;
     std::string Name;
 };
-
-bool ReadPicture(const fs::path& source, std::string& bytes)
-{
-    try {
-        bytes = ReadFileText(source.string());
-        return true;
-    } catch (const std::runtime_error&) {
-        return false;
-    }
-}
 
 fs::path PictureSource(const TExportInfo& info, int layer)
 {
@@ -79,101 +50,137 @@ std::string CopyName(const fs::path& source, int layer, std::vector<TPictureCopy
     return name;
 }
 
-// Names each used layer's picture in the materials: copied beside the file or
-// carried inside it. A picture that cannot be used becomes a warning.
-TSceneTextures ChooseTextures(const TFaceStore& store, const TExportInfo& info, TMeshFormat format,
-                              std::vector<TPictureCopy>& copies, std::vector<std::string>& warnings)
+// The picture kinds glTF holds, told by their first bytes; empty for any other.
+std::string MimeTypeOf(const std::string& bytes)
 {
-    TSceneTextures textures;
-    const TFormatPlan plan = PlanFor(format);
-    if (!plan.Textures) return textures;
-    // glTF multiplies the picture by the base colour: a textured material shows it as the viewer does.
-    const bool gltf = format == TMeshFormat::mfGltf || format == TMeshFormat::mfGlb;
-    textures.WhiteBase = gltf;
-    std::array<bool, LayerCount + 1> used{};
-    for (int k = 1; k <= store.ObjectCount; ++k) {
-        const TFaceObject& object = store.Object(k);
-        if (object.ModelFaces && object.ColorIndex <= LayerCount) used[object.ColorIndex] = true;
+    if (bytes.starts_with("\xFF\xD8\xFF")) return "image/jpeg";
+    if (bytes.starts_with("\x89PNG\r\n\x1A\n")) return "image/png";
+    return {};
+}
+
+// Where the export takes the layer pictures from, and what it found out about them.
+struct TPicturePlan {
+    std::vector<TPictureCopy> Copies;
+    std::vector<std::string> Warnings;
+};
+
+// Gives a used layer's material its picture: a name beside the file, or its
+// bytes inside it. A picture that cannot be used becomes a warning.
+void ChoosePicture(TLayerMaterial& material, const TExportInfo& info, TMeshFormat format, TPicturePlan& plan)
+{
+    const fs::path source = PictureSource(info, material.Layer);
+    if (source.empty()) return;
+    const std::string what = "the " + MaterialName(material.Layer) + " material is written without its texture";
+    std::string bytes;
+    try {
+        bytes = ReadFileText(source.string());
+    } catch (const std::runtime_error&) {
+        plan.Warnings.push_back(source.string() + ": cannot be read; " + what);
+        return;
     }
-    for (int layer = 1; layer <= LayerCount; ++layer) {
-        const fs::path source = PictureSource(info, layer);
-        if (!used[static_cast<size_t>(layer)] || source.empty()) continue;
-        const std::string what =
-            "the " + std::string(LayerColorName(layer)) + " material is written without its texture";
-        std::string bytes;
-        if (!ReadPicture(source, bytes)) {
-            warnings.push_back(source.string() + ": cannot be read; " + what);
-            continue;
-        }
-        const std::string name = source.filename().string();
-        if (gltf && !EndsWithAnyCase(name, ".jpg") && !EndsWithAnyCase(name, ".jpeg") &&
-            !EndsWithAnyCase(name, ".png")) {
-            warnings.push_back(source.string() + ": glTF holds only JPEG and PNG pictures; " + what);
-            continue;
-        }
-        std::string& path = textures.Paths[static_cast<size_t>(layer)];
-        if (plan.Embed) {
-            path.assign(1, '*').append(std::to_string(textures.Embedded.size()));
-            textures.Embedded.push_back({name, std::move(bytes)});
-        } else {
-            path = CopyName(source, layer, copies);
-        }
+    if (format == TMeshFormat::mfObj) {
+        material.Texture = CopyName(source, material.Layer, plan.Copies);
+        return;
     }
-    return textures;
-}
-
-std::string HashComments(const std::vector<std::string>& lines)
-{
-    std::string text;
-    PrependHashComments(text, lines);
-    return text;
-}
-
-// Text files get their notes as they are written; files whose notes sit
-// inside (PLY header, glTF JSON) are kept in memory for a touch afterwards.
-// An empty model's glTF buffer file is kept back and dropped.
-TFilePolicy PolicyFor(TMeshFormat format, const std::vector<std::string>& notes, bool hasMeshes)
-{
-    return [format, notes, hasMeshes](const std::string& path) {
-        TFileHandling handling;
-        if (EndsWithAnyCase(path, ".mtl")) handling.Prefix = HashComments({notes.front()});
-        else if (EndsWithAnyCase(path, ".bin")) handling.InMemory = !hasMeshes;
-        else if (format == TMeshFormat::mfObj) handling.Prefix = HashComments(notes);
-        else handling.InMemory = format != TMeshFormat::mfStl;
-        return handling;
-    };
-}
-
-// Puts the notes into the files kept in memory and writes them.
-void FinishInMemory(std::vector<TCapturedFile>& files, TMeshFormat format, const TExportInfo& info,
-                    const std::vector<std::string>& notes, bool hasMeshes)
-{
-    for (TCapturedFile& file : files) {
-        if (EndsWithAnyCase(file.Path, ".bin")) continue;
-        std::string& bytes = file.Bytes;
-        if (format == TMeshFormat::mfPly) {
-            RepairPlyColors(bytes);
-            AddPlyComments(bytes, notes);
-        } else {
-            std::string json = format == TMeshFormat::mfGlb ? GlbJson(bytes) : bytes;
-            SetGltfAsset(json, info.ProgramName, info.Definition, info.Seed);
-            if (!hasMeshes) RemoveTopLevelMember(json, "buffers");
-            if (format == TMeshFormat::mfGlb) SetGlbJson(bytes, std::move(json));
-            else bytes = std::move(json);
-        }
-        WriteFileText(file.Path, bytes);
+    const std::string mimeType = MimeTypeOf(bytes);
+    if (mimeType.empty()) {
+        plan.Warnings.push_back(source.string() + ": glTF holds only JPEG and PNG pictures; " + what);
+    } else if (format == TMeshFormat::mfGltf) {
+        material.Texture = CopyName(source, material.Layer, plan.Copies);
+    } else {
+        material.Picture = std::move(bytes);
+        material.MimeType = mimeType;
     }
 }
 
-// The 80-byte header of a binary STL file written to disk.
-void SetStlFileHeader(const std::string& path, const std::string& text)
+std::vector<TLayerMaterial> ChooseMaterials(const TFaceStore& store, const TExportInfo& info, TMeshFormat format,
+                                            TPicturePlan& plan)
 {
-    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-    std::string header(80, '\0');
-    if (file) file.read(header.data(), 80);
-    SetStlHeader(header, text);
-    if (file) file.seekp(0).write(header.data(), 80);
-    if (!file) throw std::runtime_error(path + ": write error");
+    std::vector<TLayerMaterial> materials;
+    const bool textured = format != TMeshFormat::mfStl && format != TMeshFormat::mfPly;
+    for (const int layer : UsedLayers(store)) {
+        TLayerMaterial& material = materials.emplace_back();
+        material.Layer = layer;
+        if (textured && layer >= 1 && layer <= LayerCount) ChoosePicture(material, info, format, plan);
+    }
+    return materials;
+}
+
+// A file being written; one that is not closed after a complete write is removed.
+class TOutputFile {
+public:
+    explicit TOutputFile(std::string path) : Path(std::move(path))
+    {
+        File.open(Path, std::ios::binary | std::ios::trunc);
+        if (!File) throw std::runtime_error(Path + ": " + std::strerror(errno));
+    }
+    ~TOutputFile()
+    {
+        if (Closed) return;
+        File.close();
+        std::error_code ignored;
+        fs::remove(Path, ignored);
+    }
+    std::ostream& Stream() { return File; }
+    bool Failed() const { return !File; }
+    void Close()
+    {
+        File.close();
+        if (!File) throw std::runtime_error(Path + ": write error");
+        Closed = true;
+    }
+
+    const std::string Path;
+
+private:
+    std::ofstream File;
+    bool Closed = false;
+};
+
+// A writer's failure as a message naming the file it concerns: the file whose stream failed, else the main one.
+[[noreturn]] void Rethrow(const std::runtime_error& failure, const std::string& fileName,
+                          std::initializer_list<const TOutputFile*> files)
+{
+    for (const TOutputFile* file : files)
+        if (file && file->Failed()) throw std::runtime_error(file->Path + ": " + failure.what());
+    throw std::runtime_error(fileName + ": " + failure.what());
+}
+
+std::string Companion(const std::string& fileName, const char* extension)
+{
+    return fs::path(fileName).replace_extension(extension).string();
+}
+
+void WriteFiles(const TFaceStore& store, const std::string& fileName, TMeshFormat format, const TExportInfo& info,
+                const std::vector<TLayerMaterial>& materials)
+{
+    const std::vector<std::string> notes = NoteLines(info);
+    TOutputFile main(fileName);
+    // OBJ's materials and glTF's buffer (none when no object has faces) go to a file of their own.
+    std::optional<TOutputFile> companion;
+    if (format == TMeshFormat::mfObj) companion.emplace(Companion(fileName, ".mtl"));
+    if (format == TMeshFormat::mfGltf && !materials.empty()) companion.emplace(Companion(fileName, ".bin"));
+    const std::string companionName = companion ? fs::path(companion->Path).filename().string() : "";
+    std::ostringstream none;
+    std::ostream& second = companion ? companion->Stream() : none;
+    try {
+        switch (format) {
+        case TMeshFormat::mfObj:
+            WriteObj(store, main.Stream(), notes, companionName);
+            WriteMtl(second, notes.front(), materials);
+            break;
+        case TMeshFormat::mfStl:
+            WriteStl(store, main.Stream(), notes.front() + (info.Seed ? ", seed " + std::to_string(*info.Seed) : ""));
+            break;
+        case TMeshFormat::mfPly: WritePly(store, main.Stream(), notes); break;
+        case TMeshFormat::mfGltf: WriteGltf(store, main.Stream(), second, companionName, info, materials); break;
+        case TMeshFormat::mfGlb: WriteGlb(store, main.Stream(), info, materials); break;
+        }
+    } catch (const std::runtime_error& failure) {
+        Rethrow(failure, fileName, {&main, companion ? &*companion : nullptr});
+    }
+    main.Close();
+    if (companion) companion->Close();
 }
 
 void CopyPictures(const std::vector<TPictureCopy>& copies, const fs::path& folder)
@@ -199,10 +206,7 @@ std::optional<TMeshFormat> MeshFormatOf(const std::string& FileName)
     return std::nullopt;
 }
 
-namespace {
-
-std::vector<std::string> Export(const TFaceStore& Store, TFaceStore* Release, const std::string& FileName,
-                                const TExportInfo& Info)
+std::vector<std::string> ExportMesh(const TFaceStore& Store, const std::string& FileName, const TExportInfo& Info)
 {
     const std::optional<TMeshFormat> format = MeshFormatOf(FileName);
     if (!format)
@@ -213,40 +217,11 @@ std::vector<std::string> Export(const TFaceStore& Store, TFaceStore* Release, co
     if (!folder.empty() && !fs::is_directory(folder, error))
         throw std::runtime_error(FileName + ": the folder " + folder.string() + " does not exist");
 
-    std::vector<std::string> warnings;
-    std::vector<TPictureCopy> copies;
-    const std::vector<std::string> notes = NoteLines(Info);
-    try {
-        const TFormatPlan plan = PlanFor(*format);
-        TScenePtr scene = BuildMeshScene(Store, plan.Layout, ChooseTextures(Store, Info, *format, copies, warnings));
-        if (Release) FreeScene(*Release);
-        const bool hasMeshes = scene->mNumMeshes > 0;
-        std::vector<TCapturedFile> files =
-            RunAssimpExport(*scene, plan.AssimpId, FileName, PolicyFor(*format, notes, hasMeshes));
-        scene.reset();
-        FinishInMemory(files, *format, Info, notes, hasMeshes);
-        if (*format == TMeshFormat::mfStl)
-            SetStlFileHeader(FileName, notes.front() + (Info.Seed ? ", seed " + std::to_string(*Info.Seed) : ""));
-    } catch (const std::runtime_error& failure) {
-        // Messages about the file or its companions (".mtl", ".bin") name them already.
-        const std::string message = failure.what();
-        const std::string stem = FileName.substr(0, FileName.rfind('.'));
-        throw std::runtime_error(message.starts_with(stem) ? message : FileName + ": " + message);
-    }
-    CopyPictures(copies, folder.empty() ? fs::path(".") : folder);
-    return warnings;
-}
-
-} // namespace
-
-std::vector<std::string> ExportMesh(const TFaceStore& Store, const std::string& FileName, const TExportInfo& Info)
-{
-    return Export(Store, nullptr, FileName, Info);
-}
-
-std::vector<std::string> ExportMeshReleasing(TFaceStore& Store, const std::string& FileName, const TExportInfo& Info)
-{
-    return Export(Store, &Store, FileName, Info);
+    TPicturePlan pictures;
+    const std::vector<TLayerMaterial> materials = ChooseMaterials(Store, Info, *format, pictures);
+    WriteFiles(Store, FileName, *format, Info, materials);
+    CopyPictures(pictures.Copies, folder.empty() ? fs::path(".") : folder);
+    return pictures.Warnings;
 }
 
 } // namespace verdel

@@ -1,4 +1,5 @@
-// One object of the face store as a mesh: its vertex table and its faces.
+// One object of the face store as a mesh: its vertex table and its faces, and
+// the polygons and vertices a mesh file writes for it.
 #pragma once
 
 #include <array>
@@ -22,5 +23,58 @@ struct TObjectMesh {
 // std::runtime_error naming the object for a corner index below 1 or a
 // coordinate that is not finite.
 void CollectObjectMesh(const TFaceObject& Object, int K, TObjectMesh& Mesh);
+
+// How a file wants an object's faces laid out.
+struct TPolygonLayout {
+    bool Triangles = false; // quadrilaterals split into (P0 P1 P2) and (P0 P2 P3)
+    bool TexCoords = false; // a vertex is split where its corners take different texture places
+};
+
+// One polygon as written: up to four corners, each with its 1-based vertex
+// number, its texture slot (the corner of the stored face it came from, 0
+// for P0 to 3 for P3) and its written vertex (counted from 0 in the object).
+struct TPolygon {
+    int Count = 0;
+    int32_t Index[4] = {};
+    int Slot[4] = {};
+    uint32_t Vertex[4] = {};
+};
+
+// A written vertex: the object's vertex number (from 1) and its texture slot
+// (0 when the layout has no texture coordinates).
+struct TWrittenVertex {
+    int32_t Index = 0;
+    int Slot = 0;
+};
+
+// An object laid out for a file: its mesh, its polygons and the vertices
+// they use. One is reused from object to object.
+struct TObjectPolygons {
+    TObjectMesh Mesh;
+    std::vector<TPolygon> Polygons;
+    std::vector<TWrittenVertex> Vertices;
+    std::vector<int32_t> Lookup; // scratch: a vertex key's written vertex, -1 when not given yet
+
+    const TVector& Position(const TWrittenVertex& Vertex) const
+    {
+        return Mesh.Vertices[static_cast<size_t>(Vertex.Index - 1)];
+    }
+};
+
+// Lays out object k: a stored triangle (fourth corner repeating the third)
+// stays one triangle, a quadrilateral stays whole or splits along its P0-P2
+// diagonal. Without TexCoords the written vertices are the vertices the
+// faces use, in vertex order; with TexCoords a vertex is written once for
+// each texture slot it takes, in order of first use. Throws as CollectObjectMesh.
+void LayOutObject(const TFaceObject& Object, int K, const TPolygonLayout& Layout, TObjectPolygons& Out);
+
+// The flat normal of a polygon from its first three corners, as the renderer shades it.
+TVector PolygonNormal(const TObjectPolygons& Object, const TPolygon& Polygon);
+
+// The texture place of face corner Slot (0..3) as the textured view maps the
+// picture: (u, v) with v counted upwards from the picture's bottom row. P0
+// shows the picture's top-right, P1 its bottom-right, P2 its bottom-left, P3
+// its top-left.
+std::array<float, 2> CornerTexCoord(int Slot);
 
 } // namespace verdel

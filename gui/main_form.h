@@ -59,13 +59,13 @@ public:
     QMdiSubWindow* AddChild(QWidget* Child);
     int ChildCount() const;
 
-    // Opens a file by its kind: a DXF file in the viewer, anything else in an
+    // Opens a file by its kind: a model file (DXF or mesh) in the viewer, anything else in an
     // editor (an editor that already shows it comes to the front).
     void OpenFile(const QString& Name);
     // Opens a definition file in a new editor; returns it (nullptr when the file cannot be read).
     TMDIChild* OpenDefinition(const QString& Name);
-    // Reads a DXF file and shows it in the viewer.
-    void ViewDxfFile(const QString& Name);
+    // Reads a model file (DXF or mesh) and shows it in the viewer.
+    void ViewModelFile(const QString& Name);
 
     // Menu and speed-button handlers.
     void FileNewItemClick();
@@ -110,7 +110,7 @@ public:
     QLabel* StatusPanels[3];
     QLabel* ProgressLabel;        // a long job's progress, shown while it runs
     QPushButton* CancelJobButton; // stops that job
-    QLabel* WarningPanel; // warnings about the last generation
+    QLabel* WarningPanel;         // warnings about the last generation
     QWidget* HelpPanel;
     QTextEdit* HelpMemo;
     QTimer* ClockTimer;
@@ -119,7 +119,7 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
-    // .vd and .dxf files dropped on the window open as Open and View DXF would.
+    // Definition and model files dropped on the window open as Open and View DXF would.
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dropEvent(QDropEvent* Event) override;
 

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/program_folders.h"
+#include "formats/model_reader.h"
 #include "gui/app_state.h"
 #include "gui/definition_editor.h"
 #include "gui/dialogs.h"
@@ -80,9 +81,9 @@ TMDIChild* TMainForm::OpenDefinition(const QString& Name)
     return read ? editor : nullptr;
 }
 
-void TMainForm::ViewDxfFile(const QString& Name)
+void TMainForm::ViewModelFile(const QString& Name)
 {
-    if (ReadDxfIntoStore(Name, FaceStore) == TDxfRead::Read) {
+    if (ReadModelIntoStore(Name, FaceStore) == TModelRead::Read) {
         NoteUsedFile(TFileKind::Model, Name, true);
         LaunchViewer(TViewSource::DxfFile);
     } else {
@@ -93,8 +94,8 @@ void TMainForm::ViewDxfFile(const QString& Name)
 void TMainForm::OpenFile(const QString& Name)
 {
     const QString path = QFileInfo(Name).absoluteFilePath();
-    if (path.endsWith(".dxf", Qt::CaseInsensitive)) {
-        ViewDxfFile(path);
+    if (IsModelFile(path.toStdString())) {
+        ViewModelFile(path);
         return;
     }
     // A file already open in an editor comes to the front instead of opening twice.
@@ -135,7 +136,7 @@ void TMainForm::ClearRecentFilesClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadDXF(this, FaceStore) == TDxfRead::Read) LaunchViewer(TViewSource::DxfFile);
+    if (ChooseAndReadModel(this, FaceStore) == TModelRead::Read) LaunchViewer(TViewSource::DxfFile);
 }
 
 void TMainForm::FileExitItemClick() { close(); }
@@ -207,14 +208,14 @@ void TMainForm::ShowHelpPanelClick()
 
 namespace {
 
-// The local .vd and .dxf files among dropped data.
+// The local definition and model files among dropped data.
 QStringList DroppedFiles(const QMimeData* data)
 {
     QStringList files;
     if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls()) {
         const QString file = url.toLocalFile();
-        if (file.endsWith(".vd", Qt::CaseInsensitive) || file.endsWith(".dxf", Qt::CaseInsensitive)) files << file;
+        if (file.endsWith(".vd", Qt::CaseInsensitive) || IsModelFile(file.toStdString())) files << file;
     }
     return files;
 }

@@ -311,7 +311,7 @@ void TViewForm::CreateMenu()
     };
     item("SaveGraphicAs", "&Save As...", &TViewForm::SaveGraphicAsClick);
     file->addSeparator();
-    item("ReadDXF", "&Read DXF", &TViewForm::ReadDXFClick);
+    item("ReadDXF", "&Read Model", &TViewForm::ReadDXFClick);
     file->addSeparator();
     item("CloseViewer", "&Close", &TViewForm::CloseButtonClick);
 }

@@ -58,6 +58,7 @@ public:
     void ClockTimerTimer();
     void CloseButtonClick();
     void SaveGraphicAsClick();
+    // "Read Model": a DXF or mesh file replaces the model on view.
     void ReadDXFClick();
     void Render_BTClick();
     void SpinTimerTimer();
@@ -125,21 +126,27 @@ private:
     TViewSource Source = TViewSource::Generation;
     QTimer* PaintTimer; // the 200 ms pause of a repaint
     bool WaitCursor = false;
-    // Models replaced (Read DXF, growth playback) while a frame of them may
+    // Models replaced (Read Model, growth playback) while a frame of them may
     // be drawn: they live until the frame being drawn is finished.
     std::vector<std::unique_ptr<TFaceStore>> RetiredStores;
     void Retire(std::unique_ptr<TFaceStore> Store);
 };
 
-// What came of choosing a DXF file to read into a store.
-enum class TDxfRead { Cancelled, Failed, Read };
+// What came of choosing a model file to read into a store.
+enum class TModelRead { Cancelled, Failed, Read };
 
-// Makes the output folder (or the folder of the last DXF file) current, lets
-// the user choose a DXF file and reads it into Store (see ReadDxfIntoStore).
-TDxfRead ChooseAndReadDXF(QWidget* Parent, TFaceStore& Store);
+// The open dialog's filters for model files: DXF first, then the mesh
+// formats read through Assimp, every model, every file.
+QString ModelFileFilters();
 
-// Reads a DXF file into Store, which then holds it with its bounds; a
-// failure is reported and leaves the store empty.
-TDxfRead ReadDxfIntoStore(const QString& FileName, TFaceStore& Store);
+// Makes the output folder (or the folder of the last model file) current,
+// lets the user choose a DXF or mesh file and reads it into Store (see
+// ReadModelIntoStore).
+TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store);
+
+// Reads a DXF file or a mesh file read through Assimp into Store, which then
+// holds it with its bounds; a failure is reported with the file's name and
+// the reason, and leaves the store empty.
+TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store);
 
 } // namespace verdel

@@ -11,9 +11,9 @@
 #include "app/program_folders.h"
 #include "engine/generation.h"
 #include "engine/production.h"
-#include "formats/dxf_reader.h"
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
+#include "formats/model_reader.h"
 #include "gui/app_state.h"
 #include "gui/delay.h"
 #include "gui/dialogs.h"
@@ -43,7 +43,7 @@ void TViewForm::ShowModal(TViewSource NewSource)
 
 namespace {
 
-QString ViewedDxfFile; // the DXF file read last, named in the viewer's title
+QString ViewedModelFile; // the model file read last, named in the viewer's title
 
 } // namespace
 
@@ -51,7 +51,7 @@ void TViewForm::PerformStartupRoutines()
 {
     if (Workspace) setGeometry(Workspace->FrameGeometry());
     const bool fromDxf = Source == TViewSource::DxfFile;
-    const QString model = fromDxf ? ViewedDxfFile : QString::fromStdString(CurrentFileName);
+    const QString model = fromDxf ? ViewedModelFile : QString::fromStdString(CurrentFileName);
     const QString name = QFileInfo(model).fileName();
     // The model's file and the window's role; the application's name follows on the title bar.
     setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
@@ -271,28 +271,36 @@ void TViewForm::SaveGraphicAsClick()
     }
 }
 
-TDxfRead ChooseAndReadDXF(QWidget* Parent, TFaceStore& Store)
+QString ModelFileFilters()
+{
+    QStringList meshes;
+    for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
+    const QString list = meshes.join(' ');
+    return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
+}
+
+TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store)
 {
     const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
-    if (!EnterFolder(folder)) return TDxfRead::Cancelled;
-    const QString name = Dialogs().OpenFileName(Parent, folder, "AutoCad DXF (*.dxf)");
-    if (name.isEmpty()) return TDxfRead::Cancelled;
-    const TDxfRead result = ReadDxfIntoStore(name, Store);
-    if (result == TDxfRead::Read) NoteUsedFile(TFileKind::Model, name, true);
+    if (!EnterFolder(folder)) return TModelRead::Cancelled;
+    const QString name = Dialogs().OpenFileName(Parent, folder, ModelFileFilters());
+    if (name.isEmpty()) return TModelRead::Cancelled;
+    const TModelRead result = ReadModelIntoStore(name, Store);
+    if (result == TModelRead::Read) NoteUsedFile(TFileKind::Model, name, true);
     return result;
 }
 
-TDxfRead ReadDxfIntoStore(const QString& FileName, TFaceStore& Store)
+TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store)
 {
-    TDxfRead result = TDxfRead::Read;
+    TModelRead result = TModelRead::Read;
     try {
-        ReadDXFFile(Store, FileName.toStdString());
+        ReadModelFile(Store, FileName.toStdString());
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
-        result = TDxfRead::Failed;
+        result = TModelRead::Failed;
     }
     ComputeBounds(Store);
-    ViewedDxfFile = result == TDxfRead::Read ? FileName : QString();
+    ViewedModelFile = result == TModelRead::Read ? FileName : QString();
     return result;
 }
 
@@ -307,7 +315,7 @@ void TViewForm::ReadDXFClick()
 {
     // The file goes into a store of its own: one that fails to read leaves the model on view.
     auto fresh = std::make_unique<TFaceStore>();
-    if (ChooseAndReadDXF(this, *fresh) != TDxfRead::Read) return;
+    if (ChooseAndReadModel(this, *fresh) != TModelRead::Read) return;
     Navigator.Reset();
     SwapStores(FaceStore, *fresh);
     // A frame of the old model may still be drawn: its faces live on until it is finished.

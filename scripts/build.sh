@@ -1,8 +1,10 @@
 #!/bin/sh
 # Configures and builds Verdel; ccache speeds rebuilds where it is installed.
-#   scripts/build.sh         Release build in build/
-#   scripts/build.sh asan    the same with AddressSanitizer and UndefinedBehaviorSanitizer
-#                            (every undefined behaviour aborts) in build-asan/, no benchmarks
+#   scripts/build.sh                    Release build in build/
+#   scripts/build.sh asan [TARGET...]   the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#                                       (every undefined behaviour aborts) in build-asan/, no benchmarks;
+#                                       with clang 14 present it is built with clang and holds the
+#                                       libFuzzer targets too (fuzz_generation, fuzz_dxf, ...)
 set -eu
 cd "$(dirname "$0")/.."
 launcher=""
@@ -15,14 +17,23 @@ case "${1:-}" in
   cmake --build build
   ;;
 asan)
+  shift
+  compilers=""
+  if command -v clang++-14 >/dev/null 2>&1; then
+    compilers="-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14"
+  fi
   # -O1 keeps the instrumented tests quick without the compile time of -O2;
   # -g1 gives the sanitizers' reports file and line.
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-    -DVERDEL_SANITIZE=ON $launcher >/dev/null
-  cmake --build build-asan
+    -DVERDEL_SANITIZE=ON $compilers $launcher >/dev/null
+  if [ $# -eq 0 ]; then
+    cmake --build build-asan
+  else
+    cmake --build build-asan --target "$@"
+  fi
   ;;
 *)
-  echo "usage: scripts/build.sh [asan]" >&2
+  echo "usage: scripts/build.sh [asan [TARGET...]]" >&2
   exit 2
   ;;
 esac

@@ -1,13 +1,14 @@
 #!/bin/sh
-# Builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer (only the core and the targets, in build-fuzz/)
-# and runs one of them for a number of seconds:
+# Runs one fuzz target (clang's libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer) for a number of seconds:
 #   scripts/fuzz.sh TARGET SECONDS     TARGET: generation, dxf, texture, rtf or settings
-# It starts from tests/fuzz/corpus/TARGET and tests/fuzz/regressions/TARGET;
-# new inputs go to build-fuzz/corpus/TARGET, a failing input to
-# build-fuzz/findings/TARGET/ (keep it in tests/fuzz/regressions/TARGET/,
-# named after its fault). Exits non-zero when the target failed.
-# With VERDEL_BUILD_LOCK set, the build step runs under that flock(1) lock.
+# It builds the target in the sanitizer build (build-asan/, scripts/build.sh
+# asan) unless VERDEL_FUZZ_BUILT is set, and starts from
+# tests/fuzz/corpus/TARGET and tests/fuzz/regressions/TARGET; new inputs go to
+# build-asan/fuzz-corpus/TARGET, a failing input to build-asan/findings/TARGET/
+# (keep it in tests/fuzz/regressions/TARGET/, named after its fault). Exits
+# non-zero when the target failed. With VERDEL_BUILD_LOCK set, the build step
+# runs under that flock(1) lock.
 set -eu
 cd "$(dirname "$0")/.."
 if [ $# -ne 2 ]; then
@@ -28,24 +29,17 @@ if ! command -v clang++-14 >/dev/null 2>&1; then
   exit 1
 fi
 
-locked() {
-  if [ -z "${VERDEL_BUILD_LOCK:-}" ]; then
-    "$@"
-    return
+if [ -z "${VERDEL_FUZZ_BUILT:-}" ]; then
+  if [ -n "${VERDEL_BUILD_LOCK:-}" ]; then
+    flock "$VERDEL_BUILD_LOCK" scripts/build.sh asan "fuzz_$target"
+  else
+    scripts/build.sh asan "fuzz_$target"
   fi
-  flock "$VERDEL_BUILD_LOCK" sh -c 'echo "build lock taken at $(date +%T)"; exec "$@"' sh "$@"
-}
-
-launcher=""
-export CCACHE_BASEDIR="$(pwd)"
-if command -v ccache >/dev/null 2>&1; then launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi
-CC=clang-14 CXX=clang++-14 locked cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVERDEL_FUZZ=ON $launcher >/dev/null
-locked cmake --build build-fuzz --target "fuzz_$target"
+fi
 
 seeds="tests/fuzz/corpus/$target"
 if [ -d "tests/fuzz/regressions/$target" ]; then seeds="$seeds tests/fuzz/regressions/$target"; fi
-mkdir -p "build-fuzz/corpus/$target" "build-fuzz/findings/$target"
+mkdir -p "build-asan/fuzz-corpus/$target" "build-asan/findings/$target"
 # One input may take at most 10 s (a hang is a finding) and 2 GB.
-exec "build-fuzz/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -artifact_prefix="build-fuzz/findings/$target/" -print_final_stats=1 "build-fuzz/corpus/$target" $seeds
+exec "build-asan/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="build-asan/findings/$target/" -print_final_stats=1 "build-asan/fuzz-corpus/$target" $seeds

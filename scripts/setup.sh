@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config ccache clang-14 libclang-rt-14-dev \
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core \
-  libjpeg62-turbo-dev libgif-dev libcli11-dev libassimp-dev assimp-utils \
+  libjpeg62-turbo-dev libgif-dev libcli11-dev libassimp-dev assimp-utils nlohmann-json3-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   python3 python3-ezdxf desktop-file-utils shared-mime-info \
   xvfb xauth imagemagick xdotool x11-apps"
@@ -17,13 +17,28 @@ for p in $PACKAGES; do
   fi
 done
 
-if [ -z "$missing" ]; then
-  echo "setup: all packages present"
-  exit 0
+# Node.js runs the Khronos glTF validator in the tests; a node that is already
+# there (from any source) is kept, since Debian's npm would replace it.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  missing="$missing nodejs npm"
 fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-echo "setup: installing$missing"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  echo "setup: installing$missing"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+else
+  echo "setup: all packages present"
+fi
+
+# The glTF validator, outside the source tree where CMake looks for it
+# (VERDEL_NODE_PREFIX, default /opt/verdel-node).
+NODE_PREFIX="${VERDEL_NODE_PREFIX:-/opt/verdel-node}"
+VALIDATOR_VERSION="2.0.0-dev.3.10"
+if ! grep -qs "\"version\": \"$VALIDATOR_VERSION\"" "$NODE_PREFIX/node_modules/gltf-validator/package.json"; then
+  echo "setup: installing gltf-validator $VALIDATOR_VERSION into $NODE_PREFIX"
+  $SUDO mkdir -p "$NODE_PREFIX"
+  $SUDO npm install --prefix "$NODE_PREFIX" --no-audit --no-fund --loglevel=error "gltf-validator@$VALIDATOR_VERSION"
+fi

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Sets up the machine, builds Verdel and runs every test; then builds the same
-# tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and
-# runs them, and runs each fuzz target for 30 s when clang is present. The
-# builds run one after another; with VERDEL_BUILD_LOCK set, each holds that
-# flock(1) lock (for machines shared with other builds).
+# tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/,
+# with clang 14 when present) and runs them, and runs each fuzz target of that
+# build for 30 s, two at a time. The builds run one after another; with
+# VERDEL_BUILD_LOCK set, each holds that flock(1) lock (for machines shared
+# with other builds).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,38 @@ locked() {
 }
 stamp() { echo "test.sh: $1 at $(date +%T)"; }
 
+# Runs the fuzz targets named, two at a time (one per core of the machines
+# this runs on), each for 30 s; prints each run's summary, and the whole log
+# of a run that failed. Fails when one did.
+fuzz_all() {
+  logs=build-asan/fuzz-logs
+  mkdir -p "$logs"
+  failed=""
+  while [ $# -gt 0 ]; do
+    first=$1
+    shift
+    VERDEL_FUZZ_BUILT=1 scripts/fuzz.sh "$first" 30 >"$logs/$first.log" 2>&1 &
+    first_pid=$!
+    second=""
+    if [ $# -gt 0 ]; then
+      second=$1
+      shift
+      VERDEL_FUZZ_BUILT=1 scripts/fuzz.sh "$second" 30 >"$logs/$second.log" 2>&1 &
+      second_pid=$!
+    fi
+    wait "$first_pid" || failed="$failed $first"
+    if [ -n "$second" ]; then wait "$second_pid" || failed="$failed $second"; fi
+  done
+  for log in "$logs"/*.log; do
+    echo "--- $(basename "$log" .log): $(grep -E '^(Done|stat::number_of_executed_units)' "$log" | tr '\n' ' ')"
+  done
+  for target in $failed; do
+    echo "fuzz target $target failed:" >&2
+    cat "$logs/$target.log" >&2
+  done
+  [ -z "$failed" ]
+}
+
 scripts/setup.sh
 stamp "release build"
 locked scripts/build.sh
@@ -26,14 +59,12 @@ stamp "sanitizer build"
 locked scripts/build.sh asan
 stamp "sanitizer tests"
 # Leaks are not checked: Qt and fontconfig keep caches until exit.
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure --no-tests=error --timeout 900 -j2
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+ctest --test-dir build-asan --output-on-failure --no-tests=error --timeout 900 -j2
 
-if command -v clang++-14 >/dev/null 2>&1; then
-  for target in generation dxf texture rtf settings; do
-    stamp "fuzzing $target"
-    scripts/fuzz.sh "$target" 30
-  done
+if [ -x build-asan/bin/fuzz_generation ]; then
+  stamp "fuzzing"
+  fuzz_all generation dxf texture rtf settings
 else
   echo "test.sh: clang++-14 not found, fuzz targets not run"
 fi

@@ -15,8 +15,6 @@ const float TNavigator::LargeStep = std::bit_cast<float>(0x3F490FD0u); // 0.7853
 
 namespace {
 
-constexpr int SpinIntervalMs = 75;
-
 // The proxy when there is no outline file: one object of six faces, silver.
 void BuildProxyObject(TFaceStore& outline)
 {

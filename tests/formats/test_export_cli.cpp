@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/run_cli.h"
 
@@ -53,16 +54,66 @@ TEST(CliExport, ADxfInputIsExportedWithoutADefinition)
     const TCliRun run = RunCli({"export", folder + "h.dxf", "-o", folder + "h.obj"});
     ASSERT_EQ(run.Exit, 0) << run.Err;
     const std::string obj = ReadWholeFile(folder + "h.obj");
-    EXPECT_EQ(obj.rfind("# Made by Verdel\n# File produced", 0), 0u);
+    EXPECT_EQ(obj.rfind("# Made by Verdel\nmtllib h.mtl\n", 0), 0u);
 
     const TCliRun fromVd = RunCli({"export", Sample("hilbert3d.vd"), "-o", folder + "v.obj"});
     ASSERT_EQ(fromVd.Exit, 0) << fromVd.Err;
     const std::string vd = ReadWholeFile(folder + "v.obj");
     EXPECT_EQ(vd.rfind("# Made by Verdel\n# Seed: 0\n# Definition:\n# # Three-dimensional Hilbert curve", 0), 0u);
-    // The same geometry either way; only the material file's name differs.
-    std::string vdBody = vd.substr(vd.find("mtllib"));
-    vdBody[7] = 'h';
-    EXPECT_EQ(obj.substr(obj.find("mtllib")), vdBody);
+    // The same geometry either way: the DXF keeps the model's coordinates.
+    EXPECT_EQ(obj.substr(obj.find("\nvt ")), vd.substr(vd.find("\nvt ")));
+}
+
+TEST(CliExport, MeshFilesAreModelsForEveryCommand)
+{
+    const std::string folder = Folder("mesh-input");
+    ASSERT_EQ(RunCli({"export", Sample("cones.vd"), "--cones", "-o", folder + "c.ply"}).Exit, 0);
+    const TCliRun original = RunCli({"stats", Sample("cones.vd"), "--cones"});
+    const TCliRun fromPly = RunCli({"stats", folder + "c.ply"});
+    ASSERT_EQ(fromPly.Exit, 0) << fromPly.Err;
+    // The faces, layers and bounds of the model; no definition behind it.
+    const auto line = [](const std::string& text, const std::string& key) {
+        const size_t at = text.find("\n" + key);
+        return at == std::string::npos ? "" : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+    };
+    EXPECT_EQ(fromPly.Out.rfind("iterations: 0\nproduction_length: 0\n", 0), 0u) << fromPly.Out;
+    for (const char* key : {"faces:", "layers:", "min:", "max:"})
+        EXPECT_EQ(line(fromPly.Out, key), line(original.Out, key));
+
+    const std::vector<std::vector<std::string>> commands = {
+        {"render", folder + "c.ply", "-o", folder + "c.bmp", "--size", "64x48"},
+        {"dxf", folder + "c.ply", "-o", folder + "c.dxf"},
+        {"export", folder + "c.ply", "-o", folder + "c.glb"},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(Joined(command));
+        const TCliRun run = RunCli(command);
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+    }
+    EXPECT_TRUE(fs::file_size(folder + "c.bmp") > 0 && fs::file_size(folder + "c.dxf") > 0);
+    const TCliRun fromDxf = RunCli({"stats", folder + "c.dxf"});
+    for (const char* key : {"objects:", "faces:", "layers:"}) EXPECT_EQ(line(fromDxf.Out, key), line(fromPly.Out, key));
+}
+
+TEST(CliExport, AModelFileThatCannotBeReadGivesExitSixWithItsNameAndTheReason)
+{
+    const std::string folder = Folder("corrupt");
+    std::ofstream(folder + "broken.glb", std::ios::binary) << "glTF but nothing after it";
+    std::ofstream(folder + "empty.stl", std::ios::binary) << "";
+    for (const char* name : {"broken.glb", "empty.stl"})
+        for (const std::string verb : {"stats", "render", "export"}) {
+            SCOPED_TRACE(verb + " " + name);
+            std::vector<std::string> args = {verb, folder + name};
+            if (verb == "render") args = Concat(args, {"-o", folder + "out.bmp"});
+            if (verb == "export") args = Concat(args, {"-o", folder + "out.obj"});
+            const TCliRun run = RunCli(args);
+            EXPECT_EQ(run.Exit, 6);
+            EXPECT_EQ(run.Err.rfind(folder + name + ": ", 0), 0u) << run.Err;
+            EXPECT_GT(run.Err.size(), folder.size() + std::string(name).size() + 3); // and Assimp's reason
+        }
+    EXPECT_FALSE(fs::exists(folder + "out.obj"));
+    EXPECT_FALSE(fs::exists(folder + "out.bmp"));
+    EXPECT_EQ(RunCli({"stats", folder + "missing.obj"}).Exit, 1);
 }
 
 TEST(CliExport, ExitStatuses)

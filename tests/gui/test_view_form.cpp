@@ -1,5 +1,6 @@
-// The viewer window: the navigation timers driven by hand, notes for what is not drawn, Read DXF,
+// The viewer window: the navigation timers driven by hand, notes for what is not drawn, Read Model,
 // Save As and the texture chooser.
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,7 +12,10 @@
 #include <QtTest>
 
 #include "app/program_folders.h"
+#include "engine/generation.h"
 #include "formats/dxf_writer.h"
+#include "formats/mesh_export.h"
+#include "formats/store_builder.h"
 #include "gui/app_state.h"
 #include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
@@ -305,6 +309,46 @@ private slots:
         QVERIFY(glb.open(QIODevice::ReadOnly));
         QCOMPARE(glb.read(4), QByteArray("glTF"));
         QVERIFY(dialogs.Errors.empty());
+    }
+
+    void readModelReplacesTheModelOnlyAfterACompleteRead()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        view.PerformStartupRoutines();
+        const int objects = FaceStore.ObjectCount;
+        const TFaceNode* firstFace = FaceStore.Object(1).ModelFaces;
+        QCOMPARE(view.findChild<QAction*>("ReadDXF")->text(), QString("&Read Model"));
+
+        // A broken file: its name and the reason are shown, and the model on view stays.
+        const QString broken = Output + "broken.glb";
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("glTF and nothing more");
+        file.close();
+        dialogs.FileNames = {broken};
+        view.ReadDXFClick();
+        QCOMPARE(dialogs.Errors.size(), size_t(1));
+        QVERIFY(QString::fromStdString(dialogs.Errors[0]).startsWith(broken + ": "));
+        QCOMPARE(FaceStore.ObjectCount, objects);
+        QCOMPARE(FaceStore.Object(1).ModelFaces, firstFace);
+        const QString filters = dialogs.OpenFilters.back();
+        QVERIFY(filters.startsWith("AutoCad DXF (*.dxf);;Mesh files ("));
+        QVERIFY(filters.contains("*.obj") && filters.contains("*.fbx") && filters.contains("*.glb"));
+
+        // A square as STL (two triangles): it replaces the model and its object count shows.
+        verdel::test::TStoreBuilder square;
+        square.AddSquare(3);
+        ExportMesh(*square.Store, (Output + "square.stl").toStdString(), {});
+        dialogs.FileNames = {Output + "square.stl"};
+        view.ReadDXFClick();
+        QCOMPARE(dialogs.Errors.size(), size_t(1));
+        QCOMPARE(FaceStore.ObjectCount, 1);
+        QCOMPARE(CountFaces(FaceStore), int64_t(2));
+        QCOMPARE(view.ObCountLabel->text(), QString("1"));
+        QCOMPARE(view.PSCountLabel->text(), QString("0"));
+        view.close();
     }
 
     void theViewerNamesItsModelAndTheLayerButtonsTheirPictures()
