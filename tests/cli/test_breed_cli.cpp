@@ -55,8 +55,9 @@ TEST(CliBreed, WritesTheDefinitionTheGalleryShowsAfterThePicks)
         ASSERT_TRUE(picks);
         for (const TPick& pick : *picks) ASSERT_TRUE(gallery.Pick(pick.Child, pick.Second));
 
-        const TCliRun run = RunCli("breed " + Sample("bush.vd") + " --seed " + std::to_string(c.Seed) + " --picks '" +
-                                   c.Picks + "' -o " + out + c.BarArgs);
+        const TCliRun run =
+            RunCli(Concat({"breed", Sample("bush.vd"), "--seed", std::to_string(c.Seed), "--picks", c.Picks, "-o", out},
+                          Words(c.BarArgs)));
         ASSERT_EQ(run.Exit, 0) << run.Err;
         EXPECT_EQ(ReadWholeFile(out), CrLf(gallery.Current().Parent));
         EXPECT_EQ(run.Err, gallery.LineageText() + "\n");
@@ -73,8 +74,9 @@ TEST(CliBreed, TheSheetHoldsNineThumbnailsInAGrid)
     const std::string sheet = Temp("sheet.jpg");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Size);
-        const TCliRun run =
-            RunCli("breed " + Sample("bush.vd") + " --seed 5 --picks 2 --sheet " + sheet + c.Size + " -o /dev/null");
+        const TCliRun run = RunCli(
+            Concat(Concat({"breed", Sample("bush.vd"), "--seed", "5", "--picks", "2", "--sheet", sheet}, Words(c.Size)),
+                   {"-o", "/dev/null"}));
         ASSERT_EQ(run.Exit, 0) << run.Err;
         const TRgbImage image = ReadJPEGFile(sheet);
         EXPECT_EQ(image.Width, c.Width);
@@ -86,7 +88,7 @@ TEST(CliBreed, TheSheetHoldsNineThumbnailsInAGrid)
 TEST(CliBreed, CellsThatCannotBeDrawnAreNamedWithTheirReason)
 {
     const std::string sheet = Temp("refused.jpg");
-    const TCliRun run = RunCli("breed " + Fixture("overflow.vd") + " --seed 5 --size 20x20 --sheet " + sheet);
+    const TCliRun run = RunCli({"breed", Fixture("overflow.vd"), "--seed", "5", "--size", "20x20", "--sheet", sheet});
     EXPECT_EQ(run.Exit, 0);
     EXPECT_NE(run.Err.find("parent: Production String Exceeded Maximum Length\n"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("child 8: "), std::string::npos) << run.Err;
@@ -108,9 +110,9 @@ TEST(CliBreed, BadArgumentsSayWhy)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args);
-        const TCliRun run = RunCli("breed " + Sample("bush.vd") + c.Args + " -o /dev/null");
+        const TCliRun run = RunCli(Concat(Concat({"breed", Sample("bush.vd")}, Words(c.Args)), {"-o", "/dev/null"}));
         EXPECT_EQ(run.Exit, 1);
         EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
     }
-    EXPECT_EQ(RunCli("breed /nonexistent.vd --seed 1").Exit, 1);
+    EXPECT_EQ(RunCli({"breed", "/nonexistent.vd", "--seed", "1"}).Exit, 1);
 }

@@ -48,6 +48,8 @@ public:
     void OpenEditorWithText(const QString& Text) override { Texts << Text; }
     void RandomDialogClosed() override {}
     void MutateDialogClosed() override {}
+    void ShowProgress(const QString&, const std::function<void()>&) override {}
+    void HideProgress() override {}
     QStringList Texts;
 };
 

@@ -11,6 +11,7 @@
 #include "app/program_folders.h"
 #include "engine/growth.h"
 #include "gui/app_state.h"
+#include "gui/frame_pipeline.h"
 #include "gui/growth_bar.h"
 #include "gui/view_form.h"
 #include "render/gmp.h"
@@ -169,10 +170,45 @@ private slots:
         view.GrowthBar->ShowFor(TViewSource::Generation);
         QVERIFY(!view.GrowthBar->isHidden());
         QCOMPARE(view.GrowthBar->Growth_Slider->maximum(), 350);
+        // A file that fails to read leaves the generated model, and its bar; one that reads hides it.
         dialogs.FileNames = {QString(VERDEL_FIXTURES) + "/truncated_polyline.dxf"};
+        view.ReadDXFClick();
+        QVERIFY(!view.GrowthBar->isHidden());
+        dialogs.FileNames = {QString(VERDEL_DATA) + "/outline.dxf"};
         view.ReadDXFClick();
         QVERIFY(view.GrowthBar->isHidden());
         FreeScene(FaceStore);
+    }
+
+    // Once the growth bar freed the model it replaced at once, while the
+    // viewer's worker could still be drawing its faces (the sanitizer build
+    // catches a read of them).
+    void aModelReplacedWhileItsFrameIsDrawnLivesUntilTheFrameIsDone()
+    {
+        TScriptedDialogs dialogs;
+        QTemporaryDir folder;
+        ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
+        TViewForm view;
+        RecordGeneration(Generate(Shrub, FaceStore));
+        view.GrowthBar->ShowFor(TViewSource::Generation);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto idle = [&view] {
+            return !view.Frames->Active() && view.StatusPanels[0]->text() == "Rendering Complete";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        const int full = FaceStore.ObjectCount;
+
+        for (const int position : {100, 200, 300}) {
+            view.ViewerMovement(FaceStore, false);
+            QVERIFY(view.Frames->Drawing(FaceStore));
+            view.GrowthBar->Growth_Slider->setValue(position);
+            view.GrowthBar->FinishPending();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QVERIFY(FaceStore.ObjectCount > 0 && FaceStore.ObjectCount < full);
+        view.close();
     }
 };
 

@@ -88,7 +88,10 @@ TEST(Thumbnail, AFailedGenerationGivesItsReasonAndACrossedOutPicture)
         const char* Reason;
     } cases[] = {
         {"too long", {"30", "90", "10", "F", "F=FF", "@"}, "Production String Exceeded Maximum Length"},
-        {"invalid", {"3", "", "10", "F", "@"}, "Please Check Input Data\nBlank Line in File"},
+        {"invalid",
+         {"3", "", "10", "F", "@"},
+         "Please Check Input Data\nBlank Line in File\nLine 2: the line is empty; blank lines may only follow the end "
+         "line \"@\""},
         {"turtle", {"0", "90", "10", "F(1.2.3)", "@"}, "'1.2.3' is not a valid floating point value"},
     };
     for (const auto& c : cases) {
