@@ -77,5 +77,7 @@ void AddDxfCommands(CLI::App& App, int& ExitCode);
 void AddRenderCommands(CLI::App& App, int& ExitCode);
 void AddGeneratorCommands(CLI::App& App, int& ExitCode);
 void AddExportCommands(CLI::App& App, int& ExitCode);
+void AddGrowCommands(CLI::App& App, int& ExitCode);
+void AddBreedCommands(CLI::App& App, int& ExitCode);
 
 } // namespace verdel::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/generator_options.h"
 #include "engine/definition.h"
 #include "engine/text_helpers.h"
 #include "generators/mutator.h"
@@ -24,59 +25,6 @@ struct TGeneratorOptions {
     std::string Output;
     int Times = 1;
 };
-
-// A message as the dialogs show it, with its CR LF as a plain line break.
-std::string Plain(const std::string& text)
-{
-    std::string plain;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) plain += text[i];
-    return plain;
-}
-
-std::string BarNames(std::span<const TBarInfo> bars)
-{
-    std::string names;
-    for (const TBarInfo& bar : bars) names += (names.empty() ? "" : ", ") + std::string(bar.Name);
-    return names;
-}
-
-// Splits NAME=VALUE at its first "="; prints a usage message when there is none.
-bool SplitSetting(const std::string& option, const std::string& setting, std::string& name, std::string& value)
-{
-    const size_t at = setting.find('=');
-    if (at == std::string::npos) {
-        std::cerr << option << " expects NAME=VALUE, not '" << setting << "'\n";
-        return false;
-    }
-    name = setting.substr(0, at);
-    value = setting.substr(at + 1);
-    return true;
-}
-
-// Reads every --bar NAME=V into Set(index, value); prints the fault of a bad one.
-template <typename TSet>
-bool ApplyBars(std::span<const TBarInfo> bars, const std::vector<std::string>& settings, TSet set)
-{
-    for (const std::string& setting : settings) {
-        std::string name, text;
-        if (!SplitSetting("--bar", setting, name, text)) return false;
-        const int index = FindBar(bars, name);
-        if (index < 0) {
-            std::cerr << "Unknown bar '" << name << "'; bars: " << BarNames(bars) << '\n';
-            return false;
-        }
-        const TBarInfo& bar = bars[static_cast<size_t>(index)];
-        const std::optional<int> value = ParseWholeInt(text);
-        if (!value || *value < bar.Min || *value > bar.Max) {
-            std::cerr << "Bar '" << name << "' takes a whole number from " << bar.Min << " thru " << bar.Max
-                      << ", not '" << text << "'\n";
-            return false;
-        }
-        set(index, *value);
-    }
-    return true;
-}
 
 // Locks each --lock NAME=VALUE; numbers go through the edit's range check.
 bool ApplyLocks(TRandomGenerator& generator, const std::vector<std::string>& settings)
@@ -97,22 +45,6 @@ bool ApplyLocks(TRandomGenerator& generator, const std::vector<std::string>& set
         }
     }
     return true;
-}
-
-// Writes the text to Output (CR LF) or standard output.
-int WriteText(const TLines& lines, const std::string& output)
-{
-    if (output.empty()) {
-        for (const std::string& line : lines) std::cout << line << '\n';
-        return ExitDone;
-    }
-    try {
-        WriteLinesToFile(output, lines);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return ExitWrite;
-    }
-    return ExitDone;
 }
 
 int RunRandom(const TGeneratorOptions& options)

@@ -19,6 +19,8 @@ int main(int argc, char** argv)
     AddRenderCommands(app, exitCode);
     AddGeneratorCommands(app, exitCode);
     AddExportCommands(app, exitCode);
+    AddGrowCommands(app, exitCode);
+    AddBreedCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);

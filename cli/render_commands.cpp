@@ -7,36 +7,12 @@
 #include <numbers>
 
 #include "app/program_folders.h"
-#include "cli/cli_common.h"
+#include "cli/render_options.h"
 #include "engine/text_number.h"
-#include "render/gmp.h"
 #include "render/image_files.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel::cli {
-
-namespace {
-
-struct TRenderOptions {
-    std::string Input;
-    std::string Output;
-    std::string Mode = "solid";
-    std::string Size = "800x600";
-    std::string Back = "000000";
-    std::string Turn = "0,0,0";
-    std::string Textures; // empty: the textures folder beside the executable
-    TGenerateOptions Generate;
-};
-
-// What the option texts say, once checked.
-struct TRenderRequest {
-    TRenderMode Mode = rmSolidShade;
-    int Width = 800;
-    int Height = 600;
-    TColor Back = 0;
-    std::array<float, 3> TurnDegrees{};
-    bool Jpeg = false;
-};
 
 bool ParseInt(const std::string& Text, int& Value)
 {
@@ -52,6 +28,8 @@ bool ParseSize(const std::string& Text, int& Width, int& Height)
     return ParseInt(Text.substr(0, x), Width) && ParseInt(Text.substr(x + 1), Height) && Width >= 1 && Width <= 8192 &&
            Height >= 1 && Height <= TGMP::MaxHeight;
 }
+
+namespace {
 
 // RRGGBB (as in HTML, an optional "#" before it) to a colour value 0x00BBGGRR.
 bool ParseBack(std::string Text, TColor& Color)
@@ -82,8 +60,9 @@ bool ParseTurn(const std::string& Text, std::array<float, 3>& Degrees)
     return true;
 }
 
-// Checks every option; prints what is wrong and returns false.
-bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
+} // namespace
+
+bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
 {
     Request.Mode = Options.Mode == "wireframe" ? rmWireframe
                    : Options.Mode == "texture" ? rmShadedTexture
@@ -96,19 +75,30 @@ bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
         problem = "--back must be a colour RRGGBB in hexadecimal: " + Options.Back;
     else if (!ParseTurn(Options.Turn, Request.TurnDegrees))
         problem = "--turn must be three angles in degrees, X,Y,Z: " + Options.Turn;
-    else if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!EndsWithAnyCase(Options.Output, ".bmp"))
-        problem = "the output file must end in .bmp or .jpg: " + Options.Output;
     if (problem.empty()) return true;
     std::cerr << problem << '\n';
     return false;
 }
 
+namespace {
+
+// The render options, then the picture's name: .bmp or .jpg.
+bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
+{
+    if (!ParseRenderRequest(Options, Request)) return false;
+    if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
+    else if (!EndsWithAnyCase(Options.Output, ".bmp")) {
+        std::cerr << "the output file must end in .bmp or .jpg: " << Options.Output << '\n';
+        return false;
+    }
+    return true;
+}
+
 // The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
 std::string DefaultTexturesFolder() { return DataFolderFor(ExecutableFolder()) + "textures"; }
 
-// Hands the twelve layer textures to the renderer. A texture that cannot be
-// read is a file error, one whose content is refused a rejected input file.
+} // namespace
+
 int LoadTextures(TGMP& Gmp, const std::string& Folder)
 {
     try {
@@ -124,11 +114,26 @@ int LoadTextures(TGMP& Gmp, const std::string& Folder)
     }
 }
 
-// The viewer's placement, then the requested turn (an axis only when its angle is not 0).
+int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures)
+{
+    Gmp.Resize(Request.Width, Request.Height);
+    if (Request.Mode == rmShadedTexture) {
+        if (const int status = LoadTextures(Gmp, Textures); status != ExitDone) return status;
+    }
+    Gmp.SetBackColor(Request.Back);
+    Gmp.RenderMode = Request.Mode;
+    return ExitDone;
+}
+
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
     Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
     PrepareView(Store);
+    TurnModel(Gmp, Store, Request);
+}
+
+void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
+{
     const auto& degrees = Request.TurnDegrees;
     if (degrees[0] == 0 && degrees[1] == 0 && degrees[2] == 0) return;
     const auto radians = [](float d) { return static_cast<float>(d * std::numbers::pi / 180.0); };
@@ -136,20 +141,33 @@ void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
                     radians(degrees[2]));
 }
 
+void AddRenderOptions(CLI::App* Command, TRenderOptions& Options)
+{
+    Command->add_option("--mode", Options.Mode, "wireframe, solid or texture (default solid)")
+        ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
+    Command->add_option("--size", Options.Size,
+                        "Picture size WIDTHxHEIGHT (default 800x600, height at most " +
+                            std::to_string(TGMP::MaxHeight) + ")");
+    Command->add_option("--back", Options.Back, "Background colour RRGGBB in hexadecimal (default 000000)");
+    Command->add_option("--turn", Options.Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
+    Command->add_option("--textures", Options.Textures,
+                        "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
+    AddGenerateOptions(Command, Options.Generate);
+}
+
+namespace {
+
 int RunRender(const TRenderOptions& Options)
 {
     TRenderRequest request;
     if (!ParseRequest(Options, request)) return ExitUsage;
     auto gmp = std::make_unique<TGMP>();
-    gmp->Resize(request.Width, request.Height);
-    int status = request.Mode == rmShadedTexture ? LoadTextures(*gmp, Options.Textures) : ExitDone;
+    int status = PrepareRenderer(*gmp, request, Options.Textures);
     auto model = std::make_unique<TCliModel>();
     if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, model->Store, request);
-    gmp->SetBackColor(request.Back);
-    gmp->RenderMode = request.Mode;
     gmp->ClearToBackColor();
     gmp->RenderScene(model->Store);
     return WriteOutput([&] {
@@ -166,16 +184,7 @@ void AddRenderCommands(CLI::App& App, int& ExitCode)
     CLI::App* render = App.add_subcommand("render", "Render one frame of a definition or model file as BMP or JPEG");
     render->add_option("INPUT", options->Input, ModelInputHelp)->required();
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
-    render->add_option("--mode", options->Mode, "wireframe, solid or texture (default solid)")
-        ->check(CLI::IsMember({"wireframe", "solid", "texture"}));
-    render->add_option("--size", options->Size,
-                       "Picture size WIDTHxHEIGHT (default 800x600, height at most " + std::to_string(TGMP::MaxHeight) +
-                           ")");
-    render->add_option("--back", options->Back, "Background colour RRGGBB in hexadecimal (default 000000)");
-    render->add_option("--turn", options->Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
-    render->add_option("--textures", options->Textures,
-                       "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
-    AddGenerateOptions(render, options->Generate);
+    AddRenderOptions(render, *options);
     render->callback([options, &ExitCode] { ExitCode = RunRender(*options); });
 }
 

@@ -23,6 +23,7 @@
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "gui/app_state.h"
+#include "gui/breed_window.h"
 #include "gui/clock_text.h"
 #include "gui/definition_editor.h"
 #include "gui/dialogs.h"

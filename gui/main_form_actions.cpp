@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "gui/breed_window.h"
 #include "gui/definition_editor.h"
 #include "gui/file_memory.h"
 #include "gui/glyphs.h"
@@ -101,6 +102,7 @@ void TMainForm::CreateMenus()
     tools->addAction(GenerateItem);
     tools->addSeparator();
     tools->addActions({RandomGenerator1, Mutator1});
+    AddBreedItem(tools, this);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");

@@ -21,6 +21,7 @@
 #include "gui/clock_text.h"
 #include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
+#include "gui/growth_bar.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/workspace.h"
 
@@ -86,6 +87,9 @@ TViewForm::TViewForm(QWidget* Parent)
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
     centreLayout->addWidget(GMP1);
+    centreLayout->addWidget(GrowthBar = new TGrowthBar(FaceStore));
+    GrowthBar->Redraw = [this] { ViewerMovement(FaceStore, false); };
+    GrowthBar->Retire = [this](std::unique_ptr<TFaceStore> Old) { Retire(std::move(Old)); };
     centre->setStyleSheet("#Panel3 { background: black; }");
 
     auto* body = new QHBoxLayout;
@@ -357,10 +361,11 @@ void TViewForm::FormClose()
 {
     Navigator.Reset();
     PaintTimer->stop();
+    GrowthBar->Detach();
     // The one wait of the window: the frame being drawn reads the store about to be freed.
     Frames->Stop();
     EndWaitCursor();
-    RetiredStore.reset();
+    RetiredStores.clear();
     GMP1->Gmp().FreeScene(FaceStore);
     GMP1->ClearFrame();
     GMP1->SetNote({});

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "gui/generate_view.h"
 #include "render/gmp.h"
@@ -23,6 +24,7 @@ namespace verdel {
 
 class TFramePipeline;
 class TGMPWidget;
+class TGrowthBar;
 
 class TViewForm : public QDialog, public TNavigationHost {
     Q_OBJECT
@@ -74,6 +76,7 @@ public:
     bool ModelInUse() override;
 
     TGMPWidget* GMP1;
+    TGrowthBar* GrowthBar; // growth playback under the picture
     QLabel* ObCountLabel;
     QLabel* PSCountLabel;
     QRadioButton* WireFrame_RB;
@@ -123,8 +126,10 @@ private:
     TViewSource Source = TViewSource::Generation;
     QTimer* PaintTimer; // the 200 ms pause of a repaint
     bool WaitCursor = false;
-    // The model replaced by Read Model, kept until the frame being drawn of it is finished.
-    std::unique_ptr<TFaceStore> RetiredStore;
+    // Models replaced (Read Model, growth playback) while a frame of them may
+    // be drawn: they live until the frame being drawn is finished.
+    std::vector<std::unique_ptr<TFaceStore>> RetiredStores;
+    void Retire(std::unique_ptr<TFaceStore> Store);
 };
 
 // What came of choosing a model file to read into a store.

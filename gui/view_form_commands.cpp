@@ -20,6 +20,7 @@
 #include "gui/file_memory.h"
 #include "gui/frame_pipeline.h"
 #include "gui/gmp_widget.h"
+#include "gui/growth_bar.h"
 #include "gui/layer_bitmaps.h"
 #include "gui/texture_dialog.h"
 #include "gui/view_form.h"
@@ -36,6 +37,7 @@ void TViewForm::ShowModal(TViewSource NewSource)
     Source = NewSource;
     Navigator.BeginView();
     PerformStartupRoutines();
+    GrowthBar->ShowFor(Source);
     exec();
 }
 
@@ -104,7 +106,7 @@ void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, doub
 {
     GMP1->ShowFrame(Frame);
     // The worker is idle until this returns: a model read over by Read DXF can go now.
-    RetiredStore.reset();
+    RetiredStores.clear();
     if (Store == &FaceStore) Navigator.ModelFrameDone(Milliseconds);
     if (Frames->Active()) return; // a newer frame follows
     EndWaitCursor();
@@ -302,6 +304,13 @@ TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store)
     return result;
 }
 
+void TViewForm::Retire(std::unique_ptr<TFaceStore> Store)
+{
+    // A frame under way may read the faces of any model shown since the last
+    // frame was handed back; FrameShown lets them go.
+    if (Frames->Active()) RetiredStores.push_back(std::move(Store));
+}
+
 void TViewForm::ReadDXFClick()
 {
     // The file goes into a store of its own: one that fails to read leaves the model on view.
@@ -310,10 +319,10 @@ void TViewForm::ReadDXFClick()
     Navigator.Reset();
     SwapStores(FaceStore, *fresh);
     // A frame of the old model may still be drawn: its faces live on until it is finished.
-    RetiredStore = std::move(fresh);
-    if (!Frames->Active()) RetiredStore.reset();
+    Retire(std::move(fresh));
     Navigator.BeginView();
     Source = TViewSource::DxfFile;
+    GrowthBar->ShowFor(Source);
     PerformStartupRoutines();
     FormPaint();
 }

@@ -1,0 +1,62 @@
+// The render options that render and grow share: checking them, textures and placing the model.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "cli/cli_common.h"
+#include "render/gmp.h"
+
+namespace verdel::cli {
+
+// The option texts as typed.
+struct TRenderOptions {
+    std::string Input;
+    std::string Output;
+    std::string Mode = "solid";
+    std::string Size = "800x600";
+    std::string Back = "000000";
+    std::string Turn = "0,0,0";
+    std::string Textures; // empty: the textures folder beside the executable
+    TGenerateOptions Generate;
+};
+
+// What the option texts say, once checked.
+struct TRenderRequest {
+    TRenderMode Mode = rmSolidShade;
+    int Width = 800;
+    int Height = 600;
+    TColor Back = 0;
+    std::array<float, 3> TurnDegrees{};
+    bool Jpeg = false;
+};
+
+// Adds --mode, --size, --back, --turn, --textures and the generation options to a subcommand.
+void AddRenderOptions(CLI::App* Command, TRenderOptions& Options);
+
+// Checks mode, size, background and turn; prints what is wrong and returns false.
+bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request);
+
+// A whole number from text, nothing else in it.
+bool ParseInt(const std::string& Text, int& Value);
+
+// WIDTHxHEIGHT, width 1 to 8192 and height 1 to the renderer's limit.
+bool ParseSize(const std::string& Text, int& Width, int& Height);
+
+// Hands the twelve layer textures to the renderer (the data folder's when
+// Folder is empty). A texture that cannot be read is a file error
+// (ExitUsage), one whose content is refused a rejected input file
+// (ExitRejected); the message is printed. ExitDone otherwise.
+int LoadTextures(TGMP& Gmp, const std::string& Folder);
+
+// Readies Gmp for the request: buffer size, textures when needed, background
+// and mode. Returns ExitDone or LoadTextures' status.
+int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string& Textures);
+
+// The viewer's placement, then the requested turn.
+void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
+
+// The requested turn alone (an axis only when its angle is not 0).
+void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
+
+} // namespace verdel::cli

@@ -1,0 +1,254 @@
+// The breeding gallery window: thumbnails off the GUI thread, picks, Back and
+// Forward, crossover marks, failing cells, Save, Edit, View and the Tools menu item.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/settings.h"
+#include "gui/app_state.h"
+#include "gui/breed_cell.h"
+#include "gui/breed_window.h"
+#include "gui/generate_view.h"
+#include "gui/main_form.h"
+#include "gui/mdi_child.h"
+#include "gui/workspace.h"
+#include "support/scripted_dialogs.h"
+
+using namespace verdel;
+using verdel::test::TScriptedDialogs;
+
+namespace {
+
+const TLines Bush = {
+    "4", "22.5", "10", "+(90)A", "A=[&FL!A]>>>>>[&FL!A]>>>>>>>[&FL!A]", "F=FF", "L=[c(3)'''^^{-f+f+f-|-f+f+f}]", "@"};
+
+TMutatorBars Lively()
+{
+    TMutatorBars bars;
+    bars.fill(5);
+    bars[mbRadiation] = 10;
+    return bars;
+}
+
+// Records the texts the gallery opens in editors.
+class TRecordingWorkspace : public TWorkspace {
+public:
+    QSize UsableClientSize() const override { return {800, 600}; }
+    QRect FrameGeometry() const override { return {0, 0, 800, 600}; }
+    void OpenEditorWithText(const QString& Text) override { Texts << Text; }
+    void RandomDialogClosed() override {}
+    void MutateDialogClosed() override {}
+    void ShowProgress(const QString&, const std::function<void()>&) override {}
+    void HideProgress() override {}
+    QStringList Texts;
+};
+
+void Click(TBreedWindow& window, int number, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(window.Cells[number]->PictureLabel, Qt::LeftButton, modifiers);
+    window.FinishRendering();
+}
+
+} // namespace
+
+class TestBreedWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> Folder;
+
+    // Saves a picture of Widget when VERDEL_SHOTS names a folder (for looking at the window).
+    static void Shot(QWidget& widget, const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("VERDEL_SHOTS");
+        if (!folder.isEmpty()) widget.grab().save(folder + "/" + name + ".png");
+    }
+
+private slots:
+    void init()
+    {
+        Folder = std::make_unique<QTemporaryDir>();
+        ProgramFolders = FoldersBeside(Folder->path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(ProgramFolders.DefinitionFolder));
+        SetViewerLauncher(nullptr);
+    }
+
+    void showsTheParentAndEightChildrenWithTheSeed()
+    {
+        TBreedWindow window;
+        window.StartGallery(Bush, 4711, Lively(), {});
+        window.show();
+        window.FinishRendering();
+        Shot(window, "gallery");
+        const TBreedingGallery core(Bush, 4711, Lively());
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711"));
+        QCOMPARE(window.SeedEdit->text(), QString("4711"));
+        QVERIFY(!window.Back_Btn->isEnabled());
+        QVERIFY(!window.Forward_Btn->isEnabled());
+        for (int number = 0; number <= BreedChildCount; ++number) {
+            const TBreedCell* cell = window.Cells[number];
+            QVERIFY2(cell->Drawn(), qPrintable(cell->Reason()));
+            QCOMPARE(cell->Picture().size(), QSize(TBreedCell::ThumbnailWidth, TBreedCell::ThumbnailHeight));
+            QCOMPARE(window.CellText(number), number == 0 ? Bush : core.Current().Children[number - 1].Text);
+        }
+        // The parent sits in the middle of the grid.
+        const QPoint middle = window.Cells[0]->geometry().center();
+        QVERIFY(window.Cells[4]->geometry().center().x() < middle.x());
+        QVERIFY(window.Cells[5]->geometry().center().x() > middle.x());
+    }
+
+    void aPickedChildBecomesTheParentAndBackRestoresTheGeneration()
+    {
+        TBreedWindow window;
+        window.StartGallery(Bush, 4711, Lively(), {});
+        window.FinishRendering();
+        std::array<QImage, 9> before;
+        std::array<TLines, 9> texts;
+        for (int n = 0; n <= 8; ++n) before[n] = window.Cells[n]->Picture(), texts[n] = window.CellText(n);
+
+        Click(window, 3);
+        TBreedingGallery core(Bush, 4711, Lively());
+        core.Pick(3);
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711: 3"));
+        QCOMPARE(window.CellText(0), texts[3]);
+        // Same text, same seed: the new parent looks exactly as child 3 did.
+        QCOMPARE(window.Cells[0]->Picture(), before[3]);
+        for (int n = 1; n <= 8; ++n) QCOMPARE(window.CellText(n), core.Current().Children[n - 1].Text);
+        QVERIFY(window.Back_Btn->isEnabled());
+
+        QTest::mouseClick(window.Back_Btn, Qt::LeftButton);
+        window.FinishRendering();
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711"));
+        for (int n = 0; n <= 8; ++n) {
+            QCOMPARE(window.CellText(n), texts[n]);
+            QCOMPARE(window.Cells[n]->Picture(), before[n]);
+        }
+        QTest::mouseClick(window.Forward_Btn, Qt::LeftButton);
+        window.FinishRendering();
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711: 3"));
+        QCOMPARE(window.CellText(0), texts[3]);
+
+        // Clicking the parent breeds nothing.
+        Click(window, 0);
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711: 3"));
+    }
+
+    void ctrlClickMarksTheSecondParentOfACrossover()
+    {
+        TBreedWindow window;
+        window.StartGallery(Bush, 4711, Lively(), {});
+        Click(window, 5, Qt::ControlModifier);
+        QVERIFY(window.HintLabel->text().contains("Child 5 is the second parent"));
+        Click(window, 2, Qt::ControlModifier); // the mark moves to child 2 ...
+        Click(window, 2, Qt::ControlModifier); // ... and is taken off again
+        QVERIFY(!window.HintLabel->text().contains("second parent:"));
+        Click(window, 5, Qt::ControlModifier);
+        Click(window, 1);
+        QCOMPARE(window.LineageLabel->text(), QString("seed 4711: 1+5"));
+        TBreedingGallery core(Bush, 4711, Lively());
+        core.Pick(1, 5);
+        for (int n = 0; n <= 8; ++n)
+            QCOMPARE(window.CellText(n), n ? core.Current().Children[n - 1].Text : core.Current().Parent);
+    }
+
+    void aChildThatCannotBeDrawnShowsWhyAndTheOthersStillDraw()
+    {
+        // 2^20 non-drawing letters are within the production limit, 2^21 are not:
+        // children whose recursion went up cannot be drawn, the others can.
+        const TLines doubling = {"20", "30", "10", "A", "A=AA", "@"};
+        TMutatorBars bars{};
+        bars[mbRecursion] = 5;
+        bars[mbRadiation] = 8;
+        TBreedWindow window;
+        window.StartGallery(doubling, 2024, bars, {});
+        window.show();
+        window.FinishRendering();
+        Shot(window, "gallery-failing");
+        int failed = 0;
+        for (int n = 0; n <= 8; ++n) {
+            const TBreedCell* cell = window.Cells[n];
+            const int iterations = std::stoi(window.CellText(n)[0]);
+            QCOMPARE(cell->Drawn(), iterations <= 20);
+            if (cell->Drawn()) continue;
+            ++failed;
+            QCOMPARE(cell->Reason(), QString("Production String Exceeded Maximum Length"));
+            QCOMPARE(cell->PictureLabel->text(), cell->Reason());
+        }
+        QVERIFY(failed >= 1);
+        QVERIFY(failed <= 7); // the parent at 20 is drawn, and so is at least one child
+    }
+
+    void saveWritesTheChosenDefinition()
+    {
+        TScriptedDialogs dialogs;
+        TBreedWindow window;
+        window.StartGallery(Bush, 99, Lively(), {});
+        Click(window, 6);
+        const QString file = Folder->path() + "/chosen.vd";
+        dialogs.FileNames = {file};
+        QTest::mouseClick(window.Save_Btn, Qt::LeftButton);
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QByteArray expected;
+        for (const std::string& line : window.CellText(0)) expected += QByteArray::fromStdString(line) + "\r\n";
+        QCOMPARE(saved.readAll(), expected);
+        QVERIFY(dialogs.SaveProposals.at(0).endsWith("Bred-99.vd"));
+    }
+
+    void cellsOpenTheirDefinitionInAnEditorAndTheirModelInTheViewer()
+    {
+        TRecordingWorkspace workspace;
+        Workspace = &workspace;
+        TScriptedDialogs dialogs;
+        int launches = 0;
+        SetViewerLauncher([&](TViewSource) { ++launches; });
+        TBreedWindow window;
+        window.StartGallery(Bush, 7, Lively(), {});
+        window.FinishRendering();
+        QTest::mouseClick(window.Cells[4]->Edit_Btn, Qt::LeftButton);
+        QCOMPARE(workspace.Texts.size(), 1);
+        QCOMPARE(EngineLinesOf(workspace.Texts[0]), window.CellText(4));
+
+        QTest::mouseClick(window.Cells[4]->View_Btn, Qt::LeftButton);
+        QCOMPARE(launches, 1);
+        QVERIFY(window.Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(LastObjectCount)));
+        QCOMPARE(LastGenerationSeed, window.CellSeed(4));
+        Workspace = nullptr;
+        SetViewerLauncher(nullptr);
+    }
+
+    void toolsMenuOpensTheGalleryOnTheActiveEditor()
+    {
+        TScriptedDialogs dialogs;
+        QDir().mkpath(Folder->path() + "/textures");
+        TMainForm frame(Folder->path() + "/");
+        TMDIChild* editor = frame.NewFile();
+        editor->Memo1->setPlainText(QString::fromStdString("4\n22.5\n10\nF\nF=F[+F]\n@"));
+        auto* item = frame.findChild<QAction*>("Breed1");
+        QVERIFY(item);
+        item->trigger();
+        auto* window = frame.findChild<TBreedWindow*>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->CellText(0), (TLines{"4", "22.5", "10", "F", "F=F[+F]", "@"}));
+        window->FinishRendering();
+        item->trigger(); // the one gallery comes to the front
+        QCOMPARE(frame.findChildren<TBreedWindow*>().size(), 1);
+        window->close();
+    }
+
+private:
+    static TLines EngineLinesOf(const QString& text) { return SplitLines(text.toStdString()); }
+};
+
+QTEST_MAIN(TestBreedWindow)
+#include "test_breed_window.moc"

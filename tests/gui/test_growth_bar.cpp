@@ -1,0 +1,216 @@
+// Growth playback: positions regenerate the model at their value off the GUI
+// thread, the view is held still, playback skips positions instead of queueing them.
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/program_folders.h"
+#include "engine/growth.h"
+#include "gui/app_state.h"
+#include "gui/frame_pipeline.h"
+#include "gui/growth_bar.h"
+#include "gui/view_form.h"
+#include "render/gmp.h"
+#include "support/scripted_dialogs.h"
+#include "viewer/view_preparation.h"
+
+using namespace verdel;
+using verdel::test::TScriptedDialogs;
+
+namespace {
+
+const TLines Shrub = {"3.5", "30", "10", "A", "A=F[&A]>>>[&A]>>>[&A]", "F=F'F", "@"};
+
+// Generates Lines into Store as the main window does, the source at Seed.
+TGenerationResult Generate(const TLines& lines, TFaceStore& store, uint32_t seed = 5)
+{
+    test::TScriptedPrompt prompt;
+    prompt.Answers = {TAnswer::Yes};
+    auto state = std::make_unique<TDefinitionState>();
+    TRandomSource random;
+    random.Seed = seed;
+    return GenerateModel(lines, {}, prompt, *state, store, random);
+}
+
+float LargestGap(const TFaceStore& a, const TFaceStore& b)
+{
+    if (a.ObjectCount != b.ObjectCount) return 1e9f;
+    float gap = 0;
+    for (int k = 1; k <= a.ObjectCount; ++k)
+        for (const TFaceNode *p = a.Object(k).ModelFaces, *q = b.Object(k).ModelFaces; p && q; p = p->Next, q = q->Next)
+            for (int c = 0; c < p->CornerCount; ++c) gap = std::max(gap, Length(p->Corners[c] - q->Corners[c]));
+    return gap;
+}
+
+} // namespace
+
+class TestGrowthBar : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TFaceStore> Shown;
+    std::unique_ptr<TGrowthBar> Bar;
+    int Redraws = 0;
+
+    void SetPosition(int position)
+    {
+        Bar->Growth_Slider->setValue(position);
+        Bar->FinishPending();
+    }
+
+private slots:
+    void init()
+    {
+        Shown = std::make_unique<TFaceStore>();
+        Generate(Shrub, *Shown);
+        Bar = std::make_unique<TGrowthBar>(*Shown);
+        Bar->Attach(Shrub, 5, {});
+        Redraws = 0;
+        Bar->Redraw = [this] { ++Redraws; };
+    }
+    void cleanup() { Bar.reset(); }
+
+    void theSliderSpansTheIterationValue()
+    {
+        QVERIFY(!Bar->isHidden());
+        QCOMPARE(Bar->Growth_Slider->minimum(), 0);
+        QCOMPARE(Bar->Growth_Slider->maximum(), 350);
+        QCOMPARE(Bar->Growth_Slider->value(), 350);
+        QCOMPARE(Bar->ValueAt(350), 3.5f);
+        QCOMPARE(Bar->ValueAt(175), 1.75f);
+        QCOMPARE(Bar->ValueAt(0), 0.0f);
+
+        Bar->Attach({"0", "30", "10", "F", "@"}, 1, {}); // nothing to grow
+        QVERIFY(Bar->isHidden());
+    }
+
+    void positionsShowTheModelsOfTheirValues()
+    {
+        const struct {
+            int Position;
+            float Value;
+        } cases[] = {{0, 0}, {175, 1.75f}, {280, 2.8f}, {350, 3.5f}};
+        for (const auto& c : cases) {
+            SetPosition(c.Position);
+            auto expected = std::make_unique<TFaceStore>();
+            Generate(WithIterationValue(Shrub, c.Value), *expected);
+            QCOMPARE(Shown->ObjectCount, expected->ObjectCount);
+            QCOMPARE(LargestGap(*Shown, *expected), 0.0f);
+            QVERIFY(Bar->GrowthLabel->text().startsWith("Growth " + QString::number(c.Value)));
+        }
+        QCOMPARE(Redraws, 4);
+    }
+
+    void theViewIsHeldStillWhileTheModelGrows()
+    {
+        PrepareView(*Shown);
+        const float translateX = Shown->TranslateX, translateZ = Shown->TranslateZ;
+        TGMP gmp;
+        gmp.RotateScene(*Shown, true, true, false, 0.7f, -0.4f, 0);
+        SetPosition(120);
+        gmp.RotateScene(*Shown, false, false, true, 0, 0, 1.1f); // the user turns it further meanwhile
+        SetPosition(350);
+
+        auto expected = std::make_unique<TFaceStore>();
+        Generate(Shrub, *expected);
+        gmp.RotateScene(*expected, true, true, false, 0.7f, -0.4f, 0);
+        gmp.RotateScene(*expected, false, false, true, 0, 0, 1.1f);
+        QVERIFY(LargestGap(*Shown, *expected) < 0.01f);
+        QCOMPARE(Shown->TranslateX, translateX);
+        QCOMPARE(Shown->TranslateZ, translateZ);
+    }
+
+    void positionsAskedForMeanwhileAreSkipped()
+    {
+        for (int position = 0; position <= 300; position += 10) Bar->Growth_Slider->setValue(position);
+        Bar->FinishPending();
+        // The first position, then only the newest one asked for while it was made.
+        QCOMPARE(Redraws, 2);
+        auto expected = std::make_unique<TFaceStore>();
+        Generate(WithIterationValue(Shrub, 3.0f), *expected);
+        QCOMPARE(LargestGap(*Shown, *expected), 0.0f);
+    }
+
+    void playRunsFromTheStartToTheEndAndStops()
+    {
+        QCOMPARE(Bar->Play_Btn->text(), QString("Play"));
+        Bar->Play_BtnClick();
+        QVERIFY(Bar->PlayTimer->isActive());
+        QCOMPARE(Bar->Play_Btn->text(), QString("Pause"));
+        QCOMPARE(Bar->Growth_Slider->value(), 0);
+        int ticks = 0;
+        while (Bar->PlayTimer->isActive() && ticks < 1000) {
+            Bar->PlayTick();
+            ++ticks;
+        }
+        QCOMPARE(Bar->Growth_Slider->value(), 350);
+        QCOMPARE(ticks, (350 + 1) / 2); // two positions a tick: 1.5 s an iteration at 25 ticks a second
+        QCOMPARE(Bar->Play_Btn->text(), QString("Play"));
+        Bar->FinishPending();
+        QCOMPARE(Shown->ObjectCount, Generate(Shrub, *std::make_unique<TFaceStore>()).ObjectCount);
+
+        Bar->Play_BtnClick();
+        Bar->PlayTick();
+        Bar->Play_BtnClick(); // Pause
+        QVERIFY(!Bar->PlayTimer->isActive());
+        QCOMPARE(Bar->Growth_Slider->value(), 2);
+    }
+
+    void theViewerShowsTheBarForGenerationsOnly()
+    {
+        TScriptedDialogs dialogs;
+        QTemporaryDir folder;
+        ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
+        TViewForm view;
+        RecordGeneration(Generate(Shrub, FaceStore));
+        view.GrowthBar->ShowFor(TViewSource::Generation);
+        QVERIFY(!view.GrowthBar->isHidden());
+        QCOMPARE(view.GrowthBar->Growth_Slider->maximum(), 350);
+        // A file that fails to read leaves the generated model, and its bar; one that reads hides it.
+        dialogs.FileNames = {QString(VERDEL_FIXTURES) + "/truncated_polyline.dxf"};
+        view.ReadDXFClick();
+        QVERIFY(!view.GrowthBar->isHidden());
+        dialogs.FileNames = {QString(VERDEL_DATA) + "/outline.dxf"};
+        view.ReadDXFClick();
+        QVERIFY(view.GrowthBar->isHidden());
+        FreeScene(FaceStore);
+    }
+
+    // Once the growth bar freed the model it replaced at once, while the
+    // viewer's worker could still be drawing its faces (the sanitizer build
+    // catches a read of them).
+    void aModelReplacedWhileItsFrameIsDrawnLivesUntilTheFrameIsDone()
+    {
+        TScriptedDialogs dialogs;
+        QTemporaryDir folder;
+        ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
+        TViewForm view;
+        RecordGeneration(Generate(Shrub, FaceStore));
+        view.GrowthBar->ShowFor(TViewSource::Generation);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto idle = [&view] {
+            return !view.Frames->Active() && view.StatusPanels[0]->text() == "Rendering Complete";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        const int full = FaceStore.ObjectCount;
+
+        for (const int position : {100, 200, 300}) {
+            view.ViewerMovement(FaceStore, false);
+            QVERIFY(view.Frames->Drawing(FaceStore));
+            view.GrowthBar->Growth_Slider->setValue(position);
+            view.GrowthBar->FinishPending();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QVERIFY(FaceStore.ObjectCount > 0 && FaceStore.ObjectCount < full);
+        view.close();
+    }
+};
+
+QTEST_MAIN(TestGrowthBar)
+#include "test_growth_bar.moc"
