@@ -61,8 +61,10 @@ public:
     QString Text() const
     {
         std::lock_guard lock(Mutex);
-        if (Last.Phase == TWorkPhase::Rewriting)
+        if (Last.Phase == TWorkPhase::Rewriting) {
+            if (Last.Total <= 0) return "Rewriting...";
             return QString("Rewriting: step %1 of %2").arg(Last.Done).arg(Last.Total);
+        }
         const int percent = Last.Total > 0 ? static_cast<int>(Last.Done * 100 / Last.Total) : 0;
         return QString("Generating output: %1%").arg(percent);
     }
@@ -115,7 +117,11 @@ TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solid
     QTimer ticker;
     ticker.setInterval(100);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (Workspace) Workspace->ShowProgress(progress.Text(), CancelGeneration);
+        if (!Workspace) return;
+        // While the generation waits for an answer (a fault, the size
+        // question), the box says what is going on, not the line.
+        if (QApplication::activeModalWidget()) Workspace->HideProgress();
+        else Workspace->ShowProgress(progress.Text(), CancelGeneration);
     });
     QTimer::singleShot(500, &ticker, [&ticker] { ticker.start(); });
     TEscapeFilter escape;
