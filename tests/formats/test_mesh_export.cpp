@@ -303,8 +303,9 @@ TEST(MeshExport, BadNamesAndMissingFoldersAreReportedNotCrashed)
         {MeshFolder("names") + "x.dxf",
          "x.dxf: unknown mesh format; the name must end in .obj, .stl, .ply, .gltf or .glb"},
     };
-    for (const auto& [file, message] : cases) {
-        SCOPED_TRACE(file);
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        const std::string& file = name; // clang 14 cannot capture a structured binding in a lambda
         const std::string what = ErrorOf([&] { ExportMesh(*store, file, {}); });
         EXPECT_TRUE(what.ends_with(message)) << what;
     }
