@@ -1,10 +1,11 @@
 #!/bin/sh
 # Configures and builds Verdel; ccache speeds rebuilds where it is installed.
 #   scripts/build.sh                    Release build in build/
-#   scripts/build.sh asan [TARGET...]   the same with AddressSanitizer and UndefinedBehaviorSanitizer
-#                                       (every undefined behaviour aborts) in build-asan/, no benchmarks;
-#                                       with clang 14 present it is built with clang and holds the
-#                                       libFuzzer targets too (fuzz_generation, fuzz_dxf, ...)
+#   scripts/build.sh asan [TARGET...]   the core, the batch tool and their tests with AddressSanitizer
+#                                       and UndefinedBehaviorSanitizer (every undefined behaviour aborts)
+#                                       in build-asan/, no benchmarks; with clang 14 present it is built
+#                                       with clang and holds the libFuzzer targets too (fuzz_dxf, ...);
+#                                       VERDEL_SANITIZE_GUI=ON adds the windows and their tests
 set -eu
 cd "$(dirname "$0")/.."
 launcher=""
@@ -25,7 +26,7 @@ asan)
   # -O1 keeps the instrumented tests quick without the compile time of -O2;
   # -g1 gives the sanitizers' reports file and line.
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-    -DVERDEL_SANITIZE=ON $compilers $launcher >/dev/null
+    -DVERDEL_SANITIZE=ON "-DVERDEL_SANITIZE_GUI=${VERDEL_SANITIZE_GUI:-OFF}" $compilers $launcher >/dev/null
   if [ $# -eq 0 ]; then
     cmake --build build-asan
   else

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Sets up the machine, builds Verdel and runs every test; then builds the same
-# tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/,
-# with clang 14 when present) and runs them, and runs each fuzz target of that
-# build for 30 s, two at a time. The builds run one after another; with
+# Sets up the machine, builds Verdel and runs every test; then builds the
+# core, the batch tool and their tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/, with clang 14 when present) and
+# runs them, and runs each fuzz target of that build for 30 s, two at a time. The builds run one after another; with
 # VERDEL_BUILD_LOCK set, each holds that flock(1) lock (for machines shared
 # with other builds).
 set -eu
