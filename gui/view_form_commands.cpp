@@ -105,7 +105,7 @@ void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
 void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds)
 {
     GMP1->ShowFrame(Frame);
-    // The worker is idle until this returns: a model read over by Read DXF can go now.
+    // The worker is idle until this returns: models replaced meanwhile (Read Model, growth) can go now.
     RetiredStores.clear();
     if (Store == &FaceStore) Navigator.ModelFrameDone(Milliseconds);
     if (Frames->Active()) return; // a newer frame follows
