@@ -22,22 +22,19 @@ stamp() { echo "test.sh: $1 at $(date +%T)"; }
 # of a run that failed. Fails when one did.
 fuzz_all() {
   logs=build-asan/fuzz-logs
+  rm -rf "$logs"
   mkdir -p "$logs"
   failed=""
   while [ $# -gt 0 ]; do
-    first=$1
+    runs=""
+    for target in "$1" "${2:-}"; do
+      [ -n "$target" ] || continue
+      VERDEL_FUZZ_BUILT=1 scripts/fuzz.sh "$target" 30 >"$logs/$target.log" 2>&1 &
+      runs="$runs $!:$target"
+    done
     shift
-    VERDEL_FUZZ_BUILT=1 scripts/fuzz.sh "$first" 30 >"$logs/$first.log" 2>&1 &
-    first_pid=$!
-    second=""
-    if [ $# -gt 0 ]; then
-      second=$1
-      shift
-      VERDEL_FUZZ_BUILT=1 scripts/fuzz.sh "$second" 30 >"$logs/$second.log" 2>&1 &
-      second_pid=$!
-    fi
-    wait "$first_pid" || failed="$failed $first"
-    if [ -n "$second" ]; then wait "$second_pid" || failed="$failed $second"; fi
+    if [ $# -gt 0 ]; then shift; fi
+    for run in $runs; do wait "${run%%:*}" || failed="$failed ${run#*:}"; done
   done
   for log in "$logs"/*.log; do
     echo "--- $(basename "$log" .log): $(grep -E '^(Done|stat::number_of_executed_units)' "$log" | tr '\n' ' ')"

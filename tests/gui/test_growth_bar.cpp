@@ -159,15 +159,22 @@ private slots:
         QCOMPARE(Bar->Growth_Slider->value(), 2);
     }
 
+    // Program folders in Folder, and the shrub generated into FaceStore as the
+    // main window generates it, its growth bar shown in View.
+    static void ShowGeneratedShrub(const QTemporaryDir& Folder, TViewForm& View)
+    {
+        ProgramFolders = FoldersBeside(Folder.path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
+        RecordGeneration(Generate(Shrub, FaceStore));
+        View.GrowthBar->ShowFor(TViewSource::Generation);
+    }
+
     void theViewerShowsTheBarForGenerationsOnly()
     {
         TScriptedDialogs dialogs;
         QTemporaryDir folder;
-        ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
-        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
         TViewForm view;
-        RecordGeneration(Generate(Shrub, FaceStore));
-        view.GrowthBar->ShowFor(TViewSource::Generation);
+        ShowGeneratedShrub(folder, view);
         QVERIFY(!view.GrowthBar->isHidden());
         QCOMPARE(view.GrowthBar->Growth_Slider->maximum(), 350);
         // A file that fails to read leaves the generated model, and its bar; one that reads hides it.
@@ -187,11 +194,8 @@ private slots:
     {
         TScriptedDialogs dialogs;
         QTemporaryDir folder;
-        ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
-        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
         TViewForm view;
-        RecordGeneration(Generate(Shrub, FaceStore));
-        view.GrowthBar->ShowFor(TViewSource::Generation);
+        ShowGeneratedShrub(folder, view);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         const auto idle = [&view] {
