@@ -98,29 +98,32 @@ void TGMP::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ,
 
 int TGMP::ShareObjects(const TFaceStore& Store)
 {
-    // Objects go to the threads in runs of about equal numbers of faces (as
-    // the objects count them), and so do the cache's records when they all fit.
+    // Objects are cut into runs of about equal numbers of faces (as the
+    // objects count them), several per thread, and so are the cache's
+    // records when they all fit. The threads take the runs in turn as they
+    // finish the one before, so one that is slowed down takes fewer.
     const int count = std::clamp(Store.ObjectCount, 0, MaxObjects);
-    const int threads = std::clamp(count, 1, ThreadCount());
+    const int wanted = ThreadCount() == 1 ? 1 : ThreadCount() * SharesPerThread;
+    const int shares = std::clamp(count, 1, wanted);
     int64_t total = 0;
     for (int k = 1; k <= count; ++k) total += 1 + std::max(Store.Object(k).FaceCount, 0);
     const bool allFit = total - count <= TFaceCache::Capacity;
     int64_t before = 0, facesBefore = 0;
     int k = 1;
-    for (int t = 0; t < threads; ++t) {
-        Shares[t].FirstObject = k;
-        Shares[t].FirstRecord =
+    for (int s = 0; s < shares; ++s) {
+        Shares[s].FirstObject = k;
+        Shares[s].FirstRecord =
             static_cast<int32_t>(allFit ? facesBefore : TFaceCache::Capacity * before / std::max<int64_t>(total, 1));
-        for (; k <= count && before * threads < total * (t + 1); ++k) {
+        for (; k <= count && before * shares < total * (s + 1); ++k) {
             before += 1 + std::max(Store.Object(k).FaceCount, 0);
             facesBefore += std::max(Store.Object(k).FaceCount, 0);
         }
-        if (t + 1 == threads) k = count + 1;
-        Shares[t].EndObject = k;
+        if (s + 1 == shares) k = count + 1;
+        Shares[s].EndObject = k;
     }
-    for (int t = 0; t < threads; ++t)
-        Shares[t].EndRecord = t + 1 < threads ? Shares[t + 1].FirstRecord : TFaceCache::Capacity;
-    return threads;
+    for (int s = 0; s < shares; ++s)
+        Shares[s].EndRecord = s + 1 < shares ? Shares[s + 1].FirstRecord : TFaceCache::Capacity;
+    return shares;
 }
 
 int TGMP::CutBands(int Counters)
@@ -135,11 +138,18 @@ bool TGMP::Draw(TFaceStore& Store, const TCancelToken* Cancel)
     // Projection by objects, then (for fills) the painter's order, then the
     // drawing by bands of rows: a pixel sees the same draws in the same order
     // as when one thread draws everything.
-    const int counters = ShareObjects(Store);
+    const int shares = ShareObjects(Store);
+    const int counters = std::min(shares, ThreadCount());
     const TRenderMode mode = RenderMode;
+    NextShare.store(0, std::memory_order_relaxed);
     auto project = [&](int t) {
-        if (mode == rmWireframe) ProjectOutlines(Store, t, Cancel);
-        else PrepareFaces(Store, t, mode == rmSolidShade, Cancel);
+        Load.Clear(t);
+        for (int s = NextShare.fetch_add(1, std::memory_order_relaxed); s < shares;
+             s = NextShare.fetch_add(1, std::memory_order_relaxed)) {
+            if (Cancelled(Cancel)) return;
+            if (mode == rmWireframe) ProjectOutlines(Store, Shares[s], t, Cancel);
+            else PrepareFaces(Store, Shares[s], t, mode == rmSolidShade, Cancel);
+        }
     };
     Pool->Run(counters, project);
     if (Cancelled(Cancel)) return false;

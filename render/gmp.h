@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -128,7 +129,7 @@ public:
     TPresenter Presenter;
 
 private:
-    // A thread's share of the projection: objects FirstObject..EndObject-1
+    // A run of objects a thread projects: objects FirstObject..EndObject-1
     // and records FirstRecord..EndRecord-1 of the face cache.
     struct TShare {
         int FirstObject = 1, EndObject = 1;
@@ -139,11 +140,17 @@ private:
     static bool Cancelled(const TCancelToken* Cancel) { return Cancel && Cancel->Cancelled(); }
     int ShareObjects(const TFaceStore& Store);
     int CutBands(int Counters);
-    void ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Cancel);
-    void PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCancelToken* Cancel);
+    void ProjectOutlines(TFaceStore& Store, const TShare& Share, int Thread, const TCancelToken* Cancel);
+    void PrepareFaces(TFaceStore& Store, const TShare& Share, int Thread, bool SetColors, const TCancelToken* Cancel);
     void NoteFace(TFaceCache::TWriter& Writer, TRowSpan& Rows, const TProjectedFace& Face, uint16_t Paint);
     void EndObject(int Thread, TFaceCache::TWriter& Writer, int k, int Faces);
-    static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors);
+    // The shaded colour of the last face of an object that was given one.
+    struct TShadeMemo {
+        bool Valid = false;
+        uint32_t IntensityBits = 0;
+        TColor Color = 0;
+    };
+    static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors, TShadeMemo& Memo);
     const TTexture* ChooseTextures(const TFaceStore& Store);
     void DrawWireframe(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
     void DrawSolid(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
@@ -154,7 +161,10 @@ private:
     std::unique_ptr<TWorkerPool> Pool;
     std::vector<TEdgeTable> BandEdges; // one per thread
     TRowLoad Load;
-    std::array<TShare, TWorkerPool::MaxThreads> Shares{};
+    // Runs of objects per thread when several threads project.
+    static constexpr int SharesPerThread = 16;
+    std::array<TShare, TWorkerPool::MaxThreads * SharesPerThread> Shares{};
+    std::atomic<int> NextShare{0};                           // the next run a projecting thread takes
     std::array<int, TWorkerPool::MaxThreads + 1> BandRows{}; // band b: rows BandRows[b]..BandRows[b + 1] - 1
     TDepthOrder Order;
     TFaceCache Cache;

@@ -1,5 +1,6 @@
 // The first half of RenderScene: translating, shading, measuring and projecting each thread's objects.
 #include <algorithm>
+#include <bit>
 
 #include "render/gmp.h"
 
@@ -43,15 +44,13 @@ void TGMP::EndObject(int Thread, TFaceCache::TWriter& Writer, int k, int Faces)
     if (rows.First <= rows.Last) Load.AddObject(Thread, rows.First, rows.Last, Faces);
 }
 
-void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Cancel)
+void TGMP::ProjectOutlines(TFaceStore& Store, const TShare& Share, int Thread, const TCancelToken* Cancel)
 {
     // TranslateScene and the projection of every face into canvas rows.
-    const TShare& share = Shares[Thread];
     const TVector shift{Store.TranslateX, Store.TranslateY, Store.TranslateZ};
-    TFaceCache::TWriter writer = TFaceCache::Writer(share.FirstRecord, share.EndRecord);
+    TFaceCache::TWriter writer = TFaceCache::Writer(Share.FirstRecord, Share.EndRecord);
     TProjectedFace projected[2];
-    Load.Clear(Thread);
-    for (int k = share.FirstObject; k < share.EndObject; ++k) {
+    for (int k = Share.FirstObject; k < Share.EndObject; ++k) {
         if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         const TFaceObject& object = Store.Object(k);
         const TFaceNode* model = object.ModelFaces;
@@ -76,29 +75,28 @@ void TGMP::ProjectOutlines(TFaceStore& Store, int Thread, const TCancelToken* Ca
     }
 }
 
-void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCancelToken* Cancel)
+void TGMP::PrepareFaces(TFaceStore& Store, const TShare& Share, int Thread, bool SetColors, const TCancelToken* Cancel)
 {
     // TranslateScene, ShadeFaces and ComputeDepths in one walk, which also
     // projects each face for the fill pass: each face's results depend on
     // that face alone, so the order of the passes is free. The faces of an
     // object go through in batches so that the processor can overlap the
     // square roots and divisions of the lighting.
-    const TShare& share = Shares[Thread];
     const TVector shift{Store.TranslateX, Store.TranslateY, Store.TranslateZ};
     const TLighting light{LightDir, LightStrength, AmbientLevel};
     constexpr int Batch = 32;
     TFaceNode* batch[Batch];
     float intensity[Batch];
     TProjectedFace projected[2];
-    TFaceCache::TWriter writer = TFaceCache::Writer(share.FirstRecord, share.EndRecord);
-    Load.Clear(Thread);
-    for (int k = share.FirstObject; k < share.EndObject; ++k) {
+    TFaceCache::TWriter writer = TFaceCache::Writer(Share.FirstRecord, Share.EndRecord);
+    for (int k = Share.FirstObject; k < Share.EndObject; ++k) {
         if (k % StopCheckEvery == 0 && Cancelled(Cancel)) return;
         TFaceObject& object = Store.Object(k);
         const TFaceNode* model = object.ModelFaces;
         float depthSum = 0;
         int faces = 0;
         const TFaceNode* previous = nullptr;
+        TShadeMemo memo;
         TRowSpan& rows = Cache.Rows(k);
         rows = {};
         Cache.BeginObject(writer, k);
@@ -114,7 +112,7 @@ void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCa
             FaceIntensities(batch, n, light, intensity);
             for (int i = 0; i < n; ++i) {
                 TFaceNode& face = *batch[i];
-                ShadeFace(face, object.Color, intensity[i], SetColors);
+                ShadeFace(face, object.Color, intensity[i], SetColors, memo);
                 // Summed in Single in list order: any other order changes the
                 // depths of mirror-image branches and so the painter's order.
                 depthSum += face.FaceDepth;
@@ -131,13 +129,17 @@ void TGMP::PrepareFaces(TFaceStore& Store, int Thread, bool SetColors, const TCa
     }
 }
 
-void TGMP::ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors)
+void TGMP::ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors, TShadeMemo& Memo)
 {
     // Every face is drawn: there is no back-face test.
     Face.Visible = 1;
     if (SetColors) {
-        Face.FaceColor = ShadeColor(ObjectColor, Intensity);
-        Face.FaceColor16 = ColorTo16(Face.FaceColor);
+        // The faces of a tube turned away from the light follow each other
+        // and all get the ambient level: their colours are worked out once.
+        const auto bits = std::bit_cast<uint32_t>(Intensity);
+        if (!Memo.Valid || bits != Memo.IntensityBits) Memo = {true, bits, ShadeColor(ObjectColor, Intensity)};
+        Face.FaceColor = Memo.Color;
+        Face.FaceColor16 = ColorTo16(Memo.Color);
     }
     Face.ShadeLevel = static_cast<uint8_t>(RoundToInt(Intensity));
     float depth = Face.Corners[0].Z;

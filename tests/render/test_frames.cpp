@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,54 @@ TEST(SolidFrame, ARectangleFillsItsRowsAndColumnsInclusive)
     EXPECT_EQ(face.ShadeLevel, 10);
     EXPECT_EQ(face.FaceDepth, -500.0f);
     EXPECT_EQ(store->Object(1).Depth, -500.0f);
+}
+
+TEST(SolidFrame, EveryFaceIsShadedForItsOwnLightWhateverTheFacesBeforeIt)
+{
+    // Faces facing the light (along +x) at different slants, and faces edge-on
+    // to it at the ambient level, in runs and alternating, in two colours:
+    // each face must get the colour it gets as the only face of its object
+    // (the second object starts at the level the first one ends with).
+    const TCorners flat = ScreenRect(-2, 2, -2, 2);
+    const TCorners steep = {{1, 2, -498}, {1, -2, -498}, {-1, -2, -502}, {-1, 2, -502}};
+    const TCorners slight = {{2, 2, -499}, {2, -2, -499}, {-2, -2, -501}, {-2, 2, -501}};
+    const std::vector<TCorners> faces = {flat, flat, steep, flat, slight, slight, steep, flat};
+    auto gmp = SmallRenderer(rmSolidShade);
+    gmp->SetThreadCount(1); // both objects in one walk
+    auto store = std::make_unique<TFaceStore>();
+    for (const TColor color : {Red, TColor{0x40C020}}) {
+        const int k = AddObject(*store, color, {});
+        for (const TCorners& corners : faces) {
+            const int one = AddObject(*store, color, {corners});
+            // Move the single face's nodes over to object k, keeping their order.
+            TFaceObject& object = store->Object(k);
+            TFaceNode** model = &object.ModelFaces;
+            TFaceNode** view = &object.ViewFaces;
+            while (*model) model = &(*model)->Next, view = &(*view)->Next;
+            *model = store->Object(one).ModelFaces;
+            *view = store->Object(one).ViewFaces;
+            ++object.FaceCount;
+            store->ObjectCount = k;
+        }
+    }
+    gmp->RenderScene(*store);
+    for (int k = 1; k <= 2; ++k) {
+        const TFaceObject& object = store->Object(k);
+        std::vector<TColor> colors;
+        for (const TFaceNode* face = object.ViewFaces; face; face = face->Next) colors.push_back(face->FaceColor);
+        ASSERT_EQ(colors.size(), faces.size());
+        for (size_t f = 0; f < faces.size(); ++f) {
+            SCOPED_TRACE(::testing::Message() << "object " << k << " face " << f);
+            auto alone = std::make_unique<TFaceStore>();
+            AddObject(*alone, object.Color, {faces[f]});
+            gmp->RenderScene(*alone);
+            EXPECT_EQ(colors[f], alone->Object(1).ViewFaces->FaceColor);
+            EXPECT_EQ(ColorTo16(colors[f]), alone->Object(1).ViewFaces->FaceColor16);
+        }
+        // Three slants: the scene does give different colours in a row.
+        EXPECT_EQ(std::set<TColor>(colors.begin(), colors.end()).size(), 3u);
+    }
+    EXPECT_EQ(store->Object(1).ViewFaces->FaceColor, 0x5252FFu);
 }
 
 TEST(SolidFrame, FacesAreClippedAtEveryEdgeOfTheBuffer)

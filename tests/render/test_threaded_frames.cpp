@@ -194,6 +194,34 @@ TEST(ThreadedFrames, ATallFrameGoesOnWhereTheFrameOf768RowsStops)
     }
 }
 
+TEST(ThreadedFrames, ObjectsWithMoreFacesThanTheyCountAreDrawnTheSameByEveryThreadCount)
+{
+    // The face cache is shared out by the faces the objects count: an object
+    // whose list is longer than its count overruns its run of records and is
+    // drawn from its face nodes instead. Three hundred small objects, every
+    // fifth claiming no faces, make many runs per thread, each with such objects.
+    auto store = std::make_unique<TFaceStore>();
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> x(-150, 150), y(-100, 100), z(-560, -440), size(2, 12);
+    for (int k = 0; k < 300; ++k) {
+        const float cx = x(random), cy = y(random), depth = z(random), half = size(random);
+        const int number = AddObject(*store, k % 4 ? LayerColors[1 + k % LayerCount] : 0x3070B0,
+                                     {ScreenRect(cx - half, cx + half, cy - half, cy + half, depth),
+                                      {{-cx, cy + half, depth}, {-cx - half, cy, depth - 5}, {-cx + half, cy, depth}},
+                                      ScreenRect(cx, cx + half, cy, cy + 2 * half, depth - 2)});
+        if (k % 5 == 0) store->Object(number).FaceCount = 0;
+    }
+    std::unique_ptr<TGMP> renderers[] = {Renderer(1), Renderer(2), Renderer(3)};
+    for (const TRenderMode mode : Modes) {
+        SCOPED_TRACE(::testing::Message() << "mode " << static_cast<int>(mode));
+        const auto one = Frame(*renderers[0], *store, mode, 320, 240);
+        for (int r = 1; r < 3; ++r)
+            EXPECT_EQ(
+                FirstDifference(one, Frame(*renderers[r], *store, mode, 320, 240), renderers[0]->Bitmap().Stride()), "")
+                << renderers[r]->ThreadCount() << " threads";
+    }
+}
+
 TEST(ThreadedFrames, AFaceAcrossEveryBandFillsEveryRowOfATallFrame)
 {
     // A rectangle from 700 rows below the centre to 700 above, columns
