@@ -105,12 +105,13 @@ void TBreedCell::PictureReady(const std::shared_ptr<TCellPicture>& Picture)
     CaptionLabel->setText(IsDrawn ? QString("%1 (%2)").arg(caption).arg(Picture->ObjectCount) : caption);
     CaptionLabel->setToolTip(IsDrawn ? QString("%1 objects").arg(Picture->ObjectCount) : QString());
     setToolTip(ReasonText);
-    if (IsDrawn) {
-        Shown = Picture->Image;
+    if (IsDrawn) Shown = Picture->Image;
+    if (IsDrawn && Picture->ObjectCount > 0) {
         PictureLabel->setPixmap(QPixmap::fromImage(Shown));
     } else {
+        // A picture that cannot be drawn, or is empty, says why, as the viewer does.
         PictureLabel->setPixmap(QPixmap());
-        PictureLabel->setText(ReasonText);
+        PictureLabel->setText(IsDrawn ? QString("No objects: the production has no drawing commands") : ReasonText);
     }
 }
 
