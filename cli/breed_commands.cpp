@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/cli_prompt.h"
 #include "cli/generator_options.h"
 #include "cli/render_options.h"
 #include "generators/breeding.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/cli_prompt.h"
 #include "cli/generator_options.h"
 #include "engine/definition.h"
 #include "engine/text_helpers.h"

@@ -9,14 +9,6 @@
 
 namespace verdel::cli {
 
-std::string Plain(const std::string& Text)
-{
-    std::string plain;
-    for (size_t i = 0; i < Text.size(); ++i)
-        if (!(Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')) plain += Text[i];
-    return plain;
-}
-
 std::string BarNames(std::span<const TBarInfo> Bars)
 {
     std::string names;

@@ -11,9 +11,6 @@
 
 namespace verdel::cli {
 
-// A message as the dialogs show it, with its CR LF as a plain line break.
-std::string Plain(const std::string& Text);
-
 // The bars' names, separated by commas.
 std::string BarNames(std::span<const TBarInfo> Bars);
 
