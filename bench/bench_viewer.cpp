@@ -38,15 +38,24 @@ public:
     TGMP Gmp;
 };
 
+// The forest in view, with a navigator over it that draws on a renderer of its own.
+struct TNavigationBench {
+    std::unique_ptr<TFaceStore> Forest = std::make_unique<TFaceStore>();
+    std::unique_ptr<TFaceStore> Outline = std::make_unique<TFaceStore>();
+    std::unique_ptr<TRenderingHost> Host = std::make_unique<TRenderingHost>();
+    TNavigator Navigator{*Forest, *Outline, *Host};
+    TNavigationBench()
+    {
+        bench::GenerateForest(*Forest);
+        Navigator.Setup(PrepareView(*Forest).ModelSize);
+    }
+};
+
 // One held-button step: the proxy box turned and drawn in wireframe.
 void BM_NavigationStep(benchmark::State& state)
 {
-    auto forest = std::make_unique<TFaceStore>();
-    bench::GenerateForest(*forest);
-    auto host = std::make_unique<TRenderingHost>();
-    auto outline = std::make_unique<TFaceStore>();
-    TNavigator navigator(*forest, *outline, *host);
-    navigator.Setup(PrepareView(*forest).ModelSize);
+    TNavigationBench bench;
+    TNavigator& navigator = bench.Navigator;
     for (auto _ : state) navigator.Step(dirTurnLeft);
 }
 BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
@@ -55,12 +64,8 @@ BENCHMARK(BM_NavigationStep)->Unit(benchmark::kMillisecond);
 // and drawn solid at 1024 x 768, as a step draws it when frames are fast.
 void BM_LiveNavigationStep(benchmark::State& state)
 {
-    auto forest = std::make_unique<TFaceStore>();
-    bench::GenerateForest(*forest);
-    auto host = std::make_unique<TRenderingHost>();
-    auto outline = std::make_unique<TFaceStore>();
-    TNavigator navigator(*forest, *outline, *host);
-    navigator.Setup(PrepareView(*forest).ModelSize);
+    TNavigationBench bench;
+    TNavigator& navigator = bench.Navigator;
     navigator.LiveNavigation = true;
     for (auto _ : state) {
         navigator.Step(dirTurnLeft);

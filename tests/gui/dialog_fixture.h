@@ -19,6 +19,17 @@
 
 namespace verdel::test {
 
+// Puts the layer textures into the program folder Path (ending in "/"), and
+// with Settings a settings file, so a main frame starts there without a message.
+inline void PrepareProgramFolder(const QString& Path, bool Settings = true)
+{
+    QDir().mkpath(Path + "textures");
+    for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
+        QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
+    QFile ini(Path + "Verdel5.ini");
+    if (Settings && ini.open(QIODevice::WriteOnly)) ini.write("[Startup]\r\nCylindersInsteadofBlocks=1\r\n");
+}
+
 class TDialogFixture {
 public:
     // What a window looked like when it opened the viewer.
@@ -40,10 +51,7 @@ public:
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
         Definitions = Path + "vdfiles/";
-        QDir().mkpath(Path + "textures");
-        for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
-            QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
-        WriteFile(Path + "Verdel5.ini", "[Startup]\r\nCylindersInsteadofBlocks=1\r\n");
+        PrepareProgramFolder(Path);
         Settings = TSettings();
         Launches.clear();
         Watched = nullptr;

@@ -21,6 +21,7 @@
 #include "gui/app_state.h"
 #include "gui/definition_editor.h"
 #include "gui/definition_highlighter.h"
+#include "gui/dialog_fixture.h"
 #include "gui/generate_view.h"
 #include "gui/main_form.h"
 #include "gui/mdi_child.h"
@@ -88,10 +89,7 @@ private slots:
     {
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
-        QDir().mkpath(Path + "textures");
-        for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
-            QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
-        WriteFile(Path + "Verdel5.ini", "[Startup]\r\nCylindersInsteadofBlocks=1\r\n");
+        test::PrepareProgramFolder(Path);
         Settings = TSettings();
         Launches.clear();
         SetViewerLauncher([this](TViewSource source) {
@@ -256,24 +254,6 @@ private slots:
         QCOMPARE(EditorsOf(*again).size(), 1);
         // New definitions are proposed where the last one was saved.
         QCOMPARE(again->NewFile()->FileName, Path + "NoName-2.vd");
-    }
-
-    void closingAsksOnceAboutEachUnsavedEditorByName()
-    {
-        TScriptedDialogs dialogs;
-        auto frame = MakeFrame();
-        TMDIChild* first = frame->NewFile();
-        TMDIChild* second = frame->NewFile();
-        Type(first, "first");
-        Type(second, "second");
-        frame->show();
-        dialogs.Answers = {TAnswer::No, TAnswer::No};
-        QVERIFY(frame->close());
-        const std::vector<std::string> expected = {
-            "Do You wish to Save File Before Exiting?\r\nSave changes to NoName-1.vd before exiting?",
-            "Do You wish to Save File Before Exiting?\r\nSave changes to NoName-2.vd before exiting?",
-        };
-        QCOMPARE(dialogs.Questions, expected);
     }
 
     void closingOneEditorNamesItsFile()

@@ -12,6 +12,7 @@
 
 #include "app/settings.h"
 #include "gui/app_state.h"
+#include "gui/dialog_fixture.h"
 #include "gui/gen_ops_form.h"
 #include "gui/generate_view.h"
 #include "gui/generation_runner.h"
@@ -54,9 +55,7 @@ private slots:
     {
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
-        QDir().mkpath(Path + "textures");
-        for (const QString& name : QDir(VERDEL_DATA "/textures").entryList({"*.jpg"}))
-            QFile::copy(VERDEL_DATA "/textures/" + name, Path + "textures/" + name);
+        test::PrepareProgramFolder(Path, false);
         Settings = TSettings();
         SetViewerLauncher(nullptr);
     }
@@ -184,7 +183,12 @@ private slots:
         dialogs.Answers = {TAnswer::No, TAnswer::Yes};
         dialogs.FileNames = {Path + "vdfiles/second.vd"};
         QVERIFY(frame->close());
-        QCOMPARE(dialogs.Questions.size(), size_t(2));
+        // Each question names its editor.
+        const std::vector<std::string> expected = {
+            "Do You wish to Save File Before Exiting?\r\nSave changes to NoName-1.vd before exiting?",
+            "Do You wish to Save File Before Exiting?\r\nSave changes to NoName-2.vd before exiting?",
+        };
+        QCOMPARE(dialogs.Questions, expected);
         QCOMPARE(ReadFile("vdfiles/second.vd"), QByteArray("second\r\n"));
         QVERIFY(!QFile::exists(Path + "vdfiles/NoName-1.vd"));
     }
