@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace verdel {
@@ -11,6 +12,40 @@ namespace {
 
 // Round half to even of the stepped x (a Single well inside the int range).
 inline int32_t RoundX(float X) { return RoundToInt(X); }
+
+// Copies of one pixel, to store several at once.
+template <class TWord> inline TWord Repeated(uint16_t Color)
+{
+    TWord word = 0;
+    for (size_t i = 0; i < sizeof(TWord) / sizeof(uint16_t); ++i) word = static_cast<TWord>(word << 16 | Color);
+    return word;
+}
+
+// Stores Word at Pixel, unaligned.
+template <class TWord> inline void StoreWord(uint16_t* Pixel, TWord Word) { std::memcpy(Pixel, &Word, sizeof(Word)); }
+
+// Fills Count >= 1 pixels from Pixel with Color. The faces of a large model
+// are mostly a few pixels wide, so short spans are written by at most two
+// stores that may overlap (the same colour twice) instead of a loop with
+// its set-up and tail.
+inline void FillSpan(uint16_t* Pixel, int32_t Count, uint16_t Color)
+{
+    if (Count <= 4) {
+        // Indices 0, n - 1, n / 2 and (n - 1) / 2 cover every pixel of 1 to 4.
+        Pixel[0] = Color;
+        Pixel[Count - 1] = Color;
+        Pixel[Count >> 1] = Color;
+        Pixel[(Count - 1) >> 1] = Color;
+        return;
+    }
+    if (Count <= 8) {
+        const uint64_t word = Repeated<uint64_t>(Color);
+        StoreWord(Pixel, word);
+        StoreWord(Pixel + Count - 4, word);
+        return;
+    }
+    std::fill(Pixel, Pixel + Count, Color);
+}
 
 } // namespace
 
@@ -90,8 +125,7 @@ void TEdgeTable::FillSpans(TDIB16bit& Frame, uint16_t Color) const
         if (left > width - 1) continue;
         const int32_t right = std::min(MaxX[y], width - 1);
         if (right < left) continue;
-        uint16_t* row = Frame.RowTable[y];
-        std::fill(row + left, row + right + 1, Color);
+        FillSpan(Frame.RowTable[y] + left, right - left + 1, Color);
     }
 }
 

@@ -1,12 +1,72 @@
 #include "render/face_cache.h"
 
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace verdel {
 
 namespace {
 
 bool SameBits(const TVector& a, const TVector& b) { return std::memcmp(&a, &b, sizeof(TVector)) == 0; }
+
+// Stores a projected point with one 8-byte write. The next face reads it
+// back whole when it shares the corner, and a read that spans two smaller
+// writes still waiting in the store buffer stalls until they land.
+inline void StorePoint(TScreenPoint& Point, int32_t X, int32_t Y)
+{
+    const uint64_t packed = static_cast<uint32_t>(X) | static_cast<uint64_t>(static_cast<uint32_t>(Y)) << 32;
+    Point = std::bit_cast<TScreenPoint>(packed);
+}
+
+#if defined(__SSE2__)
+
+// Whether a Single is a finite number.
+inline bool Finite(float Value) { return (std::bit_cast<uint32_t>(Value) & 0x7F800000u) != 0x7F800000u; }
+
+// The rounded values of both lanes of V as TProjection rounds them, into
+// the low two lanes of Rounded; false when either lies too near a half, or
+// too far out, for the double approximation to decide (RoundExtended).
+inline bool RoundLanes(__m128d V, __m128i& Rounded)
+{
+    const __m128d absolute = _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX));
+    const __m128d magnitude = _mm_and_pd(V, absolute);
+    Rounded = _mm_cvtpd_epi32(V); // half to even, the default rounding mode
+    const __m128d offset = _mm_and_pd(_mm_sub_pd(V, _mm_cvtepi32_pd(Rounded)), absolute);
+    const __m128d fromHalf = _mm_and_pd(_mm_sub_pd(offset, _mm_set1_pd(0.5)), absolute);
+    const __m128d margin = _mm_mul_pd(_mm_set1_pd(1e-7), _mm_add_pd(_mm_set1_pd(1.0), magnitude));
+    const __m128d decided = _mm_and_pd(_mm_cmplt_pd(magnitude, _mm_set1_pd(ProjectionLimit)),
+                                       _mm_cmpgt_pd(fromHalf, margin));
+    return _mm_movemask_pd(decided) == 3;
+}
+
+// Projects A and B together, each lane doing exactly the double steps of
+// TProjection::Project. False, with nothing stored, when either corner
+// needs the careful path: a coordinate that is not finite, z zero, or a
+// quotient RoundLanes cannot decide.
+bool ProjectPair(const TVector& A, const TVector& B, const TProjection& Projection, bool CanvasRows,
+                 TScreenPoint* Out)
+{
+    if (!(Finite(A.X) && Finite(A.Y) && Finite(A.Z) && Finite(B.X) && Finite(B.Y) && Finite(B.Z) && A.Z != 0 &&
+          B.Z != 0))
+        return false;
+    const __m128d focal = _mm_set1_pd(static_cast<double>(Projection.Focal));
+    const __m128d reciprocal = _mm_div_pd(_mm_set1_pd(1.0), _mm_setr_pd(A.Z, B.Z));
+    const __m128d qx = _mm_mul_pd(_mm_mul_pd(focal, _mm_setr_pd(A.X, B.X)), reciprocal);
+    const __m128d qy = _mm_mul_pd(_mm_mul_pd(focal, _mm_setr_pd(A.Y, B.Y)), reciprocal);
+    const __m128d centreY = _mm_set1_pd(static_cast<double>(Projection.CentreY));
+    const __m128d row = CanvasRows ? _mm_add_pd(centreY, qy) : _mm_sub_pd(centreY, qy);
+    __m128i columns, rows;
+    if (!RoundLanes(qx, columns) || !RoundLanes(row, rows)) return false;
+    columns = _mm_add_epi32(columns, _mm_set1_epi32(Projection.CentreX));
+    // Column and row of each corner side by side: the layout of TScreenPoint.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi32(columns, rows));
+    return true;
+}
+
+#endif
 
 } // namespace
 
@@ -32,7 +92,18 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
                       const TProjection& Projection, bool CanvasRows, TProjectedFace& Out)
 {
     Out.Count = Face.CornerCount == 3 ? 3 : 4;
-    for (int c = 0; c < 4; ++c) {
+    // The last two corners of a four-corner face are usually new: they are
+    // projected together. The projection of a corner depends on its bits
+    // alone, so this gives what the corner by corner walk below would.
+    int end = 4;
+#if defined(__SSE2__)
+    static_assert(sizeof(TScreenPoint) == 2 * sizeof(int32_t));
+    if (Out.Count == 4 && ProjectPair(Face.Corners[2], Face.Corners[3], Projection, CanvasRows, Out.Point + 2)) {
+        Out.Valid[2] = Out.Valid[3] = true;
+        end = 2;
+    }
+#endif
+    for (int c = 0; c < end; ++c) {
         if (c >= Out.Count) {
             Out.Point[c] = {};
             Out.Valid[c] = false;
@@ -51,8 +122,9 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
             continue;
         }
         Out.Valid[c] = TProjection::Projectable(p);
-        Out.Point[c] = {};
-        if (Out.Valid[c]) Projection.Project(p, CanvasRows, Out.Point[c].X, Out.Point[c].Y);
+        int32_t x = 0, y = 0;
+        if (Out.Valid[c]) Projection.Project(p, CanvasRows, x, y);
+        StorePoint(Out.Point[c], x, y);
     }
 }
 
@@ -64,17 +136,31 @@ void TFaceCache::Add(TWriter& Writer, const TProjectedFace& Face, uint16_t Paint
         return;
     }
     TCachedFace& cached = Faces[Writer.Used];
-    cached.Valid = 0;
+    static_assert(sizeof(cached.Point) == 16 && sizeof(Face.Point) == 32);
+#if defined(__SSE2__)
+    // All eight coordinates narrowed at once with saturation; they fit when
+    // widening them again gives them back.
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Face.Point));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Face.Point + 2));
+    const __m128i narrow = _mm_packs_epi32(low, high);
+    const __m128i sameLow = _mm_cmpeq_epi32(_mm_srai_epi32(_mm_unpacklo_epi16(narrow, narrow), 16), low);
+    const __m128i sameHigh = _mm_cmpeq_epi32(_mm_srai_epi32(_mm_unpackhi_epi16(narrow, narrow), 16), high);
+    if (_mm_movemask_epi8(_mm_and_si128(sameLow, sameHigh)) != 0xFFFF) {
+        Writer.Fits = false;
+        return;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(cached.Point), narrow);
+#else
     for (int c = 0; c < 4; ++c) {
         const TScreenPoint& p = Face.Point[c];
         if (p.X < INT16_MIN || p.X > INT16_MAX || p.Y < INT16_MIN || p.Y > INT16_MAX) {
             Writer.Fits = false;
             return;
         }
-        cached.X[c] = static_cast<int16_t>(p.X);
-        cached.Y[c] = static_cast<int16_t>(p.Y);
-        cached.Valid = static_cast<uint8_t>(cached.Valid | (Face.Valid[c] ? 1 << c : 0));
+        cached.Point[c] = {static_cast<int16_t>(p.X), static_cast<int16_t>(p.Y)};
     }
+#endif
+    cached.Valid = static_cast<uint8_t>(Face.Valid[0] | Face.Valid[1] << 1 | Face.Valid[2] << 2 | Face.Valid[3] << 3);
     cached.Count = static_cast<uint8_t>(Face.Count);
     cached.Paint = Paint;
     ++Writer.Used;

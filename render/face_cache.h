@@ -33,17 +33,25 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
 
 // One face as the fill passes need it.
 struct TCachedFace {
-    int16_t X[4], Y[4];
+    struct TPoint {
+        int16_t X, Y;
+    };
+    TPoint Point[4];
     uint16_t Paint; // the RGB555 fill colour, or the shade level of a textured face
     uint8_t Count;  // corners, 3 or 4
     uint8_t Valid;  // bit c: corner c has a projection
+
+    // Whether corners C and D both have a projection.
+    bool Joins(int C, int D) const { return ((Valid >> C) & (Valid >> D) & 1) != 0; }
+    // Corner C as a point of the frame.
+    TScreenPoint Corner(int C) const { return {Point[C].X, Point[C].Y}; }
 
     // The face's projected corners again.
     void Unpack(TProjectedFace& Face) const
     {
         Face.Count = Count;
         for (int c = 0; c < 4; ++c) {
-            Face.Point[c] = {X[c], Y[c]};
+            Face.Point[c] = Corner(c);
             Face.Valid[c] = (Valid >> c) & 1;
         }
     }

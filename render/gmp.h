@@ -149,6 +149,7 @@ private:
         bool Valid = false;
         uint32_t IntensityBits = 0;
         TColor Color = 0;
+        uint16_t Color16 = 0;
     };
     static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors, TShadeMemo& Memo);
     const TTexture* ChooseTextures(const TFaceStore& Store);

@@ -83,6 +83,17 @@ void ScanFace(TEdgeTable& Edges, const TProjectedFace& Face)
     }
 }
 
+// ScanFace of a cached face; edges within one row add nothing and are passed over here.
+void ScanCachedFace(TEdgeTable& Edges, const TCachedFace& Face)
+{
+    Edges.Reset();
+    for (int c = 0; c < Face.Count; ++c) {
+        const int next = c + 1 == Face.Count ? 0 : c + 1;
+        if (Face.Point[c].Y != Face.Point[next].Y && Face.Joins(c, next))
+            Edges.ScanEdge(Face.Corner(c), Face.Corner(next));
+    }
+}
+
 void ScanTexturedFace(TEdgeTable& Edges, const TProjectedFace& Face)
 {
     Edges.Reset();
@@ -154,8 +165,7 @@ void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken*
         if (!band.Meets(Cache.Rows(k))) continue;
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                cached->Unpack(face);
-                ScanFace(edges, face);
+                ScanCachedFace(edges, *cached);
                 edges.FillSpans(Frame, cached->Paint);
             }
             continue;

@@ -15,10 +15,12 @@ constexpr int StopCheckEvery = 64;
 bool FaceRows(const TProjectedFace& Face, int Height, int& First, int& Last)
 {
     int32_t low = INT32_MAX, high = INT32_MIN;
-    for (int c = 0; c < Face.Count; ++c) {
-        if (!Face.Valid[c]) continue;
-        low = std::min(low, Face.Point[c].Y);
-        high = std::max(high, Face.Point[c].Y);
+    for (int c = 0; c < 4; ++c) {
+        // Selections, not branches: almost every corner counts.
+        const bool counts = c < Face.Count && Face.Valid[c];
+        const int32_t y = Face.Point[c].Y;
+        low = counts && y < low ? y : low;
+        high = counts && y > high ? y : high;
     }
     First = std::max(low, 0);
     Last = std::min(high, Height - 1);
@@ -137,9 +139,12 @@ void TGMP::ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool 
         // The faces of a tube turned away from the light follow each other
         // and all get the ambient level: their colours are worked out once.
         const auto bits = std::bit_cast<uint32_t>(Intensity);
-        if (!Memo.Valid || bits != Memo.IntensityBits) Memo = {true, bits, ShadeColor(ObjectColor, Intensity)};
+        if (!Memo.Valid || bits != Memo.IntensityBits) {
+            const TColor color = ShadeColor(ObjectColor, Intensity);
+            Memo = {true, bits, color, ColorTo16(color)};
+        }
         Face.FaceColor = Memo.Color;
-        Face.FaceColor16 = ColorTo16(Memo.Color);
+        Face.FaceColor16 = Memo.Color16;
     }
     Face.ShadeLevel = static_cast<uint8_t>(RoundToInt(Intensity));
     float depth = Face.Corners[0].Z;
