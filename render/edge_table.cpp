@@ -83,17 +83,6 @@ void TEdgeTable::Reset()
     High = -1;
 }
 
-bool TEdgeTable::EnterBuffer(int Y0, int Y1, float Slope, float& X, int& First, int& Last) const
-{
-    if (Y1 < BandFirst || Y0 > BandLast) return false;
-    // Rows below the band still step x, so the rows inside see the same
-    // Single the whole walk would give.
-    for (int y = Y0; y < BandFirst; ++y) X += Slope;
-    First = std::max(Y0, BandFirst);
-    Last = std::min(Y1, BandLast);
-    return true;
-}
-
 void TEdgeTable::ScanEdge(TScreenPoint A, TScreenPoint B)
 {
     if (A.Y == B.Y) return; // horizontal edges add nothing

@@ -22,9 +22,30 @@ inline float StepPerRow(int32_t Dx, int32_t Dy)
     return Dy == 1 ? static_cast<float>(Dx) : static_cast<float>(Dx) / static_cast<float>(Dy);
 }
 
+// Divisions of texture steps by small counts as a multiplication: entry d
+// is 2^32 / d rounded up. For |n| < 2^16 and d <= 4096 the product's high
+// half is exactly n / d truncated (the rounding error n x (entry x d - 2^32)
+// stays below 2^32), and a multiplication costs a fraction of a division.
+namespace fixed_step {
+constexpr int Counts = 4096;
+constexpr auto Reciprocals = [] {
+    std::array<uint32_t, Counts + 1> table{};
+    for (uint64_t d = 2; d <= Counts; ++d) table[d] = static_cast<uint32_t>(((uint64_t{1} << 32) + d - 1) / d);
+    return table;
+}();
+} // namespace fixed_step
+
 // A texture coordinate step in fixed point with eight fraction bits: Delta
 // x 256 divided by Count, truncated toward zero.
-inline int32_t FixedStep(int32_t Delta, int32_t Count) { return Count == 1 ? Delta * 256 : Delta * 256 / Count; }
+inline int32_t FixedStep(int32_t Delta, int32_t Count)
+{
+    const int32_t scaled = Delta * 256;
+    if (Count == 1) return scaled;
+    const uint32_t magnitude = scaled < 0 ? 0u - static_cast<uint32_t>(scaled) : static_cast<uint32_t>(scaled);
+    if (Count < 2 || Count > fixed_step::Counts || magnitude >= (1u << 16)) return scaled / Count;
+    const auto quotient = static_cast<int32_t>((uint64_t{magnitude} * fixed_step::Reciprocals[Count]) >> 32);
+    return scaled < 0 ? -quotient : quotient;
+}
 
 // A point projected into the frame buffer: column, and row from the bottom.
 struct TScreenPoint {
@@ -82,7 +103,16 @@ public:
 private:
     // The first row of an edge inside the band and the x stepped up to it;
     // false when the edge misses the band's rows.
-    bool EnterBuffer(int Y0, int Y1, float Slope, float& X, int& First, int& Last) const;
+    bool EnterBuffer(int Y0, int Y1, float Slope, float& X, int& First, int& Last) const
+    {
+        if (Y1 < BandFirst || Y0 > BandLast) return false;
+        // Rows below the band still step x, so the rows inside see the same
+        // Single the whole walk would give.
+        for (int y = Y0; y < BandFirst; ++y) X += Slope;
+        First = Y0 > BandFirst ? Y0 : BandFirst;
+        Last = Y1 < BandLast ? Y1 : BandLast;
+        return true;
+    }
     void Touch(int First, int Last)
     {
         if (First < Low) Low = First;

@@ -94,6 +94,18 @@ void ScanCachedFace(TEdgeTable& Edges, const TCachedFace& Face)
     }
 }
 
+// ScanTexturedFace of a cached face, passing over edges within one row.
+void ScanCachedTexturedFace(TEdgeTable& Edges, const TCachedFace& Face)
+{
+    Edges.Reset();
+    const TTexCoord* coords = Face.Count == 3 ? TriangleCoords : QuadCoords;
+    for (int c = 0; c < Face.Count; ++c) {
+        const int next = c + 1 == Face.Count ? 0 : c + 1;
+        if (Face.Point[c].Y != Face.Point[next].Y && Face.Joins(c, next))
+            Edges.ScanTexturedEdge(Face.Corner(c), Face.Corner(next), coords[c], coords[next]);
+    }
+}
+
 void ScanTexturedFace(TEdgeTable& Edges, const TProjectedFace& Face)
 {
     Edges.Reset();
@@ -196,8 +208,7 @@ void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const TCancelTok
         const TTexture& texture = *OrderTextures[i];
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                cached->Unpack(face);
-                ScanTexturedFace(edges, face);
+                ScanCachedTexturedFace(edges, *cached);
                 edges.FillTexturedSpans(Frame, texture, Ramps[cached->Paint & 31]);
             }
             continue;

@@ -183,6 +183,23 @@ TEST(EdgeTable, TexturedEdgesStepFixedPointCoordinatesAndUpdateTheRightEndFirst)
     }
 }
 
+// Texture steps are divided by multiplying with a reciprocal for small
+// counts: every quotient must be the truncated division's, for every delta a
+// texture can have, every count the table holds and a few beyond it.
+TEST(EdgeTable, FixedPointStepsAreTheTruncatedQuotientForEveryDeltaAndCount)
+{
+    for (int32_t count = 1; count <= 4200; count += count < 300 ? 1 : 37) {
+        for (int32_t delta = -300; delta <= 300; ++delta) {
+            const int32_t expected = delta * 256 / count;
+            if (FixedStep(delta, count) != expected) FAIL() << delta << " / " << count;
+        }
+    }
+    EXPECT_EQ(FixedStep(-1, 3), -85);
+    EXPECT_EQ(FixedStep(-3, 512), -1);
+    EXPECT_EQ(FixedStep(127, 4096), 7);
+    EXPECT_EQ(FixedStep(1000, 3), 85333);
+}
+
 TEST(EdgeTable, FilledSpansAreClippedToTheBuffer)
 {
     TDIB16bit frame;
@@ -196,6 +213,29 @@ TEST(EdgeTable, FilledSpansAreClippedToTheBuffer)
     table.FillSpans(frame, 0x1234);
     for (int r = 0; r < 4; ++r)
         for (int x = 0; x < 6; ++x) EXPECT_EQ(frame.Pixel(x, r), 0x1234) << x << "," << r;
+}
+
+// Spans are written by overlapping stores when short: each width from one
+// pixel up, at each start, fills exactly its own pixels and no neighbour.
+TEST(EdgeTable, SpansOfEveryShortWidthFillExactlyTheirPixels)
+{
+    TDIB16bit frame;
+    frame.Create(40, 1);
+    TEdgeTable table;
+    table.SetHeight(1);
+    for (int width = 1; width <= 20; ++width) {
+        for (int start = 0; start + width <= 40; start += 3) {
+            frame.Fill(0);
+            table.Reset();
+            table.ScanEdge({start, 0}, {start, 1});
+            table.ScanEdge({start + width - 1, 1}, {start + width - 1, 0});
+            table.FillSpans(frame, 0x2A5);
+            for (int x = 0; x < 40; ++x) {
+                const bool inside = x >= start && x < start + width;
+                ASSERT_EQ(frame.Pixel(x, 0), inside ? 0x2A5 : 0) << width << " from " << start << " at " << x;
+            }
+        }
+    }
 }
 
 TEST(Canvas, LinesLeaveTheirLastPointAndMatchAnUnclippedWalk)
