@@ -107,13 +107,19 @@ void TEdgeTable::ScanEdge(TScreenPoint A, TScreenPoint B)
 
 void TEdgeTable::FillSpans(TDIB16bit& Frame, uint16_t Color) const
 {
-    const int width = Frame.Width();
+    const int32_t lastColumn = Frame.Width() - 1;
+    if (lastColumn < 0) return;
     for (int y = Low; y <= High; ++y) {
-        if (MinX[y] == Empty) continue;
-        const int32_t left = std::max(MinX[y], 0);
-        if (left > width - 1) continue;
-        const int32_t right = std::min(MaxX[y], width - 1);
-        if (right < left) continue;
+        const int32_t low = MinX[y], high = MaxX[y];
+        if (low == Empty) continue;
+        // Most spans of a large model are one pixel inside the buffer.
+        if (low == high && static_cast<uint32_t>(low) <= static_cast<uint32_t>(lastColumn)) {
+            Frame.RowTable[y][low] = Color;
+            continue;
+        }
+        const int32_t left = std::max(low, 0);
+        const int32_t right = std::min(high, lastColumn);
+        if (left > right) continue;
         FillSpan(Frame.RowTable[y] + left, right - left + 1, Color);
     }
 }

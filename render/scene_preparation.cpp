@@ -14,13 +14,19 @@ constexpr int StopCheckEvery = 64;
 // The rows a projected face's edges can reach, within 0..Height-1; false when none.
 bool FaceRows(const TProjectedFace& Face, int Height, int& First, int& Last)
 {
-    int32_t low = INT32_MAX, high = INT32_MIN;
-    for (int c = 0; c < 4; ++c) {
-        // Selections, not branches: almost every corner counts.
-        const bool counts = c < Face.Count && Face.Valid[c];
-        const int32_t y = Face.Point[c].Y;
-        low = counts && y < low ? y : low;
-        high = counts && y > high ? y : high;
+    int32_t low, high;
+    const int32_t y0 = Face.Point[0].Y, y1 = Face.Point[1].Y, y2 = Face.Point[2].Y, y3 = Face.Point[3].Y;
+    if (Face.Count == 4 && Face.Valid[0] && Face.Valid[1] && Face.Valid[2] && Face.Valid[3]) {
+        low = std::min(std::min(y0, y1), std::min(y2, y3));
+        high = std::max(std::max(y0, y1), std::max(y2, y3));
+    } else {
+        low = INT32_MAX;
+        high = INT32_MIN;
+        for (int c = 0; c < Face.Count; ++c) {
+            if (!Face.Valid[c]) continue;
+            low = std::min(low, Face.Point[c].Y);
+            high = std::max(high, Face.Point[c].Y);
+        }
     }
     First = std::max(low, 0);
     Last = std::min(high, Height - 1);
