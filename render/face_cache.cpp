@@ -101,6 +101,15 @@ void ProjectFaceAfter(const TFaceNode& Face, const TFaceNode* Previous, const TP
     if (Out.Count == 4 && ProjectPair(Face.Corners[2], Face.Corners[3], Projection, CanvasRows, Out.Point + 2)) {
         Out.Valid[2] = Out.Valid[3] = true;
         end = 2;
+        // A face of a tube or block: its first two corners are the last two of the face before.
+        if (Previous && PreviousOut.Count == 4 && SameBits(Face.Corners[0], Previous->Corners[3]) &&
+            SameBits(Face.Corners[1], Previous->Corners[2])) {
+            Out.Point[0] = PreviousOut.Point[3];
+            Out.Point[1] = PreviousOut.Point[2];
+            Out.Valid[0] = PreviousOut.Valid[3];
+            Out.Valid[1] = PreviousOut.Valid[2];
+            return;
+        }
     }
 #endif
     for (int c = 0; c < end; ++c) {
