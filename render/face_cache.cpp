@@ -26,26 +26,10 @@ inline void StorePoint(TScreenPoint& Point, int32_t X, int32_t Y)
 // Whether a Single is a finite number.
 inline bool Finite(float Value) { return (std::bit_cast<uint32_t>(Value) & 0x7F800000u) != 0x7F800000u; }
 
-// The rounded values of both lanes of V as TProjection rounds them, into
-// the low two lanes of Rounded; false when either lies too near a half, or
-// too far out, for the double approximation to decide (RoundExtended).
-inline bool RoundLanes(__m128d V, __m128i& Rounded)
-{
-    const __m128d absolute = _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX));
-    const __m128d magnitude = _mm_and_pd(V, absolute);
-    Rounded = _mm_cvtpd_epi32(V); // half to even, the default rounding mode
-    const __m128d offset = _mm_and_pd(_mm_sub_pd(V, _mm_cvtepi32_pd(Rounded)), absolute);
-    const __m128d fromHalf = _mm_and_pd(_mm_sub_pd(offset, _mm_set1_pd(0.5)), absolute);
-    const __m128d margin = _mm_mul_pd(_mm_set1_pd(1e-7), _mm_add_pd(_mm_set1_pd(1.0), magnitude));
-    const __m128d decided = _mm_and_pd(_mm_cmplt_pd(magnitude, _mm_set1_pd(ProjectionLimit)),
-                                       _mm_cmpgt_pd(fromHalf, margin));
-    return _mm_movemask_pd(decided) == 3;
-}
-
 // Projects A and B together, each lane doing exactly the double steps of
 // TProjection::Project. False, with nothing stored, when either corner
 // needs the careful path: a coordinate that is not finite, z zero, or a
-// quotient RoundLanes cannot decide.
+// quotient RoundExtendedPair cannot decide.
 bool ProjectPair(const TVector& A, const TVector& B, const TProjection& Projection, bool CanvasRows,
                  TScreenPoint* Out)
 {
@@ -59,7 +43,7 @@ bool ProjectPair(const TVector& A, const TVector& B, const TProjection& Projecti
     const __m128d centreY = _mm_set1_pd(static_cast<double>(Projection.CentreY));
     const __m128d row = CanvasRows ? _mm_add_pd(centreY, qy) : _mm_sub_pd(centreY, qy);
     __m128i columns, rows;
-    if (!RoundLanes(qx, columns) || !RoundLanes(row, rows)) return false;
+    if (!RoundExtendedPair(qx, columns) || !RoundExtendedPair(row, rows)) return false;
     columns = _mm_add_epi32(columns, _mm_set1_epi32(Projection.CentreX));
     // Column and row of each corner side by side: the layout of TScreenPoint.
     _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi32(columns, rows));

@@ -58,6 +58,25 @@ template <class TExact> inline int32_t RoundExtended(double Approximate, TExact 
     return RoundClamped(Exact());
 }
 
+#if defined(__SSE2__)
+// RoundExtended of two values at once: the rounded lanes of Approximate go
+// to the low two lanes of Rounded, and the result is true when the double
+// approximation decides both. False means at least one lies too near a
+// half, or too far out, and must go through RoundExtended.
+inline bool RoundExtendedPair(__m128d Approximate, __m128i& Rounded)
+{
+    const __m128d absolute = _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX));
+    const __m128d magnitude = _mm_and_pd(Approximate, absolute);
+    Rounded = _mm_cvtpd_epi32(Approximate); // half to even, the default rounding mode
+    const __m128d offset = _mm_and_pd(_mm_sub_pd(Approximate, _mm_cvtepi32_pd(Rounded)), absolute);
+    const __m128d fromHalf = _mm_and_pd(_mm_sub_pd(offset, _mm_set1_pd(0.5)), absolute);
+    const __m128d margin = _mm_mul_pd(_mm_set1_pd(1e-7), _mm_add_pd(_mm_set1_pd(1.0), magnitude));
+    const __m128d decided =
+        _mm_and_pd(_mm_cmplt_pd(magnitude, _mm_set1_pd(ProjectionLimit)), _mm_cmpgt_pd(fromHalf, margin));
+    return _mm_movemask_pd(decided) == 3;
+}
+#endif
+
 // One 8-bit channel (0..255) to 5 bits: Round(Single(0.31 x Single(c x 0.390625))).
 int32_t Channel8To5(int Channel);
 

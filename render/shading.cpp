@@ -1,5 +1,6 @@
 #include "render/shading.h"
 
+#include <algorithm>
 #include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -122,6 +123,22 @@ TColor ShadeColor(TColor Color, float Intensity)
     // Layer colours repeat channel values (0x008000 has red = blue), and an
     // equal channel gives an equal result.
     const int32_t redIn = Color & 0xFF, greenIn = (Color >> 8) & 0xFF, blueIn = (Color >> 16) & 0xFF;
+#if defined(__SSE2__)
+    // No layer colour has more than two different channels: red and green
+    // are lit together, each lane taking ShadeChannel's double steps.
+    if (blueIn == redIn || blueIn == greenIn) {
+        const __m128d rest = _mm_setr_pd(255 - redIn, 255 - greenIn);
+        const __m128d approximate =
+            _mm_mul_pd(_mm_mul_pd(rest, _mm_set1_pd(0.032258)), _mm_set1_pd(static_cast<double>(Intensity)));
+        __m128i steps;
+        if (RoundExtendedPair(approximate, steps)) {
+            const int32_t red = std::clamp(redIn + _mm_cvtsi128_si32(steps), 0, 255);
+            const int32_t green = std::clamp(greenIn + _mm_cvtsi128_si32(_mm_srli_si128(steps, 4)), 0, 255);
+            const int32_t blue = blueIn == redIn ? red : green;
+            return static_cast<TColor>(red) | (static_cast<TColor>(green) << 8) | (static_cast<TColor>(blue) << 16);
+        }
+    }
+#endif
     const int32_t red = ShadeChannel(redIn, Intensity);
     const int32_t green = greenIn == redIn ? red : ShadeChannel(greenIn, Intensity);
     const int32_t blue = blueIn == redIn ? red : blueIn == greenIn ? green : ShadeChannel(blueIn, Intensity);

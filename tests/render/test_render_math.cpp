@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
+#include "engine/face_store.h"
 #include "render/render_math.h"
 #include "render/shading.h"
 
@@ -129,4 +131,29 @@ TEST(Shading, IntensityAndShadedColours)
     // At I = 31 every channel reaches 255.
     EXPECT_EQ(ShadeColor(0x008000, 31), 0xFFFFFFu);
     EXPECT_EQ(ShadeChannel(128, 10), 128 + 41); // 127 x 0.32258 = 40.97
+}
+
+// Colours whose channels repeat are lit two channels at a time: every
+// colour, layer or not, must get what each channel gets on its own, also at
+// intensities that put a channel's step on or next to a half.
+TEST(Shading, ShadedColoursAreEachChannelShadedAlone)
+{
+    std::vector<TColor> colours(LayerColors.begin(), LayerColors.end());
+    for (const TColor extra : {0x00000000u, 0x00FFFFFFu, 0x00123456u, 0x00808001u, 0x00FF00FEu, 0x00C0C0C0u})
+        colours.push_back(extra);
+    std::vector<float> intensities;
+    for (float i = 10; i <= 31; i += 0.0625f) intensities.push_back(i);
+    // Intensities near the halves: 127 x 0.032258 x I = k + 0.5.
+    for (int k = 40; k <= 127; ++k) {
+        const float i = static_cast<float>((k + 0.5) / (127 * 0.032258));
+        intensities.insert(intensities.end(), {i, std::nextafter(i, 0.0f), std::nextafter(i, 100.0f)});
+    }
+    for (const TColor colour : colours) {
+        for (const float i : intensities) {
+            const TColor expected = static_cast<TColor>(ShadeChannel(colour & 0xFF, i)) |
+                                    static_cast<TColor>(ShadeChannel((colour >> 8) & 0xFF, i)) << 8 |
+                                    static_cast<TColor>(ShadeChannel((colour >> 16) & 0xFF, i)) << 16;
+            if (ShadeColor(colour, i) != expected) FAIL() << std::hex << colour << " at " << i;
+        }
+    }
 }
