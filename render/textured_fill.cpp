@@ -53,6 +53,14 @@ void TEdgeTable::FillTexturedSpans(TDIB16bit& Frame, const TTexture& Texture, co
     const uint16_t* texels = Texture.data();
     for (int y = Low; y <= High; ++y) {
         if (MinX[y] == Empty) continue;
+        // Most spans of a large model are one pixel inside the buffer: its
+        // texel is the one at the row's left coordinates, as the steps below
+        // would give it.
+        if (MinX[y] == MaxX[y] && static_cast<uint32_t>(MinX[y]) < static_cast<uint32_t>(width)) {
+            const int32_t u = ULeft[y] * 256, v = VLeft[y] * 256;
+            Frame.RowTable[y][MinX[y]] = Ramp(texels[((u >> 8) & 127) * TextureSize + ((v >> 8) & 127)]);
+            continue;
+        }
         // The steps span the whole row, also the part outside the buffer.
         const int32_t w = MaxX[y] - MinX[y] + 1;
         const int32_t du = FixedStep(URight[y] - ULeft[y], w);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "render/canvas.h"
@@ -200,6 +201,47 @@ TEST(EdgeTable, FixedPointStepsAreTheTruncatedQuotientForEveryDeltaAndCount)
     EXPECT_EQ(FixedStep(1000, 3), 85333);
 }
 
+// A textured span one pixel wide is written without stepping: its pixel
+// must be the one the stepped walk gives the left end of a wider span, also
+// where a second edge in the same pixel has set the row's right end, and a
+// pixel just outside the buffer is not written at all (an even width has
+// no pad pixel to hide a stray write).
+TEST(EdgeTable, AOnePixelTexturedSpanTakesTheTexelTheStepsGive)
+{
+    TTexture texture;
+    for (size_t i = 0; i < texture.size(); ++i) texture[i] = static_cast<uint16_t>(i * 2654435761u >> 17);
+    const auto ramps = BuildShadeRamps(BuildShadeTable());
+    const int width = 8;
+    for (const int x : {-1, 0, 4, width - 1, width}) {
+        for (const auto& [from, to] : {std::pair<TTexCoord, TTexCoord>{{0, 0}, {127, 127}},
+                                       {{127, 0}, {0, 127}},
+                                       {{63, 5}, {17, 120}}}) {
+            SCOPED_TRACE(x);
+            TDIB16bit one, wide;
+            one.Create(width, 6);
+            wide.Create(width, 6);
+            one.Fill(1);
+            wide.Fill(1);
+            TEdgeTable table;
+            table.SetHeight(6);
+            // Rows 0 to 2 hold x from both edges; the second, at x + 0.2 and
+            // x + 0.4 on rows 1 and 2, moves the right end within the pixel.
+            table.ScanTexturedEdge({x, 0}, {x, 2}, from, to);
+            table.ScanTexturedEdge({x, 0}, {x + 1, 5}, to, from);
+            table.FillTexturedSpans(one, texture, ramps[20]);
+            // The same rows as stepped spans from x to x + 2.
+            table.ScanTexturedEdge({x + 2, 2}, {x + 2, 0}, to, from);
+            table.FillTexturedSpans(wide, texture, ramps[20]);
+            for (int r = 0; r < 6; ++r) {
+                for (int c = 0; c < width; ++c) {
+                    if (c == x && r <= 2) EXPECT_EQ(one.Pixel(c, r), wide.Pixel(c, r)) << c << "," << r;
+                    else if (c != x + 1 || r <= 2) EXPECT_EQ(one.Pixel(c, r), 1) << c << "," << r;
+                }
+            }
+        }
+    }
+}
+
 TEST(EdgeTable, FilledSpansAreClippedToTheBuffer)
 {
     TDIB16bit frame;
@@ -216,23 +258,27 @@ TEST(EdgeTable, FilledSpansAreClippedToTheBuffer)
 }
 
 // Spans are written by overlapping stores when short: each width from one
-// pixel up, at each start, fills exactly its own pixels and no neighbour.
+// pixel up, at each start, also partly or wholly outside the buffer, fills
+// exactly its own pixels within the buffer and no neighbour. The span lies
+// on the upper row, so a write past its end would show in the lower one.
 TEST(EdgeTable, SpansOfEveryShortWidthFillExactlyTheirPixels)
 {
     TDIB16bit frame;
-    frame.Create(40, 1);
+    frame.Create(40, 2);
     TEdgeTable table;
-    table.SetHeight(1);
+    table.SetHeight(2);
     for (int width = 1; width <= 20; ++width) {
-        for (int start = 0; start + width <= 40; start += 3) {
+        for (int start = -width; start <= 41; start += start < 0 || start > 36 ? 1 : 3) {
             frame.Fill(0);
             table.Reset();
-            table.ScanEdge({start, 0}, {start, 1});
-            table.ScanEdge({start + width - 1, 1}, {start + width - 1, 0});
+            table.ScanEdge({start, 1}, {start, 2});
+            table.ScanEdge({start + width - 1, 2}, {start + width - 1, 1});
             table.FillSpans(frame, 0x2A5);
-            for (int x = 0; x < 40; ++x) {
-                const bool inside = x >= start && x < start + width;
-                ASSERT_EQ(frame.Pixel(x, 0), inside ? 0x2A5 : 0) << width << " from " << start << " at " << x;
+            for (int r = 0; r < 2; ++r) {
+                for (int x = 0; x < 40; ++x) {
+                    const bool inside = r == 1 && x >= start && x < start + width;
+                    ASSERT_EQ(frame.Pixel(x, r), inside ? 0x2A5 : 0) << width << " from " << start << " at " << x;
+                }
             }
         }
     }
