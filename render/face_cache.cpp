@@ -132,9 +132,12 @@ void TFaceCache::Add(TWriter& Writer, const TProjectedFace& Face, uint16_t Paint
     static_assert(sizeof(cached.Point) == 16 && sizeof(Face.Point) == 32);
 #if defined(__SSE2__)
     // All eight coordinates narrowed at once with saturation; they fit when
-    // widening them again gives them back.
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Face.Point));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Face.Point + 2));
+    // widening them again gives them back. The points are read one by one:
+    // they were just written one by one, and a read spanning two writes
+    // still in the store buffer waits for them to land.
+    const auto point = [&](int c) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(Face.Point + c)); };
+    const __m128i low = _mm_unpacklo_epi64(point(0), point(1));
+    const __m128i high = _mm_unpacklo_epi64(point(2), point(3));
     const __m128i narrow = _mm_packs_epi32(low, high);
     const __m128i sameLow = _mm_cmpeq_epi32(_mm_srai_epi32(_mm_unpacklo_epi16(narrow, narrow), 16), low);
     const __m128i sameHigh = _mm_cmpeq_epi32(_mm_srai_epi32(_mm_unpackhi_epi16(narrow, narrow), 16), high);
