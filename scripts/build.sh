@@ -21,7 +21,7 @@ asan)
   shift
   compilers=""
   if command -v clang++-14 >/dev/null 2>&1; then
-    compilers="-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14"
+    compilers="-DCMAKE_CXX_COMPILER=clang++-14"
   fi
   # -O1 keeps the instrumented tests quick without the compile time of -O2;
   # -g1 gives the sanitizers' reports file and line.
