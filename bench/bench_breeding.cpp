@@ -17,21 +17,6 @@ using namespace verdel;
 
 namespace {
 
-// One cell's own renderer and records, as each cell of the gallery has them.
-struct TCell {
-    std::unique_ptr<TGMP> Gmp = std::make_unique<TGMP>();
-    std::unique_ptr<TFaceStore> Store = std::make_unique<TFaceStore>();
-    std::unique_ptr<TDefinitionState> State = std::make_unique<TDefinitionState>();
-    TRandomSource Random;
-    TCell() { Gmp->Resize(200, 150); }
-
-    void Render(const TLines& lines, uint32_t seed)
-    {
-        Random.Seed = seed;
-        benchmark::DoNotOptimize(RenderThumbnail(lines, {}, *Gmp, *Store, *State, Random).ObjectCount);
-    }
-};
-
 // The texts and seeds of one generation, parent first.
 std::array<std::pair<TLines, uint32_t>, 9> Generation(const TBreedingGallery& gallery)
 {
@@ -48,7 +33,7 @@ void BM_GalleryGeneration(benchmark::State& state)
 {
     const TLines bush = ReadLinesFromFile(VERDEL_DATA "/vdfiles/bush.vd");
     const int threads = static_cast<int>(state.range(0));
-    std::vector<TCell> cells(9);
+    std::vector<TThumbnailCell> cells(9);
     int picks = 0;
     TBreedingGallery gallery(bush, 4711, DefaultMutatorBars());
     for (auto _ : state) {
@@ -58,7 +43,8 @@ void BM_GalleryGeneration(benchmark::State& state)
         std::vector<std::jthread> workers;
         for (int t = 0; t < threads; ++t)
             workers.emplace_back([&, t] {
-                for (int c = t; c < 9; c += threads) cells[c].Render(generation[c].first, generation[c].second);
+                for (int c = t; c < 9; c += threads)
+                    benchmark::DoNotOptimize(cells[c].Render(generation[c].first, {}, generation[c].second));
             });
     }
 }

@@ -23,14 +23,13 @@ struct TCellPicture {
 };
 
 TBreedCell::TBreedCell(int number, QWidget* Parent)
-        : QFrame(Parent), CellNumber(number), Gmp(std::make_unique<TGMP>()), Store(std::make_unique<TFaceStore>()),
-          State(std::make_unique<TDefinitionState>())
+        : QFrame(Parent), CellNumber(number),
+          Thumbnail(std::make_unique<TThumbnailCell>(ThumbnailWidth, ThumbnailHeight))
 {
     setObjectName(QString("Cell%1").arg(number));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(2);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    Gmp->Resize(ThumbnailWidth, ThumbnailHeight);
 
     PictureLabel = new QLabel(this);
     PictureLabel->setObjectName("PictureLabel");
@@ -82,10 +81,8 @@ void TBreedCell::ShowDefinition(const TLines& Lines, uint32_t Seed, const TSolid
     PictureLabel->setPixmap(QPixmap());
     PictureLabel->setText("Drawing...");
     Worker.Post([this, picture, Lines, Seed, Solids] {
-        TRandomSource random;
-        random.Seed = Seed;
-        const TThumbnail thumbnail = RenderThumbnail(Lines, Solids, *Gmp, *Store, *State, random);
-        picture->Image = ToQImage(FrameToImage(Gmp->Bitmap()));
+        const TThumbnail thumbnail = Thumbnail->Render(Lines, Solids, Seed);
+        picture->Image = ToQImage(FrameToImage(Thumbnail->Gmp->Bitmap()));
         picture->Drawn = thumbnail.Drawn;
         picture->ObjectCount = thumbnail.ObjectCount;
         picture->Reason = QString::fromStdString(thumbnail.Reason);

@@ -17,9 +17,7 @@ class QToolButton;
 namespace verdel {
 
 struct TCellPicture;
-class TGMP;
-struct TFaceStore;
-struct TDefinitionState;
+struct TThumbnailCell;
 
 class TBreedCell : public QFrame {
     Q_OBJECT
@@ -73,9 +71,7 @@ private:
     QString ReasonText;
     QImage Shown;
     // The cell's own renderer and records, used only on its worker thread.
-    std::unique_ptr<TGMP> Gmp;
-    std::unique_ptr<TFaceStore> Store;
-    std::unique_ptr<TDefinitionState> State;
+    std::unique_ptr<TThumbnailCell> Thumbnail;
     TLatestJobThread Worker;
 };
 

@@ -86,6 +86,13 @@ TThumbnail RenderThumbnail(const TLines& Lines, const TSolidSettings& Settings, 
     return thumbnail;
 }
 
+TThumbnail TThumbnailCell::Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed)
+{
+    TRandomSource random;
+    random.Seed = Seed;
+    return RenderThumbnail(Lines, Settings, *Gmp, *Store, *State, random);
+}
+
 TRgbImage ContactSheet(const std::vector<TRgbImage>& Cells, int Columns, int Gap, TColor GapColor)
 {
     if (Cells.empty() || Columns < 1) return {};

@@ -2,6 +2,8 @@
 // and contact sheets of several of them.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,20 @@ struct TThumbnail {
     bool Drawn = false;  // the model was generated and drawn
     std::string Reason;  // why it was not (the generation's message), or a note such as the table's limit
     int ObjectCount = 0; // objects of the model drawn
+};
+
+// What one thumbnail keeps between its pictures: its own renderer, model and
+// definition state, so that several thumbnails can be drawn at once on
+// different threads.
+struct TThumbnailCell {
+    std::unique_ptr<TGMP> Gmp = std::make_unique<TGMP>();
+    std::unique_ptr<TFaceStore> Store = std::make_unique<TFaceStore>();
+    std::unique_ptr<TDefinitionState> State = std::make_unique<TDefinitionState>();
+
+    explicit TThumbnailCell(int Width = 200, int Height = 150) { Gmp->Resize(Width, Height); }
+
+    // RenderThumbnail of Lines with a random source seeded Seed.
+    TThumbnail Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed);
 };
 
 // Places Store's model to fill a Width x Height picture: the middle of its

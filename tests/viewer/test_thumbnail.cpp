@@ -13,22 +13,10 @@ using namespace verdel;
 
 namespace {
 
-struct TCell {
-    std::unique_ptr<TGMP> Gmp = std::make_unique<TGMP>();
-    std::unique_ptr<TFaceStore> Store = std::make_unique<TFaceStore>();
-    std::unique_ptr<TDefinitionState> State = std::make_unique<TDefinitionState>();
-    TRandomSource Random;
-
-    explicit TCell(int width = 200, int height = 150)
-    {
-        Gmp->Resize(width, height);
-        Gmp->SetBackColor(0x202020);
-    }
-    TThumbnail Render(const TLines& lines, uint32_t seed = 1)
-    {
-        Random.Seed = seed;
-        return RenderThumbnail(lines, {}, *Gmp, *Store, *State, Random);
-    }
+// A cell on a dark grey background, drawing without solids.
+struct TCell : TThumbnailCell {
+    explicit TCell(int width = 200, int height = 150) : TThumbnailCell(width, height) { Gmp->SetBackColor(0x202020); }
+    TThumbnail Render(const TLines& lines, uint32_t seed = 1) { return TThumbnailCell::Render(lines, {}, seed); }
 };
 
 TLines Sample(const char* name) { return ReadLinesFromFile(std::string(VERDEL_DATA) + "/vdfiles/" + name); }
