@@ -17,6 +17,10 @@ struct TProjectedFace {
     TScreenPoint Point[4];
     bool Valid[4];
     int Count; // 3 or 4
+
+    // Whether corners C and D both have a projection.
+    bool Joins(int C, int D) const { return Valid[C] && Valid[D]; }
+    TScreenPoint Corner(int C) const { return Point[C]; }
 };
 
 // Projects the corners into frame-buffer rows (from the bottom) or canvas rows (from the top).

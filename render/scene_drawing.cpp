@@ -74,17 +74,9 @@ constexpr int StopCheckEvery = 256;
 constexpr TTexCoord TriangleCoords[3] = {{63, 0}, {0, 127}, {127, 127}};
 constexpr TTexCoord QuadCoords[4] = {{127, 0}, {127, 127}, {0, 127}, {0, 0}};
 
-void ScanFace(TEdgeTable& Edges, const TProjectedFace& Face)
-{
-    Edges.Reset();
-    for (int c = 0; c < Face.Count; ++c) {
-        const int next = c + 1 == Face.Count ? 0 : c + 1;
-        if (Face.Valid[c] && Face.Valid[next]) Edges.ScanEdge(Face.Point[c], Face.Point[next]);
-    }
-}
-
-// ScanFace of a cached face; edges within one row add nothing and are passed over here.
-void ScanCachedFace(TEdgeTable& Edges, const TCachedFace& Face)
+// The edges of a face, projected or cached, into the edge table; edges
+// within one row add nothing and are passed over here.
+template <class TFace> void ScanFace(TEdgeTable& Edges, const TFace& Face)
 {
     Edges.Reset();
     for (int c = 0; c < Face.Count; ++c) {
@@ -94,8 +86,8 @@ void ScanCachedFace(TEdgeTable& Edges, const TCachedFace& Face)
     }
 }
 
-// ScanTexturedFace of a cached face, passing over edges within one row.
-void ScanCachedTexturedFace(TEdgeTable& Edges, const TCachedFace& Face)
+// The same with the corners' fixed texture coordinates.
+template <class TFace> void ScanTexturedFace(TEdgeTable& Edges, const TFace& Face)
 {
     Edges.Reset();
     const TTexCoord* coords = Face.Count == 3 ? TriangleCoords : QuadCoords;
@@ -103,17 +95,6 @@ void ScanCachedTexturedFace(TEdgeTable& Edges, const TCachedFace& Face)
         const int next = c + 1 == Face.Count ? 0 : c + 1;
         if (Face.Point[c].Y != Face.Point[next].Y && Face.Joins(c, next))
             Edges.ScanTexturedEdge(Face.Corner(c), Face.Corner(next), coords[c], coords[next]);
-    }
-}
-
-void ScanTexturedFace(TEdgeTable& Edges, const TProjectedFace& Face)
-{
-    Edges.Reset();
-    const TTexCoord* coords = Face.Count == 3 ? TriangleCoords : QuadCoords;
-    for (int c = 0; c < Face.Count; ++c) {
-        const int next = c + 1 == Face.Count ? 0 : c + 1;
-        if (Face.Valid[c] && Face.Valid[next])
-            Edges.ScanTexturedEdge(Face.Point[c], Face.Point[next], coords[c], coords[next]);
     }
 }
 
@@ -177,7 +158,7 @@ void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken*
         if (!band.Meets(Cache.Rows(k))) continue;
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                ScanCachedFace(edges, *cached);
+                ScanFace(edges, *cached);
                 edges.FillSpans(Frame, cached->Paint);
             }
             continue;
@@ -208,7 +189,7 @@ void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const TCancelTok
         const TTexture& texture = *OrderTextures[i];
         if (Cache.Holds(k)) {
             for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                ScanCachedTexturedFace(edges, *cached);
+                ScanTexturedFace(edges, *cached);
                 edges.FillTexturedSpans(Frame, texture, Ramps[cached->Paint & 31]);
             }
             continue;
