@@ -104,7 +104,7 @@ void AddBreedCommands(CLI::App& App, int& ExitCode)
                       "Write the chosen definition to this file (CR LF) instead of standard output");
     breed->add_option("--sheet", options->Sheet, "Write the last generation as a 3 x 3 contact sheet (.jpg)");
     breed->add_option("--size", options->Size, "Size of each thumbnail of the sheet WIDTHxHEIGHT (default 200x150)");
-    AddGenerateOptions(breed, options->Generate);
+    AddGenerateOptions(breed, options->Generate, false);
     breed->callback([options, &ExitCode] { ExitCode = RunBreed(*options); });
 }
 

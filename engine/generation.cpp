@@ -5,6 +5,11 @@
 
 namespace verdel {
 
+std::string ExtendedFaultReport(const TDefinitionState& State, const std::string& LineBreak)
+{
+    return "Please Check Input Data" + LineBreak + "Error Evaluating Rule" + LineBreak + State.FaultText;
+}
+
 const std::string TableFullMessage =
     "Model exceeds " + std::to_string(MaxObjects) + " objects; the rest of the production string was not drawn";
 
@@ -35,7 +40,13 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     }
 
     ParseDefinition(State, Lines);
-    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel);
+    // Rewriting an extended definition may draw, so the seed that repeats a model is the one before it.
+    result.Seed = Random.Seed;
+    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel, Random);
+    if (production == TRewriteStatus::Failed) {
+        result.FaultLine = State.FaultLine;
+        return fail(TGenerationStatus::Invalid, ExtendedFaultReport(State, "\r\n"));
+    }
     if (production != TRewriteStatus::Done) {
         result.Status =
             production == TRewriteStatus::Cancelled ? TGenerationStatus::Cancelled : TGenerationStatus::Refused;
@@ -43,7 +54,6 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     }
 
     result.ProductionLength = static_cast<int>(State.Production.size());
-    result.Seed = Random.Seed;
     for (const std::string& line : Lines) result.DefinitionText += line + "\n";
 
     // Every turtle run starts from an empty store, so nothing of a failed run remains.
