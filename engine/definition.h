@@ -17,6 +17,7 @@ struct TRules {
 };
 
 struct TExtendedProgram;
+struct TRewriteBuffers;
 
 constexpr int MaxRules = 200; // the whole rule table, built-in rules included
 constexpr int BuiltInRuleCount = 46;
@@ -24,6 +25,8 @@ constexpr int BuiltInRuleCount = 46;
 // The parsed definition and the turtle's starting values. Rewriting replaces
 // Production by the production string; the turtle changes SegmentLength,
 // HalfLength, TurnAngle, Thickness and ColorIndex in place.
+// Copies share the compiled extended program and its rewriting buffers, so
+// only one copy at a time may be rewritten.
 struct TDefinitionState {
     int Iterations = 0;          // rewriting steps, a fractional last step included
     float Fraction = 0;          // fractional part of the iteration value
@@ -40,6 +43,7 @@ struct TDefinitionState {
     int ColorIndex = 1;
     // The compiled extended definition; empty for a classic one, which the rule table describes.
     std::shared_ptr<TExtendedProgram> Extended;
+    std::shared_ptr<TRewriteBuffers> RewriteBuffers; // kept for the next extended rewriting
     int FaultLine = 0;     // the rule whose expression failed while rewriting, counted from 1
     std::string FaultText; // "Line N, step S: what failed"
 

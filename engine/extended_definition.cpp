@@ -207,6 +207,13 @@ private:
             Program->RulesFor[p].push_back(static_cast<int>(r));
             Program->Weighted[p] = Program->Weighted[p] || rule.Weight.has_value();
             Program->HasContext = Program->HasContext || !rule.Left.empty() || !rule.Right.empty();
+            auto plain = [&](const std::vector<TModulePattern>& context) {
+                return std::none_of(context.begin(), context.end(), [&](const TModulePattern& m) {
+                    return Program->Ignored[m.Symbol] || m.Symbol == '[' || m.Symbol == ']';
+                });
+            };
+            rule.PlainLeft = plain(rule.Left);
+            rule.PlainRight = plain(rule.Right);
         }
     }
 

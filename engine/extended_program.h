@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/expression.h"
+#include "engine/module_string.h"
 
 namespace verdel {
 
@@ -25,6 +26,9 @@ struct TModulePattern {
 struct TModuleTemplate {
     unsigned char Symbol = 0;
     std::vector<TExpression> Parameters;
+    bool Constant = false;            // every parameter is constant: the module is written as it is below
+    std::vector<double> Values;       // the constant parameters
+    int TextLength = 0;               // the characters the constant module writes
 };
 
 // One rule: [LEFT <] PRED [> RIGHT] [: CONDITION] --> SUCCESSOR [: WEIGHT].
@@ -36,7 +40,13 @@ struct TExtendedRule {
     std::optional<TExpression> Condition;
     std::optional<TExpression> Weight;
     std::vector<TModuleTemplate> Successor;
+    bool ConstantSuccessor = false; // every parameter of the successor is constant: it is Written as it stands
+    TModuleString Written;
+    int64_t WrittenLength = 0;
     bool Scaled = false; // wrapped in "@" pairs in a fractional last step, as classic rules are
+    // The contexts hold no ignored symbol (and the right one no branch), so
+    // each of their modules is simply the neighbour of the one before.
+    bool PlainLeft = false, PlainRight = false;
     std::unique_ptr<double[]> Formals; // the values the expressions read, bound for each module matched
 };
 

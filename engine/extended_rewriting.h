@@ -5,11 +5,21 @@
 #include <cstdint>
 
 #include "engine/cancel.h"
+#include "engine/context_match.h"
 #include "engine/definition.h"
+#include "engine/module_string.h"
 #include "engine/random_source.h"
 #include "engine/rewriting.h"
 
 namespace verdel {
+
+// The buffers rewriting an extended definition works in. The definition
+// state keeps them from one generation to the next, so that generating again
+// (growth frames, gallery cells) reuses their memory.
+struct TRewriteBuffers {
+    TModuleString Current, Next;
+    TBranchView Branches;
+};
 
 // Rewrites the axiom of State's extended program Iterations times, then puts
 // the insertion text before every module of the insertion symbol, and writes

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/module_string.h"
+
 namespace verdel {
 
 namespace {
@@ -141,6 +143,12 @@ void ReadSuccessor(TExtendedRule& rule, std::string_view line, size_t arrow, con
     size_t pos = arrow + 3;
     SkipBlanks(line, pos);
     rule.Successor = CompileModules(ReadModuleRun(line, pos), scope, evaluation);
+    rule.ConstantSuccessor = std::all_of(rule.Successor.begin(), rule.Successor.end(),
+                                         [](const TModuleTemplate& m) { return m.Constant; });
+    for (const TModuleTemplate& m : rule.Successor) {
+        rule.Written.Append(m.Symbol, m.Values.data(), static_cast<int>(m.Values.size()), m.TextLength);
+        rule.WrittenLength += m.TextLength;
+    }
     SkipBlanks(line, pos);
     if (pos >= line.size() || line[pos] == '#') return;
     if (line[pos] != ':')
@@ -161,9 +169,17 @@ std::vector<TModuleTemplate> CompileModules(const std::vector<TModuleText>& Modu
     std::vector<TModuleTemplate> templates;
     templates.reserve(Modules.size());
     for (const TModuleText& module : Modules) {
-        TModuleTemplate t{module.Symbol, {}};
+        TModuleTemplate t;
+        t.Symbol = module.Symbol;
         for (const TParameterText& p : module.Parameters)
             t.Parameters.push_back(Compile(p.Text, p.Column, Scope, Evaluation));
+        t.Constant = std::all_of(t.Parameters.begin(), t.Parameters.end(), [](const TExpression& e) { return e.IsConstant(); });
+        if (t.Constant) {
+            TModuleString written;
+            for (const TExpression& e : t.Parameters) t.Values.push_back(e.Evaluate());
+            written.Append(t.Symbol, t.Values.data(), static_cast<int>(t.Values.size()));
+            t.TextLength = written.TextLength(0);
+        }
         templates.push_back(std::move(t));
     }
     return templates;

@@ -1,6 +1,7 @@
 #include "engine/module_string.h"
 
 #include <charconv>
+#include <cstddef>
 
 namespace verdel {
 
@@ -9,20 +10,17 @@ namespace {
 // The shortest text that reads back as exactly Value; at most 24 characters.
 char* WriteNumber(char* out, double value) { return std::to_chars(out, out + 32, value).ptr; }
 
-int NumberLength(double value)
+} // namespace
+
+int TModuleString::NumberLength(double Value)
 {
     char buffer[32];
-    return static_cast<int>(WriteNumber(buffer, value) - buffer);
+    return static_cast<int>(WriteNumber(buffer, Value) - buffer);
 }
-
-} // namespace
 
 void TModuleString::Clear()
 {
-    Symbols.clear();
-    Counts.clear();
-    First.clear();
-    Lengths.clear();
+    Entries.clear();
     Values.clear();
 }
 
@@ -31,70 +29,62 @@ void TModuleString::Append(unsigned char Symbol, const double* Parameters, int C
     int length = 1;
     if (Count > 0) length += 1 + Count; // "(", the commas and ")"
     for (int k = 0; k < Count; ++k) length += NumberLength(Parameters[k]);
-    Symbols.push_back(Symbol);
-    Counts.push_back(static_cast<uint8_t>(Count));
-    First.push_back(static_cast<uint32_t>(Values.size()));
-    Lengths.push_back(static_cast<uint16_t>(length));
-    Values.insert(Values.end(), Parameters, Parameters + Count);
+    Append(Symbol, Parameters, Count, length);
 }
 
-void TModuleString::Append(const TModuleString& Other, size_t i)
+void TModuleString::Append(const TModuleString& Other, size_t First, size_t Last)
 {
-    Symbols.push_back(Other.Symbols[i]);
-    Counts.push_back(Other.Counts[i]);
-    First.push_back(static_cast<uint32_t>(Values.size()));
-    Lengths.push_back(Other.Lengths[i]);
-    const double* p = Other.Parameters(i);
-    Values.insert(Values.end(), p, p + Other.Counts[i]);
+    if (First >= Last) return;
+    const uint32_t from = Other.Entries[First].First;
+    const uint32_t to = Last < Other.Entries.size() ? Other.Entries[Last].First : static_cast<uint32_t>(Other.Values.size());
+    const auto shift = static_cast<uint32_t>(Values.size()) - from;
+    const size_t at = Entries.size();
+    Entries.insert(Entries.end(), Other.Entries.begin() + static_cast<std::ptrdiff_t>(First),
+                   Other.Entries.begin() + static_cast<std::ptrdiff_t>(Last));
+    if (from == to) {
+        for (size_t i = at; i < Entries.size(); ++i) Entries[i].First = static_cast<uint32_t>(Values.size());
+        return;
+    }
+    for (size_t i = at; i < Entries.size(); ++i) Entries[i].First += shift;
+    Values.insert(Values.end(), Other.Values.begin() + from, Other.Values.begin() + to);
 }
 
 void TModuleString::Truncate(size_t Size)
 {
-    if (Size >= Symbols.size()) return;
-    Values.resize(First[Size]);
-    Symbols.resize(Size);
-    Counts.resize(Size);
-    First.resize(Size);
-    Lengths.resize(Size);
+    if (Size >= Entries.size()) return;
+    Values.resize(Entries[Size].First);
+    Entries.resize(Size);
 }
 
-std::vector<int32_t> TModuleString::BracketPartners() const
+bool operator==(const TModuleString& a, const TModuleString& b)
 {
-    std::vector<int32_t> partner(Symbols.size(), -1);
-    std::vector<int32_t> open;
-    for (size_t i = 0; i < Symbols.size(); ++i) {
-        if (Symbols[i] == '[') open.push_back(static_cast<int32_t>(i));
-        if (Symbols[i] != ']' || open.empty()) continue;
-        partner[i] = open.back();
-        partner[static_cast<size_t>(open.back())] = static_cast<int32_t>(i);
-        open.pop_back();
-    }
-    return partner;
+    if (a.Entries.size() != b.Entries.size() || a.Values != b.Values) return false;
+    for (size_t i = 0; i < a.Entries.size(); ++i)
+        if (a.Entries[i].Symbol != b.Entries[i].Symbol || a.Entries[i].Count != b.Entries[i].Count) return false;
+    return true;
 }
 
-std::string TModuleString::Text(size_t Count, unsigned char InsertSymbol, const std::string& InsertText) const
+void TModuleString::Write(std::string& text, unsigned char InsertSymbol, const std::string& InsertText) const
 {
     const bool inserting = !InsertText.empty();
     size_t length = 0;
-    for (size_t i = 0; i < Count; ++i)
-        length += Lengths[i] + (inserting && Symbols[i] == InsertSymbol ? InsertText.size() : 0);
+    for (const TEntry& e : Entries) length += e.Length + (inserting && e.Symbol == InsertSymbol ? InsertText.size() : 0);
     // Room for the longest number after the last one, so each is written in place.
-    std::string text(length + 32, '\0');
+    text.resize(length + 32);
     char* out = text.data();
-    for (size_t i = 0; i < Count; ++i) {
-        if (inserting && Symbols[i] == InsertSymbol) out = InsertText.copy(out, InsertText.size()) + out;
-        *out++ = static_cast<char>(Symbols[i]);
-        if (Counts[i] == 0) continue;
-        const double* p = Parameters(i);
+    for (const TEntry& e : Entries) {
+        if (inserting && e.Symbol == InsertSymbol) out += InsertText.copy(out, InsertText.size());
+        *out++ = static_cast<char>(e.Symbol);
+        if (e.Count == 0) continue;
+        const double* p = Values.data() + e.First;
         *out++ = '(';
-        for (int k = 0; k < Counts[i]; ++k) {
+        for (int k = 0; k < e.Count; ++k) {
             if (k > 0) *out++ = ',';
             out = WriteNumber(out, p[k]);
         }
         *out++ = ')';
     }
     text.resize(length);
-    return text;
 }
 
 } // namespace verdel
