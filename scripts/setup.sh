@@ -42,3 +42,11 @@ if ! grep -qs "\"version\": \"$VALIDATOR_VERSION\"" "$NODE_PREFIX/node_modules/g
   $SUDO mkdir -p "$NODE_PREFIX"
   $SUDO npm install --prefix "$NODE_PREFIX" --no-audit --no-fund --loglevel=error "gltf-validator@$VALIDATOR_VERSION"
 fi
+
+# lindenmayer.js, the tests' second opinion on context-sensitive rewriting, in the same folder.
+LINDENMAYER_VERSION="1.5.4"
+if ! grep -qs "\"version\": \"$LINDENMAYER_VERSION\"" "$NODE_PREFIX/node_modules/lindenmayer/package.json"; then
+  echo "setup: installing lindenmayer $LINDENMAYER_VERSION into $NODE_PREFIX"
+  $SUDO mkdir -p "$NODE_PREFIX"
+  $SUDO npm install --prefix "$NODE_PREFIX" --no-audit --no-fund --loglevel=error "lindenmayer@$LINDENMAYER_VERSION"
+fi
