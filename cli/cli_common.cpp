@@ -70,8 +70,9 @@ int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliMod
 {
     if (!IsModelFile(Input)) return GenerateFile(Input, Options, Model);
     try {
-        ReadModelFile(Model.Store, Input);
-        return ExitDone;
+        // Ctrl+C stops the importer child and ends the command.
+        const TInterruptible interruptible;
+        return ReadModelFile(Model.Store, Input, InterruptToken()) ? ExitDone : ExitInterrupted;
     } catch (const EDXFError& error) {
         std::cerr << error.what() << '\n';
         return ExitRejected;

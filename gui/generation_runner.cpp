@@ -96,32 +96,27 @@ void CancelGeneration()
 
 bool GenerationRunning() { return RunningToken != nullptr; }
 
-TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
-                                TFaceStore& Store, TRandomSource& Random)
+namespace {
+
+// Runs Work on a worker thread while the windows keep running. The progress
+// line (Text) and its Cancel come after half a second, so short work does
+// not flash them; Cancel or Esc cancel Token.
+void RunOnWorker(TCancelToken& token, const std::function<void()>& work, const std::function<QString()>& text)
 {
-    TCancelToken token;
-    TProgressText progress;
-    token.OnProgress = [&progress](const TProgress& p) { progress.Set(p); };
-    TGuiThreadPrompt prompt;
-    TGenerationResult result;
     QEventLoop loop;
     RunningToken = &token;
-
     std::thread worker([&] {
-        result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token);
+        work();
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-
-    // The progress line and its Cancel come after half a second, so short
-    // generations do not flash them; then the line follows the work.
     QTimer ticker;
     ticker.setInterval(100);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         if (!Workspace) return;
-        // While the generation waits for an answer (a fault, the size
-        // question), the box says what is going on, not the line.
+        // While the work waits for an answer (a fault, the size question),
+        // the box says what is going on, not the line.
         if (QApplication::activeModalWidget()) Workspace->HideProgress();
-        else Workspace->ShowProgress(progress.Text(), CancelGeneration);
+        else Workspace->ShowProgress(text(), CancelGeneration);
     });
     QTimer::singleShot(500, &ticker, [&ticker] { ticker.start(); });
     TEscapeFilter escape;
@@ -132,7 +127,30 @@ TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solid
     ticker.stop();
     RunningToken = nullptr;
     if (Workspace) Workspace->HideProgress();
+}
+
+} // namespace
+
+TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
+                                TFaceStore& Store, TRandomSource& Random)
+{
+    TCancelToken token;
+    TProgressText progress;
+    token.OnProgress = [&progress](const TProgress& p) { progress.Set(p); };
+    TGuiThreadPrompt prompt;
+    TGenerationResult result;
+    RunOnWorker(
+        token, [&] { result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token); },
+        [&progress] { return progress.Text(); });
     return result;
+}
+
+bool RunCancellable(const std::function<void(const TCancelToken&)>& Work, const QString& Text)
+{
+    if (GenerationRunning()) return false;
+    TCancelToken token;
+    RunOnWorker(token, [&] { Work(token); }, [&Text] { return Text; });
+    return true;
 }
 
 } // namespace verdel

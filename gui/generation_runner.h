@@ -2,6 +2,9 @@
 // a long generation can be cancelled.
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "engine/generation.h"
 
 namespace verdel {
@@ -14,10 +17,15 @@ namespace verdel {
 TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
                                 TFaceStore& Store, TRandomSource& Random);
 
-// Asks the running generation, if any, to stop.
+// Runs Work (which must not throw) on a worker thread as RunGeneration runs
+// a generation, Text on the progress line; Cancel or Esc cancel the token
+// Work is given. Returns false, without running it, while other work runs.
+bool RunCancellable(const std::function<void(const TCancelToken&)>& Work, const QString& Text);
+
+// Asks the running generation (or other work), if any, to stop.
 void CancelGeneration();
 
-// Whether a generation is running.
+// Whether a generation (or other work) is running.
 bool GenerationRunning();
 
 } // namespace verdel

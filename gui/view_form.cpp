@@ -20,6 +20,7 @@
 #include "gui/arrow_glyphs.h"
 #include "gui/clock_text.h"
 #include "gui/frame_pipeline.h"
+#include "gui/generation_runner.h"
 #include "gui/gmp_widget.h"
 #include "gui/growth_bar.h"
 #include "gui/layer_bitmaps.h"
@@ -353,6 +354,12 @@ void TViewForm::changeEvent(QEvent* Event)
 
 void TViewForm::done(int Result)
 {
+    // A model being read for this window is cancelled first; the window closes once the read has stopped.
+    if (GenerationRunning()) {
+        CancelGeneration();
+        QTimer::singleShot(50, this, [this, Result] { done(Result); });
+        return;
+    }
     QDialog::done(Result);
     FormClose();
 }

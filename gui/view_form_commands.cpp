@@ -19,6 +19,7 @@
 #include "gui/dialogs.h"
 #include "gui/file_memory.h"
 #include "gui/frame_pipeline.h"
+#include "gui/generation_runner.h"
 #include "gui/gmp_widget.h"
 #include "gui/growth_bar.h"
 #include "gui/layer_bitmaps.h"
@@ -276,7 +277,7 @@ QString ModelFileFilters()
     QStringList meshes;
     for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
     const QString list = meshes.join(' ');
-    return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
+    return "All model files (*.dxf " + list + ");;AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All files (*)";
 }
 
 TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store)
@@ -292,13 +293,20 @@ TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store)
 
 TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store)
 {
-    TModelRead result = TModelRead::Read;
-    try {
-        ReadModelFile(Store, FileName.toStdString());
-    } catch (const std::exception& error) {
-        Dialogs().Error(error.what());
-        result = TModelRead::Failed;
-    }
+    // A mesh file is read by the importer child, which may take seconds: off the GUI thread, with Cancel.
+    TModelRead result = TModelRead::Cancelled;
+    std::string error;
+    RunCancellable(
+        [&](const TCancelToken& cancel) {
+            try {
+                result = ReadModelFile(Store, FileName.toStdString(), cancel) ? TModelRead::Read : TModelRead::Cancelled;
+            } catch (const std::exception& fault) {
+                error = fault.what();
+                result = TModelRead::Failed;
+            }
+        },
+        "Reading " + QFileInfo(FileName).fileName() + "...");
+    if (!error.empty()) Dialogs().Error(error);
     ComputeBounds(Store);
     ViewedModelFile = result == TModelRead::Read ? FileName : QString();
     return result;

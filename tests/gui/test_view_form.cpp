@@ -334,8 +334,8 @@ private slots:
         QCOMPARE(FaceStore.ObjectCount, objects);
         QCOMPARE(FaceStore.Object(1).ModelFaces, firstFace);
         const QString filters = dialogs.OpenFilters.back();
-        QVERIFY(filters.startsWith("AutoCad DXF (*.dxf);;Mesh files ("));
-        QVERIFY(filters.contains("*.obj") && filters.contains("*.fbx") && filters.contains("*.glb"));
+        // The first filter shows every model file, DXF and each mesh format offered.
+        QVERIFY(filters.startsWith("All model files (*.dxf *.3ds *.dae *.fbx *.glb *.gltf *.obj *.off *.ply *.stl);;"));
 
         // A square as STL (two triangles): it replaces the model and its object count shows.
         verdel::test::TStoreBuilder square;
