@@ -159,6 +159,12 @@ void Limit(int resource, rlim_t soft, rlim_t hard)
 
 } // namespace
 
+#ifdef VERDEL_ADDRESS_SANITIZER
+const bool ChildMemoryLimited = false;
+#else
+const bool ChildMemoryLimited = true;
+#endif
+
 std::string ImportHelperPath()
 {
     std::vector<char> self(4096);
@@ -227,10 +233,7 @@ std::string StartImportChild(int argc, char** argv, TImportLimits& Limits)
     if (getppid() != parent) _exit(2);
     // SIGXCPU at the limit, SIGKILL a second later.
     Limit(RLIMIT_CPU, static_cast<rlim_t>(Limits.CpuSeconds), static_cast<rlim_t>(Limits.CpuSeconds) + 1);
-#ifndef VERDEL_ADDRESS_SANITIZER
-    // AddressSanitizer reserves terabytes of address space for its shadow memory.
-    Limit(RLIMIT_AS, Limits.MemoryBytes, Limits.MemoryBytes);
-#endif
+    if (ChildMemoryLimited) Limit(RLIMIT_AS, Limits.MemoryBytes, Limits.MemoryBytes);
     // However deep the library recurses, the stack ends at the same depth.
     Limit(RLIMIT_STACK, 8 << 20, 8 << 20);
     Limit(RLIMIT_CORE, 0, 0);

@@ -33,6 +33,10 @@ constexpr int ReplyFd = 3;
 // The child's exit status when an allocation failed.
 constexpr int ChildOutOfMemory = 3;
 
+// Whether the child's address space is limited; not under AddressSanitizer,
+// which reserves terabytes of it for its shadow memory.
+extern const bool ChildMemoryLimited;
+
 // The importer program, verdel-import, in the running program's folder.
 std::string ImportHelperPath();
 
