@@ -83,7 +83,7 @@ TFolderPath ResolveInFolder(const std::string& Folder, const std::string& Canoni
     if (!Request.starts_with(prefix)) return {{}, std::string(Request)};
     const std::string_view asked = Request.substr(prefix.size());
     const std::string name = DecodeUris ? PercentDecode(asked) : std::string(asked);
-    if (name.empty() || name[0] == '/' || ClimbsUp(name)) return {{}, name};
+    if (name.empty() || name[0] == '/' || ClimbsUp(name) || name.find('\0') != std::string::npos) return {{}, name};
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(prefix + name, error);
     const std::string inside = CanonicalFolder.ends_with('/') ? CanonicalFolder : CanonicalFolder + "/";

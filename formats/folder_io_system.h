@@ -23,7 +23,7 @@ struct TFolderPath {
 // Resolves Request, a name the library built as Folder, "/" and a name the
 // model refers to, against Folder (absolute, as the model was named) whose
 // canonical form is CanonicalFolder. Refuses a request outside Folder, an
-// absolute name, a ".." step (with '/' or '\' between steps) and a name
+// absolute name, a ".." step (with '/' or '\' between steps), a NUL and a name
 // whose symbolic links lead out of CanonicalFolder. With DecodeUris (glTF)
 // the referred name is percent-decoded first, so "%2e%2e/x" is a ".." step too.
 TFolderPath ResolveInFolder(const std::string& Folder, const std::string& CanonicalFolder, std::string_view Request,

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs one fuzz target (clang's libFuzzer with AddressSanitizer and
 # UndefinedBehaviorSanitizer) for a number of seconds:
-#   scripts/fuzz.sh TARGET SECONDS     TARGET: generation, dxf, texture, rtf or settings
+#   scripts/fuzz.sh TARGET SECONDS     TARGET: generation, dxf, texture, rtf, settings or mesh
 # It builds the target in the sanitizer build (build-asan/, scripts/build.sh
 # asan) unless VERDEL_FUZZ_BUILT is set, and starts from
 # tests/fuzz/corpus/TARGET and tests/fuzz/regressions/TARGET; new inputs go to
@@ -12,15 +12,15 @@
 set -eu
 cd "$(dirname "$0")/.."
 if [ $# -ne 2 ]; then
-  echo "usage: scripts/fuzz.sh generation|dxf|texture|rtf|settings SECONDS" >&2
+  echo "usage: scripts/fuzz.sh generation|dxf|texture|rtf|settings|mesh SECONDS" >&2
   exit 2
 fi
 target=$1
 seconds=$2
 case "$target" in
-generation | dxf | texture | rtf | settings) ;;
+generation | dxf | texture | rtf | settings | mesh) ;;
 *)
-  echo "fuzz: unknown target '$target' (generation, dxf, texture, rtf, settings)" >&2
+  echo "fuzz: unknown target '$target' (generation, dxf, texture, rtf, settings, mesh)" >&2
   exit 2
   ;;
 esac
