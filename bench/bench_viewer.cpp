@@ -8,9 +8,9 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
-#include "gui/app_state.h"
-#include "gui/gmp_widget.h"
-#include "gui/view_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/viewer_window.h"
 #include "render/gmp.h"
 #include "viewer/navigation.h"
 #include "viewer/view_preparation.h"

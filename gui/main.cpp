@@ -6,14 +6,14 @@
 #include "app/program_folders.h"
 #include "engine/text_helpers.h"
 #include "gui/about_box.h"
-#include "gui/app_state.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
-#include "gui/helper_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/options_dialog.h"
+#include "gui/shared/generate_view.h"
+#include "gui/command_reference.h"
 #include "gui/main_form.h"
-#include "gui/splash_form.h"
-#include "gui/texture_dialog.h"
-#include "gui/view_form.h"
+#include "gui/splash_screen.h"
+#include "gui/viewer/texture_dialog.h"
+#include "gui/viewer/viewer_window.h"
 
 using namespace verdel;
 

@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-#include "gui/workspace.h"
+#include "gui/shared/workspace.h"
 
 class QAction;
 class QDragEnterEvent;

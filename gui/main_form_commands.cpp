@@ -13,17 +13,17 @@
 
 #include "app/program_folders.h"
 #include "formats/model_reader.h"
-#include "gui/app_state.h"
-#include "gui/definition_editor.h"
-#include "gui/dialogs.h"
-#include "gui/file_memory.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
+#include "gui/shared/app_state.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/shared/dialogs.h"
+#include "gui/shared/file_memory.h"
+#include "gui/options_dialog.h"
+#include "gui/shared/generate_view.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
-#include "gui/start_up_form.h"
-#include "gui/text_codec.h"
-#include "gui/view_form.h"
+#include "gui/editor/editor_window.h"
+#include "gui/introduction_window.h"
+#include "gui/shared/text_codec.h"
+#include "gui/viewer/viewer_window.h"
 
 namespace verdel {
 

@@ -1,7 +1,7 @@
 // The main frame's generator windows: at most one of each kind.
 #include "gui/main_form.h"
-#include "gui/mutator_dialog.h"
-#include "gui/random_dialog.h"
+#include "gui/generators/mutator_dialog.h"
+#include "gui/generators/random_dialog.h"
 
 namespace verdel {
 

@@ -1,9 +1,9 @@
 // The main frame's help commands.
 #include "app/program_folders.h"
 #include "gui/about_box.h"
-#include "gui/app_state.h"
+#include "gui/shared/app_state.h"
 #include "gui/help_window.h"
-#include "gui/helper_form.h"
+#include "gui/command_reference.h"
 #include "gui/main_form.h"
 
 namespace verdel {

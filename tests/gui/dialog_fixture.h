@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "gui/delay.h"
-#include "gui/generate_view.h"
+#include "gui/shared/delay.h"
+#include "gui/shared/generate_view.h"
 #include "gui/main_form.h"
 
 namespace verdel::test {

@@ -15,13 +15,13 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "gui/app_state.h"
-#include "gui/breed_cell.h"
-#include "gui/breed_window.h"
-#include "gui/generate_view.h"
+#include "gui/shared/app_state.h"
+#include "gui/generators/breed_cell.h"
+#include "gui/generators/breed_window.h"
+#include "gui/shared/generate_view.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
-#include "gui/workspace.h"
+#include "gui/editor/editor_window.h"
+#include "gui/shared/workspace.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;

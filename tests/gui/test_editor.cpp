@@ -18,13 +18,13 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "gui/app_state.h"
-#include "gui/definition_editor.h"
-#include "gui/definition_highlighter.h"
+#include "gui/shared/app_state.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/definition_highlighter.h"
 #include "gui/dialog_fixture.h"
-#include "gui/generate_view.h"
+#include "gui/shared/generate_view.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/editor/editor_window.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;

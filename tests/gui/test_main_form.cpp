@@ -11,13 +11,13 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "gui/app_state.h"
+#include "gui/shared/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
-#include "gui/generation_runner.h"
+#include "gui/options_dialog.h"
+#include "gui/shared/generate_view.h"
+#include "gui/shared/generation_runner.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/editor/editor_window.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;

@@ -5,9 +5,9 @@
 #include <QSlider>
 
 #include "engine/random_source.h"
-#include "gui/app_state.h"
+#include "gui/shared/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/mutator_dialog.h"
+#include "gui/generators/mutator_dialog.h"
 #include "support/run_cli.h"
 #include "support/scripted_dialogs.h"
 

@@ -10,11 +10,11 @@
 #include <cmath>
 
 #include "engine/random_source.h"
-#include "gui/app_state.h"
+#include "gui/shared/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/mdi_child.h"
-#include "gui/mutator_dialog.h"
-#include "gui/random_dialog.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/mutator_dialog.h"
+#include "gui/generators/random_dialog.h"
 #include "support/run_cli.h"
 #include "support/scripted_dialogs.h"
 

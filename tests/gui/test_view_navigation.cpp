@@ -10,10 +10,10 @@
 #include <cstring>
 #include <functional>
 
-#include "gui/app_state.h"
-#include "gui/frame_pipeline.h"
-#include "gui/gmp_widget.h"
-#include "gui/view_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/viewer_window.h"
 #include "support/scripted_dialogs.h"
 #include "viewer/view_preparation.h"
 

@@ -1,0 +1,70 @@
+#include "gui/viewer/frame_pipeline.h"
+
+#include "viewer/store_copy.h"
+#include "viewer/view_preparation.h"
+
+namespace verdel {
+
+TFramePipeline::TFramePipeline(TGMP& WindowRenderer, QObject* Parent) : QObject(Parent), Window(WindowRenderer)
+{
+    // The worker calls back on its own thread; the frame is handed on on this object's.
+    Worker = std::make_unique<TFrameWorker>(
+        [this] { QMetaObject::invokeMethod(this, &TFramePipeline::Delivered, Qt::QueuedConnection); });
+    Worker->Renderer().SetLightSource(ViewerLightPosition, ViewerLightTarget);
+}
+
+TFramePipeline::~TFramePipeline() { Stop(); }
+
+void TFramePipeline::Request(const TFaceStore& Store, TRenderMode Mode, bool ShareFaces)
+{
+    const TRequest request{&Store, Mode, ShareFaces};
+    if (InFlight || Handing) {
+        Waiting = request;
+        return;
+    }
+    Launch(request);
+}
+
+void TFramePipeline::Launch(const TRequest& request)
+{
+    TGMP& gmp = Worker->Renderer();
+    if (gmp.Width() != Window.Width() || gmp.Height() != Window.Height()) gmp.Resize(Window.Width(), Window.Height());
+    if (gmp.BackColor() != Window.BackColor()) gmp.SetBackColor(Window.BackColor());
+    gmp.LightStrength = Window.LightStrength;
+    gmp.RenderMode = request.Mode;
+    if (TexturesStale && LoadTextures) {
+        LoadTextures(gmp);
+        TexturesStale = false;
+    }
+    TFaceStore& scene = request.ShareFaces ? *SharedScene : *OwnScene;
+    if (request.ShareFaces) CopyStoreHeader(*request.Store, scene);
+    else CopyStoreFaces(*request.Store, scene);
+    InFlight = request.Store;
+    Worker->Start(scene);
+}
+
+void TFramePipeline::Delivered()
+{
+    // A call left over from a frame dropped by Stop finds a newer frame still drawing, or none.
+    if (!InFlight || Worker->Busy()) return;
+    const TFaceStore* store = InFlight;
+    InFlight = nullptr;
+    ++Shown;
+    Handing = true;
+    emit FrameReady(Worker->Renderer().Bitmap(), store, Worker->LastFrameMs());
+    Handing = false;
+    if (Waiting.Store) {
+        const TRequest next = Waiting;
+        Waiting = {};
+        Launch(next);
+    }
+}
+
+void TFramePipeline::Stop()
+{
+    Waiting = {};
+    if (Worker) Worker->WaitIdle();
+    InFlight = nullptr;
+}
+
+} // namespace verdel
