@@ -9,7 +9,7 @@
 
 #include "engine/text_lines.h"
 #include "engine/turtle.h"
-#include "gui/shared/latest_job_thread.h"
+#include "viewer/latest_job_thread.h"
 
 class QLabel;
 class QToolButton;

@@ -12,7 +12,7 @@
 #include "engine/text_lines.h"
 #include "engine/turtle.h"
 #include "gui/shared/generate_view.h"
-#include "gui/shared/latest_job_thread.h"
+#include "viewer/latest_job_thread.h"
 #include "viewer/view_orientation.h"
 
 class QLabel;

@@ -1,4 +1,4 @@
-#include "gui/shared/latest_job_thread.h"
+#include "viewer/latest_job_thread.h"
 
 namespace verdel {
 
