@@ -9,9 +9,9 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "gui/rich_text.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
-#include "gui/rich_text.h"
 #include "gui/shared/workspace.h"
 
 namespace verdel {
@@ -56,12 +56,12 @@ void TStartUpForm::FormCreate()
     QWidget* frame = parentWidget() ? parentWidget() : this;
     frame->setMinimumSize(350, 250);
     frame->resize(550, 350);
-    if (Workspace) {
-        const QSize usable = Workspace->UsableClientSize();
+    if (AppState.Workspace) {
+        const QSize usable = AppState.Workspace->UsableClientSize();
         frame->move(static_cast<int>(std::nearbyint((usable.width() - 550) / 2.0)),
                     static_cast<int>(std::nearbyint((usable.height() - 350) / 2.0)));
     }
-    LoadRichTextFile(*StartupMemo, QString::fromStdString(ProgramFolders.DataFolder) + "Verdel5.rtf");
+    LoadRichTextFile(*StartupMemo, QString::fromStdString(AppState.ProgramFolders.DataFolder) + "Verdel5.rtf");
 }
 
 void TStartUpForm::resizeEvent(QResizeEvent* Event)
@@ -73,9 +73,9 @@ void TStartUpForm::resizeEvent(QResizeEvent* Event)
 void TStartUpForm::CloseButtonClick()
 {
     if (StartUpCheckBox->isChecked()) {
-        Settings.ShowStartText = false;
+        AppState.Settings.ShowStartText = false;
         try {
-            SaveSettings(Settings, ProgramFolders.SettingsFolder);
+            SaveSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder);
         } catch (const std::exception& error) {
             Dialogs().Error(error.what());
         }

@@ -9,6 +9,7 @@ class QTextEdit;
 
 namespace verdel {
 
+// The "Introduction " child window.
 class TStartUpForm : public QWidget {
     Q_OBJECT
 public:

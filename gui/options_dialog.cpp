@@ -79,24 +79,24 @@ void TGenOpsForm::showEvent(QShowEvent* Event)
 
 void TGenOpsForm::FormActivate()
 {
-    CB1->setChecked(Settings.CylindersInsteadofBlocks);
-    CB2->setChecked(Settings.SetQToDrawCones);
-    CB3->setChecked(Settings.SetWToDrawBlocks);
-    CB4->setChecked(Settings.SetRToDrawPyramids);
-    CB5->setChecked(Settings.ShowStartText);
-    CB6->setChecked(Settings.LiveNavigation);
+    CB1->setChecked(AppState.Settings.CylindersInsteadofBlocks);
+    CB2->setChecked(AppState.Settings.SetQToDrawCones);
+    CB3->setChecked(AppState.Settings.SetWToDrawBlocks);
+    CB4->setChecked(AppState.Settings.SetRToDrawPyramids);
+    CB5->setChecked(AppState.Settings.ShowStartText);
+    CB6->setChecked(AppState.Settings.LiveNavigation);
 }
 
 void TGenOpsForm::OKButtonClick()
 {
-    Settings.CylindersInsteadofBlocks = CB1->isChecked();
-    Settings.SetQToDrawCones = CB2->isChecked();
-    Settings.SetWToDrawBlocks = CB3->isChecked();
-    Settings.SetRToDrawPyramids = CB4->isChecked();
-    Settings.ShowStartText = CB5->isChecked();
-    Settings.LiveNavigation = CB6->isChecked();
+    AppState.Settings.CylindersInsteadofBlocks = CB1->isChecked();
+    AppState.Settings.SetQToDrawCones = CB2->isChecked();
+    AppState.Settings.SetWToDrawBlocks = CB3->isChecked();
+    AppState.Settings.SetRToDrawPyramids = CB4->isChecked();
+    AppState.Settings.ShowStartText = CB5->isChecked();
+    AppState.Settings.LiveNavigation = CB6->isChecked();
     try {
-        SaveSettings(Settings, ProgramFolders.SettingsFolder);
+        SaveSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

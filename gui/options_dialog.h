@@ -8,6 +8,7 @@ class QPushButton;
 
 namespace verdel {
 
+// The "General Options" dialog (Options > General...).
 class TGenOpsForm : public QDialog {
     Q_OBJECT
 public:

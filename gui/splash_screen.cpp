@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "gui/viewer/layer_bitmaps.h"
+#include "gui/shared/image_conversions.h"
 
 namespace verdel {
 

@@ -9,6 +9,7 @@
 
 namespace verdel {
 
+// The colours of the editor's text control (Memo1 of the definition editor).
 class TDefinitionHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:

@@ -108,12 +108,17 @@ void TDefinitionEdit::PaintLineNumbers(QPaintEvent* Event)
     }
 }
 
-void TDefinitionEdit::SelectLine(int Line)
+void TDefinitionEdit::SelectLine(int Line, int Column, int Length)
 {
     QTextBlock block = document()->findBlockByNumber(std::max(0, Line - 1));
     if (!block.isValid()) block = document()->lastBlock();
     QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (Column > 0 && Column - 1 + Length <= block.length() - 1) {
+        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, Column - 1);
+        cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, Length);
+    } else {
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    }
     setTextCursor(cursor);
     centerCursor();
 }

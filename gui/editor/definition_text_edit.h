@@ -8,14 +8,16 @@ namespace verdel {
 
 class TDefinitionHighlighter;
 
+// The definition editor's text control (Memo1): line numbers, colours, current line, brackets.
 class TDefinitionEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit TDefinitionEdit(QWidget* Parent = nullptr);
 
-    // Selects line Line (counted from 1) and scrolls to it; lines beyond the
-    // text select its last line.
-    void SelectLine(int Line);
+    // Selects line Line (counted from 1), or Length characters of it from
+    // column Column (counted from 1) when Column is given, and scrolls to it;
+    // lines beyond the text select its last line.
+    void SelectLine(int Line, int Column = 0, int Length = 0);
 
     // The highlighter that colours the text.
     TDefinitionHighlighter* Highlighter() const { return Colours; }

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "engine/text_helpers.h"
-#include "gui/shared/app_state.h"
 #include "gui/editor/definition_text_edit.h"
+#include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/file_memory.h"
 #include "gui/shared/generate_view.h"
@@ -100,8 +100,8 @@ void TMDIChild::FormActivate()
     if (!frame) return;
     frame->setMinimumSize(EditorWidth, EditorHeight);
     frame->resize(EditorWidth, EditorHeight);
-    if (Workspace && (frame->geometry().right() + 1 > Workspace->UsableClientSize().width() ||
-                      frame->geometry().bottom() + 1 > Workspace->UsableClientSize().height()))
+    if (AppState.Workspace && (frame->geometry().right() + 1 > AppState.Workspace->UsableClientSize().width() ||
+                               frame->geometry().bottom() + 1 > AppState.Workspace->UsableClientSize().height()))
         frame->move(0, 0);
 }
 
@@ -111,7 +111,7 @@ bool TMDIChild::SaveFile()
     QString proposed = FileName;
     // A file from a folder the user cannot write (an installed sample) is proposed in the user's own folder.
     if (!QFileInfo(folder).isWritable()) {
-        folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+        folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder);
         proposed = QDir(folder).filePath(QFileInfo(FileName).fileName());
     }
     QDir::setCurrent(folder);
@@ -183,9 +183,10 @@ void TMDIChild::Close_BtnClick()
 void TMDIChild::Generate_BtnClick()
 {
     const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName);
-    // An invalid text: the message has named the line; show it selected.
-    if (result.Status == TGenerationStatus::Invalid && result.FaultLine > 0) {
-        Memo1->SelectLine(result.FaultLine);
+    // An invalid text or a parameter that is not a number: the message has
+    // named the line; show it (or the parameter) selected.
+    if (result.FaultLine > 0) {
+        Memo1->SelectLine(result.FaultLine, result.FaultColumn, result.FaultLength);
         Memo1->setFocus();
     }
 }

@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "gui/viewer/layer_bitmaps.h"
+#include "gui/shared/image_conversions.h"
 #include "render/gmp.h"
 #include "render/image_files.h"
 #include "viewer/thumbnail.h"

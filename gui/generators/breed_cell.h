@@ -19,6 +19,7 @@ namespace verdel {
 struct TCellPicture;
 struct TThumbnailCell;
 
+// One cell of the breeding gallery ("Parent", "Child 1" .. "Child 8").
 class TBreedCell : public QFrame {
     Q_OBJECT
 public:

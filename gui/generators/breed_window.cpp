@@ -16,13 +16,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/shared/app_state.h"
 #include "gui/generators/breed_cell.h"
+#include "gui/generators/generator_window.h"
+#include "gui/generators/mutator_dialog.h"
+#include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/generate_view.h"
-#include "gui/generators/generator_window.h"
-#include "gui/editor/editor_window.h"
-#include "gui/generators/mutator_dialog.h"
 #include "gui/shared/text_codec.h"
 #include "gui/shared/workspace.h"
 
@@ -42,16 +41,6 @@ QString BarsText(const TMutatorBars& bars)
     QStringList parts;
     for (int bar = 0; bar < MutatorBarCount; ++bar) parts << QString("%1 %2").arg(MutatorBars[bar].Name).arg(bars[bar]);
     return "Mutator bars: " + parts.join(", ");
-}
-
-// The definition of the frame's active editor, or nothing.
-std::optional<TLines> ActiveEditorLines(QWidget* frame)
-{
-    const auto* area = frame ? frame->findChild<QMdiArea*>() : nullptr;
-    const QMdiSubWindow* window = area ? area->currentSubWindow() : nullptr;
-    const auto* editor = window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
-    if (!editor) return std::nullopt;
-    return EngineLines(editor->Memo1->toPlainText());
 }
 
 } // namespace
@@ -248,7 +237,7 @@ void TBreedWindow::Restart_BtnClick()
 
 void TBreedWindow::Load_BtnClick()
 {
-    const QString folder = QString::fromStdString(ProgramFolders.DefinitionFolder);
+    const QString folder = QString::fromStdString(AppState.ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, "Definitions (*.vd);;All files (*)");
     if (name.isEmpty()) return;
@@ -257,7 +246,7 @@ void TBreedWindow::Load_BtnClick()
         bool ok = false;
         const uint32_t typed = SeedEdit->text().toUInt(&ok);
         StartGallery(lines, ok ? typed : SeedFromTimeOfDay(), CurrentMutatorBars(parentWidget()),
-                     SolidSettings(Settings));
+                     SolidSettings(AppState.Settings));
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }
@@ -267,7 +256,7 @@ void TBreedWindow::Save_BtnClick()
 {
     if (!Breeding) return;
     const QString proposed =
-        QString::fromStdString(ProgramFolders.DefinitionFolder) + QString("Bred-%1.vd").arg(Breeding->Seed());
+        QString::fromStdString(AppState.ProgramFolders.DefinitionFolder) + QString("Bred-%1.vd").arg(Breeding->Seed());
     const QString name = ChooseSaveName(this, proposed);
     if (name.isEmpty()) return;
     try {
@@ -279,7 +268,7 @@ void TBreedWindow::Save_BtnClick()
 
 void TBreedWindow::EditCell(int Number)
 {
-    if (Breeding && Workspace) Workspace->OpenEditorWithText(MemoText(CellText(Number)));
+    if (Breeding && AppState.Workspace) AppState.Workspace->OpenEditorWithText(MemoText(CellText(Number)));
 }
 
 void TBreedWindow::ViewCell(int Number)
@@ -316,8 +305,11 @@ QAction* AddBreedItem(QMenu* Menu, QWidget* Frame)
         auto* window = Frame->findChild<TBreedWindow*>();
         if (!window) {
             window = new TBreedWindow(Frame);
-            if (const std::optional<TLines> lines = ActiveEditorLines(Frame))
-                window->StartGallery(*lines, SeedFromTimeOfDay(), CurrentMutatorBars(Frame), SolidSettings(Settings));
+            const std::optional<TLines> lines =
+                AppState.Workspace ? AppState.Workspace->ActiveDefinition() : std::nullopt;
+            if (lines)
+                window->StartGallery(*lines, SeedFromTimeOfDay(), CurrentMutatorBars(Frame),
+                                     SolidSettings(AppState.Settings));
         }
         window->show();
         window->raise();

@@ -19,6 +19,7 @@ namespace verdel {
 
 class TBreedCell;
 
+// The breeding gallery window ("Breed").
 class TBreedWindow : public QWidget {
     Q_OBJECT
 public:

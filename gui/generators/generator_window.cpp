@@ -28,9 +28,9 @@ void PlaceGeneratorWindow(QWidget& Dialog)
     // It may grow, but not shrink below the size its controls are laid out for.
     window->setMinimumSize(GeneratorWindowWidth, GeneratorWindowHeight);
     window->resize(GeneratorWindowWidth, GeneratorWindowHeight);
-    if (!Workspace) return;
+    if (!AppState.Workspace) return;
     // Halves round to the even neighbour, as everywhere in the program.
-    const QSize usable = Workspace->UsableClientSize();
+    const QSize usable = AppState.Workspace->UsableClientSize();
     const int left = static_cast<int>(std::nearbyint((usable.width() - GeneratorWindowWidth) / 2.0));
     const int top = static_cast<int>(std::nearbyint((usable.height() - GeneratorWindowHeight) / 2.0));
     window->move(left, top + 25);
@@ -44,7 +44,7 @@ void CloseGeneratorWindow(QWidget& Dialog)
 
 QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
 {
-    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder);
     if (!EnterFolder(folder)) return {};
     int filter = 0;
     const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);

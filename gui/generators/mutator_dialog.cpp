@@ -13,12 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
+#include "gui/generators/generator_window.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/delay.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/file_memory.h"
 #include "gui/shared/generate_view.h"
-#include "gui/generators/generator_window.h"
 #include "gui/shared/text_codec.h"
 #include "gui/shared/workspace.h"
 
@@ -194,7 +194,7 @@ void TMutator::ShowLabels()
 
 void TMutator::LoadFileButtonClick()
 {
-    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
     const QString name = Dialogs().OpenFileName(this, folder, QString());
     if (name.isEmpty()) return;
@@ -237,9 +237,9 @@ void TMutator::ViewButtonClick()
 void TMutator::SaveFileButtonClick()
 {
     const QString proposed =
-        FileName.isEmpty()
-            ? QDir(DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder)).filePath(MutantFileName)
-            : FileName;
+        FileName.isEmpty() ? QDir(DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder))
+                                 .filePath(MutantFileName)
+                           : FileName;
     const QString name = ChooseSaveName(this, proposed);
     if (name.isEmpty()) return;
     try {
@@ -274,7 +274,6 @@ void TMutator::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (Workspace) Workspace->MutateDialogClosed();
 }
 
 } // namespace verdel

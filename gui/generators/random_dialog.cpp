@@ -16,12 +16,12 @@
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
+#include "gui/generators/generator_window.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/delay.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/file_memory.h"
 #include "gui/shared/generate_view.h"
-#include "gui/generators/generator_window.h"
 #include "gui/shared/workspace.h"
 
 namespace verdel {
@@ -271,7 +271,7 @@ void TRandom1::Button2Click()
 
 void TRandom1::SaveBtnClick()
 {
-    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder);
     const QString name = ChooseSaveName(this, QDir(folder).filePath(RandomFileName));
     if (name.isEmpty()) return;
     try {
@@ -283,7 +283,7 @@ void TRandom1::SaveBtnClick()
 
 void TRandom1::EditBtnClick()
 {
-    if (Workspace) Workspace->OpenEditorWithText(Memo1->toPlainText());
+    if (AppState.Workspace) AppState.Workspace->OpenEditorWithText(Memo1->toPlainText());
 }
 
 void TRandom1::Button1Click() { CloseGeneratorWindow(*this); }
@@ -334,7 +334,6 @@ void TRandom1::closeEvent(QCloseEvent* Event)
         return;
     }
     Event->accept();
-    if (Workspace) Workspace->RandomDialogClosed();
 }
 
 } // namespace verdel

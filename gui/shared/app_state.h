@@ -1,81 +1,58 @@
-// The GUI's module-level records: the one model, definition, settings and
-// folders that the windows share, and the program's single windows. The core
-// never sees these; every core call receives the record it works on.
+// The application state: the records the windows share, in one object that
+// tests put back as it was at start-up in one call. The core never sees it;
+// every core call receives the record it works on, and models travel from
+// window to window by hand (see engine/model.h), never through here.
 #pragma once
 
 #include <QString>
 #include <array>
-#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/file_history.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
-#include "engine/definition.h"
-#include "engine/face_store.h"
-#include "engine/generation.h"
 #include "render/rgb_image.h"
 
 namespace verdel {
 
-class TMainForm;
+class TDialogs;
+class TGenerationThread;
 class TWorkspace;
-class TViewForm;
-class TGenOpsForm;
-class TTextureDialog;
 
-// The program's model, shown by the viewer and written by its exports.
-extern TFaceStore FaceStore;
+struct TAppState {
+    // The user's settings, at their defaults until LoadSettings reads the file.
+    TSettings Settings;
+    // The program's folders, set when the main window is created.
+    TProgramFolders ProgramFolders;
+    // The recent files and the folder last used for each kind of file.
+    TFileHistory FileHistory;
 
-// The navigation proxy read from "outline.dxf" when the viewer is created.
-extern TFaceStore OutlineStore;
+    // Layer 1..12's texture picture (entry 0 unused); an empty picture gives a white texture.
+    std::array<TRgbImage, 13> LayerBitmaps;
+    // The file each layer's picture came from (empty for a white texture), for mesh exports.
+    std::array<QString, 13> LayerBitmapFiles;
+    // The layer button named CurrentTextureButton ("BB01" .. "BB12") is choosing a texture.
+    QString CurrentTextureButton;
 
-// The definition state of the last generation.
-extern TDefinitionState DefinitionState;
+    // Path of the definition the editor or the random generator generated
+    // last: the models generated from then on take their export name from it.
+    std::string CurrentFileName;
 
-// The user's settings, at their defaults until LoadSettings reads the file.
-extern TSettings Settings;
+    // The main frame, as the windows inside it see it; null before it is made.
+    TWorkspace* Workspace = nullptr;
+    // The dialogs a test installed; null for the standard ones.
+    TDialogs* Dialogs = nullptr;
+    // What DelayWithMessages does instead of waiting on the clock (tests); empty for the real wait.
+    std::function<void(int Milliseconds)> DelayHandler;
+    // The generation now running off the GUI thread; null when none runs.
+    TGenerationThread* Generation = nullptr;
+};
 
-// The program's folders, set when the main window is created.
-extern TProgramFolders ProgramFolders;
+// The one application state of the program.
+extern TAppState AppState;
 
-// The recent files and the folder last used for each kind of file.
-extern TFileHistory FileHistory;
-
-// Objects and production length of the last generation (shown by the viewer).
-extern int LastObjectCount;
-extern int ProductionLength;
-
-// Objects the last generation left out because their coordinates were not finite numbers.
-extern int LastNonFiniteObjects;
-
-// Path of the definition last generated; gives exports their default name.
-extern std::string CurrentFileName;
-
-// The text of the definition last generated, lines ended by LF, and the random
-// source's seed when its generation began: mesh exports record both.
-extern std::string LastDefinitionText;
-extern uint32_t LastGenerationSeed;
-
-// Layer 1..12's texture picture (entry 0 unused); an empty picture gives a white texture.
-extern std::array<TRgbImage, 13> LayerBitmaps;
-
-// The file each layer's picture came from (empty for a white texture), for mesh exports.
-extern std::array<QString, 13> LayerBitmapFiles;
-
-// The layer button named CurrentTextureButton ("BB01" .. "BB12") is choosing a texture.
-extern QString CurrentTextureButton;
-
-// The program's single windows, created at start-up. Other windows reach the
-// main frame through Workspace, the same object seen through what they need.
-extern TMainForm* MainForm;
-extern TWorkspace* Workspace;
-extern TViewForm* ViewForm;
-extern TGenOpsForm* GenOpsForm;
-extern TTextureDialog* TextureDialog;
-
-// Keeps what a finished generation reports: object count, production length,
-// objects left out, definition text and seed.
-void RecordGeneration(const TGenerationResult& Result);
+// Puts the application state back as it was when the program started.
+void ResetAppState();
 
 } // namespace verdel

@@ -5,20 +5,14 @@
 #include <QThread>
 #include <algorithm>
 
+#include "gui/shared/app_state.h"
+
 namespace verdel {
-
-namespace {
-
-TDelayHandler DelayHandler;
-
-} // namespace
-
-void SetDelayHandler(TDelayHandler Handler) { DelayHandler = std::move(Handler); }
 
 void DelayWithMessages(int Milliseconds)
 {
-    if (DelayHandler) {
-        DelayHandler(Milliseconds);
+    if (AppState.DelayHandler) {
+        AppState.DelayHandler(Milliseconds);
         return;
     }
     QElapsedTimer timer;

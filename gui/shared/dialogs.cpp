@@ -6,12 +6,12 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "gui/shared/app_state.h"
+#include "gui/shared/workspace.h"
+
 namespace verdel {
 
 namespace {
-
-std::function<void(const QString&)> StatusSink;
-std::function<void(const QString&)> WarningSink;
 
 // A file dialog wide enough to show names, sizes and dates without cutting them.
 void FitToContents(QFileDialog& dialog) { dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480))); }
@@ -83,27 +83,24 @@ public:
     }
 };
 
-TStandardDialogs StandardDialogs;
-TDialogs* Current = &StandardDialogs;
-
 } // namespace
 
-TDialogs& Dialogs() { return *Current; }
+TDialogs& Dialogs()
+{
+    static TStandardDialogs standard; // holds nothing: only its calls
+    return AppState.Dialogs ? *AppState.Dialogs : standard;
+}
 
-void SetDialogs(TDialogs* Replacement) { Current = Replacement ? Replacement : &StandardDialogs; }
-
-void SetStatusSink(std::function<void(const QString&)> Sink) { StatusSink = std::move(Sink); }
+void SetDialogs(TDialogs* Replacement) { AppState.Dialogs = Replacement; }
 
 void ShowStatus(const QString& Text)
 {
-    if (StatusSink) StatusSink(Text);
+    if (AppState.Workspace) AppState.Workspace->ShowStatus(Text);
 }
-
-void SetWarningSink(std::function<void(const QString&)> Sink) { WarningSink = std::move(Sink); }
 
 void ShowWarning(const QString& Text)
 {
-    if (WarningSink) WarningSink(Text);
+    if (AppState.Workspace) AppState.Workspace->ShowWarning(Text);
 }
 
 bool EnterFolder(const QString& Folder)

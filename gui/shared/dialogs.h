@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 
 #include "engine/prompt.h"
@@ -36,19 +35,14 @@ public:
 // The dialogs in use: the standard Qt ones unless a test installed others.
 TDialogs& Dialogs();
 
-// Installs Replacement (nullptr restores the standard dialogs).
+// Installs Replacement in the application state (nullptr restores the standard dialogs).
 void SetDialogs(TDialogs* Replacement);
 
-// Where the busy state's status text goes (the main window's first status panel).
-void SetStatusSink(std::function<void(const QString&)> Sink);
-
-// Shows Text in the status sink, if any.
+// Shows Text in the main frame's first status panel, when there is a frame.
 void ShowStatus(const QString& Text);
 
-// Where warnings about the last generation go (the main window's warning line).
-void SetWarningSink(std::function<void(const QString&)> Sink);
-
-// Shows a warning line in the warning sink, if any; an empty text clears it.
+// Shows a warning line about the last generation in the main frame, when
+// there is one; an empty text clears it.
 void ShowWarning(const QString& Text);
 
 // Makes Folder the current folder, where the file dialogs open; a failure is

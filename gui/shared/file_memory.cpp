@@ -13,7 +13,7 @@ namespace {
 void Store()
 {
     try {
-        SaveFileHistory(FileHistory, ProgramFolders.SettingsFolder);
+        SaveFileHistory(AppState.FileHistory, AppState.ProgramFolders.SettingsFolder);
     } catch (const std::exception& error) {
         ShowStatus(QString("The recent files could not be saved: ") + error.what());
     }
@@ -21,32 +21,32 @@ void Store()
 
 } // namespace
 
-void LoadFileMemory() { FileHistory = LoadFileHistory(ProgramFolders.SettingsFolder); }
+void LoadFileMemory() { AppState.FileHistory = LoadFileHistory(AppState.ProgramFolders.SettingsFolder); }
 
 void NoteUsedFile(TFileKind Kind, const QString& Path, bool Recent)
 {
     const std::string path = QFileInfo(Path).absoluteFilePath().toStdString();
-    FileHistory.RememberFolder(Kind, path);
-    if (Recent) FileHistory.AddRecentFile(path);
+    AppState.FileHistory.RememberFolder(Kind, path);
+    if (Recent) AppState.FileHistory.AddRecentFile(path);
     Store();
 }
 
 void ForgetRecentFile(const QString& Path)
 {
-    FileHistory.RemoveRecentFile(Path.toStdString());
+    AppState.FileHistory.RemoveRecentFile(Path.toStdString());
     Store();
 }
 
 QStringList RecentFiles()
 {
     QStringList files;
-    for (const std::string& file : FileHistory.RecentFiles) files << QString::fromStdString(file);
+    for (const std::string& file : AppState.FileHistory.RecentFiles) files << QString::fromStdString(file);
     return files;
 }
 
 QString DialogFolder(TFileKind Kind, const std::string& Default)
 {
-    const QString folder = QString::fromStdString(FileHistory.FolderFor(Kind, Default));
+    const QString folder = QString::fromStdString(AppState.FileHistory.FolderFor(Kind, Default));
     // A remembered folder that is gone gives way to the default.
     return QDir(folder).exists() ? folder : QString::fromStdString(Default);
 }

@@ -2,50 +2,44 @@
 
 #include <QStringList>
 
-#include "engine/production_warnings.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/generation_runner.h"
+#include "gui/shared/workspace.h"
 
 namespace verdel {
 
-namespace {
+const char* const GenerationBusyMessage =
+    "A model is being generated. Wait until the viewer shows it, or stop it with Esc or Cancel, and try again.";
 
-TViewerLauncher Launcher;
-
-} // namespace
-
-void SetViewerLauncher(TViewerLauncher NewLauncher) { Launcher = std::move(NewLauncher); }
-
-void LaunchViewer(TViewSource Source)
+bool ModelWorkAllowed()
 {
-    if (Launcher) {
-        Launcher(Source);
-        return;
-    }
-    // Without a viewer the store is released at once, as a closing viewer would.
-    FreeScene(FaceStore);
+    if (!GenerationRunning()) return true;
+    Dialogs().Message(GenerationBusyMessage);
+    return false;
 }
 
 TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName)
 {
-    if (GenerationRunning()) {
+    if (!ModelWorkAllowed()) {
         TGenerationResult busy; // one generation at a time
         busy.Status = TGenerationStatus::Cancelled;
         return busy;
     }
     ShowWarning({}); // the last generation's warnings no longer hold
-    const TSolidSettings solids = SolidSettings(Settings);
-    const TGenerationResult result = RunGeneration(Lines, solids, DefinitionState, FaceStore, RandomSource);
-    if (result.Status != TGenerationStatus::Done) return result;
-    RecordGeneration(result);
-    if (FileName) CurrentFileName = FileName->toStdString();
+    TGenerated generated = RunGeneration(Lines, SolidSettings(AppState.Settings));
+    if (generated.Result.Status != TGenerationStatus::Done) {
+        ShowStatus({}); // nothing is being generated any more
+        return generated.Result;
+    }
+    if (FileName) AppState.CurrentFileName = FileName->toStdString();
+    TModel& model = generated.Model;
+    model.FileName = AppState.CurrentFileName;
     QStringList warnings;
-    for (const std::string& warning : ProductionWarnings(DefinitionState.Production, solids))
-        warnings << QString::fromStdString(warning);
+    for (const std::string& warning : model.Warnings) warnings << QString::fromStdString(warning);
     ShowWarning(warnings.join("; "));
-    LaunchViewer();
-    return result;
+    if (AppState.Workspace) AppState.Workspace->ShowModel(std::move(model));
+    return generated.Result;
 }
 
 } // namespace verdel

@@ -5,10 +5,8 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QTimer>
-#include <mutex>
-#include <thread>
 
-#include "engine/cancel.h"
+#include "engine/generation_thread.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/workspace.h"
@@ -16,9 +14,6 @@
 namespace verdel {
 
 namespace {
-
-// The token of the generation now running, null when none runs.
-TCancelToken* RunningToken = nullptr;
 
 // Forwards every question and message of the worker to Dialogs() on the GUI
 // thread and waits for the answer, so they come in the generation's order.
@@ -50,29 +45,16 @@ private:
     }
 };
 
-// The progress line: what the worker reported last, read by the GUI thread.
-class TProgressText {
-public:
-    void Set(const TProgress& Progress)
-    {
-        std::lock_guard lock(Mutex);
-        Last = Progress;
+// The progress line of what the worker reported last.
+QString ProgressText(const TProgress& Last)
+{
+    if (Last.Phase == TWorkPhase::Rewriting) {
+        if (Last.Total <= 0) return "Rewriting...";
+        return QString("Rewriting: step %1 of %2").arg(Last.Done).arg(Last.Total);
     }
-    QString Text() const
-    {
-        std::lock_guard lock(Mutex);
-        if (Last.Phase == TWorkPhase::Rewriting) {
-            if (Last.Total <= 0) return "Rewriting...";
-            return QString("Rewriting: step %1 of %2").arg(Last.Done).arg(Last.Total);
-        }
-        const int percent = Last.Total > 0 ? static_cast<int>(Last.Done * 100 / Last.Total) : 0;
-        return QString("Generating output: %1%").arg(percent);
-    }
-
-private:
-    mutable std::mutex Mutex;
-    TProgress Last;
-};
+    const int percent = Last.Total > 0 ? static_cast<int>(Last.Done * 100 / Last.Total) : 0;
+    return QString("Generating output: %1%").arg(percent);
+}
 
 // Esc anywhere in the program cancels while the generation runs.
 class TEscapeFilter : public QObject {
@@ -91,48 +73,43 @@ public:
 
 void CancelGeneration()
 {
-    if (RunningToken) RunningToken->Cancel();
+    if (AppState.Generation) AppState.Generation->Cancel();
 }
 
-bool GenerationRunning() { return RunningToken != nullptr; }
+bool GenerationRunning() { return AppState.Generation != nullptr; }
 
-TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solids, TDefinitionState& State,
-                                TFaceStore& Store, TRandomSource& Random)
+TGenerated RunGeneration(const TLines& Lines, const TSolidSettings& Solids)
 {
-    TCancelToken token;
-    TProgressText progress;
-    token.OnProgress = [&progress](const TProgress& p) { progress.Set(p); };
     TGuiThreadPrompt prompt;
-    TGenerationResult result;
     QEventLoop loop;
-    RunningToken = &token;
-
-    std::thread worker([&] {
-        result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token);
+    TGenerationThread generation(Lines, Solids, RandomSource, prompt, [&loop] {
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    AppState.Generation = &generation;
 
     // The progress line and its Cancel come after half a second, so short
     // generations do not flash them; then the line follows the work.
     QTimer ticker;
     ticker.setInterval(100);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (!Workspace) return;
+        TWorkspace* workspace = AppState.Workspace;
+        if (!workspace) return;
         // While the generation waits for an answer (a fault, the size
         // question), the box says what is going on, not the line.
-        if (QApplication::activeModalWidget()) Workspace->HideProgress();
-        else Workspace->ShowProgress(progress.Text(), CancelGeneration);
+        if (QApplication::activeModalWidget()) workspace->HideProgress();
+        else workspace->ShowProgress(ProgressText(generation.Progress()), CancelGeneration);
     });
     QTimer::singleShot(500, &ticker, [&ticker] { ticker.start(); });
     TEscapeFilter escape;
     qApp->installEventFilter(&escape);
     loop.exec();
     qApp->removeEventFilter(&escape);
-    worker.join();
+    generation.Wait();
     ticker.stop();
-    RunningToken = nullptr;
-    if (Workspace) Workspace->HideProgress();
-    return result;
+    AppState.Generation = nullptr;
+    if (AppState.Workspace) AppState.Workspace->HideProgress();
+    RandomSource = generation.Random();
+    return {generation.Result(), std::move(generation.Model())};
 }
 
 } // namespace verdel

@@ -5,12 +5,12 @@
 
 namespace verdel {
 
-TFramePipeline::TFramePipeline(TGMP& WindowRenderer, QObject* Parent) : QObject(Parent), Window(WindowRenderer)
+TFramePipeline::TFramePipeline(const TFrameSettings& Settings, QObject* Parent) : QObject(Parent), Window(Settings)
 {
     // The worker calls back on its own thread; the frame is handed on on this object's.
     Worker = std::make_unique<TFrameWorker>(
         [this] { QMetaObject::invokeMethod(this, &TFramePipeline::Delivered, Qt::QueuedConnection); });
-    Worker->Renderer().SetLightSource(ViewerLightPosition, ViewerLightTarget);
+    UseViewerLight(Worker->Renderer());
 }
 
 TFramePipeline::~TFramePipeline() { Stop(); }
@@ -28,10 +28,8 @@ void TFramePipeline::Request(const TFaceStore& Store, TRenderMode Mode, bool Sha
 void TFramePipeline::Launch(const TRequest& request)
 {
     TGMP& gmp = Worker->Renderer();
-    if (gmp.Width() != Window.Width() || gmp.Height() != Window.Height()) gmp.Resize(Window.Width(), Window.Height());
-    if (gmp.BackColor() != Window.BackColor()) gmp.SetBackColor(Window.BackColor());
-    gmp.LightStrength = Window.LightStrength;
-    gmp.RenderMode = request.Mode;
+    ApplyFrameSettings(Window, gmp);
+    gmp.RenderMode = request.Mode; // the mode when the frame was asked for
     if (TexturesStale && LoadTextures) {
         LoadTextures(gmp);
         TexturesStale = false;

@@ -18,9 +18,9 @@ namespace verdel {
 class TFramePipeline : public QObject {
     Q_OBJECT
 public:
-    // Each frame takes the size, background colour and light strength that
-    // WindowRenderer has when the frame starts.
-    explicit TFramePipeline(TGMP& WindowRenderer, QObject* Parent = nullptr);
+    // Each frame takes the size and background colour that Settings (the
+    // window's record) holds when the frame starts, and the viewer's light.
+    explicit TFramePipeline(const TFrameSettings& Settings, QObject* Parent = nullptr);
     // Waits for the frame under way.
     ~TFramePipeline() override;
 
@@ -59,7 +59,7 @@ private:
     void Launch(const TRequest& request);
     void Delivered();
 
-    TGMP& Window; // the window's renderer, whose settings each frame takes
+    const TFrameSettings& Window; // the window's settings, which each frame takes
     std::unique_ptr<TFaceStore> SharedScene = std::make_unique<TFaceStore>(); // header over the model's faces
     std::unique_ptr<TFaceStore> OwnScene = std::make_unique<TFaceStore>();    // a copy with faces of its own
     TRequest Waiting;

@@ -11,7 +11,6 @@
 
 #include "engine/growth.h"
 #include "engine/text_number.h"
-#include "gui/shared/app_state.h"
 
 namespace verdel {
 
@@ -72,13 +71,13 @@ TGrowthBar::TGrowthBar(TFaceStore& shown, QWidget* Parent) : QWidget(Parent), Sh
 
 TGrowthBar::~TGrowthBar() { Detach(); }
 
-void TGrowthBar::ShowFor(TViewSource Source)
+void TGrowthBar::ShowFor(const TModel& Model)
 {
-    if (Source != TViewSource::Generation) {
+    if (Model.Source != TModelSource::Generation) {
         Detach();
         return;
     }
-    Attach(SplitLines(LastDefinitionText), LastGenerationSeed, SolidSettings(Settings));
+    Attach(SplitLines(Model.DefinitionText), Model.Seed, Model.Solids);
 }
 
 void TGrowthBar::Attach(const TLines& NewLines, uint32_t NewSeed, const TSolidSettings& NewSolids)

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
+#include "engine/model.h"
 #include "engine/text_lines.h"
 #include "engine/turtle.h"
-#include "gui/shared/generate_view.h"
 #include "viewer/latest_job_thread.h"
 #include "viewer/view_orientation.h"
 
@@ -24,6 +24,7 @@ namespace verdel {
 
 struct TGrowthFrame;
 
+// The viewer's growth bar (GrowthBar): Growth_Slider, Play_Btn and GrowthLabel.
 class TGrowthBar : public QWidget {
     Q_OBJECT
 public:
@@ -36,10 +37,10 @@ public:
     explicit TGrowthBar(TFaceStore& Shown, QWidget* Parent = nullptr);
     ~TGrowthBar() override;
 
-    // Shows the bar for a model just generated (the last generation's text, seed
-    // and drawing settings) at its full value; hides it for a DXF file or a
-    // definition whose iteration value is not above 0.
-    void ShowFor(TViewSource Source);
+    // Shows the bar for a model just generated (its text, seed and drawing
+    // settings) at its full value; hides it for a model file or a definition
+    // whose iteration value is not above 0.
+    void ShowFor(const TModel& Model);
     // Shows the bar for Lines, generated with Seed and Solids into the shown store.
     void Attach(const TLines& Lines, uint32_t Seed, const TSolidSettings& Solids);
     // Stops playback, drops what is under way and hides the bar.

@@ -12,43 +12,15 @@ void LoadLayerBitmaps(const QString& TexturesFolder)
     for (int layer = 1; layer <= 12; ++layer) {
         const QString name = TexturesFolder + QString("Text%1.jpg").arg(layer, 2, 10, QChar('0'));
         try {
-            LayerBitmaps[static_cast<size_t>(layer)] = ReadJPEGFile(name.toStdString());
-            LayerBitmapFiles[static_cast<size_t>(layer)] = name;
+            AppState.LayerBitmaps[static_cast<size_t>(layer)] = ReadJPEGFile(name.toStdString());
+            AppState.LayerBitmapFiles[static_cast<size_t>(layer)] = name;
         } catch (const std::exception& error) {
-            LayerBitmaps[static_cast<size_t>(layer)] = TRgbImage();
-            LayerBitmapFiles[static_cast<size_t>(layer)].clear();
+            AppState.LayerBitmaps[static_cast<size_t>(layer)] = TRgbImage();
+            AppState.LayerBitmapFiles[static_cast<size_t>(layer)].clear();
             failures += std::string(failures.empty() ? "" : "\r\n") + error.what();
         }
     }
     if (!failures.empty()) Dialogs().Error(failures + "\r\nThese layers are drawn with a white texture.");
-}
-
-QImage ToQImage(const TRgbImage& Image)
-{
-    if (Image.Width <= 0 || Image.Height <= 0) return QImage();
-    QImage image(Image.Width, Image.Height, QImage::Format_RGB888);
-    for (int y = 0; y < Image.Height; ++y)
-        std::copy_n(&Image.Pixels[static_cast<size_t>(y) * Image.Width * 3], Image.Width * 3, image.scanLine(y));
-    return image;
-}
-
-TRgbImage FromQImage(const QImage& Image)
-{
-    if (Image.isNull()) return TRgbImage();
-    const QImage rgb = Image.convertToFormat(QImage::Format_RGB888);
-    TRgbImage result(rgb.width(), rgb.height());
-    for (int y = 0; y < rgb.height(); ++y)
-        std::copy_n(rgb.constScanLine(y), rgb.width() * 3, &result.Pixels[static_cast<size_t>(y) * rgb.width() * 3]);
-    return result;
-}
-
-QImage LoadJpegImage(const QString& FileName)
-{
-    try {
-        return ToQImage(ReadJPEGFile(FileName.toStdString()));
-    } catch (const std::exception&) {
-        return QImage();
-    }
 }
 
 } // namespace verdel

@@ -15,13 +15,12 @@ QColor ToQColor(TColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF,
 
 } // namespace
 
-TGMPWidget::TGMPWidget(QWidget* Parent) : QWidget(Parent), Renderer(std::make_unique<TGMP>())
+TGMPWidget::TGMPWidget(QWidget* Parent) : QWidget(Parent)
 {
     setObjectName("GMP1");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMaximumHeight(TGMP::MaxHeight);
     setFocusPolicy(Qt::StrongFocus);
-    Renderer->Presenter = [this](const TDIB16bit& Frame) { ShowFrame(Frame); };
     ClearFrame();
 }
 
@@ -36,8 +35,8 @@ void TGMPWidget::ShowFrame(const TDIB16bit& Frame)
 
 void TGMPWidget::ClearFrame()
 {
-    Shown.Create(Renderer->Width(), Renderer->Height());
-    Shown.Fill(ColorTo16(Renderer->BackColor()));
+    Shown.Create(Settings.Width, Settings.Height);
+    Shown.Fill(ColorTo16(Settings.BackColor));
     update();
 }
 
@@ -51,7 +50,7 @@ void TGMPWidget::SetNote(const QString& Text)
 void TGMPWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QColor back = ToQColor(Renderer->BackColor());
+    const QColor back = ToQColor(Settings.BackColor);
     // A frame of another size (the window was resized since) stays centred until the next one.
     const int left = (width() - Shown.Width()) / 2;
     const int top = (height() - Shown.Height()) / 2;
@@ -79,7 +78,8 @@ void TGMPWidget::resizeEvent(QResizeEvent* Event)
 {
     QWidget::resizeEvent(Event);
     // Frames drawn from now on take the new size; the owner draws again.
-    Renderer->Resize(std::max(1, width()), std::clamp(height(), 1, TGMP::MaxHeight));
+    Settings.Width = std::max(1, width());
+    Settings.Height = std::clamp(height(), 1, TGMP::MaxHeight);
 }
 
 } // namespace verdel

@@ -1,29 +1,28 @@
-// The renderer's window: shows the viewer's frames one to one.
+// The viewer's picture: shows the frames the renderer draws, one to one.
 #pragma once
 
 #include <QString>
 #include <QWidget>
-#include <memory>
 
 #include "render/dib16.h"
-#include "render/gmp.h"
+#include "viewer/frame_worker.h"
 
 class QWheelEvent;
 
 namespace verdel {
 
-// A child window around a TGMP, which holds the view's settings (render
-// mode, background colour, light, textures) and the size of the frames to
-// draw; the frames themselves are drawn elsewhere and shown with ShowFrame.
-// A repaint of its own shows the last frame again and tells the owner (see
-// Repainted); a Flip of the TGMP shows the TGMP's own frame. The frame size
+// The viewer's picture control (GMP1). It keeps the settings every frame is
+// drawn with (size, background colour, render mode); the frames themselves
+// are drawn elsewhere and shown with ShowFrame. A repaint of its own shows
+// the last frame again and tells the owner (see Repainted). The frame size
 // follows the window's size, at most TGMP::MaxHeight rows high.
 class TGMPWidget : public QWidget {
     Q_OBJECT
 public:
     explicit TGMPWidget(QWidget* Parent = nullptr);
 
-    TGMP& Gmp() { return *Renderer; }
+    // What the frames are drawn with; the size follows the window.
+    TFrameSettings Settings;
 
     // Copies Frame and shows it at once.
     void ShowFrame(const TDIB16bit& Frame);
@@ -53,7 +52,6 @@ protected:
     void wheelEvent(QWheelEvent* Event) override { emit WheelTurned(Event); }
 
 private:
-    std::unique_ptr<TGMP> Renderer;
     TDIB16bit Shown;
     QString NoteText;
     bool Presenting = false; // the repaint under way shows a new frame

@@ -15,8 +15,7 @@
 
 #include "gui/shared/app_state.h"
 #include "gui/shared/dialogs.h"
-#include "gui/viewer/layer_bitmaps.h"
-#include "gui/viewer/viewer_window.h"
+#include "gui/shared/image_conversions.h"
 #include "render/jpeg_image.h"
 
 namespace verdel {
@@ -29,7 +28,6 @@ const QString Caption = QStringLiteral("Choose Texture");
 
 TTextureDialog::TTextureDialog(QWidget* Parent) : QDialog(Parent)
 {
-    TextureDialog = this;
     setObjectName("TextureDialog");
     setWindowTitle(Caption);
     setFixedSize(342, 224);
@@ -159,11 +157,12 @@ void TTextureDialog::Preview(const QString& FileName)
 void TTextureDialog::Button1Click()
 {
     bool valid = false;
-    const int layer = CurrentTextureButton.startsWith("BB") ? CurrentTextureButton.mid(2).toInt(&valid) : 0;
+    const QString& button = AppState.CurrentTextureButton;
+    const int layer = button.startsWith("BB") ? button.mid(2).toInt(&valid) : 0;
     if (valid && layer >= 1 && layer <= 12) {
         const bool bitmap = PreviewKind == TPreviewKind::Bitmap;
-        LayerBitmaps[static_cast<size_t>(layer)] = bitmap ? FromQImage(PreviewPicture) : TRgbImage();
-        LayerBitmapFiles[static_cast<size_t>(layer)] = bitmap ? PreviewFile : QString();
+        AppState.LayerBitmaps[static_cast<size_t>(layer)] = bitmap ? FromQImage(PreviewPicture) : TRgbImage();
+        AppState.LayerBitmapFiles[static_cast<size_t>(layer)] = bitmap ? PreviewFile : QString();
     }
     accept();
 }

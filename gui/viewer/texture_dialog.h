@@ -15,7 +15,7 @@ class QTreeView;
 
 namespace verdel {
 
-// Created once at start-up and shown modally by the viewer's layer buttons:
+// Made with the viewer and shown modally by its layer buttons ("Choose Texture"):
 // a click on a file previews it; OK gives the previewed picture to the layer
 // named by CurrentTextureButton ("BB01" .. "BB12"); Cancel changes nothing.
 class TTextureDialog : public QDialog {

@@ -17,13 +17,13 @@
 #include "app/program_folders.h"
 #include "formats/dxf_reader.h"
 #include "gui/shared/app_state.h"
-#include "gui/viewer/arrow_glyphs.h"
 #include "gui/shared/clock_text.h"
-#include "gui/viewer/frame_pipeline.h"
-#include "gui/viewer/picture_widget.h"
-#include "gui/viewer/growth_bar.h"
-#include "gui/viewer/layer_bitmaps.h"
 #include "gui/shared/workspace.h"
+#include "gui/viewer/arrow_glyphs.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/growth_bar.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/texture_dialog.h"
 
 namespace verdel {
 
@@ -70,9 +70,8 @@ const char* const CtrlTip = "\nWith Ctrl held, the first step turns by 45 degree
 TViewForm::TViewForm(QWidget* Parent)
         : QDialog(Parent,
                   Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-          Navigator(FaceStore, OutlineStore, *this), Pointer(Navigator, TGMP::FocalLength)
+          Navigator(*Model.Store, *OutlineStore, *this), Pointer(Navigator, TGMP::FocalLength)
 {
-    ViewForm = this;
     setObjectName("ViewForm");
     setWindowTitle("Viewer");
     setMinimumSize(570, 460);
@@ -87,8 +86,8 @@ TViewForm::TViewForm(QWidget* Parent)
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
     centreLayout->addWidget(GMP1);
-    centreLayout->addWidget(GrowthBar = new TGrowthBar(FaceStore));
-    GrowthBar->Redraw = [this] { ViewerMovement(FaceStore, false); };
+    centreLayout->addWidget(GrowthBar = new TGrowthBar(*Model.Store));
+    GrowthBar->Redraw = [this] { ViewerMovement(*Model.Store, false); };
     GrowthBar->Retire = [this](std::unique_ptr<TFaceStore> Old) { Retire(std::move(Old)); };
     centre->setStyleSheet("#Panel3 { background: black; }");
 
@@ -118,22 +117,24 @@ TViewForm::TViewForm(QWidget* Parent)
     PaintTimer = new QTimer(this);
     PaintTimer->setSingleShot(true);
     PaintTimer->setInterval(200);
-    connect(PaintTimer, &QTimer::timeout, this, [this] { ViewerMovement(FaceStore, true); });
+    connect(PaintTimer, &QTimer::timeout, this, [this] { ViewerMovement(*Model.Store, true); });
     connect(GMP1, &TGMPWidget::Repainted, this, &TViewForm::FormPaint);
-    Frames = new TFramePipeline(GMP1->Gmp(), this);
+    Frames = new TFramePipeline(GMP1->Settings, this);
     Frames->LoadTextures = [](TGMP& Gmp) {
-        for (int layer = 1; layer <= 12; ++layer) Gmp.SetLayerTexture(layer, LayerBitmaps[static_cast<size_t>(layer)]);
+        for (int layer = 1; layer <= 12; ++layer)
+            Gmp.SetLayerTexture(layer, AppState.LayerBitmaps[static_cast<size_t>(layer)]);
     };
+    TextureDialog = new TTextureDialog(this);
     connect(Frames, &TFramePipeline::FrameReady, this, &TViewForm::FrameShown);
     ConnectPointer();
 
     // FormCreate: empty statistics, the frame's bounds, the proxy and the layer pictures.
     ObCountLabel->clear();
     PSCountLabel->clear();
-    if (Workspace) setGeometry(Workspace->FrameGeometry());
-    const std::string outline = ProgramFolders.DataFolder + "outline.dxf";
+    if (AppState.Workspace) setGeometry(AppState.Workspace->FrameGeometry());
+    const std::string outline = AppState.ProgramFolders.DataFolder + "outline.dxf";
     try {
-        ReadDXFFile(OutlineStore, outline);
+        ReadDXFFile(*OutlineStore, outline);
     } catch (const std::exception&) {
         // Navigation then draws a box of its own.
         StatusPanels[0]->setText("No outline.dxf: plain navigation box");
@@ -151,7 +152,6 @@ TViewForm::~TViewForm()
 {
     // The frame being drawn may read the store Read DXF retired.
     Frames->Stop();
-    if (ViewForm == this) ViewForm = nullptr;
 }
 
 QWidget* TViewForm::CreateLeftPanel()
@@ -366,7 +366,7 @@ void TViewForm::FormClose()
     Frames->Stop();
     EndWaitCursor();
     RetiredStores.clear();
-    GMP1->Gmp().FreeScene(FaceStore);
+    ClearModel(Model);
     GMP1->ClearFrame();
     GMP1->SetNote({});
 }

@@ -7,7 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "gui/shared/generate_view.h"
+#include "app/file_history.h"
+#include "engine/model.h"
 #include "render/gmp.h"
 #include "viewer/navigation.h"
 #include "viewer/pointer_navigation.h"
@@ -25,18 +26,23 @@ namespace verdel {
 class TFramePipeline;
 class TGMPWidget;
 class TGrowthBar;
+class TTextureDialog;
 
+// The viewer window ("Viewer"): one model at a time, handed to it by the
+// window that made or read it.
 class TViewForm : public QDialog, public TNavigationHost {
     Q_OBJECT
 public:
     explicit TViewForm(QWidget* Parent = nullptr);
     ~TViewForm() override;
 
-    // Shows the model of FaceStore modally; the store is emptied when the window closes.
-    void ShowModal(TViewSource Source);
+    // Takes Model over and shows it modally; the model is released when the window closes.
+    void ShowModal(TModel Model);
+    // Takes Model over and prepares its view (ShowModal without showing the window).
+    void TakeModel(TModel Model);
 
-    // Prepares the view of FaceStore: size and place, statistics, light,
-    // layer buttons, centring and distance, navigation; draws nothing.
+    // Prepares the view of the model: size and place, statistics, layer
+    // buttons, centring and distance, navigation; draws nothing.
     void PerformStartupRoutines();
     // Asks for a frame of Store: "Starting Rendering...", the wait cursor when
     // ShowWait; the frame is drawn on the worker and shown when finished
@@ -95,9 +101,14 @@ public:
     QMenuBar* MainMenu2;
 
     TRenderMode SelectedRenderMode = rmWireframe;
+    // The model on view; its store record stays for the window's life (the navigator holds it).
+    TModel Model;
+    // The navigation proxy read from "outline.dxf" when the window is made.
+    std::unique_ptr<TFaceStore> OutlineStore = std::make_unique<TFaceStore>();
     TNavigator Navigator;
     TPointerNavigator Pointer;
     TFramePipeline* Frames;
+    TTextureDialog* TextureDialog; // the layer buttons' chooser
     // The navigation timers only record their state and the caller fires
     // SpinTimerTimer and Timer1Timer itself (tests drive them by hand).
     bool TimersByHand = false;
@@ -122,31 +133,15 @@ private:
     bool NavigationKey(QKeyEvent* Event, bool Down);
     void ShowNotes();
     void EndWaitCursor();
+    void ChooseRenderMode(TRenderMode Mode);
 
-    TViewSource Source = TViewSource::Generation;
-    QTimer* PaintTimer; // the 200 ms pause of a repaint
+    QTimer* PaintTimer;                          // the 200 ms pause of a repaint
+    TFileKind LastSaveFolder = TFileKind::Model; // the next Save As opens in the folder of the last one's kind
     bool WaitCursor = false;
     // Models replaced (Read Model, growth playback) while a frame of them may
     // be drawn: they live until the frame being drawn is finished.
     std::vector<std::unique_ptr<TFaceStore>> RetiredStores;
     void Retire(std::unique_ptr<TFaceStore> Store);
 };
-
-// What came of choosing a model file to read into a store.
-enum class TModelRead { Cancelled, Failed, Read };
-
-// The open dialog's filters for model files: DXF first, then the mesh
-// formats read through Assimp, every model, every file.
-QString ModelFileFilters();
-
-// Makes the output folder (or the folder of the last model file) current,
-// lets the user choose a DXF or mesh file and reads it into Store (see
-// ReadModelIntoStore).
-TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store);
-
-// Reads a DXF file or a mesh file read through Assimp into Store, which then
-// holds it with its bounds; a failure is reported with the file's name and
-// the reason, and leaves the store empty.
-TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store);
 
 } // namespace verdel

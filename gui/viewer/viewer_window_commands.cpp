@@ -1,6 +1,5 @@
-// The viewer's drawing, render modes, layer textures, colour, and File menu.
+// The viewer's model, drawing, render modes, layer textures, colour, and File menu.
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -9,73 +8,61 @@
 #include <QToolButton>
 
 #include "app/program_folders.h"
-#include "engine/generation.h"
-#include "engine/production.h"
-#include "formats/dxf_writer.h"
-#include "formats/mesh_export.h"
-#include "formats/model_reader.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/delay.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/file_memory.h"
+#include "gui/shared/image_conversions.h"
+#include "gui/shared/model_files.h"
+#include "gui/shared/workspace.h"
 #include "gui/viewer/frame_pipeline.h"
-#include "gui/viewer/picture_widget.h"
 #include "gui/viewer/growth_bar.h"
-#include "gui/viewer/layer_bitmaps.h"
+#include "gui/viewer/picture_widget.h"
 #include "gui/viewer/texture_dialog.h"
 #include "gui/viewer/viewer_window.h"
-#include "gui/shared/workspace.h"
-#include "render/image_files.h"
 #include "viewer/export_names.h"
-#include "viewer/store_copy.h"
+#include "viewer/save_kinds.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
 
-void TViewForm::ShowModal(TViewSource NewSource)
+void TViewForm::ShowModal(TModel Incoming)
 {
-    Source = NewSource;
-    Navigator.BeginView();
-    PerformStartupRoutines();
-    GrowthBar->ShowFor(Source);
+    TakeModel(std::move(Incoming));
     exec();
 }
 
-namespace {
-
-QString ViewedModelFile; // the model file read last, named in the viewer's title
-
-} // namespace
+void TViewForm::TakeModel(TModel Incoming)
+{
+    // The model comes into the window's own store record, which the navigator
+    // holds; Incoming takes the model on view until now.
+    ExchangeModels(Model, Incoming);
+    Retire(std::move(Incoming.Store)); // a frame of it may still be drawn
+    Navigator.BeginView();
+    PerformStartupRoutines();
+    GrowthBar->ShowFor(Model);
+}
 
 void TViewForm::PerformStartupRoutines()
 {
-    if (Workspace) setGeometry(Workspace->FrameGeometry());
-    const bool fromDxf = Source == TViewSource::DxfFile;
-    const QString model = fromDxf ? ViewedModelFile : QString::fromStdString(CurrentFileName);
-    const QString name = QFileInfo(model).fileName();
+    if (AppState.Workspace) setGeometry(AppState.Workspace->FrameGeometry());
+    const QString name = QFileInfo(QString::fromStdString(Model.FileName)).fileName();
     // The model's file and the window's role; the application's name follows on the title bar.
     setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
-    ObCountLabel->setText(QString::number(fromDxf ? FaceStore.ObjectCount : LastObjectCount));
-    PSCountLabel->setText(QString::number(fromDxf ? 0 : ProductionLength));
-    GMP1->Gmp().SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    const TViewPreparation view = PrepareView(FaceStore);
+    ObCountLabel->setText(QString::number(Model.ObjectCount));
+    PSCountLabel->setText(QString::number(Model.ProductionLength));
+    const TViewPreparation view = PrepareView(*Model.Store);
     for (int layer = 1; layer <= 12; ++layer)
         LayerButtons[static_cast<size_t>(layer - 1)]->setVisible(view.LayerButtonVisible[layer - 1]);
     Navigator.Setup(view.ModelSize);
-    Navigator.LiveNavigation = Settings.LiveNavigation;
+    Navigator.LiveNavigation = AppState.Settings.LiveNavigation;
     ShowNotes();
 }
 
 void TViewForm::ShowNotes()
 {
-    const bool generated = Source == TViewSource::Generation;
-    const int leftOut = generated ? LastNonFiniteObjects : 0;
-    QString note;
-    if (FaceStore.ObjectCount == 0)
-        note = leftOut > 0 ? "No objects: the coordinates of every object are not finite numbers"
-               : generated ? "No objects: the production has no drawing commands"
-                           : "No objects: the file has nothing to draw";
-    GMP1->SetNote(note);
+    GMP1->SetNote(QString::fromStdString(EmptyModelNote(Model)));
+    const int leftOut = Model.LeftOutObjects;
     QString status;
     if (leftOut == 1) status = "1 object left out: its coordinates are not finite numbers";
     else if (leftOut > 1)
@@ -99,7 +86,7 @@ void TViewForm::ViewerMovement(TFaceStore& Store, bool ShowWait)
     }
     // The model is drawn from its own faces, which the navigator leaves alone while
     // the frame is drawn; the proxy box changes at every step and is copied.
-    Frames->Request(Store, GMP1->Gmp().RenderMode, &Store == &FaceStore);
+    Frames->Request(Store, GMP1->Settings.Mode, &Store == Model.Store.get());
 }
 
 void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, double Milliseconds)
@@ -107,7 +94,7 @@ void TViewForm::FrameShown(const TDIB16bit& Frame, const TFaceStore* Store, doub
     GMP1->ShowFrame(Frame);
     // The worker is idle until this returns: models replaced meanwhile (Read Model, growth) can go now.
     RetiredStores.clear();
-    if (Store == &FaceStore) Navigator.ModelFrameDone(Milliseconds);
+    if (Store == Model.Store.get()) Navigator.ModelFrameDone(Milliseconds);
     if (Frames->Active()) return; // a newer frame follows
     EndWaitCursor();
     SetStatus("Rendering Complete");
@@ -120,15 +107,15 @@ void TViewForm::EndWaitCursor()
     WaitCursor = false;
 }
 
-bool TViewForm::ModelInUse() { return Frames->Drawing(FaceStore); }
+bool TViewForm::ModelInUse() { return Frames->Drawing(*Model.Store); }
 
 void TViewForm::FormPaint() { PaintTimer->start(); }
 
 void TViewForm::ApplyLayerBitmap(int Layer)
 {
-    const TRgbImage& picture = LayerBitmaps[static_cast<size_t>(Layer)];
-    GMP1->Gmp().SetLayerTexture(Layer, picture);
+    // The worker's renderer loads the pictures before its next frame.
     Frames->TexturesChanged();
+    const TRgbImage& picture = AppState.LayerBitmaps[static_cast<size_t>(Layer)];
     LayerButtons[static_cast<size_t>(Layer - 1)]->setIcon(QIcon(QPixmap::fromImage(ToQImage(picture))));
 }
 
@@ -137,41 +124,33 @@ void TViewForm::SetBitmapButtons()
     for (int layer = 1; layer <= 12; ++layer) ApplyLayerBitmap(layer);
 }
 
-void TViewForm::WireFrame_RBClick()
+void TViewForm::ChooseRenderMode(TRenderMode Mode)
 {
-    GMP1->Gmp().RenderMode = SelectedRenderMode = rmWireframe;
-    ViewerMovement(FaceStore, true);
+    GMP1->Settings.Mode = SelectedRenderMode = Mode;
+    ViewerMovement(*Model.Store, true);
 }
 
-void TViewForm::SolidShade_RBClick()
-{
-    GMP1->Gmp().RenderMode = SelectedRenderMode = rmSolidShade;
-    ViewerMovement(FaceStore, true);
-}
+void TViewForm::WireFrame_RBClick() { ChooseRenderMode(rmWireframe); }
 
-void TViewForm::ShadedTexture_RBClick()
-{
-    GMP1->Gmp().RenderMode = SelectedRenderMode = rmShadedTexture;
-    ViewerMovement(FaceStore, true);
-}
+void TViewForm::SolidShade_RBClick() { ChooseRenderMode(rmSolidShade); }
+
+void TViewForm::ShadedTexture_RBClick() { ChooseRenderMode(rmShadedTexture); }
 
 void TViewForm::LayerButtonClick(int Layer)
 {
-    CurrentTextureButton = QString("BB%1").arg(Layer, 2, 10, QChar('0'));
-    if (TextureDialog) {
-        TextureDialog->SetFolder(DialogFolder(TFileKind::Texture, ProgramFolders.TexturesFolder));
-        if (TextureDialog->exec() == QDialog::Accepted) ShowChosenTexture(Layer);
-    }
+    AppState.CurrentTextureButton = QString("BB%1").arg(Layer, 2, 10, QChar('0'));
+    TextureDialog->SetFolder(DialogFolder(TFileKind::Texture, AppState.ProgramFolders.TexturesFolder));
+    if (TextureDialog->exec() == QDialog::Accepted) ShowChosenTexture(Layer);
     DelayWithMessages(50);
     // The layer's picture goes to the renderer whether or not the chooser was confirmed.
     ApplyLayerBitmap(Layer);
-    ViewerMovement(FaceStore, true);
+    ViewerMovement(*Model.Store, true);
 }
 
 void TViewForm::ShowChosenTexture(int Layer)
 {
     // The button names the picture chosen for its layer; an empty picture is white.
-    const QString file = LayerBitmapFiles[static_cast<size_t>(Layer)];
+    const QString file = AppState.LayerBitmapFiles[static_cast<size_t>(Layer)];
     QToolButton* button = LayerButtons[static_cast<size_t>(Layer - 1)];
     const QString name = file.isEmpty() ? QString("White") : QFileInfo(file).completeBaseName();
     button->setText(
@@ -183,12 +162,14 @@ void TViewForm::ShowChosenTexture(int Layer)
 void TViewForm::BitBtn2Click()
 {
     try {
-        const TColor back = GMP1->Gmp().BackColor();
+        const TColor back = GMP1->Settings.BackColor;
         const QColor initial(back & 0xFF, (back >> 8) & 0xFF, (back >> 16) & 0xFF);
-        if (const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial))
-            GMP1->Gmp().SetBackColor(static_cast<TColor>(chosen->red() | chosen->green() << 8 | chosen->blue() << 16));
+        if (const std::optional<QColor> chosen = Dialogs().ChooseColor(this, initial)) {
+            GMP1->Settings.BackColor = static_cast<TColor>(chosen->red() | chosen->green() << 8 | chosen->blue() << 16);
+            GMP1->ClearFrame(); // the new colour shows at once
+        }
         DelayWithMessages(100);
-        ViewerMovement(FaceStore, true);
+        ViewerMovement(*Model.Store, true);
     } catch (const std::exception&) {
         Dialogs().Message("Color selection dialog failed to load");
     }
@@ -196,41 +177,16 @@ void TViewForm::BitBtn2Click()
 
 namespace {
 
-// The kinds of file Save As writes, in the order of the dialog's filters.
-struct TSaveKind {
-    const char* Filter;
-    const char* Extension;
-};
-constexpr TSaveKind SaveKinds[] = {
-    {"AutoCad DXF (*.dxf)", ".dxf"},   {"Windows BMP (*.bmp)", ".bmp"}, {"JPeg (*.jpg)", ".jpg"},
-    {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},         {"PLY (*.ply)", ".ply"},
-    {"glTF binary (*.glb)", ".glb"},
-};
-constexpr int BmpKind = 1, JpegKind = 2;
-
-// The kind of the viewer's last save: the next Save As opens in that kind's folder.
-TFileKind LastSaveKind = TFileKind::Model;
-
-// The kind a typed name asks for by its extension, or nothing when it names none of the filters.
-std::optional<int> KindOfTypedName(const QString& name)
-{
-    std::vector<std::string_view> extensions;
-    for (const TSaveKind& kind : SaveKinds) extensions.push_back(kind.Extension);
-    extensions.push_back(".jpeg"); // the long spelling of JPEG
-    const std::optional<size_t> typed = TypedExtension(name.toStdString(), extensions);
-    if (!typed) return std::nullopt;
-    return *typed < std::size(SaveKinds) ? static_cast<int>(*typed) : JpegKind;
-}
-
-// What a mesh file records of the model on view and where its textures come from.
-TExportInfo MeshExportInfo(TViewSource source)
+// What a mesh file records of Model and where its textures come from.
+TExportInfo MeshExportInfo(const TModel& Model)
 {
     TExportInfo info;
-    info.TexturesFolder = ProgramFolders.TexturesFolder;
-    for (int layer = 1; layer <= LayerCount; ++layer) info.LayerTextures[layer] = LayerBitmapFiles[layer].toStdString();
-    if (source == TViewSource::Generation) {
-        info.Definition = LastDefinitionText;
-        info.Seed = LastGenerationSeed;
+    info.TexturesFolder = AppState.ProgramFolders.TexturesFolder;
+    for (int layer = 1; layer <= LayerCount; ++layer)
+        info.LayerTextures[layer] = AppState.LayerBitmapFiles[layer].toStdString();
+    if (Model.Source == TModelSource::Generation) {
+        info.Definition = Model.DefinitionText;
+        info.Seed = Model.Seed;
     }
     return info;
 }
@@ -239,69 +195,33 @@ TExportInfo MeshExportInfo(TViewSource source)
 
 void TViewForm::SaveGraphicAsClick()
 {
+    const std::span<const TSaveKindInfo> kinds = SaveKinds();
     QStringList filters;
-    for (const TSaveKind& kind : SaveKinds) filters << kind.Filter;
-    const QString folder = DialogFolder(LastSaveKind, ProgramFolders.OutputFolder);
+    for (const TSaveKindInfo& kind : kinds) filters << kind.Filter;
+    const QString folder = DialogFolder(LastSaveFolder, AppState.ProgramFolders.OutputFolder);
     if (!EnterFolder(folder)) return;
     int filter = 0; // the dialog always opens on DXF
-    const std::string proposed = DefaultExportName(CurrentFileName, ".dxf");
+    const std::string proposed = DefaultExportName(Model.FileName, ".dxf");
     QString name = Dialogs().SaveFileName(this, folder, QString::fromStdString(proposed), filters, filter);
     if (name.isEmpty()) return;
-    filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
+    const TSaveKindInfo& chosen = kinds[static_cast<size_t>(std::clamp(filter, 0, static_cast<int>(kinds.size()) - 1))];
+    TSaveKind kind = chosen.Kind;
     // A typed extension that names a filter decides the kind; any other name is corrected to the filter's.
-    if (const std::optional<int> typed = KindOfTypedName(name)) {
-        filter = *typed;
-    } else if (const std::optional<std::string> corrected =
-                   CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
+    if (const std::optional<TSaveKind> typed = SaveKindOfName(name.toStdString())) {
+        kind = *typed;
+    } else if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), chosen.Extension)) {
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
     if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return;
     try {
-        const std::string file = name.toStdString();
-        if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
-        else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
-        else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
-        else ExportMesh(FaceStore, file, MeshExportInfo(Source));
-        LastSaveKind = filter == BmpKind || filter == JpegKind ? TFileKind::Picture : TFileKind::Model;
-        NoteUsedFile(LastSaveKind, name);
+        SaveAs(kind, name.toStdString(), {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model)});
+        LastSaveFolder = IsPictureKind(kind) ? TFileKind::Picture : TFileKind::Model;
+        NoteUsedFile(LastSaveFolder, name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }
-}
-
-QString ModelFileFilters()
-{
-    QStringList meshes;
-    for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
-    const QString list = meshes.join(' ');
-    return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
-}
-
-TModelRead ChooseAndReadModel(QWidget* Parent, TFaceStore& Store)
-{
-    const QString folder = DialogFolder(TFileKind::Model, ProgramFolders.OutputFolder);
-    if (!EnterFolder(folder)) return TModelRead::Cancelled;
-    const QString name = Dialogs().OpenFileName(Parent, folder, ModelFileFilters());
-    if (name.isEmpty()) return TModelRead::Cancelled;
-    const TModelRead result = ReadModelIntoStore(name, Store);
-    if (result == TModelRead::Read) NoteUsedFile(TFileKind::Model, name, true);
-    return result;
-}
-
-TModelRead ReadModelIntoStore(const QString& FileName, TFaceStore& Store)
-{
-    TModelRead result = TModelRead::Read;
-    try {
-        ReadModelFile(Store, FileName.toStdString());
-    } catch (const std::exception& error) {
-        Dialogs().Error(error.what());
-        result = TModelRead::Failed;
-    }
-    ComputeBounds(Store);
-    ViewedModelFile = result == TModelRead::Read ? FileName : QString();
-    return result;
 }
 
 void TViewForm::Retire(std::unique_ptr<TFaceStore> Store)
@@ -313,17 +233,11 @@ void TViewForm::Retire(std::unique_ptr<TFaceStore> Store)
 
 void TViewForm::ReadDXFClick()
 {
-    // The file goes into a store of its own: one that fails to read leaves the model on view.
-    auto fresh = std::make_unique<TFaceStore>();
-    if (ChooseAndReadModel(this, *fresh) != TModelRead::Read) return;
+    // The file goes into a model of its own: one that fails to read leaves the model on view.
+    TModel fresh;
+    if (ChooseAndLoadModel(this, fresh) != TModelRead::Read) return;
     Navigator.Reset();
-    SwapStores(FaceStore, *fresh);
-    // A frame of the old model may still be drawn: its faces live on until it is finished.
-    Retire(std::move(fresh));
-    Navigator.BeginView();
-    Source = TViewSource::DxfFile;
-    GrowthBar->ShowFor(Source);
-    PerformStartupRoutines();
+    TakeModel(std::move(fresh));
     FormPaint();
 }
 
@@ -333,12 +247,12 @@ void TViewForm::SpinTimerTimer() { Navigator.RepeatTick(); }
 
 void TViewForm::Timer1Timer() { Navigator.SettleTimeout(); }
 
-void TViewForm::SetWireframe(bool Wireframe) { GMP1->Gmp().RenderMode = Wireframe ? rmWireframe : SelectedRenderMode; }
+void TViewForm::SetWireframe(bool Wireframe) { GMP1->Settings.Mode = Wireframe ? rmWireframe : SelectedRenderMode; }
 
 void TViewForm::RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
                             float AngleZ)
 {
-    GMP1->Gmp().RotateScene(Store, AboutX, AboutY, AboutZ, AngleX, AngleY, AngleZ);
+    TGMP::RotateScene(Store, AboutX, AboutY, AboutZ, AngleX, AngleY, AngleZ);
 }
 
 void TViewForm::SetRepeatTimer(bool Enabled)

@@ -83,9 +83,9 @@ bool TViewForm::NavigationKey(QKeyEvent* Event, bool Down)
     const std::optional<TNavigationKey> key = NavigationKeyOf(Event->key());
     if (!key) return false;
     if (!Down) return Pointer.KeyUp(*key, Event->isAutoRepeat());
-    const TGMP& gmp = GMP1->Gmp();
+    const TFrameSettings& picture = GMP1->Settings;
     return Pointer.KeyDown(*key, modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
-                           Event->isAutoRepeat(), gmp.Width(), gmp.Height());
+                           Event->isAutoRepeat(), picture.Width, picture.Height);
 }
 
 } // namespace verdel
