@@ -1,11 +1,9 @@
-// The thread that runs only the newest job, and the breeding gallery's
-// thumbnails drawn at once, each on such a thread with a renderer of its own.
+// The breeding gallery's thumbnails drawn at once, each on a latest-job
+// thread of its own with a renderer of its own.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <future>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "engine/text_lines.h"
@@ -13,29 +11,6 @@
 #include "viewer/thumbnail.h"
 
 using namespace verdel;
-
-TEST(TLatestJobThread, RunsOnlyTheNewestOfTheJobsPostedWhileOneRuns)
-{
-    std::mutex lock;
-    std::vector<int> ran;
-    const auto record = [&](int job) {
-        std::lock_guard guard(lock);
-        ran.push_back(job);
-    };
-    std::promise<void> started, release;
-    std::shared_future<void> gate = release.get_future().share();
-    TLatestJobThread worker;
-    worker.Post([&, gate] {
-        started.set_value();
-        gate.wait();
-        record(0);
-    });
-    started.get_future().wait();
-    for (int job = 1; job <= 3; ++job) worker.Post([&, job] { record(job); });
-    release.set_value();
-    worker.WaitIdle();
-    EXPECT_EQ(ran, (std::vector<int>{0, 3}));
-}
 
 TEST(TLatestJobThread, ThumbnailsDrawnAtOnceMatchThoseDrawnOneByOne)
 {
