@@ -229,6 +229,22 @@ void ReadModelFile(TFaceStore& Store, const std::string& FileName)
     ReadModelFile(Store, FileName, never);
 }
 
+std::optional<TModel> ReadModel(const std::string& FileName, const TCancelToken& Cancel)
+{
+    TModel model;
+    model.Source = TModelSource::File;
+    model.FileName = FileName;
+    if (!ReadModelFile(*model.Store, FileName, Cancel)) return std::nullopt;
+    model.ObjectCount = model.Store->ObjectCount;
+    return model;
+}
+
+TModel ReadModel(const std::string& FileName)
+{
+    const TCancelToken never;
+    return *ReadModel(FileName, never);
+}
+
 void ReplaceModel(TFaceStore& To, TFaceStore& From)
 {
     FreeScene(To);

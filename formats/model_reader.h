@@ -4,12 +4,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engine/cancel.h"
 #include "engine/face_store.h"
+#include "engine/model.h"
 #include "formats/placed_mesh.h"
 
 struct aiScene;
@@ -81,6 +83,12 @@ void ReadForeignModelFile(TFaceStore& Store, const std::string& FileName);
 // Reads a DXF file (ReadDXFFile) or a foreign mesh file (ReadForeignModelFile) into Store.
 bool ReadModelFile(TFaceStore& Store, const std::string& FileName, const TCancelToken& Cancel);
 void ReadModelFile(TFaceStore& Store, const std::string& FileName);
+
+// Reads a model file (ReadModelFile) into a model of its own, named after the
+// file; throws as ReadModelFile does. Nothing comes back when Cancel is
+// cancelled before the read is done.
+std::optional<TModel> ReadModel(const std::string& FileName, const TCancelToken& Cancel);
+TModel ReadModel(const std::string& FileName);
 
 // Moves From's model (objects, faces, used layers, bounds) into To, whose own
 // model is released; From is left empty. To keeps its translation.

@@ -9,12 +9,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/breed_window.h"
-#include "gui/definition_editor.h"
-#include "gui/file_memory.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/breed_window.h"
 #include "gui/glyphs.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/shared/file_memory.h"
 
 namespace verdel {
 
@@ -168,8 +168,8 @@ void TMainForm::UpdateMenuItems()
     const bool editor = ActiveEditor() != nullptr;
     FileSaveAsItem->setEnabled(editor);
     GenerateItem->setEnabled(editor);
-    RandomGenerator1->setEnabled(!RandomDialogOpen);
-    Mutator1->setEnabled(!MutatorDialogOpen);
+    RandomGenerator1->setEnabled(!RandomDialogOpen());
+    Mutator1->setEnabled(!MutatorDialogOpen());
 }
 
 void TMainForm::UpdateWindowMenu()

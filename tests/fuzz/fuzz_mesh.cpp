@@ -40,10 +40,10 @@ const std::string& Folder()
 }
 
 // Whether the reference accepts Name: relative, no ".." step between '/' or
-// '\', no NUL, its first step neither bad link.
+// '\', no NUL, its first step neither bad link, shorter than a path may be.
 bool PlainName(std::string_view name)
 {
-    if (name.empty() || name[0] == '/' || name.find('\0') != std::string_view::npos) return false;
+    if (name.empty() || name[0] == '/' || name.find('\0') != std::string_view::npos || name.size() > 3000) return false;
     std::string_view first;
     size_t start = 0;
     for (size_t at = 0; at <= name.size(); ++at) {

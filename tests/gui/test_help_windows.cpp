@@ -15,8 +15,8 @@
 
 #include "engine/command_table.h"
 #include "gui/about_box.h"
+#include "gui/command_reference.h"
 #include "gui/help_window.h"
-#include "gui/helper_form.h"
 #include "gui/rich_text.h"
 
 using namespace verdel;
