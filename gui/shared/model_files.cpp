@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QStringList>
+#include <QTimer>
 #include <optional>
 #include <thread>
 
@@ -46,6 +47,7 @@ std::optional<TModel> ReadOffGuiThread(const QString& FileName, std::string& Err
     QProgressDialog box("Reading " + QFileInfo(FileName).fileName() + "...", "Cancel", 0, 0, qApp->activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.setMinimumDuration(500);
+    QTimer::singleShot(500, &box, &QProgressDialog::show);
     QObject::connect(&box, &QProgressDialog::canceled, [&cancel] { cancel.Cancel(); });
     loop.exec();
     worker.join();
