@@ -10,13 +10,24 @@
 
 namespace verdel {
 
-QString ModelFileFilters()
+namespace {
+
+QString MeshPatterns()
 {
     QStringList meshes;
     for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
-    const QString list = meshes.join(' ');
+    return meshes.join(' ');
+}
+
+} // namespace
+
+QString ModelFileFilters()
+{
+    const QString list = MeshPatterns();
     return "AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All models (*.dxf " + list + ");;All files (*)";
 }
+
+QString OpenFileFilters() { return "Definitions (*.vd);;All models (*.dxf " + MeshPatterns() + ");;All files (*)"; }
 
 TModelRead LoadModelFile(const QString& FileName, TModel& Model)
 {
