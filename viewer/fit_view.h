@@ -1,5 +1,5 @@
 // Where a model stands so that the whole of it fills a picture: the
-// arithmetic shared by the viewer's Fit and the batch tool's --fit.
+// arithmetic of the viewer's Fit, apart from the navigator's limits.
 #pragma once
 
 #include <optional>
