@@ -72,11 +72,7 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
     CreateSpeedPanel();
     CreateStatusBar();
     setAcceptDrops(true);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-        UpdateMenuItems();
-        if (window)
-            if (auto* editor = qobject_cast<TMDIChild*>(window->widget())) editor->FormActivate();
-    });
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     FormCreate(ProgramFolder);
 }
 
@@ -119,6 +115,7 @@ void TMainForm::FormCreate(const QString& programFolder)
     LoadSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder, Dialogs(),
                  AppState.ProgramFolders.InitialSettings);
     LoadFileMemory();
+    RestoreLayout();
     FirstActivation = true;
     UpdateRecentFilesMenu();
     UpdateMenuItems();
@@ -307,7 +304,28 @@ void TMainForm::closeEvent(QCloseEvent* Event)
         Event->ignore();
         return;
     }
+    SaveLayout();
     Event->accept();
+}
+
+void TMainForm::RestoreLayout()
+{
+    const TWindowLayout& layout = AppState.Settings.Layout;
+    if (layout.MainWindow.empty()) return; // first start: maximised
+    restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(layout.MainWindow)));
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(layout.Docks)));
+}
+
+void TMainForm::SaveLayout()
+{
+    TWindowLayout& layout = AppState.Settings.Layout;
+    layout.MainWindow = saveGeometry().toBase64().toStdString();
+    layout.Docks = saveState().toBase64().toStdString();
+    try {
+        SaveSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder);
+    } catch (const std::exception&) {
+        // Only the windows' places are lost; the flags were saved when they were chosen.
+    }
 }
 
 } // namespace verdel

@@ -23,6 +23,7 @@ class QToolButton;
 namespace verdel {
 
 class TAboutBox;
+class TFindDialog;
 class TGenOpsForm;
 class THelpWindow;
 class THelperForm;
@@ -50,7 +51,8 @@ public:
     // What the child windows ask of the frame.
     QSize UsableClientSize() const override { return {UsableClientWidth, UsableClientHeight}; }
     QRect FrameGeometry() const override { return geometry(); }
-    void OpenEditorWithText(const QString& Text) override { CreateNewEditWindowForRandom(Text); }
+    // A new editor with Text, in front and with the focus (asked from a window of its own).
+    void OpenEditorWithText(const QString& Text) override;
     std::optional<TLines> ActiveDefinition() const override;
     // The viewer (ViewForm) takes Model over; without a viewer the model is dropped.
     void ShowModel(TModel Model) override;
@@ -88,6 +90,12 @@ public:
     void ClearRecentFilesClick();
     void ViewGraphic1Click();
     void FileExitItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
+    void SelectAllItemClick();
+    void FindItemClick();
+    void ReplaceItemClick();
+    void ShowFindDialog(bool WithReplace);
     void CutItemClick();
     void CopyItemClick();
     void PasteItemClick();
@@ -129,6 +137,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+    // The frame's geometry and docks from the settings, and back into them on closing.
+    void RestoreLayout();
+    void SaveLayout();
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
     // Definition and model files dropped on the window open as Open and View DXF would.
@@ -169,6 +180,12 @@ private:
     QAction* ViewGraphic1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* GenerateItem = nullptr;
+    QAction* UndoItem = nullptr;
+    QAction* RedoItem = nullptr;
+    QAction* SelectAllItem = nullptr;
+    QAction* FindItem = nullptr;
+    QAction* ReplaceItem = nullptr;
+    TFindDialog* FindDialog = nullptr; // made when first asked for
     QAction* CutItem = nullptr;
     QAction* CopyItem = nullptr;
     QAction* PasteItem = nullptr;

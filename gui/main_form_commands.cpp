@@ -15,6 +15,7 @@
 #include "formats/model_reader.h"
 #include "gui/editor/definition_text_edit.h"
 #include "gui/editor/editor_window.h"
+#include "gui/editor/find_dialog.h"
 #include "gui/introduction_window.h"
 #include "gui/main_form.h"
 #include "gui/options_dialog.h"
@@ -36,7 +37,7 @@ TMDIChild* NewEditor(TMainForm& frame, const QString& prefix)
     frame.AddChild(editor);
     const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder);
     editor->SetFileName(QDir(folder).filePath(prefix + QString::number(frame.ChildCount()) + ".vd"));
-    editor->FormActivate();
+    editor->PlaceNew();
     return editor;
 }
 
@@ -52,14 +53,23 @@ TMDIChild* TMainForm::CreateNewEditWindowForRandom(const QString& Text)
     return editor;
 }
 
+void TMainForm::OpenEditorWithText(const QString& Text)
+{
+    TMDIChild* editor = CreateNewEditWindowForRandom(Text);
+    MdiArea->setActiveSubWindow(editor->SubWindow());
+    raise();
+    activateWindow();
+    editor->Memo1->setFocus();
+}
+
 void TMainForm::FileNewItemClick() { NewFile(); }
 
 void TMainForm::FileOpenItemClick()
 {
     const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
-    const QString name = Dialogs().OpenFileName(this, folder, "All files (*)");
-    if (!name.isEmpty()) OpenDefinition(name);
+    const QString name = Dialogs().OpenFileName(this, folder, OpenFileFilters());
+    if (!name.isEmpty()) OpenFile(name); // a model file goes to the viewer
 }
 
 TMDIChild* TMainForm::OpenDefinition(const QString& Name)
@@ -75,7 +85,7 @@ TMDIChild* TMainForm::OpenDefinition(const QString& Name)
     }
     auto* editor = new TMDIChild;
     AddChild(editor);
-    editor->FormActivate();
+    editor->PlaceNew();
     editor->Memo1->setPlainText(text);
     editor->Memo1->document()->setModified(false);
     editor->SetFileName(Name, true);
@@ -158,6 +168,39 @@ void TMainForm::ViewGraphic1Click()
 }
 
 void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::UndoItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->undo();
+}
+
+void TMainForm::RedoItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->redo();
+}
+
+void TMainForm::SelectAllItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->selectAll();
+}
+
+void TMainForm::FindItemClick() { ShowFindDialog(false); }
+
+void TMainForm::ReplaceItemClick() { ShowFindDialog(true); }
+
+void TMainForm::ShowFindDialog(bool WithReplace)
+{
+    if (!FindDialog)
+        FindDialog = new TFindDialog(
+            // The editor last in front: while the Find window has the focus, no child window is active.
+            [this]() -> QPlainTextEdit* {
+                QMdiSubWindow* window = MdiArea->currentSubWindow();
+                auto* editor = window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
+                return editor ? editor->Memo1 : nullptr;
+            },
+            this);
+    FindDialog->Open(WithReplace);
+}
 
 void TMainForm::CutItemClick()
 {

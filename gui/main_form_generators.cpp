@@ -1,7 +1,10 @@
 // The main frame's generator windows: at most one of each kind.
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
 #include "gui/generators/mutator_dialog.h"
 #include "gui/generators/random_dialog.h"
 #include "gui/main_form.h"
@@ -31,6 +34,18 @@ bool TMainForm::MutatorDialogOpen() const { return ChildOpen<TMutator>(); }
 
 void TMainForm::CreateRandomDialog() { CreateGeneratorDialog<TRandom1>(); }
 
-void TMainForm::CreateMutateDialog() { CreateGeneratorDialog<TMutator>(); }
+void TMainForm::CreateMutateDialog()
+{
+    // The Mutator starts from the definition in front, when there is one.
+    const TMDIChild* editor = ActiveEditor();
+    if (ChildOpen<TMutator>()) return;
+    CreateGeneratorDialog<TMutator>();
+    if (!editor) return;
+    for (QMdiSubWindow* window : MdiArea->subWindowList())
+        if (auto* mutator = qobject_cast<TMutator*>(window->widget())) {
+            mutator->Memo1->setPlainText(editor->Memo1->toPlainText());
+            mutator->setWindowTitle(editor->Caption());
+        }
+}
 
 } // namespace verdel

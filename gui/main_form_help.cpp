@@ -24,6 +24,7 @@ void TMainForm::CommandReference1Click()
     if (!HelperForm) return;
     HelperForm->show();
     HelperForm->raise();
+    HelperForm->activateWindow(); // Esc closes it at once
 }
 
 } // namespace verdel

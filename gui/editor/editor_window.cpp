@@ -21,8 +21,12 @@ namespace verdel {
 
 namespace {
 
-constexpr int EditorWidth = 400;
-constexpr int EditorHeight = 240;
+// A new editor shows about 30 lines of 80 characters.
+constexpr int EditorWidth = 640;
+constexpr int EditorHeight = 480;
+// Below this the text and the buttons no longer fit.
+constexpr int MinimumWidth = 240;
+constexpr int MinimumHeight = 160;
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent)
 {
@@ -94,12 +98,14 @@ QString TMDIChild::Caption() const
     return caption;
 }
 
-void TMDIChild::FormActivate()
+void TMDIChild::PlaceNew()
 {
     QMdiSubWindow* frame = SubWindow();
     if (!frame) return;
-    frame->setMinimumSize(EditorWidth, EditorHeight);
-    frame->resize(EditorWidth, EditorHeight);
+    frame->setMinimumSize(MinimumWidth, MinimumHeight);
+    QSize size(EditorWidth, EditorHeight);
+    if (AppState.Workspace) size = size.boundedTo(AppState.Workspace->UsableClientSize()).expandedTo(frame->minimumSize());
+    frame->resize(size);
     if (AppState.Workspace && (frame->geometry().right() + 1 > AppState.Workspace->UsableClientSize().width() ||
                                frame->geometry().bottom() + 1 > AppState.Workspace->UsableClientSize().height()))
         frame->move(0, 0);

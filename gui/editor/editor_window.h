@@ -33,9 +33,10 @@ public:
     // below it which file and what is closing.
     QString CloseQuestion(bool Exiting) const;
 
-    // Size rules at creation and activation: 400 x 240, moved to the top left
-    // corner when it would reach beyond the frame's usable client area.
-    void FormActivate();
+    // Places a new editor: a readable size (at most the frame's usable client
+    // area), moved to the top left corner when it would reach beyond that area.
+    // Activation leaves the size alone, so the user's resizing and Tile stick.
+    void PlaceNew();
 
     void Save_BtnClick();
     void Close_BtnClick();

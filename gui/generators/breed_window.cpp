@@ -276,7 +276,11 @@ void TBreedWindow::ViewCell(int Number)
     if (!Breeding) return;
     // The viewer shows the model the thumbnail shows: the same text and random seed.
     RandomSource.Seed = CellSeed(Number);
-    GenerateAndView(CellText(Number), nullptr);
+    // The viewer's title (and an export's proposed name) names the cell.
+    const QString cell = Number == 0 ? QString("Parent") : QString("Child %1").arg(Number);
+    const QString name = QString::fromStdString(AppState.ProgramFolders.DefinitionFolder) +
+                         QString("Bred-%1 %2.vd").arg(Breeding->Seed()).arg(cell);
+    GenerateAndView(CellText(Number), &name);
 }
 
 void TBreedWindow::FinishRendering()

@@ -17,15 +17,14 @@
 
 namespace verdel {
 
-QString ModelFileFilters()
+namespace {
+
+QString MeshPatterns()
 {
     QStringList meshes;
     for (const std::string& pattern : ForeignModelPatterns()) meshes << QString::fromStdString(pattern);
-    const QString list = meshes.join(' ');
-    return "All model files (*.dxf " + list + ");;AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All files (*)";
+    return meshes.join(' ');
 }
-
-namespace {
 
 // Reads FileName on a worker thread, as a mesh file's importer child may take
 // seconds: the windows keep painting, and after half a second a progress box
@@ -55,6 +54,14 @@ std::optional<TModel> ReadOffGuiThread(const QString& FileName, std::string& Err
 }
 
 } // namespace
+
+QString ModelFileFilters()
+{
+    const QString list = MeshPatterns();
+    return "All model files (*.dxf " + list + ");;AutoCad DXF (*.dxf);;Mesh files (" + list + ");;All files (*)";
+}
+
+QString OpenFileFilters() { return "Definitions (*.vd);;All models (*.dxf " + MeshPatterns() + ");;All files (*)"; }
 
 TModelRead LoadModelFile(const QString& FileName, TModel& Model)
 {

@@ -17,6 +17,9 @@ enum class TModelRead { Cancelled, Failed, Read };
 // mesh formats read through Assimp) first, then DXF, the mesh formats, every file.
 QString ModelFileFilters();
 
+// File > Open's filters: definitions first, then every model file the viewer reads.
+QString OpenFileFilters();
+
 // Reads a DXF file or a mesh file read through Assimp into Model (ReadModel)
 // off the GUI thread, with Cancel offered after half a second; a failure is
 // reported with the file's name and the reason. Refused (Cancelled, with a

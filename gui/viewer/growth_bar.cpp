@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "engine/growth.h"
 #include "engine/text_number.h"
@@ -36,7 +37,26 @@ public:
     std::string Said;
 };
 
-QString ValueText(float value) { return QString::number(static_cast<double>(value), 'g', 4); }
+// At most four significant digits; from ten thousand on with a thousands suffix
+// (12.35k, 1.235M, 1.235G...) rather than an exponent, so the label stays short.
+QString ValueText(float value)
+{
+    double shown = value;
+    const char* const suffixes[] = {"", "k", "M", "G", "T", "P", "E"};
+    size_t suffix = 0;
+    while (std::fabs(shown) >= 1e4 && suffix + 1 < std::size(suffixes)) {
+        shown /= 1000;
+        ++suffix;
+    }
+    return QString::number(shown, 'g', 4) + suffixes[suffix];
+}
+
+// The label's text, cut with "..." where it is wider than the label; the whole text in the tooltip.
+void SetLabelText(QLabel& label, const QString& text)
+{
+    label.setText(label.fontMetrics().elidedText(text, Qt::ElideRight, label.width()));
+    label.setToolTip(text);
+}
 
 } // namespace
 
@@ -94,7 +114,7 @@ void TGrowthBar::Attach(const TLines& NewLines, uint32_t NewSeed, const TSolidSe
     const QSignalBlocker blocker(Growth_Slider);
     Growth_Slider->setRange(0, Positions);
     Growth_Slider->setValue(Positions);
-    GrowthLabel->setText(QString("Growth %1 of %1").arg(ValueText(FullValue)));
+    SetLabelText(*GrowthLabel, QString("Growth %1 of %1").arg(ValueText(FullValue)));
     show();
 }
 
@@ -153,7 +173,7 @@ void TGrowthBar::FrameReady(const std::shared_ptr<TGrowthFrame>& Frame)
     Dispatch();
     const QString value = ValueText(Frame->Value);
     if (!Frame->Drawn) {
-        GrowthLabel->setText(QString("Growth %1: %2").arg(value, QString::fromStdString(Frame->Reason)));
+        SetLabelText(*GrowthLabel, QString("Growth %1: %2").arg(value, QString::fromStdString(Frame->Reason)));
         return;
     }
     // The viewer turned the shown model in place; the new one is turned alike.
@@ -161,8 +181,8 @@ void TGrowthBar::FrameReady(const std::shared_ptr<TGrowthFrame>& Frame)
     ExchangeModels(Shown, *Frame->Store);
     if (Retire) Retire(std::move(Frame->Store));
     Probe = Frame->Probe;
-    GrowthLabel->setText(
-        QString("Growth %1 of %2, %3 objects").arg(value, ValueText(FullValue)).arg(Frame->ObjectCount));
+    SetLabelText(*GrowthLabel,
+                 QString("Growth %1 of %2, %3 objects").arg(value, ValueText(FullValue)).arg(Frame->ObjectCount));
     if (Redraw) Redraw();
 }
 

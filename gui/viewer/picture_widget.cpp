@@ -2,7 +2,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "render/render_math.h"
@@ -51,16 +53,22 @@ void TGMPWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QColor back = ToQColor(Settings.BackColor);
+    // Frames are drawn in device pixels: on a high-density screen one pixel of
+    // the frame is one of the screen's, not a doubled one.
+    const qreal ratio = devicePixelRatioF();
+    const int shownWidth = static_cast<int>(std::lround(Shown.Width() / ratio));
+    const int shownHeight = static_cast<int>(std::lround(Shown.Height() / ratio));
     // A frame of another size (the window was resized since) stays centred until the next one.
-    const int left = (width() - Shown.Width()) / 2;
-    const int top = (height() - Shown.Height()) / 2;
-    const QRect picture(left, top, Shown.Width(), Shown.Height());
+    const int left = (width() - shownWidth) / 2;
+    const int top = (height() - shownHeight) / 2;
+    const QRect picture(left, top, shownWidth, shownHeight);
     if (picture != rect()) {
         const QRegion around = QRegion(rect()).subtracted(QRegion(picture));
         for (const QRect& part : around) painter.fillRect(part, back);
     }
     if (Shown.Width() > 0 && Shown.Height() > 0) {
-        const QImage image(Shown.Bits(), Shown.Width(), Shown.Height(), Shown.Stride(), QImage::Format_RGB555);
+        QImage image(Shown.Bits(), Shown.Width(), Shown.Height(), Shown.Stride(), QImage::Format_RGB555);
+        image.setDevicePixelRatio(ratio);
         painter.drawImage(left, top, image);
     }
     if (!NoteText.isEmpty()) {
@@ -77,9 +85,11 @@ void TGMPWidget::paintEvent(QPaintEvent*)
 void TGMPWidget::resizeEvent(QResizeEvent* Event)
 {
     QWidget::resizeEvent(Event);
-    // Frames drawn from now on take the new size; the owner draws again.
-    Settings.Width = std::max(1, width());
-    Settings.Height = std::clamp(height(), 1, TGMP::MaxHeight);
+    // Frames drawn from now on take the new size, in device pixels; the owner draws again.
+    const qreal ratio = devicePixelRatioF();
+    Settings.Width = std::max(1, static_cast<int>(std::lround(width() * ratio)));
+    Settings.Height = std::clamp(static_cast<int>(std::lround(height() * ratio)), 1, TGMP::MaxHeight);
+    if (Resized && isVisible() && Event->oldSize().isValid()) Resized(Event->oldSize(), size());
 }
 
 } // namespace verdel

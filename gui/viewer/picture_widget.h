@@ -1,6 +1,8 @@
 // The viewer's picture: shows the frames the renderer draws, one to one.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QWidget>
 
@@ -23,6 +25,8 @@ public:
 
     // What the frames are drawn with; the size follows the window.
     TFrameSettings Settings;
+    // Called when the shown widget changes its size (old size, new size).
+    std::function<void(QSize, QSize)> Resized;
 
     // Copies Frame and shows it at once.
     void ShowFrame(const TDIB16bit& Frame);

@@ -81,6 +81,10 @@ TViewForm::TViewForm(QWidget* Parent)
     setFont(font);
 
     GMP1 = new TGMPWidget;
+    GMP1->Resized = [this](QSize From, QSize To) {
+        if (Model.Store->ObjectCount > 0)
+            Navigator.KeepSizeInPicture(From.width(), From.height(), To.width(), To.height());
+    };
     auto* centre = new QWidget;
     centre->setObjectName("Panel3");
     auto* centreLayout = new QVBoxLayout(centre);
@@ -250,7 +254,10 @@ QWidget* TViewForm::CreateRightPanel()
     WireFrame_RB = radio("WireFrame_RB", "WireFrame", &TViewForm::WireFrame_RBClick);
     SolidShade_RB = radio("SolidShade_RB", "Solid Shaded", &TViewForm::SolidShade_RBClick);
     ShadedTexture_RB = radio("ShadedTexture_RB", "Shade Texture", &TViewForm::ShadedTexture_RBClick);
-    WireFrame_RB->setChecked(true);
+    // A new viewer opens in the mode chosen last, in this run or the one before.
+    const auto mode = static_cast<TRenderMode>(AppState.Settings.Layout.RenderMode);
+    GMP1->Settings.Mode = SelectedRenderMode = mode;
+    (mode == rmSolidShade ? SolidShade_RB : mode == rmShadedTexture ? ShadedTexture_RB : WireFrame_RB)->setChecked(true);
     layout->addWidget(panel6);
 
     auto* panel9 = new QWidget(panel);

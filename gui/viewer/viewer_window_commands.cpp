@@ -127,6 +127,7 @@ void TViewForm::SetBitmapButtons()
 void TViewForm::ChooseRenderMode(TRenderMode Mode)
 {
     GMP1->Settings.Mode = SelectedRenderMode = Mode;
+    AppState.Settings.Layout.RenderMode = Mode; // the next viewer opens in it
     ViewerMovement(*Model.Store, true);
 }
 

@@ -226,6 +226,7 @@ private slots:
         const TModel& shown = workspace.Shown[0];
         QVERIFY(window.Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(shown.ObjectCount)));
         QCOMPARE(shown.Seed, window.CellSeed(4));
+        QVERIFY(QString::fromStdString(shown.FileName).endsWith("Bred-7 Child 4.vd")); // the viewer's title
         AppState.Workspace = nullptr;
     }
 

@@ -84,6 +84,10 @@ private slots:
         QCOMPARE(Bar->ValueAt(175), 1.75f);
         QCOMPARE(Bar->ValueAt(0), 0.0f);
 
+        // A huge iteration value keeps the label short enough to read whole.
+        Bar->Attach(WithIterationValue(Shrub, 123456789.0f), 1, {});
+        QCOMPARE(Bar->GrowthLabel->text(), QString("Growth 123.5M of 123.5M"));
+
         Bar->Attach({"0", "30", "10", "F", "@"}, 1, {}); // nothing to grow
         QVERIFY(Bar->isHidden());
     }

@@ -187,6 +187,11 @@ void TestHelpWindows::helpWindowOpensAtContentsAndFollowsLinks()
     QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("commands.html"));
     QTest::mouseClick(window.ContentsBtn, Qt::LeftButton);
     QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
+
+    // Opened, it takes the focus; Esc closes it.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(window.HelpBrowser, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
 }
 
 void TestHelpWindows::helpWindowReportsAMissingFolder()

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -13,10 +14,12 @@
 #include "app/settings.h"
 #include "gui/dialog_fixture.h"
 #include "gui/editor/editor_window.h"
+#include "gui/editor/find_dialog.h"
 #include "gui/options_dialog.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/generate_view.h"
 #include "gui/shared/generation_runner.h"
+#include "render/gmp.h"
 #include "support/recording_frame.h"
 #include "support/scripted_dialogs.h"
 
@@ -274,17 +277,79 @@ private slots:
         QCOMPARE(dialogs.BusyDepth, 0);
     }
 
-    void windowsKeepTheirMinimumSizes()
+    void windowsKeepTheSizesTheirUserGives()
     {
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
         frame->showNormal();
         frame->resize(300, 200);
         QCOMPARE(frame->size(), QSize(570, 460));
+        frame->resize(1200, 900);
+        TMDIChild* first = frame->NewFile();
+        QCOMPARE(first->SubWindow()->size(), QSize(640, 480)); // a readable size at first
+        first->SubWindow()->resize(500, 300);
+        TMDIChild* second = frame->NewFile();
+        // Activation, by the window list or by Tile, keeps what the user or Tile gave.
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(frame->MdiArea->activeSubWindow(), first->SubWindow());
+        QCOMPARE(first->SubWindow()->size(), QSize(500, 300));
+        frame->findChild<QAction*>("WindowTileItem")->trigger();
+        const QRect tiled[] = {first->SubWindow()->geometry(), second->SubWindow()->geometry()};
+        QVERIFY(tiled[0].width() > 500 || tiled[0].height() > 300);
+        frame->MdiArea->setActiveSubWindow(second->SubWindow());
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(first->SubWindow()->geometry(), tiled[0]);
+        QCOMPARE(second->SubWindow()->geometry(), tiled[1]);
+    }
+
+    void theLayoutComesBackFromTheSettingsFile()
+    {
+        WriteFile("Verdel5.ini", "; the user's own line\r\n[Startup]\r\nShowStartText=0\r\n");
+        TScriptedDialogs dialogs;
+        {
+            auto frame = MakeFrame();
+            frame->showNormal();
+            frame->setGeometry(60, 70, 900, 640);
+            AppState.Settings.Layout.RenderMode = rmSolidShade;
+            QVERIFY(frame->close());
+        }
+        const QByteArray saved = ReadFile("Verdel5.ini");
+        QVERIFY(saved.startsWith("; the user's own line\r\n[Startup]\r\n"));
+        QVERIFY(saved.contains("\r\n[Layout]\r\nMainWindow="));
+        ResetAppState();
+        auto again = MakeFrame();
+        again->show();
+        QCOMPARE(again->geometry(), QRect(60, 70, 900, 640));
+        QCOMPARE(AppState.Settings.Layout.RenderMode, int(rmSolidShade));
+        QVERIFY(dialogs.Messages.empty());
+    }
+
+    void findAndReplaceActOnTheActiveEditor()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
         TMDIChild* editor = frame->NewFile();
-        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
-        editor->SubWindow()->resize(300, 200);
-        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
+        const QString text = "F(a) f F\nFF";
+        Type(editor, text);
+        frame->findChild<QAction*>("ReplaceItem")->trigger();
+        auto* find = frame->findChild<TFindDialog*>();
+        QVERIFY(find && find->isVisible() && find->ReplaceEdit->isVisible());
+        find->FindEdit->setText("F");
+        find->ReplaceEdit->setText("GF");
+        find->MatchCase->setChecked(true);
+        QCOMPARE(find->ReplaceAll(), 4); // each match once, the inserted text not searched again
+        QCOMPARE(editor->Memo1->toPlainText(), QString("GF(a) f GF\nGFGF"));
+        editor->Memo1->undo(); // one undo step
+        QCOMPARE(editor->Memo1->toPlainText(), text);
+        // Find Next goes on from the cursor and wraps round at the end.
+        find->MatchCase->setChecked(false);
+        find->FindEdit->setText("f");
+        editor->Memo1->moveCursor(QTextCursor::End);
+        QVERIFY(find->FindNext());
+        QCOMPARE(editor->Memo1->textCursor().selectionStart(), 0);
+        QVERIFY(find->FindNext());
+        QCOMPARE(editor->Memo1->textCursor().selectionStart(), 5);
     }
 
     void helpPanelNarrowsTheUsableClientArea()

@@ -165,6 +165,30 @@ private slots:
         QVERIFY(view.GMP1->Note().isEmpty());
     }
 
+    // test_view_form_dpr2 runs this one again with QT_SCALE_FACTOR=2.
+    void theCanvasIsDrawnInDevicePixels()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate(view, {"1", "30", "10", "F", "@"});
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        const qreal ratio = view.GMP1->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(view.GMP1->Settings.Width, qRound(view.GMP1->width() * ratio));
+        QCOMPARE(view.GMP1->Settings.Height, qRound(view.GMP1->height() * ratio));
+        // What is shown has those pixels, the model among them.
+        const QImage picture = view.GMP1->grab().toImage();
+        QCOMPARE(picture.size(), QSize(view.GMP1->Settings.Width, view.GMP1->Settings.Height));
+        int lit = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) lit += qGray(picture.pixel(x, y)) > 0;
+        QVERIFY(lit > 0);
+    }
+
     void objectsLeftOutAreCountedInTheStatusBar()
     {
         TScriptedDialogs dialogs;
