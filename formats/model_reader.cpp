@@ -262,6 +262,7 @@ void StoreScene(const aiScene& Scene, TFaceStore& Store, const std::string& Name
         EmptyStore(Store);
         throw;
     }
+    for (int k = 1; k <= Store.ObjectCount; ++k) Store.Object(k).SortFaces = true; // faces in no drawing order
     ComputeBounds(Store);
 }
 
