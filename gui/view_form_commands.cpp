@@ -26,6 +26,7 @@
 #include "gui/view_form.h"
 #include "gui/workspace.h"
 #include "render/image_files.h"
+#include "render/supersampling.h"
 #include "viewer/export_names.h"
 #include "viewer/store_copy.h"
 #include "viewer/view_preparation.h"
@@ -204,9 +205,11 @@ struct TSaveKind {
 constexpr TSaveKind SaveKinds[] = {
     {"AutoCad DXF (*.dxf)", ".dxf"},   {"Windows BMP (*.bmp)", ".bmp"}, {"JPeg (*.jpg)", ".jpg"},
     {"Wavefront OBJ (*.obj)", ".obj"}, {"STL (*.stl)", ".stl"},         {"PLY (*.ply)", ".ply"},
-    {"glTF binary (*.glb)", ".glb"},
+    {"glTF binary (*.glb)", ".glb"},   {"PNG (*.png)", ".png"},         {"PNG, smooth edges (*.png)", ".png"},
 };
-constexpr int BmpKind = 1, JpegKind = 2;
+constexpr int BmpKind = 1, JpegKind = 2, PngKind = 7, SmoothPngKind = 8;
+// How many times larger a picture with smooth edges is drawn in each direction before it is averaged down.
+constexpr int SmoothEdgesFactor = 4;
 
 // The kind of the viewer's last save: the next Save As opens in that kind's folder.
 TFileKind LastSaveKind = TFileKind::Model;
@@ -235,6 +238,31 @@ TExportInfo MeshExportInfo(TViewSource source)
     return info;
 }
 
+// What a PNG of the view records: the definition and seed of a generated model.
+TPictureNotes PictureNotes(TViewSource source)
+{
+    const TExportInfo info = MeshExportInfo(source);
+    TPictureNotes notes;
+    notes.Definition = info.Definition;
+    notes.Seed = info.Seed;
+    return notes;
+}
+
+// The view drawn again with smooth edges, by a renderer of its own set up as
+// the window's frames are, over a copy of the model.
+TRgbImage SmoothEdgesPicture(const TGMP& window, const TFaceStore& model, const std::function<void(TGMP&)>& textures)
+{
+    auto gmp = std::make_unique<TGMP>();
+    gmp->SetBackColor(window.BackColor());
+    gmp->LightStrength = window.LightStrength;
+    gmp->RenderMode = window.RenderMode;
+    gmp->SetLightSource(ViewerLightPosition, ViewerLightTarget);
+    if (textures) textures(*gmp);
+    auto copy = std::make_unique<TFaceStore>();
+    CopyStoreModel(model, *copy);
+    return RenderSupersampled(*gmp, *copy, window.Width(), window.Height(), SmoothEdgesFactor);
+}
+
 } // namespace
 
 void TViewForm::SaveGraphicAsClick()
@@ -250,7 +278,8 @@ void TViewForm::SaveGraphicAsClick()
     filter = std::clamp(filter, 0, static_cast<int>(std::size(SaveKinds)) - 1);
     // A typed extension that names a filter decides the kind; any other name is corrected to the filter's.
     if (const std::optional<int> typed = KindOfTypedName(name)) {
-        filter = *typed;
+        // A filter that writes the typed extension stays chosen (PNG with or without smooth edges).
+        if (std::string_view(SaveKinds[*typed].Extension) != SaveKinds[filter].Extension) filter = *typed;
     } else if (const std::optional<std::string> corrected =
                    CorrectedExportName(name.toStdString(), SaveKinds[filter].Extension)) {
         name = QString::fromStdString(*corrected);
@@ -263,8 +292,12 @@ void TViewForm::SaveGraphicAsClick()
         if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
         else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
         else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
+        else if (filter == PngKind) SavePicture(FrameToImage(GMP1->Frame()), file, PictureNotes(Source));
+        else if (filter == SmoothPngKind)
+            SavePicture(SmoothEdgesPicture(GMP1->Gmp(), FaceStore, Frames->LoadTextures), file, PictureNotes(Source));
         else ExportMesh(FaceStore, file, MeshExportInfo(Source));
-        LastSaveKind = filter == BmpKind || filter == JpegKind ? TFileKind::Picture : TFileKind::Model;
+        const bool picture = filter == BmpKind || filter == JpegKind || filter == PngKind || filter == SmoothPngKind;
+        LastSaveKind = picture ? TFileKind::Picture : TFileKind::Model;
         NoteUsedFile(LastSaveKind, name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());

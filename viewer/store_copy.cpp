@@ -96,6 +96,20 @@ void CopyStoreFaces(const TFaceStore& From, TFaceStore& To)
     CopyHeaderFields(From, To);
 }
 
+void CopyStoreModel(const TFaceStore& From, TFaceStore& To)
+{
+    FreeScene(To);
+    const int count = std::clamp(From.ObjectCount, 0, MaxObjects);
+    for (int k = 1; k <= count; ++k) {
+        const TFaceObject& object = From.Object(k);
+        TFaceObject& copy = To.Object(k);
+        copy = object;
+        copy.ModelFaces = CopyList(object.ModelFaces, To.Nodes);
+        copy.ViewFaces = CopyList(object.ModelFaces, To.Nodes);
+    }
+    CopyHeaderFields(From, To);
+}
+
 void SwapStores(TFaceStore& A, TFaceStore& B)
 {
     std::swap(A.ObjectCount, B.ObjectCount);
