@@ -167,7 +167,6 @@ private:
     TCanvas FrameCanvas{Frame};
     std::unique_ptr<TWorkerPool> Pool;
     std::vector<TEdgeTable> BandEdges; // one per thread
-    std::vector<TFaceSorter> Sorters;  // one per thread, for objects whose faces are drawn back to front
     TRowLoad Load;
     // Runs of objects per thread when several threads project.
     static constexpr int SharesPerThread = 16;
@@ -184,6 +183,7 @@ private:
     TTexture Work{};
     TColor Background = 0;
     TVector LightDir;
+    std::vector<TFaceSorter> Sorters; // one per thread, for objects whose faces are drawn back to front
 };
 
 } // namespace verdel
