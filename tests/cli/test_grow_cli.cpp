@@ -85,7 +85,7 @@ TEST(CliGrow, TheFinalFrameIsTheRenderOfItsIterationValue)
         {{Sample("tree.vd"), "-o", smooth, "--frames", "1", "--format", "png"},
          Sample("tree.vd"),
          smooth + "/frame0001.png",
-         {"--antialias", "3", "--mode", "solid"}},
+         {"--antialias", "3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Joined(c.Grow));
