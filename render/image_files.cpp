@@ -102,10 +102,10 @@ void SavePicture(const TRgbImage& Image, const std::string& FileName, const TPic
     const std::optional<TPictureFormat> format = PictureFormatOf(FileName);
     if (!format) throw EImageError(FileName + ": the name must end in .bmp, .jpg or .png");
     if (*format == TPictureFormat::pfJpeg) return WriteJPEGFile(FileName, Image, 90);
-    if (*format == TPictureFormat::pfPng) return WritePNGFile(FileName, Image, Notes);
     std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
     if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WriteBMP(out, Image);
+    if (*format == TPictureFormat::pfPng) WritePNG(out, Image, Notes, FileName);
+    else WriteBMP(out, Image);
     out.close();
     if (!out) throw EImageError(FileName + ": the file could not be written");
 }

@@ -1,10 +1,9 @@
 #include "render/png_image.h"
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <new>
+#include <ostream>
 #include <vector>
 
 #include <png.h>
@@ -104,15 +103,6 @@ void WritePNG(std::ostream& Out, const TRgbImage& Image, const TPictureNotes& No
     if (!done) throw EImageError(Name + ": " + state.Message);
     Out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!Out) throw EImageError(Name + ": the picture could not be written");
-}
-
-void WritePNGFile(const std::string& FileName, const TRgbImage& Image, const TPictureNotes& Notes)
-{
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WritePNG(out, Image, Notes, FileName);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
 }
 
 } // namespace verdel

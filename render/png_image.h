@@ -24,7 +24,4 @@ struct TPictureNotes {
 // takes a few milliseconds. Throws EImageError naming Name when it cannot.
 void WritePNG(std::ostream& Out, const TRgbImage& Image, const TPictureNotes& Notes, const std::string& Name);
 
-// Writes Image to a PNG file; throws EImageError naming the file when it cannot.
-void WritePNGFile(const std::string& FileName, const TRgbImage& Image, const TPictureNotes& Notes);
-
 } // namespace verdel
