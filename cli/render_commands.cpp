@@ -13,6 +13,7 @@
 #include "formats/model_reader.h"
 #include "render/image_files.h"
 #include "render/supersampling.h"
+#include "viewer/save_kinds.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel::cli {
@@ -86,11 +87,13 @@ bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
 
 namespace {
 
-// The render options, then the picture's name: .bmp, .jpg or .png.
+// The render options, then the picture's name: .bmp, .jpg (.jpeg) or .png, the picture kinds of the viewer's
+// Save As, written as it writes them.
 bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
 {
     if (!ParseRenderRequest(Options, Request)) return false;
-    if (!PictureFormatOf(Options.Output)) {
+    const std::optional<TSaveKind> kind = SaveKindOfName(Options.Output);
+    if (!kind || !IsPictureKind(*kind)) {
         std::cerr << "the output file must end in .bmp, .jpg or .png: " << Options.Output << '\n';
         return false;
     }
@@ -141,8 +144,7 @@ int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string&
 
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
-    Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(Store);
+    PrepareView(Gmp, Store);
     TurnModel(Gmp, Store, Request);
 }
 
