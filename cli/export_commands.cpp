@@ -16,6 +16,8 @@ struct TExportOptions {
     std::string Input;
     std::string Output;
     std::string Textures; // empty: the textures folder beside the executable
+    bool Objects = false; // glTF: a node per object
+    bool Smooth = false;  // smooth normals on tubes and cones
     TGenerateOptions Generate;
 };
 
@@ -38,6 +40,8 @@ int RunExport(const TExportOptions& options)
         return ExitUsage;
     }
     TExportInfo info;
+    info.NodePerObject = options.Objects;
+    info.SmoothNormals = options.Smooth;
     if (!DescribeInput(options, info)) return ExitUsage;
     auto model = std::make_unique<TCliModel>();
     const int status = LoadModel(options.Input, options.Generate, *model);
@@ -60,6 +64,10 @@ void AddExportCommands(CLI::App& App, int& ExitCode)
         ->required();
     command->add_option("--textures", options->Textures,
                         "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
+    command->add_flag("--objects", options->Objects,
+                      "glTF and GLB: one node and mesh per object (default: one per layer)");
+    command->add_flag("--smooth", options->Smooth,
+                      "Vertex normals smooth round tubes and cones, flat elsewhere (OBJ, PLY, glTF, GLB)");
     AddGenerateOptions(command, options->Generate);
     command->callback([options, &ExitCode] { ExitCode = RunExport(*options); });
 }

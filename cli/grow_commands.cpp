@@ -27,6 +27,7 @@ struct TGrowOptions {
     std::string To; // empty: the definition's own value
     std::string Gif;
     int Fps = 10;
+    std::string Format = "jpg"; // the frames' picture format: jpg, png or bmp
 };
 
 // The frames' answers: messages to standard error, the output-size question
@@ -56,15 +57,15 @@ std::optional<float> ParseValue(const std::string& option, const std::string& te
     return std::nullopt;
 }
 
-// "frame0001.jpg": four digits, more when the frames need them.
-std::string FrameName(int number, int frames)
+// "frame0001.jpg": four digits, more when the frames need them, and the format's extension.
+std::string FrameName(int number, int frames, const std::string& format)
 {
     const size_t digits = std::max<size_t>(4, std::to_string(frames).size());
     const std::string count = std::to_string(number);
     std::string name = "frame";
     name.append(digits - std::min(digits, count.size()), '0');
     name += count;
-    name += ".jpg";
+    name += "." + format;
     return name;
 }
 
@@ -98,14 +99,22 @@ struct TGrowth {
         Model->Store.TranslateX = TranslateX;
         Model->Store.TranslateY = TranslateY;
         Model->Store.TranslateZ = TranslateZ;
-        Gmp->ClearToBackColor();
-        Gmp->RenderScene(Model->Store);
+        const TRgbImage picture = DrawPicture(*Gmp, Model->Store, Request);
         const std::filesystem::path file =
-            std::filesystem::path(Options.Render.Output) / FrameName(number, Options.Frames);
+            std::filesystem::path(Options.Render.Output) / FrameName(number, Options.Frames, Options.Format);
         return WriteOutput([&] {
-            SaveFrameJPEG(Gmp->Bitmap(), file.string());
-            if (Gif) Gif->AddFrame(FrameToImage(Gmp->Bitmap()));
+            SavePicture(picture, file.string(), Notes());
+            if (Gif) Gif->AddFrame(picture);
         });
+    }
+
+    // What a PNG frame records: the definition and the seed every frame starts from.
+    TPictureNotes Notes() const
+    {
+        TPictureNotes notes;
+        for (const std::string& line : Lines) notes.Definition += line + "\n";
+        notes.Seed = Seed;
+        return notes;
     }
 };
 
@@ -187,7 +196,9 @@ void AddGrowCommands(CLI::App& App, int& ExitCode)
     CLI::App* grow =
         App.add_subcommand("grow", "Pictures of a definition growing: frame0001.jpg ... and an animated GIF");
     grow->add_option("INPUT", options->Render.Input, "Definition file (.vd)")->required();
-    grow->add_option("-o,--output", options->Render.Output, "Folder for the numbered JPEG frames")->required();
+    grow->add_option("-o,--output", options->Render.Output, "Folder for the numbered frames")->required();
+    grow->add_option("--format", options->Format, "Picture format of the frames: jpg, png or bmp (default jpg)")
+        ->check(CLI::IsMember({"jpg", "png", "bmp"}));
     grow->add_option("--frames", options->Frames, "Number of frames, the first and last value included")
         ->required()
         ->check(CLI::Range(1, 100000));

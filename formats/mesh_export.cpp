@@ -166,13 +166,13 @@ void WriteFiles(const TFaceStore& store, const std::string& fileName, TMeshForma
     try {
         switch (format) {
         case TMeshFormat::mfObj:
-            WriteObj(store, main.Stream(), notes, companionName);
+            WriteObj(store, main.Stream(), notes, companionName, info.SmoothNormals);
             WriteMtl(second, notes.front(), materials);
             break;
         case TMeshFormat::mfStl:
             WriteStl(store, main.Stream(), notes.front() + (info.Seed ? ", seed " + std::to_string(*info.Seed) : ""));
             break;
-        case TMeshFormat::mfPly: WritePly(store, main.Stream(), notes); break;
+        case TMeshFormat::mfPly: WritePly(store, main.Stream(), notes, info.SmoothNormals); break;
         case TMeshFormat::mfGltf: WriteGltf(store, main.Stream(), second, companionName, info, materials); break;
         case TMeshFormat::mfGlb: WriteGlb(store, main.Stream(), info, materials); break;
         }

@@ -17,10 +17,12 @@ enum class TMeshFormat { mfObj, mfStl, mfPly, mfGltf, mfGlb };
 std::optional<TMeshFormat> MeshFormatOf(const std::string& FileName);
 
 // Writes Store to FileName in the format its extension names, streaming it
-// object by object: one group or mesh per object, one material per used layer
-// named after its colour. ".obj" writes its ".mtl" and copies the used
-// textures beside it; ".stl" is binary triangles; ".ply" is binary with the
-// layer colour per vertex; ".gltf" writes its ".bin" and copies the textures,
+// object by object: one group per object (a glTF mesh per used layer, or
+// per object with Info.NodePerObject), one material per used layer named
+// after its colour; Info.SmoothNormals gives OBJ, PLY and glTF the normals
+// of AssignNormals. ".obj" writes its ".mtl" and copies the used textures
+// beside it; ".stl" is binary triangles; ".ply" is binary with the layer
+// colour per vertex; ".gltf" writes its ".bin" and copies the textures,
 // ".glb" holds them. Returns warnings about textures that were left out (a
 // picture that cannot be read, or one glTF cannot hold). Throws
 // std::runtime_error naming the file for an unknown extension, a missing

@@ -213,6 +213,7 @@ void StorePlacedMeshes(const TPlacedMeshSource& Source, TFaceStore& Store, const
         EmptyStore(Store);
         throw;
     }
+    for (int k = 1; k <= Store.ObjectCount; ++k) Store.Object(k).SortFaces = true; // faces in no drawing order
     ComputeBounds(Store);
 }
 

@@ -98,6 +98,20 @@ template <class TFace> void ScanTexturedFace(TEdgeTable& Edges, const TFace& Fac
     }
 }
 
+// Calls Fill with each visible view face of Object in drawing order: list
+// order, or back to front through Sorter when the object asks for it.
+template <class TFill> void ForEachVisibleFace(const TFaceObject& Object, TFaceSorter& Sorter, TFill Fill)
+{
+    if (!Object.SortFaces) {
+        for (const TFaceNode* node = Object.ViewFaces; node; node = node->Next)
+            if (node->Visible) Fill(*node);
+        return;
+    }
+    Sorter.Sort(Object);
+    for (const TFaceNode* node : Sorter.Faces())
+        if (node->Visible) Fill(*node);
+}
+
 // P0-P1, P1-P2, then back to P0 through P3 when there is one, in rows First..Last.
 void Outline(TCanvas& Canvas, const TProjectedFace& Face, uint16_t Pen, const TBand& Band)
 {
@@ -205,11 +219,10 @@ void TGMP::DrawInOrder(const TFaceStore& Store, int BandIndex, const TCancelToke
                 Filler.Fill(edges, *cached);
             continue;
         }
-        for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
-            if (!node->Visible) continue;
-            ProjectFace(*node, Projection, false, face);
-            Filler.Fill(edges, face, *node);
-        }
+        ForEachVisibleFace(Store.Object(k), Sorters[static_cast<size_t>(BandIndex)], [&](const TFaceNode& node) {
+            ProjectFace(node, Projection, false, face);
+            Filler.Fill(edges, face, node);
+        });
     }
 }
 

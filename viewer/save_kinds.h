@@ -1,7 +1,9 @@
 // The kinds of file the viewer's Save As writes: the model on view as DXF or
-// a mesh file for other 3-D tools, or the picture on show as BMP or JPEG.
+// a mesh file for other 3-D tools, or the picture on show as BMP, JPEG or
+// PNG, or as PNG drawn again with smooth edges.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,10 +12,12 @@
 #include "engine/face_store.h"
 #include "formats/mesh_content.h"
 #include "render/dib16.h"
+#include "render/gmp.h"
+#include "viewer/frame_worker.h"
 
 namespace verdel {
 
-enum class TSaveKind { Dxf, Bmp, Jpeg, Obj, Stl, Ply, Glb };
+enum class TSaveKind { Dxf, Bmp, Jpeg, Obj, Stl, Ply, Glb, Png, SmoothPng };
 
 // A kind as the save dialog offers it.
 struct TSaveKindInfo {
@@ -25,20 +29,28 @@ struct TSaveKindInfo {
 // Every kind, in the order of the dialog's filters (DXF first).
 std::span<const TSaveKindInfo> SaveKinds();
 
-// The kind whose extension Name ends in, in any letter case (".jpeg" too);
-// nothing for any other name.
-std::optional<TSaveKind> SaveKindOfName(const std::string& Name);
+// The kind whose extension Name ends in, in any letter case (".jpeg" too):
+// Chosen itself when it writes that extension (both PNG kinds write
+// ".png"), else the first kind that does; nothing for any other name.
+std::optional<TSaveKind> SaveKindOfName(const std::string& Name, std::optional<TSaveKind> Chosen = std::nullopt);
 
 // Whether Kind writes the picture rather than the model.
 bool IsPictureKind(TSaveKind Kind);
 
-// What a file is written from: the model and what a mesh file records of it,
-// and the picture.
+// What a file is written from: the model and what a mesh file (or a PNG:
+// the definition and seed) records of it, and the picture; a picture with
+// smooth edges is drawn again from the model with the frame's Settings and
+// the layer textures LoadTextures gives a renderer.
 struct TSaveSource {
     const TFaceStore* Store = nullptr;
     const TDIB16bit* Frame = nullptr;
     TExportInfo Info;
+    const TFrameSettings* Settings = nullptr;
+    std::function<void(TGMP&)> LoadTextures;
 };
+
+// How many times larger a picture with smooth edges is drawn in each direction before it is averaged down.
+constexpr int SmoothEdgesFactor = 4;
 
 // Writes FileName as Kind from Source; throws as the writers do. Returns the
 // mesh writer's warnings about textures it left out.

@@ -207,8 +207,9 @@ void TViewForm::SaveGraphicAsClick()
     if (name.isEmpty()) return;
     const TSaveKindInfo& chosen = kinds[static_cast<size_t>(std::clamp(filter, 0, static_cast<int>(kinds.size()) - 1))];
     TSaveKind kind = chosen.Kind;
-    // A typed extension that names a filter decides the kind; any other name is corrected to the filter's.
-    if (const std::optional<TSaveKind> typed = SaveKindOfName(name.toStdString())) {
+    // A typed extension that names a filter decides the kind (the chosen one when it writes that extension);
+    // any other name is corrected to the filter's.
+    if (const std::optional<TSaveKind> typed = SaveKindOfName(name.toStdString(), chosen.Kind)) {
         kind = *typed;
     } else if (const std::optional<std::string> corrected = CorrectedExportName(name.toStdString(), chosen.Extension)) {
         name = QString::fromStdString(*corrected);
@@ -217,7 +218,8 @@ void TViewForm::SaveGraphicAsClick()
     if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return;
     try {
-        SaveAs(kind, name.toStdString(), {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model)});
+        SaveAs(kind, name.toStdString(),
+               {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model), &GMP1->Settings, Frames->LoadTextures});
         LastSaveFolder = IsPictureKind(kind) ? TFileKind::Picture : TFileKind::Model;
         NoteUsedFile(LastSaveFolder, name);
     } catch (const std::exception& error) {

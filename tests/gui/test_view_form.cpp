@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(dialogs.SaveFolders.back(), Output + "pictures/");
 
         // The mesh formats follow the three of the picture and DXF, with the same name correction.
-        QCOMPARE(dialogs.SaveFilters.size(), 7);
+        QCOMPARE(dialogs.SaveFilters.size(), 9);
         QCOMPARE(dialogs.SaveFilters[6], QString("glTF binary (*.glb)"));
         dialogs.FileNames = {Output + "tree.txt"};
         dialogs.FilterChoices = {6};
@@ -322,6 +322,16 @@ private slots:
         QFile glb(Output + "tree.glb");
         QVERIFY(glb.open(QIODevice::ReadOnly));
         QCOMPARE(glb.read(4), QByteArray("glTF"));
+
+        // PNG, then PNG with smooth edges, which a typed .png keeps: the frame's size, the edges differing.
+        for (const int filter : {7, 8}) {
+            dialogs.FileNames = {Output + QString("tree%1.png").arg(filter)};
+            dialogs.FilterChoices = {filter};
+            view.SaveGraphicAsClick();
+            QCOMPARE(QImage(Output + QString("tree%1.png").arg(filter), "PNG").size(),
+                     QSize(view.GMP1->Frame().Width(), view.GMP1->Frame().Height()));
+        }
+        QVERIFY(QImage(Output + "tree7.png") != QImage(Output + "tree8.png"));
         QVERIFY(dialogs.Errors.empty());
     }
 
