@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <new>
 
 namespace verdel {
 
@@ -91,6 +92,19 @@ TDialogs* Current = &StandardDialogs;
 TDialogs& Dialogs() { return *Current; }
 
 void SetDialogs(TDialogs* Replacement) { Current = Replacement ? Replacement : &StandardDialogs; }
+
+std::string FaultText(const std::exception_ptr& Fault)
+{
+    try {
+        std::rethrow_exception(Fault);
+    } catch (const std::bad_alloc&) {
+        return "Out of memory: the work needed more memory than the system gave, and was abandoned";
+    } catch (const std::exception& error) {
+        return std::string("Unexpected fault, the work was abandoned: ") + error.what();
+    } catch (...) {
+        return "Unexpected fault, the work was abandoned";
+    }
+}
 
 void SetStatusSink(std::function<void(const QString&)> Sink) { StatusSink = std::move(Sink); }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QTimer>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -107,8 +108,13 @@ TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solid
     QEventLoop loop;
     RunningToken = &token;
 
+    std::exception_ptr fault; // out of memory, or another fault the generation cannot report itself
     std::thread worker([&] {
-        result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token);
+        try {
+            result = GenerateModel(Lines, Solids, prompt, State, Store, Random, token);
+        } catch (...) {
+            fault = std::current_exception();
+        }
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
@@ -132,6 +138,14 @@ TGenerationResult RunGeneration(const TLines& Lines, const TSolidSettings& Solid
     ticker.stop();
     RunningToken = nullptr;
     if (Workspace) Workspace->HideProgress();
+    if (fault) {
+        // The half-built model goes; the generation fails with the fault's message.
+        FreeScene(Store);
+        result = TGenerationResult{};
+        result.Status = TGenerationStatus::Refused;
+        result.Message = FaultText(fault);
+        Dialogs().Error(result.Message);
+    }
     return result;
 }
 
