@@ -5,7 +5,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "engine/rewrite_step.h"
 
@@ -20,8 +20,9 @@ namespace verdel {
 // without mortal characters, rewritten Depth more steps by the full rules.
 class TMortalCharacters {
 public:
-    // Which characters die out, and how soon those die that can occur in Text's rewritings.
-    TMortalCharacters(const TTextTable& RuleTable, std::string_view Text);
+    // Which of the characters that can occur in the rewritings of a text with
+    // the given characters die out, and how soon.
+    TMortalCharacters(const TTextTable& RuleTable, const TCharacterCounts& Text);
 
     // Steps after which every mortal character that can occur has left nothing; 0 when none can occur.
     int Depth() const { return MaxDepth; }
@@ -30,14 +31,16 @@ public:
     // mortal character's successor becomes empty).
     TTextTable LastingRules() const;
 
-    // How many of the first min(Depth, Steps) steps of Text stay within Limit,
-    // found from its characters' image lengths (counted up to Limit + 1).
-    // Weights then holds every character's image length after Depth steps,
-    // counted the same way.
-    int64_t FirstSteps(std::string_view Text, int64_t Steps, int64_t Limit, std::array<int64_t, 256>& Weights) const;
+    // How many of the first min(Depth, Steps) steps of a text with the given
+    // characters stay within Limit, found from its characters' image lengths
+    // (counted up to Limit + 1). Weights then holds every character's image
+    // length after Depth steps, counted the same way.
+    int64_t FirstSteps(const TCharacterCounts& Text, int64_t Steps, int64_t Limit,
+                       std::array<int64_t, 256>& Weights) const;
 
 private:
     const TTextTable& Rules;
+    std::vector<unsigned char> Reached; // the characters that can occur
     std::bitset<256> Mortal;
     int MaxDepth = 0;
 };

@@ -14,7 +14,7 @@ int FloorLog2(int64_t x) { return 63 - std::countl_zero(static_cast<uint64_t>(x)
 
 } // namespace
 
-TLengthWalk::TLengthWalk(const TTextTable& Rules, std::string_view Axiom, int64_t MaxTotal,
+TLengthWalk::TLengthWalk(const TTextTable& Rules, const TCharacterCounts& Axiom, int64_t MaxTotal,
                          const std::array<int64_t, 256>& Weights)
         : Limit(MaxTotal), Cap(MaxTotal + 1)
 {
@@ -28,7 +28,8 @@ TLengthWalk::TLengthWalk(const TTextTable& Rules, std::string_view Axiom, int64_
         index[c] = static_cast<int>(codes.size());
         codes.push_back(c);
     };
-    for (const char c : Axiom) reach(static_cast<unsigned char>(c));
+    for (int c = 0; c < 256; ++c)
+        if (Axiom[c] > 0) reach(static_cast<unsigned char>(c));
     for (size_t k = 0; k < codes.size(); ++k)
         for (const char c : Rules.Text(codes[k])) reach(static_cast<unsigned char>(c));
 
@@ -43,12 +44,10 @@ TLengthWalk::TLengthWalk(const TTextTable& Rules, std::string_view Axiom, int64_
             if (occurrences[e] > 0) Rows[0][d].emplace_back(e, std::min(Cap, occurrences[e]));
         RowReady[0][d] = 1;
     }
-    Counts.assign(codes.size(), 0);
-    for (const char c : Axiom) {
-        int64_t& n = Counts[index[static_cast<unsigned char>(c)]];
-        n = Add(n, 1);
+    for (const unsigned char c : codes) {
+        Counts.push_back(std::min(Cap, Axiom[c]));
+        SymbolWeights.push_back(std::min(Cap, Weights[c]));
     }
-    for (const unsigned char c : codes) SymbolWeights.push_back(std::min(Cap, Weights[c]));
 }
 
 const TLengthWalk::TRow& TLengthWalk::Row(int level, int symbol)

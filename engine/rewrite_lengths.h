@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,10 +30,11 @@ namespace verdel {
 // never changes a comparison with it nor the sum or product of counts.
 class TLengthWalk {
 public:
-    // Rules gives every character's successor (counted by its length), Weights
+    // Rules gives every character's successor (counted by its length), Axiom
+    // how often each character occurs in the string to start from, Weights
     // every character's weight (at most MaxTotal + 1, at least 1); MaxTotal
     // is the largest total a step may produce, below 2^31.
-    TLengthWalk(const TTextTable& Rules, std::string_view Axiom, int64_t MaxTotal,
+    TLengthWalk(const TTextTable& Rules, const TCharacterCounts& Axiom, int64_t MaxTotal,
                 const std::array<int64_t, 256>& Weights);
 
     // The largest s <= Steps such that each of the steps 1 to s produces at

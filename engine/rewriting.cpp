@@ -107,8 +107,8 @@ private:
 // after those first steps, which holds all the mortal ones alive at any later
 // step. So an image that swells and dies out again is one weight, never a
 // bound of its own.
-int64_t SafeSteps(std::string_view text, const TMortalCharacters& mortal, const TTextTable& lasting, int64_t steps,
-                  int64_t limit, const TCancelToken& cancel)
+int64_t SafeSteps(const TCharacterCounts& text, const TMortalCharacters& mortal, const TTextTable& lasting,
+                  int64_t steps, int64_t limit, const TCancelToken& cancel)
 {
     std::array<int64_t, 256> weights;
     const int64_t first = mortal.FirstSteps(text, steps, limit, weights);
@@ -144,9 +144,12 @@ TRewriteOutcome RewriteText(std::string& Text, const TTextTable& Plain, const TT
     // Every step but the last is taken at once as far as the lengths allow;
     // the step after that (the last one, or the first that passes the limit)
     // is an ordinary step, which leaves the partial string of a refused step.
-    const TMortalCharacters mortal(Plain, Text);
-    const TTextTable lasting = mortal.LastingRules();
-    const int64_t safe = SafeSteps(Text, mortal, lasting, Steps - 1, Limit, Cancel);
+    const TCharacterCounts characters = CountCharacters(Text);
+    const TMortalCharacters mortal(Plain, characters);
+    const std::optional<TTextTable> lastingRules =
+        mortal.Depth() > 0 ? std::optional(mortal.LastingRules()) : std::nullopt;
+    const TTextTable& lasting = lastingRules ? *lastingRules : Plain;
+    const int64_t safe = SafeSteps(characters, mortal, lasting, Steps - 1, Limit, Cancel);
     if (safe < 0 || !RewriteFittingSteps(Text, Plain, lasting, mortal.Depth(), safe, Cancel))
         return {TRewriteStatus::Cancelled, 0};
 
