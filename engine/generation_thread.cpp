@@ -11,7 +11,13 @@ TGenerationThread::TGenerationThread(TLines lines, const TSolidSettings& solids,
         Last = progress;
     };
     Worker = std::thread([this] {
-        Outcome = GenerateModel(Lines, Solids, Prompt, Source, Token, Made);
+        try {
+            Outcome = GenerateModel(Lines, Solids, Prompt, Source, Token, Made);
+        } catch (...) {
+            // The half-built model goes; the caller reports the fault.
+            Thrown = std::current_exception();
+            Made = TModel{};
+        }
         if (Finished) Finished();
     });
 }

@@ -2,6 +2,7 @@
 // answering while a long definition is rewritten and drawn.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -40,6 +41,9 @@ public:
     const TGenerationResult& Result() const { return Outcome; }
     TModel& Model() { return Made; }
     const TRandomSource& Random() const { return Source; }
+    // After Wait: what the generation threw (out of memory, an unexpected
+    // fault), or null; the model is then empty.
+    std::exception_ptr Fault() const { return Thrown; }
 
 private:
     TLines Lines;
@@ -52,6 +56,7 @@ private:
     TProgress Last; // guarded by Lock
     TGenerationResult Outcome;
     TModel Made;
+    std::exception_ptr Thrown;
     std::thread Worker; // started last, after every member it uses
 };
 

@@ -1,5 +1,6 @@
 #include "engine/text_lines.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -30,14 +31,24 @@ TLines ReadLines(std::istream& In)
     return SplitLines(text);
 }
 
-std::string ReadFileText(const std::string& FileName)
+std::string ReadFileText(const std::string& FileName, size_t MaxBytes)
 {
     std::ifstream in(FileName, std::ios::binary);
     // A folder opens as a file on some systems and fails only when read.
     const int error = !in ? errno : std::filesystem::is_directory(FileName) ? EISDIR : 0;
     if (error != 0) throw std::runtime_error(FileName + ": " + std::strerror(error));
     try {
-        std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        // Read in pieces, so that a device without end (/dev/zero) or a huge
+        // file is refused once it passes the limit, not after filling memory.
+        std::string text;
+        std::array<char, 65536> piece;
+        while (in.read(piece.data(), piece.size()) || in.gcount() > 0) {
+            const auto count = static_cast<size_t>(in.gcount());
+            if (count > MaxBytes - text.size())
+                throw std::runtime_error("the file is larger than " + std::to_string(MaxBytes >> 20) +
+                                         " MB, the most that is read");
+            text.append(piece.data(), count);
+        }
         if (in.bad()) throw std::runtime_error("read error");
         return text;
     } catch (const std::exception& failure) {
@@ -55,7 +66,7 @@ void WriteFileText(const std::string& FileName, std::string_view Text)
     if (!out) throw std::runtime_error(FileName + ": write error");
 }
 
-TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName)); }
+TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName, MaxLinesFileBytes)); }
 
 void WriteLines(std::ostream& Out, const TLines& Lines)
 {

@@ -74,7 +74,7 @@ ctest --test-dir build-asan --output-on-failure --no-tests=error --timeout 900 -
 
 if [ -x build-asan/bin/fuzz_generation ]; then
   stamp "fuzzing"
-  fuzz_all generation dxf texture rtf settings mesh
+  fuzz_all generation dxf texture rtf settings mesh rewriting
 else
   echo "test.sh: clang++-14 not found, fuzz targets not run"
 fi

@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <exception>
 
+#include "gui/shared/dialogs.h"
 #include "gui/shared/image_conversions.h"
 #include "render/gmp.h"
 #include "render/image_files.h"
@@ -20,6 +22,7 @@ struct TCellPicture {
     bool Drawn = false;
     int ObjectCount = 0;
     QString Reason;
+    std::exception_ptr Fault; // out of memory, or another fault the generation cannot report itself
 };
 
 TBreedCell::TBreedCell(int number, QWidget* Parent)
@@ -81,11 +84,16 @@ void TBreedCell::ShowDefinition(const TLines& Lines, uint32_t Seed, const TSolid
     PictureLabel->setPixmap(QPixmap());
     PictureLabel->setText("Drawing...");
     Worker.Post([this, picture, Lines, Seed, Solids] {
-        const TThumbnail thumbnail = Thumbnail->Render(Lines, Solids, Seed);
-        picture->Image = ToQImage(FrameToImage(Thumbnail->Gmp->Bitmap()));
-        picture->Drawn = thumbnail.Drawn;
-        picture->ObjectCount = thumbnail.ObjectCount;
-        picture->Reason = QString::fromStdString(thumbnail.Reason);
+        try {
+            const TThumbnail thumbnail = Thumbnail->Render(Lines, Solids, Seed);
+            picture->Image = ToQImage(FrameToImage(Thumbnail->Gmp->Bitmap()));
+            picture->Drawn = thumbnail.Drawn;
+            picture->ObjectCount = thumbnail.ObjectCount;
+            picture->Reason = QString::fromStdString(thumbnail.Reason);
+        } catch (...) {
+            picture->Drawn = false;
+            picture->Fault = std::current_exception();
+        }
         QMetaObject::invokeMethod(
             this, [this, picture] { PictureReady(picture); }, Qt::QueuedConnection);
     });
@@ -95,6 +103,7 @@ void TBreedCell::PictureReady(const std::shared_ptr<TCellPicture>& Picture)
 {
     if (Picture->Request != Request) return;
     Pending = false;
+    if (Picture->Fault) Picture->Reason = QString::fromStdString(FaultText(Picture->Fault));
     IsDrawn = Picture->Drawn;
     ReasonText = Picture->Reason;
     const QString caption = CellNumber == 0 ? QString("Parent") : QString("Child %1").arg(CellNumber);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <new>
 
 #include "gui/shared/app_state.h"
 #include "gui/shared/workspace.h"
@@ -92,6 +93,19 @@ TDialogs& Dialogs()
 }
 
 void SetDialogs(TDialogs* Replacement) { AppState.Dialogs = Replacement; }
+
+std::string FaultText(const std::exception_ptr& Fault)
+{
+    try {
+        std::rethrow_exception(Fault);
+    } catch (const std::bad_alloc&) {
+        return "Out of memory: the work needed more memory than the system gave, and was abandoned";
+    } catch (const std::exception& error) {
+        return std::string("Unexpected fault, the work was abandoned: ") + error.what();
+    } catch (...) {
+        return "Unexpected fault, the work was abandoned";
+    }
+}
 
 void ShowStatus(const QString& Text)
 {

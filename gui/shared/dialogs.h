@@ -4,7 +4,9 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <optional>
+#include <string>
 
 #include "engine/prompt.h"
 
@@ -48,6 +50,10 @@ void ShowWarning(const QString& Text);
 // Makes Folder the current folder, where the file dialogs open; a failure is
 // reported in the error box and returns false.
 bool EnterFolder(const QString& Folder);
+
+// What an exception that ended some work tells the user: std::bad_alloc as
+// running out of memory, any other by its own message.
+std::string FaultText(const std::exception_ptr& Fault);
 
 // Text with CR LF line breaks as Qt shows them.
 QString DisplayText(const std::string& Text);

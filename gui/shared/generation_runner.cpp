@@ -109,6 +109,14 @@ TGenerated RunGeneration(const TLines& Lines, const TSolidSettings& Solids)
     AppState.Generation = nullptr;
     if (AppState.Workspace) AppState.Workspace->HideProgress();
     RandomSource = generation.Random();
+    if (generation.Fault()) {
+        // Out of memory, or another fault the generation cannot report itself.
+        TGenerationResult result;
+        result.Status = TGenerationStatus::Refused;
+        result.Message = FaultText(generation.Fault());
+        Dialogs().Error(result.Message);
+        return {result, TModel{}};
+    }
     return {generation.Result(), std::move(generation.Model())};
 }
 

@@ -8,10 +8,12 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <iterator>
 
 #include "engine/growth.h"
 #include "engine/text_number.h"
+#include "gui/shared/dialogs.h"
 
 namespace verdel {
 
@@ -24,6 +26,7 @@ struct TGrowthFrame {
     bool Drawn = false;
     int ObjectCount = 0;
     std::string Reason;
+    std::exception_ptr Fault; // out of memory, or another fault the generation cannot report itself
 };
 
 namespace {
@@ -153,13 +156,18 @@ void TGrowthBar::Dispatch()
         TGrowthPrompt prompt;
         TRandomSource random;
         random.Seed = seed;
-        auto state = std::make_unique<TDefinitionState>();
-        const TGenerationResult result =
-            GenerateGrowth(lines, frame->Value, solids, prompt, *state, *frame->Store, random);
-        frame->Drawn = result.Status == TGenerationStatus::Done;
-        frame->ObjectCount = result.ObjectCount;
-        frame->Reason = prompt.Said;
-        if (frame->Drawn) frame->Probe.Sample(*frame->Store);
+        try {
+            auto state = std::make_unique<TDefinitionState>();
+            const TGenerationResult result =
+                GenerateGrowth(lines, frame->Value, solids, prompt, *state, *frame->Store, random);
+            frame->Drawn = result.Status == TGenerationStatus::Done;
+            frame->ObjectCount = result.ObjectCount;
+            frame->Reason = prompt.Said;
+            if (frame->Drawn) frame->Probe.Sample(*frame->Store);
+        } catch (...) {
+            frame->Drawn = false;
+            frame->Fault = std::current_exception();
+        }
         QMetaObject::invokeMethod(
             this, [this, frame] { FrameReady(frame); }, Qt::QueuedConnection);
     });
@@ -172,6 +180,7 @@ void TGrowthBar::FrameReady(const std::shared_ptr<TGrowthFrame>& Frame)
     // The next position is made while this one is drawn.
     Dispatch();
     const QString value = ValueText(Frame->Value);
+    if (Frame->Fault) Frame->Reason = FaultText(Frame->Fault);
     if (!Frame->Drawn) {
         SetLabelText(*GrowthLabel, QString("Growth %1: %2").arg(value, QString::fromStdString(Frame->Reason)));
         return;
