@@ -16,6 +16,7 @@ struct TExportOptions {
     std::string Input;
     std::string Output;
     std::string Textures; // empty: the textures folder beside the executable
+    bool Overwrite = false; // replace companions that hold something else
     TGenerateOptions Generate;
 };
 
@@ -42,9 +43,17 @@ int RunExport(const TExportOptions& options)
     auto model = std::make_unique<TCliModel>();
     const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
+    // The output itself is replaced as every command replaces it; its companions only when they hold the same.
+    const TReplaceQuestion mayReplace = [&](const std::vector<std::string>& files) {
+        return options.Overwrite || (files.size() == 1 && files.front() == options.Output);
+    };
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMesh(model->Store, options.Output, info))
-            std::cerr << "warning: " << warning << '\n';
+        try {
+            for (const std::string& warning : ExportMesh(model->Store, options.Output, info, mayReplace))
+                std::cerr << "warning: " << warning << '\n';
+        } catch (const EExportDeclined& declined) {
+            throw EExportDeclined(declined.what() + std::string(" (--overwrite replaces them)"));
+        }
     });
 }
 
@@ -60,6 +69,8 @@ void AddExportCommands(CLI::App& App, int& ExitCode)
         ->required();
     command->add_option("--textures", options->Textures,
                         "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
+    command->add_flag("--overwrite", options->Overwrite,
+                      "Replace a .mtl, .bin or picture beside the output that holds something else");
     AddGenerateOptions(command, options->Generate);
     command->callback([options, &ExitCode] { ExitCode = RunExport(*options); });
 }

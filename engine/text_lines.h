@@ -20,7 +20,8 @@ TLines ReadLines(std::istream& In);
 // A whole file's bytes; throws std::runtime_error naming the file when it cannot be read.
 std::string ReadFileText(const std::string& FileName);
 
-// Writes Text as a file's whole content; throws std::runtime_error naming the file on failure.
+// Writes Text as a file's whole content through a TAtomicFile (the old file stays
+// until the new one is complete); throws std::runtime_error naming the file on failure.
 void WriteFileText(const std::string& FileName, std::string_view Text);
 
 // Reads a file as lines; throws std::runtime_error naming the file when it cannot be read.

@@ -256,16 +256,26 @@ void TViewForm::SaveGraphicAsClick()
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
-    if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
+    // A mesh export asks once, after writing, naming the file and the companions it would replace.
+    const bool mesh = filter > JpegKind;
+    const TReplaceQuestion mayReplace = [](const std::vector<std::string>& files) {
+        std::string names;
+        for (const std::string& file : files) names += (names.empty() ? "" : ", ") + file;
+        return Dialogs().Confirm("OK to overwrite " + names, true) == TAnswer::Yes;
+    };
+    if (!mesh && QFileInfo::exists(name) &&
+        Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return;
     try {
         const std::string file = name.toStdString();
         if (filter == 0) WriteDXFFile(FaceStore, file, "dxf");
         else if (filter == 1) SaveFrameBMP(GMP1->Frame(), file);
         else if (filter == 2) SaveFrameJPEG(GMP1->Frame(), file);
-        else ExportMesh(FaceStore, file, MeshExportInfo(Source));
+        else ExportMesh(FaceStore, file, MeshExportInfo(Source), mayReplace);
         LastSaveKind = filter == BmpKind || filter == JpegKind ? TFileKind::Picture : TFileKind::Model;
         NoteUsedFile(LastSaveKind, name);
+    } catch (const EExportDeclined&) {
+        // No to the question: nothing was replaced.
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

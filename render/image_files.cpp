@@ -1,11 +1,10 @@
 #include "render/image_files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <ostream>
 #include <vector>
 
+#include "engine/atomic_file.h"
 #include "render/render_math.h"
 
 namespace verdel {
@@ -74,11 +73,9 @@ void WriteFrameBMP(std::ostream& Out, const TDIB16bit& Frame)
 
 void SaveFrameBMP(const TDIB16bit& Frame, const std::string& FileName)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WriteFrameBMP(out, Frame);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { WriteFrameBMP(out, Frame); });
+    file.Commit();
 }
 
 void SaveFrameJPEG(const TDIB16bit& Frame, const std::string& FileName)
