@@ -147,12 +147,26 @@ private:
             }
             data += written;
             size -= static_cast<size_t>(written);
+            Written += written;
         }
+        StartWriteBack();
         return Error == 0;
     }
 
+    // Hands every complete stretch of WriteBackStep bytes to the disk while
+    // writing goes on, so the sync at the end waits only for the last one.
+    void StartWriteBack()
+    {
+        if (Written - Started < WriteBackStep) return;
+        ::sync_file_range(Fd, Started, Written - Started, SYNC_FILE_RANGE_WRITE);
+        Started = Written;
+    }
+
+    static constexpr off_t WriteBackStep = 8 << 20;
     int Fd;
     std::vector<char> Space;
+    off_t Written = 0; // bytes in the file
+    off_t Started = 0; // bytes whose write-back has begun
 };
 
 namespace {
