@@ -15,7 +15,7 @@ namespace {
 struct TExportOptions {
     std::string Input;
     std::string Output;
-    std::string Textures; // empty: the textures folder beside the executable
+    std::string Textures;   // empty: the textures folder beside the executable
     bool Overwrite = false; // replace companions that hold something else
     TGenerateOptions Generate;
 };

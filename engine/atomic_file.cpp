@@ -171,7 +171,10 @@ private:
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& name, int error) { throw std::runtime_error(name + ": " + std::strerror(error)); }
+[[noreturn]] void Fail(const std::string& name, int error)
+{
+    throw std::runtime_error(name + ": " + std::strerror(error));
+}
 
 } // namespace
 

@@ -123,7 +123,8 @@ void WriteFiles(const TFaceStore& store, const std::string& fileName, TMeshForma
     // OBJ's materials and glTF's buffer (none when no object has faces) go to a file of their own.
     TAtomicFile* companion = nullptr;
     if (format == TMeshFormat::mfObj) companion = &files.emplace_back(Companion(fileName, ".mtl"));
-    if (format == TMeshFormat::mfGltf && !materials.empty()) companion = &files.emplace_back(Companion(fileName, ".bin"));
+    if (format == TMeshFormat::mfGltf && !materials.empty())
+        companion = &files.emplace_back(Companion(fileName, ".bin"));
     const std::string companionName = companion ? fs::path(companion->FileName()).filename().string() : "";
     std::ostringstream none;
     std::ostream& second = companion ? companion->Stream() : none;

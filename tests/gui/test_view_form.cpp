@@ -320,8 +320,9 @@ private slots:
         QVERIFY(mtl.open(QIODevice::WriteOnly) && mtl.write("old") == 3);
         mtl.close();
         view.SaveGraphicAsClick();
-        QCOMPARE(dialogs.Questions, std::vector<std::string>{("OK to overwrite " + Output + "tree.obj, " + Output +
-                                                              "tree.mtl").toStdString()});
+        QCOMPARE(
+            dialogs.Questions,
+            std::vector<std::string>{("OK to overwrite " + Output + "tree.obj, " + Output + "tree.mtl").toStdString()});
         QCOMPARE(mtl.size(), 3);
         QVERIFY(dialogs.Errors.empty());
     }
