@@ -49,7 +49,7 @@ TGMP& Scene()
     static std::unique_ptr<TGMP> gmp = [] {
         auto renderer = std::make_unique<TGMP>();
         renderer->Resize(1024, 768);
-        renderer->SetLightSource(ViewerLightPosition, ViewerLightTarget);
+        UseViewerLight(*renderer);
         const auto images = LoadLayerImages(VERDEL_DATA "/textures");
         for (int layer = 1; layer <= LayerCount; ++layer) renderer->SetLayerTexture(layer, images[layer - 1]);
         return renderer;

@@ -82,15 +82,16 @@ bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
 
 namespace {
 
-// The render options, then the picture's name: .bmp or .jpg.
+// The render options, then the picture's name: .bmp or .jpg (.jpeg), the picture kinds of the viewer's Save As.
 bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
 {
     if (!ParseRenderRequest(Options, Request)) return false;
-    if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!EndsWithAnyCase(Options.Output, ".bmp")) {
+    const std::optional<TSaveKind> kind = SaveKindOfName(Options.Output);
+    if (!kind || !IsPictureKind(*kind)) {
         std::cerr << "the output file must end in .bmp or .jpg: " << Options.Output << '\n';
         return false;
     }
+    Request.Picture = *kind;
     return true;
 }
 
@@ -127,8 +128,7 @@ int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string&
 
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
-    Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(Store);
+    PrepareView(Gmp, Store);
     TurnModel(Gmp, Store, Request);
 }
 
@@ -170,10 +170,7 @@ int RunRender(const TRenderOptions& Options)
     PlaceModel(*gmp, model->Store, request);
     gmp->ClearToBackColor();
     gmp->RenderScene(model->Store);
-    return WriteOutput([&] {
-        if (request.Jpeg) SaveFrameJPEG(gmp->Bitmap(), Options.Output);
-        else SaveFrameBMP(gmp->Bitmap(), Options.Output);
-    });
+    return WriteOutput([&] { SaveAs(request.Picture, Options.Output, {nullptr, &gmp->Bitmap(), {}, {}}); });
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "cli/cli_common.h"
 #include "render/gmp.h"
+#include "viewer/save_kinds.h"
 
 namespace verdel::cli {
 
@@ -28,7 +29,7 @@ struct TRenderRequest {
     int Height = 600;
     TColor Back = 0;
     std::array<float, 3> TurnDegrees{};
-    bool Jpeg = false;
+    TSaveKind Picture = TSaveKind::Bmp; // BMP or JPEG, as the viewer's Save As writes them
 };
 
 // Adds --mode, --size, --back, --turn, --textures and the generation options to a subcommand.

@@ -288,6 +288,16 @@ void ReadModelFile(TFaceStore& Store, const std::string& FileName)
     else ReadForeignModelFile(Store, FileName);
 }
 
+TModel ReadModel(const std::string& FileName)
+{
+    TModel model;
+    model.Source = TModelSource::File;
+    model.FileName = FileName;
+    ReadModelFile(*model.Store, FileName);
+    model.ObjectCount = model.Store->ObjectCount;
+    return model;
+}
+
 void ReplaceModel(TFaceStore& To, TFaceStore& From)
 {
     FreeScene(To);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/face_store.h"
+#include "engine/model.h"
 
 struct aiScene;
 
@@ -57,6 +58,10 @@ void ReadForeignModelFile(TFaceStore& Store, const std::string& FileName);
 
 // Reads a DXF file (ReadDXFFile) or a foreign mesh file (ReadForeignModelFile) into Store.
 void ReadModelFile(TFaceStore& Store, const std::string& FileName);
+
+// Reads a model file (ReadModelFile) into a model of its own, named after the
+// file; throws as ReadModelFile does.
+TModel ReadModel(const std::string& FileName);
 
 // Moves From's model (objects, faces, used layers, bounds) into To, whose own
 // model is released; From is left empty. To keeps its translation.

@@ -6,14 +6,11 @@
 #include "app/program_folders.h"
 #include "engine/text_helpers.h"
 #include "gui/about_box.h"
-#include "gui/app_state.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
-#include "gui/helper_form.h"
+#include "gui/command_reference.h"
 #include "gui/main_form.h"
-#include "gui/splash_form.h"
-#include "gui/texture_dialog.h"
-#include "gui/view_form.h"
+#include "gui/options_dialog.h"
+#include "gui/splash_screen.h"
+#include "gui/viewer/viewer_window.h"
 
 using namespace verdel;
 
@@ -35,10 +32,8 @@ int main(int argc, char** argv)
     TMainForm mainForm(folder);
     mainForm.AboutBox = new TAboutBox(&mainForm);
     mainForm.HelperForm = new THelperForm(&mainForm);
-    new TTextureDialog(&mainForm);
-    new TViewForm(&mainForm);
-    GenOpsForm = new TGenOpsForm(&mainForm);
-    SetViewerLauncher([](TViewSource source) { ViewForm->ShowModal(source); });
+    mainForm.ViewForm = new TViewForm(&mainForm);
+    mainForm.GenOpsForm = new TGenOpsForm(&mainForm);
 
     mainForm.show();
     mainForm.activateWindow();

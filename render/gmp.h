@@ -89,8 +89,8 @@ public:
 
     // Turns every ModelFaces corner about z, then x, then y (each only when
     // its flag is not 0); angles in radians, results stored as Singles.
-    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
-                     float AngleZ);
+    static void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
+                            float AngleZ);
 
     // LightDirection := the unit vector from Target towards Position.
     void SetLightSource(TVector Position, TVector Target);
@@ -154,6 +154,8 @@ private:
     static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors, TShadeMemo& Memo);
     const TTexture* ChooseTextures(const TFaceStore& Store);
     void DrawWireframe(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    template <class TFiller>
+    void DrawInOrder(const TFaceStore& Store, int Band, const TCancelToken* Cancel, TFiller& Filler);
     void DrawSolid(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
     void DrawTextured(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
 

@@ -65,7 +65,8 @@ TEST(CliStats, ExitStatusesSayWhatWentWrong)
 
     const TCliRun turtle = RunCli({"stats", Fixture("bad_parameter.vd")});
     EXPECT_EQ(turtle.Exit, 4);
-    EXPECT_EQ(turtle.Err, "'1.2.3' is not a valid floating point value\n");
+    EXPECT_EQ(turtle.Err, "'1.2.3' is not a valid floating point value\n"
+                          "Line 4, column 4: the parameter \"(1.2.3)\" is not a number\n");
 
     const TCliRun missing = RunCli({"stats", Fixture("no_such_file.vd")});
     EXPECT_EQ(missing.Exit, 1);
