@@ -1,7 +1,6 @@
 // grow: numbered pictures (and an animated GIF) of a definition growing from one iteration value to another.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/generator_options.h"
 #include "cli/render_options.h"
+#include "engine/atomic_file.h"
 #include "engine/definition.h"
 #include "engine/growth.h"
 #include "engine/text_number.h"
@@ -80,7 +80,8 @@ struct TGrowth {
     std::unique_ptr<TCliModel> Model = std::make_unique<TCliModel>();
     uint32_t Seed = 0; // every frame starts the turtle's random source here
     float TranslateX = 0, TranslateY = 0, TranslateZ = 0;
-    std::ofstream GifFile;
+    // The GIF is written under a temporary name and takes its own only when complete.
+    std::unique_ptr<TAtomicFile> GifFile;
     std::unique_ptr<TGifAnimation> Gif;
 
     // Generates Value into the model with the source reset; the status of the generation.
@@ -104,7 +105,7 @@ struct TGrowth {
             std::filesystem::path(Options.Render.Output) / FrameName(number, Options.Frames, Options.Format);
         return WriteOutput([&] {
             SavePicture(picture, file.string(), Notes());
-            if (Gif) Gif->AddFrame(picture);
+            if (Gif) GifFile->Write([&](std::ostream&) { Gif->AddFrame(picture); });
         });
     }
 
@@ -134,11 +135,12 @@ int OpenGif(TGrowth& growth)
 {
     if (growth.Options.Gif.empty()) return ExitDone;
     return WriteOutput([&] {
-        growth.GifFile.open(growth.Options.Gif, std::ios::binary);
-        if (!growth.GifFile) throw EImageError(growth.Options.Gif + ": cannot be written");
+        growth.GifFile = std::make_unique<TAtomicFile>(growth.Options.Gif);
         const int delay = std::max(1, (100 + growth.Options.Fps / 2) / growth.Options.Fps);
-        growth.Gif = std::make_unique<TGifAnimation>(growth.GifFile, growth.Request.Width, growth.Request.Height, delay,
-                                                     growth.Options.Gif);
+        growth.GifFile->Write([&](std::ostream& out) {
+            growth.Gif = std::make_unique<TGifAnimation>(out, growth.Request.Width, growth.Request.Height, delay,
+                                                         growth.Options.Gif);
+        });
     });
 }
 
@@ -185,7 +187,11 @@ int RunGrow(const TGrowOptions& Options)
         }
         if (const int status = growth.Draw(static_cast<int>(k) + 1); status != ExitDone) return status;
     }
-    return growth.Gif ? WriteOutput([&] { growth.Gif->Finish(); }) : ExitDone;
+    if (!growth.Gif) return ExitDone;
+    return WriteOutput([&] {
+        growth.GifFile->Write([&](std::ostream&) { growth.Gif->Finish(); });
+        growth.GifFile->Commit();
+    });
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "engine/atomic_file.h"
+
 namespace verdel {
 
 TLines SplitLines(std::string_view Text)
@@ -59,11 +61,9 @@ std::string ReadFileText(const std::string& FileName, size_t MaxBytes)
 
 void WriteFileText(const std::string& FileName, std::string_view Text)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
-    out.close();
-    if (!out) throw std::runtime_error(FileName + ": write error");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { out.write(Text.data(), static_cast<std::streamsize>(Text.size())); });
+    file.Commit();
 }
 
 TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName, MaxLinesFileBytes)); }

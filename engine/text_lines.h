@@ -27,7 +27,8 @@ constexpr size_t MaxLinesFileBytes = 16 * 1024 * 1024;
 // cannot be read or holds more than MaxBytes.
 std::string ReadFileText(const std::string& FileName, size_t MaxBytes = SIZE_MAX);
 
-// Writes Text as a file's whole content; throws std::runtime_error naming the file on failure.
+// Writes Text as a file's whole content through a TAtomicFile (the old file stays
+// until the new one is complete); throws std::runtime_error naming the file on failure.
 void WriteFileText(const std::string& FileName, std::string_view Text);
 
 // Reads a file as lines; throws std::runtime_error naming the file when it

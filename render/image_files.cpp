@@ -1,12 +1,11 @@
 #include "render/image_files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <ostream>
 #include <vector>
 
 #include "engine/text_helpers.h"
+#include "engine/atomic_file.h"
 #include "render/render_math.h"
 
 namespace verdel {
@@ -77,11 +76,9 @@ void WriteBMP(std::ostream& Out, const TRgbImage& Image)
 
 void SaveFrameBMP(const TDIB16bit& Frame, const std::string& FileName)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WriteFrameBMP(out, Frame);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { WriteFrameBMP(out, Frame); });
+    file.Commit();
 }
 
 void SaveFrameJPEG(const TDIB16bit& Frame, const std::string& FileName)
@@ -102,12 +99,12 @@ void SavePicture(const TRgbImage& Image, const std::string& FileName, const TPic
     const std::optional<TPictureFormat> format = PictureFormatOf(FileName);
     if (!format) throw EImageError(FileName + ": the name must end in .bmp, .jpg or .png");
     if (*format == TPictureFormat::pfJpeg) return WriteJPEGFile(FileName, Image, 90);
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    if (*format == TPictureFormat::pfPng) WritePNG(out, Image, Notes, FileName);
-    else WriteBMP(out, Image);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) {
+        if (*format == TPictureFormat::pfPng) WritePNG(out, Image, Notes, FileName);
+        else WriteBMP(out, Image);
+    });
+    file.Commit();
 }
 
 std::string LayerTextureFileName(int Layer)

@@ -21,10 +21,11 @@ TRgbImage FrameToImage(const TDIB16bit& Frame);
 // Writes the frame as a 24-bit Windows bitmap (rows bottom-up, padded to 4 bytes).
 void WriteFrameBMP(std::ostream& Out, const TDIB16bit& Frame);
 
-// Saves the frame as a BMP file; throws EImageError naming the file when it cannot.
+// Saves the frame as a BMP file, whole or not at all (TAtomicFile); throws
+// std::runtime_error naming the file when it cannot.
 void SaveFrameBMP(const TDIB16bit& Frame, const std::string& FileName);
 
-// Saves the frame as a JPEG file: quality 90, colour, baseline, full size.
+// Saves the frame as a JPEG file (see WriteJPEGFile): quality 90, colour, baseline, full size.
 void SaveFrameJPEG(const TDIB16bit& Frame, const std::string& FileName);
 
 // The picture formats, chosen by a file name's extension.

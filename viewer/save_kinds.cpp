@@ -73,6 +73,8 @@ bool IsPictureKind(TSaveKind Kind)
     return Kind == TSaveKind::Bmp || Kind == TSaveKind::Jpeg || Kind == TSaveKind::Png || Kind == TSaveKind::SmoothPng;
 }
 
+bool IsMeshKind(TSaveKind Kind) { return Kind != TSaveKind::Dxf && !IsPictureKind(Kind); }
+
 std::vector<std::string> SaveAs(TSaveKind Kind, const std::string& FileName, const TSaveSource& Source)
 {
     switch (Kind) {
@@ -81,7 +83,7 @@ std::vector<std::string> SaveAs(TSaveKind Kind, const std::string& FileName, con
     case TSaveKind::Jpeg: SaveFrameJPEG(*Source.Frame, FileName); return {};
     case TSaveKind::Png: SavePicture(FrameToImage(*Source.Frame), FileName, Notes(Source.Info)); return {};
     case TSaveKind::SmoothPng: SavePicture(SmoothEdgesPicture(Source), FileName, Notes(Source.Info)); return {};
-    default: return ExportMesh(*Source.Store, FileName, Source.Info);
+    default: return ExportMesh(*Source.Store, FileName, Source.Info, Source.MayReplace);
     }
 }
 

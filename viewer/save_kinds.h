@@ -11,6 +11,7 @@
 
 #include "engine/face_store.h"
 #include "formats/mesh_content.h"
+#include "formats/mesh_export.h"
 #include "render/dib16.h"
 #include "render/gmp.h"
 #include "viewer/frame_worker.h"
@@ -37,16 +38,21 @@ std::optional<TSaveKind> SaveKindOfName(const std::string& Name, std::optional<T
 // Whether Kind writes the picture rather than the model.
 bool IsPictureKind(TSaveKind Kind);
 
+// Whether Kind writes a mesh file, which may have companions beside it.
+bool IsMeshKind(TSaveKind Kind);
+
 // What a file is written from: the model and what a mesh file (or a PNG:
 // the definition and seed) records of it, and the picture; a picture with
 // smooth edges is drawn again from the model with the frame's Settings and
 // the layer textures LoadTextures gives a renderer.
+// For a mesh file, the question before it replaces files.
 struct TSaveSource {
     const TFaceStore* Store = nullptr;
     const TDIB16bit* Frame = nullptr;
     TExportInfo Info;
     const TFrameSettings* Settings = nullptr;
     std::function<void(TGMP&)> LoadTextures;
+    TReplaceQuestion MayReplace;
 };
 
 // How many times larger a picture with smooth edges is drawn in each direction before it is averaged down.

@@ -192,6 +192,14 @@ TExportInfo MeshExportInfo(const TModel& Model)
     return info;
 }
 
+// Asks once before a mesh export replaces files, naming them all.
+bool ConfirmReplacing(const std::vector<std::string>& Files)
+{
+    std::string names;
+    for (const std::string& file : Files) names += (names.empty() ? "" : ", ") + file;
+    return Dialogs().Confirm("OK to overwrite " + names, true) == TAnswer::Yes;
+}
+
 } // namespace
 
 void TViewForm::SaveGraphicAsClick()
@@ -215,13 +223,18 @@ void TViewForm::SaveGraphicAsClick()
         name = QString::fromStdString(*corrected);
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
-    if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
+    // A mesh file is asked about after it is written, in one question with the companions it would replace.
+    if (!IsMeshKind(kind) && QFileInfo::exists(name) &&
+        Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
         return;
     try {
         SaveAs(kind, name.toStdString(),
-               {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model), &GMP1->Settings, Frames->LoadTextures});
+               {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model), &GMP1->Settings, Frames->LoadTextures,
+                ConfirmReplacing});
         LastSaveFolder = IsPictureKind(kind) ? TFileKind::Picture : TFileKind::Model;
         NoteUsedFile(LastSaveFolder, name);
+    } catch (const EExportDeclined&) {
+        // No to the question: nothing was replaced.
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
     }

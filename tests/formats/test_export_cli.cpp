@@ -59,7 +59,8 @@ TEST(CliExport, ObjectsAndSmoothChooseTheNodesAndTheNormals)
     } cases[] = {{"", "green", false}, {"--objects", "object1", false}, {"--smooth", "green", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Option);
-        std::vector<std::string> command = {"export", Sample("cones.vd"), "--cones", "-o", folder + "c.gltf"};
+        // Each case replaces the last one's c.bin, which differs.
+        std::vector<std::string> command = {"export", Sample("cones.vd"), "--cones", "--overwrite", "-o", folder + "c.gltf"};
         if (*c.Option) command.push_back(c.Option);
         const TCliRun run = RunCli(command);
         ASSERT_EQ(run.Exit, 0) << run.Err;

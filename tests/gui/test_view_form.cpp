@@ -332,6 +332,21 @@ private slots:
                      QSize(view.GMP1->Frame().Width(), view.GMP1->Frame().Height()));
         }
         QVERIFY(QImage(Output + "tree7.png") != QImage(Output + "tree8.png"));
+        // One question names the mesh file and the companion that holds something else; No keeps both.
+        dialogs.Questions.clear();
+        dialogs.FileNames = {Output + "tree.obj", Output + "tree.obj"};
+        dialogs.FilterChoices = {3, 3};
+        dialogs.Answers = {TAnswer::No};
+        view.SaveGraphicAsClick();
+        QVERIFY(dialogs.Questions.empty());
+        QFile mtl(Output + "tree.mtl");
+        QVERIFY(mtl.open(QIODevice::WriteOnly) && mtl.write("old") == 3);
+        mtl.close();
+        view.SaveGraphicAsClick();
+        QCOMPARE(
+            dialogs.Questions,
+            std::vector<std::string>{("OK to overwrite " + Output + "tree.obj, " + Output + "tree.mtl").toStdString()});
+        QCOMPARE(mtl.size(), 3);
         QVERIFY(dialogs.Errors.empty());
     }
 
