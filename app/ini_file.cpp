@@ -7,6 +7,8 @@ namespace verdel {
 
 namespace {
 
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 bool IsSectionLine(const std::string& line)
 {
     const std::string_view t = Trim(line);
@@ -15,11 +17,16 @@ bool IsSectionLine(const std::string& line)
 
 } // namespace
 
-void TIniFile::Parse(const std::string& Text) { Lines = SplitLines(Text); }
+void TIniFile::Parse(const std::string& Text)
+{
+    // A UTF-8 byte-order mark belongs to the file, not to its first line.
+    ByteOrderMark = Text.starts_with(Utf8ByteOrderMark);
+    Lines = SplitLines(std::string_view(Text).substr(ByteOrderMark ? Utf8ByteOrderMark.size() : 0));
+}
 
 std::string TIniFile::Text() const
 {
-    std::string text;
+    std::string text(ByteOrderMark ? Utf8ByteOrderMark : "");
     for (const std::string& line : Lines) text += line + "\r\n";
     return text;
 }

@@ -12,10 +12,10 @@ namespace verdel {
 // compare without regard to letter case, as on the platform the files come from.
 class TIniFile {
 public:
-    // Reads a file's text.
+    // Reads a file's text (after a UTF-8 byte-order mark, if it has one).
     void Parse(const std::string& Text);
 
-    // The file's text, lines ended by CR LF.
+    // The file's text, lines ended by CR LF, with the byte-order mark it was read with.
     std::string Text() const;
 
     // The value of Key in Section, trimmed; nothing when the key is missing.
@@ -37,6 +37,7 @@ private:
     long SectionEnd(long sectionIndex) const;
 
     std::vector<std::string> Lines;
+    bool ByteOrderMark = false;
 };
 
 } // namespace verdel

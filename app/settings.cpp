@@ -32,6 +32,24 @@ constexpr TKey Keys[] = {
     {"LiveNavigation", &TSettings::LiveNavigation},
 };
 
+constexpr const char* LayoutSection = "Layout";
+
+void ReadLayout(TWindowLayout& Layout, const TIniFile& Ini)
+{
+    if (std::optional<std::string> value = Ini.Value(LayoutSection, "MainWindow")) Layout.MainWindow = *value;
+    if (std::optional<std::string> value = Ini.Value(LayoutSection, "Docks")) Layout.Docks = *value;
+    if (const std::optional<long long> value = Ini.Integer(LayoutSection, "RenderMode"))
+        if (*value >= 0 && *value <= 2) Layout.RenderMode = static_cast<int>(*value);
+}
+
+void WriteLayout(const TWindowLayout& Layout, TIniFile& Ini)
+{
+    if (Layout.MainWindow.empty()) return; // nothing saved yet: a new file keeps to the flags
+    Ini.SetValue(LayoutSection, "MainWindow", Layout.MainWindow);
+    Ini.SetValue(LayoutSection, "Docks", Layout.Docks);
+    Ini.SetValue(LayoutSection, "RenderMode", std::to_string(Layout.RenderMode));
+}
+
 } // namespace
 
 TSolidSettings SolidSettings(const TSettings& Settings)
@@ -88,6 +106,7 @@ void ReadSettingsText(TSettings& Flags, std::string_view Text)
     for (const TKey& key : Keys) {
         if (const std::optional<long long> value = ini.Integer(Section, key.Name)) Flags.*key.Flag = *value != 0;
     }
+    ReadLayout(Flags.Layout, ini);
 }
 
 std::string WriteSettingsText(std::string_view Text, const TSettings& Flags)
@@ -95,6 +114,7 @@ std::string WriteSettingsText(std::string_view Text, const TSettings& Flags)
     TIniFile ini;
     ini.Parse(std::string(Text));
     for (const TKey& key : Keys) ini.SetValue(Section, key.Name, Flags.*key.Flag ? "1" : "0");
+    WriteLayout(Flags.Layout, ini);
     return ini.Text();
 }
 

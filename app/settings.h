@@ -9,6 +9,14 @@
 
 namespace verdel {
 
+// Where the windows stood when the program last closed, kept in section
+// "Layout" of the settings file; empty until then.
+struct TWindowLayout {
+    std::string MainWindow; // the frame's geometry, as the window system saves it, in Base64
+    std::string Docks;      // the frame's tool bars and docked windows, likewise
+    int RenderMode = 0;     // the viewer's render mode, as TRenderMode counts
+};
+
 // The user's settings; the first four are handed to the turtle at every generation.
 struct TSettings {
     bool CylindersInsteadofBlocks = true; // F and Z draw tubes instead of blocks
@@ -17,6 +25,7 @@ struct TSettings {
     bool SetRToDrawPyramids = false;
     bool ShowStartText = false; // show the Introduction at start
     bool LiveNavigation = true; // the viewer draws the whole model while navigating, when fast enough
+    TWindowLayout Layout;
 };
 
 // The four drawing settings as the turtle takes them.
@@ -38,12 +47,13 @@ std::string SettingsPath(const std::string& Folder);
 // that cannot be written is reported once and start-up goes on with the defaults.
 void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile = {});
 
-// Reads the six flags from a settings file's text; a missing key or a value
-// that is not a whole number leaves its flag unchanged.
+// Reads the six flags and the layout from a settings file's text; a missing
+// key or a value that is not a whole number leaves its setting unchanged.
 void ReadSettingsText(TSettings& Flags, std::string_view Text);
 
 // A settings file's text with the six keys of section "Startup" set to the
-// flags, everything else in it kept.
+// flags and, once the frame has saved its geometry, the keys of section
+// "Layout" set to the layout; everything else in it kept.
 std::string WriteSettingsText(std::string_view Text, const TSettings& Flags);
 
 // Writes the six keys into section "Startup" of Folder's settings file,

@@ -66,8 +66,7 @@ void BM_GrowthFrame(benchmark::State& state)
     TGMP gmp;
     gmp.Resize(800, 600);
     gmp.RenderMode = rmSolidShade;
-    gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(*shown);
+    PrepareView(gmp, *shown);
     gmp.RotateScene(*shown, true, false, false, 0.3f, 0, 0);
     int objects = 0;
     for (auto _ : state) {

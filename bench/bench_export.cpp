@@ -1,6 +1,7 @@
-// Exporting the bundled 30,000-tube forest as OBJ, STL, PLY, glTF and GLB,
-// and importing the exported OBJ through Assimp. Each format's peak memory
-// is the process's own when it runs alone:
+// Exporting the bundled 30,000-tube forest as OBJ, STL, PLY, glTF and GLB
+// (a mesh per layer; GLB also with a node per object, and with smooth
+// normals), and importing the exported OBJ through Assimp. Each format's
+// peak memory is the process's own when it runs alone:
 // bench_export --benchmark_filter=glb
 #include <benchmark/benchmark.h>
 
@@ -52,13 +53,15 @@ double WrittenMB(const fs::path& folder)
     return static_cast<double>(bytes) / 1e6;
 }
 
-void BM_ExportMesh(benchmark::State& state, const std::string& extension)
+void BM_ExportMesh(benchmark::State& state, const std::string& extension, bool perObject, bool smooth)
 {
     const TFaceStore& forest = Forest();
     const fs::path folder = Folder / extension.substr(1);
     fs::remove_all(folder);
     fs::create_directories(folder);
-    const TExportInfo info = ForestInfo();
+    TExportInfo info = ForestInfo();
+    info.NodePerObject = perObject;
+    info.SmoothNormals = smooth;
     for (auto _ : state) ExportMesh(forest, (folder / ("forest" + extension)).string(), info);
     state.counters["objects"] = forest.ObjectCount;
     state.counters["MB"] = WrittenMB(folder);
@@ -84,9 +87,17 @@ void BM_ImportObj(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    for (const char* extension : {".ply", ".stl", ".glb", ".gltf", ".obj"})
-        benchmark::RegisterBenchmark(("BM_ExportMesh/" + std::string(extension + 1)).c_str(), BM_ExportMesh,
-                                     std::string(extension))
+    struct TVariant {
+        const char* Extension;
+        bool PerObject, Smooth;
+        const char* Suffix;
+    };
+    for (const TVariant& v : {TVariant{".ply", false, false, ""}, TVariant{".stl", false, false, ""},
+                              TVariant{".glb", false, false, ""}, TVariant{".glb", true, false, "_objects"},
+                              TVariant{".glb", false, true, "_smooth"}, TVariant{".gltf", false, false, ""},
+                              TVariant{".obj", false, false, ""}})
+        benchmark::RegisterBenchmark(("BM_ExportMesh/" + std::string(v.Extension + 1) + v.Suffix).c_str(),
+                                     BM_ExportMesh, std::string(v.Extension), v.PerObject, v.Smooth)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
     benchmark::RegisterBenchmark("BM_ImportObj", BM_ImportObj)->Unit(benchmark::kMillisecond)->Iterations(1);

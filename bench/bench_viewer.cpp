@@ -8,9 +8,9 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
-#include "gui/app_state.h"
-#include "gui/gmp_widget.h"
-#include "gui/view_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/viewer_window.h"
 #include "render/gmp.h"
 #include "viewer/navigation.h"
 #include "viewer/view_preparation.h"
@@ -83,11 +83,13 @@ void BM_FirstPicture(benchmark::State& state)
     view.resize(1024 + 190, 768 + 60);
     for (auto _ : state) {
         state.PauseTiming();
-        bench::GenerateForest(FaceStore); // the viewer shows the program's model
+        TModel forest;
+        bench::GenerateForest(*forest.Store);
+        forest.ObjectCount = forest.Store->ObjectCount;
         view.StatusPanels[0]->clear();
         state.ResumeTiming();
+        view.TakeModel(std::move(forest)); // the model a window hands to the viewer
         view.show();
-        view.PerformStartupRoutines();
         while (view.StatusPanels[0]->text() != "Rendering Complete")
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         state.PauseTiming();

@@ -6,6 +6,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/generator_options.h"
 #include "cli/render_options.h"
+#include "engine/definition.h"
 #include "generators/breeding.h"
 #include "render/image_files.h"
 #include "viewer/thumbnail.h"
@@ -29,6 +30,10 @@ struct TBreedOptions {
 constexpr int SheetGap = 2;
 constexpr TColor SheetGapColor = 0x404040;
 
+// The largest thumbnail: nine of them make a sheet of about 6,000 x 4,600 pixels.
+constexpr int MaxCellWidth = 2048;
+constexpr int MaxCellHeight = 1536;
+
 // One thumbnail of the sheet: the definition with its own seed, each on a fresh renderer and store.
 TRgbImage SheetCell(const TLines& lines, uint32_t seed, int number, const TBreedOptions& options, int width, int height)
 {
@@ -48,8 +53,9 @@ TRgbImage SheetCell(const TLines& lines, uint32_t seed, int number, const TBreed
 int WriteSheet(const TBreedGeneration& generation, const TBreedOptions& options)
 {
     int width = 0, height = 0;
-    if (!ParseSize(options.Size, width, height)) {
-        std::cerr << "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to 768: " << options.Size << '\n';
+    if (!ParseSize(options.Size, width, height) || width > MaxCellWidth || height > MaxCellHeight) {
+        std::cerr << "--size must be WIDTHxHEIGHT, width 1 to " << MaxCellWidth << " and height 1 to " << MaxCellHeight
+                  << ": " << options.Size << '\n';
         return ExitUsage;
     }
     std::vector<TRgbImage> cells;
@@ -67,6 +73,10 @@ int RunBreed(const TBreedOptions& options)
 {
     TLines lines;
     if (!LoadLines(options.Input, lines)) return ExitUsage;
+    if (const TValidation validation = ValidateDefinition(lines); !validation.Ok) {
+        std::cerr << validation.Report("\n") << '\n';
+        return ExitInvalid;
+    }
     TMutatorBars bars = DefaultMutatorBars();
     if (!ApplyBars(MutatorBars, options.Bars, [&](int bar, int value) { bars[static_cast<size_t>(bar)] = value; }))
         return ExitUsage;
@@ -103,7 +113,9 @@ void AddBreedCommands(CLI::App& App, int& ExitCode)
     breed->add_option("-o,--output", options->Output,
                       "Write the chosen definition to this file (CR LF) instead of standard output");
     breed->add_option("--sheet", options->Sheet, "Write the last generation as a 3 x 3 contact sheet (.jpg)");
-    breed->add_option("--size", options->Size, "Size of each thumbnail of the sheet WIDTHxHEIGHT (default 200x150)");
+    breed->add_option("--size", options->Size,
+                      "Size of each thumbnail of the sheet WIDTHxHEIGHT (default 200x150, at most " +
+                          std::to_string(MaxCellWidth) + "x" + std::to_string(MaxCellHeight) + ")");
     AddGenerateOptions(breed, options->Generate, false);
     breed->callback([options, &ExitCode] { ExitCode = RunBreed(*options); });
 }

@@ -96,8 +96,10 @@ int LoadModel(const std::string& Input, const TGenerateOptions& Options, TCliMod
 {
     if (!IsModelFile(Input)) return GenerateFile(Input, Options, Model);
     try {
-        ReadModelFile(Model.Store, Input);
-        return ExitDone;
+        // Ctrl+C stops a mesh file's importer child (a DXF file is read to its end) and ends the command.
+        const TInterruptible interruptible;
+        const bool read = ReadModelFile(Model.Store, Input, InterruptToken());
+        return read && !InterruptToken().Cancelled() ? ExitDone : ExitInterrupted;
     } catch (const EDXFError& error) {
         std::cerr << error.what() << '\n';
         return ExitRejected;

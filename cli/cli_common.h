@@ -25,6 +25,8 @@ enum TExitCode : int {
     ExitTurtle = 4,        // a turtle parameter was not a number
     ExitWrite = 5,         // an output file could not be written
     ExitRejected = 6,      // an input file was rejected
+    ExitOutOfMemory = 7,   // the work needed more memory than the system gave
+    ExitFailure = 8,       // an unexpected fault ended the work (the message says which)
     ExitInterrupted = 130, // Ctrl+C stopped the work (128 + SIGINT)
 };
 

@@ -16,6 +16,9 @@ struct TExportOptions {
     std::string Input;
     std::string Output;
     std::string Textures; // empty: the textures folder beside the executable
+    bool Objects = false; // glTF: a node per object
+    bool Smooth = false;  // smooth normals on tubes and cones
+    bool Overwrite = false; // replace companions that hold something else
     TGenerateOptions Generate;
 };
 
@@ -38,13 +41,23 @@ int RunExport(const TExportOptions& options)
         return ExitUsage;
     }
     TExportInfo info;
+    info.NodePerObject = options.Objects;
+    info.SmoothNormals = options.Smooth;
     if (!DescribeInput(options, info)) return ExitUsage;
     auto model = std::make_unique<TCliModel>();
     const int status = LoadModel(options.Input, options.Generate, *model);
     if (status != ExitDone) return status;
+    // The output itself is replaced as every command replaces it; its companions only when they hold the same.
+    const TReplaceQuestion mayReplace = [&](const std::vector<std::string>& files) {
+        return options.Overwrite || (files.size() == 1 && files.front() == options.Output);
+    };
     return WriteOutput([&] {
-        for (const std::string& warning : ExportMesh(model->Store, options.Output, info))
-            std::cerr << "warning: " << warning << '\n';
+        try {
+            for (const std::string& warning : ExportMesh(model->Store, options.Output, info, mayReplace))
+                std::cerr << "warning: " << warning << '\n';
+        } catch (const EExportDeclined& declined) {
+            throw EExportDeclined(declined.what() + std::string(" (--overwrite replaces them)"));
+        }
     });
 }
 
@@ -60,6 +73,12 @@ void AddExportCommands(CLI::App& App, int& ExitCode)
         ->required();
     command->add_option("--textures", options->Textures,
                         "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
+    command->add_flag("--objects", options->Objects,
+                      "glTF and GLB: one node and mesh per object (default: one per layer)");
+    command->add_flag("--smooth", options->Smooth,
+                      "Vertex normals smooth round tubes and cones, flat elsewhere (OBJ, PLY, glTF, GLB)");
+    command->add_flag("--overwrite", options->Overwrite,
+                      "Replace a .mtl, .bin or picture beside the output that holds something else");
     AddGenerateOptions(command, options->Generate);
     command->callback([options, &ExitCode] { ExitCode = RunExport(*options); });
 }

@@ -1,7 +1,6 @@
 // grow: numbered pictures (and an animated GIF) of a definition growing from one iteration value to another.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/generator_options.h"
 #include "cli/render_options.h"
+#include "engine/atomic_file.h"
 #include "engine/definition.h"
 #include "engine/growth.h"
 #include "engine/text_number.h"
@@ -27,6 +27,7 @@ struct TGrowOptions {
     std::string To; // empty: the definition's own value
     std::string Gif;
     int Fps = 10;
+    std::string Format = "jpg"; // the frames' picture format: jpg, png or bmp
 };
 
 // The frames' answers: messages to standard error, the output-size question
@@ -56,15 +57,15 @@ std::optional<float> ParseValue(const std::string& option, const std::string& te
     return std::nullopt;
 }
 
-// "frame0001.jpg": four digits, more when the frames need them.
-std::string FrameName(int number, int frames)
+// "frame0001.jpg": four digits, more when the frames need them, and the format's extension.
+std::string FrameName(int number, int frames, const std::string& format)
 {
     const size_t digits = std::max<size_t>(4, std::to_string(frames).size());
     const std::string count = std::to_string(number);
     std::string name = "frame";
     name.append(digits - std::min(digits, count.size()), '0');
     name += count;
-    name += ".jpg";
+    name += "." + format;
     return name;
 }
 
@@ -79,7 +80,8 @@ struct TGrowth {
     std::unique_ptr<TCliModel> Model = std::make_unique<TCliModel>();
     uint32_t Seed = 0; // every frame starts the turtle's random source here
     float TranslateX = 0, TranslateY = 0, TranslateZ = 0;
-    std::ofstream GifFile;
+    // The GIF is written under a temporary name and takes its own only when complete.
+    std::unique_ptr<TAtomicFile> GifFile;
     std::unique_ptr<TGifAnimation> Gif;
 
     // Generates Value into the model with the source reset; the status of the generation.
@@ -98,14 +100,22 @@ struct TGrowth {
         Model->Store.TranslateX = TranslateX;
         Model->Store.TranslateY = TranslateY;
         Model->Store.TranslateZ = TranslateZ;
-        Gmp->ClearToBackColor();
-        Gmp->RenderScene(Model->Store);
+        const TRgbImage picture = DrawPicture(*Gmp, Model->Store, Request);
         const std::filesystem::path file =
-            std::filesystem::path(Options.Render.Output) / FrameName(number, Options.Frames);
+            std::filesystem::path(Options.Render.Output) / FrameName(number, Options.Frames, Options.Format);
         return WriteOutput([&] {
-            SaveFrameJPEG(Gmp->Bitmap(), file.string());
-            if (Gif) Gif->AddFrame(FrameToImage(Gmp->Bitmap()));
+            SavePicture(picture, file.string(), Notes());
+            if (Gif) GifFile->Write([&](std::ostream&) { Gif->AddFrame(picture); });
         });
+    }
+
+    // What a PNG frame records: the definition and the seed every frame starts from.
+    TPictureNotes Notes() const
+    {
+        TPictureNotes notes;
+        for (const std::string& line : Lines) notes.Definition += line + "\n";
+        notes.Seed = Seed;
+        return notes;
     }
 };
 
@@ -125,11 +135,12 @@ int OpenGif(TGrowth& growth)
 {
     if (growth.Options.Gif.empty()) return ExitDone;
     return WriteOutput([&] {
-        growth.GifFile.open(growth.Options.Gif, std::ios::binary);
-        if (!growth.GifFile) throw EImageError(growth.Options.Gif + ": cannot be written");
+        growth.GifFile = std::make_unique<TAtomicFile>(growth.Options.Gif);
         const int delay = std::max(1, (100 + growth.Options.Fps / 2) / growth.Options.Fps);
-        growth.Gif = std::make_unique<TGifAnimation>(growth.GifFile, growth.Request.Width, growth.Request.Height, delay,
-                                                     growth.Options.Gif);
+        growth.GifFile->Write([&](std::ostream& out) {
+            growth.Gif = std::make_unique<TGifAnimation>(out, growth.Request.Width, growth.Request.Height, delay,
+                                                         growth.Options.Gif);
+        });
     });
 }
 
@@ -176,7 +187,11 @@ int RunGrow(const TGrowOptions& Options)
         }
         if (const int status = growth.Draw(static_cast<int>(k) + 1); status != ExitDone) return status;
     }
-    return growth.Gif ? WriteOutput([&] { growth.Gif->Finish(); }) : ExitDone;
+    if (!growth.Gif) return ExitDone;
+    return WriteOutput([&] {
+        growth.GifFile->Write([&](std::ostream&) { growth.Gif->Finish(); });
+        growth.GifFile->Commit();
+    });
 }
 
 } // namespace
@@ -187,7 +202,9 @@ void AddGrowCommands(CLI::App& App, int& ExitCode)
     CLI::App* grow =
         App.add_subcommand("grow", "Pictures of a definition growing: frame0001.jpg ... and an animated GIF");
     grow->add_option("INPUT", options->Render.Input, "Definition file (.vd)")->required();
-    grow->add_option("-o,--output", options->Render.Output, "Folder for the numbered JPEG frames")->required();
+    grow->add_option("-o,--output", options->Render.Output, "Folder for the numbered frames")->required();
+    grow->add_option("--format", options->Format, "Picture format of the frames: jpg, png or bmp (default jpg)")
+        ->check(CLI::IsMember({"jpg", "png", "bmp"}));
     grow->add_option("--frames", options->Frames, "Number of frames, the first and last value included")
         ->required()
         ->check(CLI::Range(1, 100000));

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "cli/cli_common.h"
+#include "engine/atomic_file.h"
 
 namespace verdel::cli {
 
@@ -22,6 +23,8 @@ extern "C" void OnInterrupt(int)
         Token.Cancel();
         return;
     }
+    // Files being written keep their old content: the temporaries go, nothing is renamed.
+    RemoveTemporaryFiles();
     constexpr char message[] = "Interrupted\n";
     [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
     _exit(ExitInterrupted);
@@ -36,6 +39,8 @@ void InstallInterruptHandler()
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
+    // A file-size limit then fails the write (EFBIG), reported like a full disk, instead of killing the tool.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 TCancelToken& InterruptToken() { return Token; }

@@ -7,8 +7,10 @@ namespace verdel::cli {
 
 // Installs the SIGINT handler. While a TInterruptible scope is open it cancels
 // InterruptToken(), so rewriting or the turtle stops and the command returns
-// ExitInterrupted; outside one, or at a second Ctrl+C, it prints "Interrupted"
-// and ends the process with ExitInterrupted at once.
+// ExitInterrupted; outside one, or at a second Ctrl+C, it removes the
+// temporaries of the files being written (RemoveTemporaryFiles), prints
+// "Interrupted" and ends the process with ExitInterrupted at once. SIGXFSZ is
+// ignored, so a file-size limit is a failed write like a full disk.
 void InstallInterruptHandler();
 
 // The token the handler cancels; generations and rewriting of the tool poll it.

@@ -1,5 +1,7 @@
 // verdel-cli: the batch tool on Verdel's core.
+#include <exception>
 #include <iostream>
+#include <new>
 
 #include "cli/cli_common.h"
 #include "cli/interrupt.h"
@@ -26,6 +28,12 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? ExitDone : ExitUsage;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Out of memory: the work needed more memory than the system gave, and was abandoned\n";
+        return ExitOutOfMemory;
+    } catch (const std::exception& error) {
+        std::cerr << "Unexpected fault, the work was abandoned: " << error.what() << '\n';
+        return ExitFailure;
     }
     if (exitCode == ExitInterrupted) std::cerr << "Interrupted\n";
     return exitCode;

@@ -1,4 +1,4 @@
-// render: one frame of a definition or model file as a BMP or JPEG picture.
+// render: one frame of a definition or model file as a BMP, JPEG or PNG picture.
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -8,8 +8,12 @@
 
 #include "app/program_folders.h"
 #include "cli/render_options.h"
+#include "engine/random_source.h"
 #include "engine/text_number.h"
+#include "formats/model_reader.h"
 #include "render/image_files.h"
+#include "render/supersampling.h"
+#include "viewer/save_kinds.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel::cli {
@@ -67,6 +71,7 @@ bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
     Request.Mode = Options.Mode == "wireframe" ? rmWireframe
                    : Options.Mode == "texture" ? rmShadedTexture
                                                : rmSolidShade;
+    Request.Antialias = Options.Antialias;
     std::string problem;
     if (!ParseSize(Options.Size, Request.Width, Request.Height))
         problem = "--size must be WIDTHxHEIGHT, width 1 to 8192 and height 1 to " + std::to_string(TGMP::MaxHeight) +
@@ -82,16 +87,28 @@ bool ParseRenderRequest(const TRenderOptions& Options, TRenderRequest& Request)
 
 namespace {
 
-// The render options, then the picture's name: .bmp or .jpg.
+// The render options, then the picture's name: .bmp, .jpg (.jpeg) or .png, the picture kinds of the viewer's
+// Save As, written as it writes them.
 bool ParseRequest(const TRenderOptions& Options, TRenderRequest& Request)
 {
     if (!ParseRenderRequest(Options, Request)) return false;
-    if (EndsWithAnyCase(Options.Output, ".jpg") || EndsWithAnyCase(Options.Output, ".jpeg")) Request.Jpeg = true;
-    else if (!EndsWithAnyCase(Options.Output, ".bmp")) {
-        std::cerr << "the output file must end in .bmp or .jpg: " << Options.Output << '\n';
+    const std::optional<TSaveKind> kind = SaveKindOfName(Options.Output);
+    if (!kind || !IsPictureKind(*kind)) {
+        std::cerr << "the output file must end in .bmp, .jpg or .png: " << Options.Output << '\n';
         return false;
     }
     return true;
+}
+
+// What a PNG of Input records: its definition, and the seed the generation started from.
+TPictureNotes PictureNotes(const std::string& Input, uint32_t Seed)
+{
+    TPictureNotes notes;
+    TLines lines;
+    if (IsModelFile(Input) || !LoadLines(Input, lines)) return notes;
+    for (const std::string& line : lines) notes.Definition += line + "\n";
+    notes.Seed = Seed;
+    return notes;
 }
 
 // The textures of the data folder: beside the program, or in share/verdel/ of an installed one.
@@ -127,8 +144,7 @@ int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string&
 
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
-    Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-    PrepareView(Store);
+    PrepareView(Gmp, Store);
     TurnModel(Gmp, Store, Request);
 }
 
@@ -141,6 +157,14 @@ void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
                     radians(degrees[2]));
 }
 
+TRgbImage DrawPicture(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
+{
+    if (Request.Antialias > 1) return RenderSupersampled(Gmp, Store, Request.Width, Request.Height, Request.Antialias);
+    Gmp.ClearToBackColor();
+    Gmp.RenderScene(Store);
+    return FrameToImage(Gmp.Bitmap());
+}
+
 void AddRenderOptions(CLI::App* Command, TRenderOptions& Options)
 {
     Command->add_option("--mode", Options.Mode, "wireframe, solid or texture (default solid)")
@@ -150,6 +174,10 @@ void AddRenderOptions(CLI::App* Command, TRenderOptions& Options)
                             std::to_string(TGMP::MaxHeight) + ")");
     Command->add_option("--back", Options.Back, "Background colour RRGGBB in hexadecimal (default 000000)");
     Command->add_option("--turn", Options.Turn, "Turn about x, y and z in degrees after placing, X,Y,Z");
+    Command->add_option("--antialias", Options.Antialias,
+                        "Smooth edges: draw N x N times larger and average down (1 to " +
+                            std::to_string(MaxSupersampling) + ", default 1)")
+        ->check(CLI::Range(1, MaxSupersampling));
     Command->add_option("--textures", Options.Textures,
                         "Folder of Text01.jpg to Text12.jpg (default: textures beside the program)");
     AddGenerateOptions(Command, Options.Generate);
@@ -164,16 +192,13 @@ int RunRender(const TRenderOptions& Options)
     auto gmp = std::make_unique<TGMP>();
     int status = PrepareRenderer(*gmp, request, Options.Textures);
     auto model = std::make_unique<TCliModel>();
+    const uint32_t seed = RandomSource.Seed;
     if (status == ExitDone) status = LoadModel(Options.Input, Options.Generate, *model);
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, model->Store, request);
-    gmp->ClearToBackColor();
-    gmp->RenderScene(model->Store);
-    return WriteOutput([&] {
-        if (request.Jpeg) SaveFrameJPEG(gmp->Bitmap(), Options.Output);
-        else SaveFrameBMP(gmp->Bitmap(), Options.Output);
-    });
+    const TRgbImage picture = DrawPicture(*gmp, model->Store, request);
+    return WriteOutput([&] { SavePicture(picture, Options.Output, PictureNotes(Options.Input, seed)); });
 }
 
 } // namespace
@@ -181,9 +206,10 @@ int RunRender(const TRenderOptions& Options)
 void AddRenderCommands(CLI::App& App, int& ExitCode)
 {
     auto options = std::make_shared<TRenderOptions>();
-    CLI::App* render = App.add_subcommand("render", "Render one frame of a definition or model file as BMP or JPEG");
+    CLI::App* render =
+        App.add_subcommand("render", "Render one frame of a definition or model file as BMP, JPEG or PNG");
     render->add_option("INPUT", options->Input, ModelInputHelp)->required();
-    render->add_option("-o,--output", options->Output, "Picture to write (.bmp or .jpg)")->required();
+    render->add_option("-o,--output", options->Output, "Picture to write (.bmp, .jpg or .png)")->required();
     AddRenderOptions(render, *options);
     render->callback([options, &ExitCode] { ExitCode = RunRender(*options); });
 }

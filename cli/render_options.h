@@ -6,6 +6,7 @@
 
 #include "cli/cli_common.h"
 #include "render/gmp.h"
+#include "render/image_files.h"
 
 namespace verdel::cli {
 
@@ -17,6 +18,7 @@ struct TRenderOptions {
     std::string Size = "800x600";
     std::string Back = "000000";
     std::string Turn = "0,0,0";
+    int Antialias = 1;    // the frame drawn this many times larger in each direction, then averaged down
     std::string Textures; // empty: the textures folder beside the executable
     TGenerateOptions Generate;
 };
@@ -28,10 +30,10 @@ struct TRenderRequest {
     int Height = 600;
     TColor Back = 0;
     std::array<float, 3> TurnDegrees{};
-    bool Jpeg = false;
+    int Antialias = 1;
 };
 
-// Adds --mode, --size, --back, --turn, --textures and the generation options to a subcommand.
+// Adds --mode, --size, --back, --turn, --antialias, --textures and the generation options to a subcommand.
 void AddRenderOptions(CLI::App* Command, TRenderOptions& Options);
 
 // Checks mode, size, background and turn; prints what is wrong and returns false.
@@ -58,5 +60,9 @@ void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
 
 // The requested turn alone (an axis only when its angle is not 0).
 void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
+
+// Draws the placed model as the request's picture: one frame, or with
+// Antialias above 1 a larger frame averaged down (RenderSupersampled).
+TRgbImage DrawPicture(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
 
 } // namespace verdel::cli

@@ -38,6 +38,9 @@ struct TFaceObject {
     int32_t FaceCount = 0;
     TColor Color = 0;
     uint8_t ColorIndex = 0; // layer 1..12
+    // Its faces are drawn back to front among themselves: set for objects
+    // read from mesh files, whose faces come in no drawing order of their own.
+    bool SortFaces = false;
 };
 
 // Hands out face nodes in large blocks; nodes live until Clear.
@@ -99,11 +102,13 @@ void FreeScene(TFaceStore& Store);
 
 // Fills an object's two face lists: every face goes to the end of both, as
 // two nodes of equal contents (four corners, visible, in the object's colour).
+// The object starts with empty lists and its faces in drawing order (SortFaces false).
 class TFaceAppender {
 public:
     TFaceAppender(TFaceStore& store, TFaceObject& object) : Store(store), Object(object)
     {
         Object.ModelFaces = Object.ViewFaces = nullptr;
+        Object.SortFaces = false;
     }
 
     // Appends a face; Index holds each corner's 1-based number in the object's vertex list.

@@ -5,6 +5,7 @@
 
 #include "engine/definition.h"
 #include "engine/face_store.h"
+#include "engine/model.h"
 #include "engine/prompt.h"
 #include "engine/random_source.h"
 #include "engine/text_lines.h"
@@ -26,13 +27,16 @@ enum class TGenerationStatus {
 struct TGenerationResult {
     TGenerationStatus Status = TGenerationStatus::Done;
     std::string Message; // what the user was told, empty when nothing
-    int FaultLine = 0;   // an invalid text's line at fault (or the failed rule's), counted from 1 (0 when none)
+    int FaultLine = 0;   // the line at fault, counted from 1 (0 when none): an invalid text's, a parameter's,
+                         // or the rule whose expression failed while rewriting
+    int FaultColumn = 0; // a parameter that is not a number: its first character's column, from 1 (0 when none)
+    int FaultLength = 0; // and its length
     bool TableFull = false;
     int ObjectCount = 0;        // objects the turtle made (shown by the viewer)
     int ProductionLength = 0;   // characters of the production string
     std::string DefinitionText; // the definition's lines, each ended by LF
     uint32_t Seed = 0;          // the random source's seed when rewriting began
-    int LeftOutObjects = 0; // objects left out of the model: a coordinate was not a finite number
+    int LeftOutObjects = 0;     // objects left out of the model: a coordinate was not a finite number
 };
 
 // The message of an extended definition's failed rewriting: the fixed
@@ -54,5 +58,11 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
 TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
                                 TDefinitionState& State, TFaceStore& Store, TRandomSource& Random,
                                 const TCancelToken& Cancel);
+
+// The same into Model, with a definition state of its own: when the result is
+// Done, Model holds the faces and what the generation reported, the settings
+// and the production's warnings (its file name is the caller's to set).
+TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Settings, TPrompt& Prompt,
+                                TRandomSource& Random, const TCancelToken& Cancel, TModel& Model);
 
 } // namespace verdel

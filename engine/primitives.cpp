@@ -18,7 +18,53 @@ void SetFace(TMeshBuilder& builder, int face, int a, int b, int c, int d)
                               static_cast<uint16_t>(d)};
 }
 
+void SetFace(TMeshBuilder& builder, int face, const std::array<int32_t, 4>& corners)
+{
+    SetFace(builder, face, corners[0], corners[1], corners[2], corners[3]);
+}
+
+// Ring vertex I (0..15) of the ring that starts at vertex First, going round.
+int32_t RingVertex(int32_t first, int i) { return first + i % 16; }
+
+// Face F (0..15) of a tube: bottom ring 1..16, top ring 17..32, going round.
+std::array<int32_t, 4> TubeFace(int f)
+{
+    return {RingVertex(1, f), RingVertex(17, f), RingVertex(17, f + 1), RingVertex(1, f + 1)};
+}
+
+// Face F (0..31) of a cone: the base disc's triangles about its centre 18,
+// then the sides' triangles about the apex 17, each over ring vertices 1..16.
+std::array<int32_t, 4> ConeFace(int f)
+{
+    const int32_t hub = f < 16 ? 18 : 17;
+    const int32_t next = RingVertex(1, f + 1);
+    return {hub, RingVertex(1, f), next, next};
+}
+
+constexpr int TubeFaces = 16, ConeFaces = 32;
+
+// Whether Faces number their corners exactly as Face(0), Face(1), ... do.
+template <class TFaceOf> bool NumberedAs(std::span<const std::array<int32_t, 4>> faces, int count, TFaceOf face)
+{
+    if (static_cast<int>(faces.size()) != count) return false;
+    for (int f = 0; f < count; ++f)
+        if (faces[static_cast<size_t>(f)] != face(f)) return false;
+    return true;
+}
+
 } // namespace
+
+TSolidKind SolidKindOf(std::span<const std::array<int32_t, 4>> Faces)
+{
+    if (NumberedAs(Faces, TubeFaces, TubeFace)) return TSolidKind::skTube;
+    if (NumberedAs(Faces, ConeFaces, ConeFace)) return TSolidKind::skCone;
+    return TSolidKind::skOther;
+}
+
+bool CurvedFace(TSolidKind Kind, int Face)
+{
+    return Kind == TSolidKind::skTube || (Kind == TSolidKind::skCone && Face >= ConeFaces / 2);
+}
 
 std::array<TVector, 16> BuildRing(TVector A, TVector B)
 {
@@ -100,9 +146,8 @@ bool AddCylinder(TMeshBuilder& Builder, float Thickness, TVector Start, TVector 
         for (int k = 0; k < 16; ++k) Builder.MeshVertex(k + 1) = last.Ring[(first + k) % 16];
     }
 
-    for (int i = 1; i <= 15; ++i) SetFace(Builder, i, i, i + 16, i + 17, i + 1);
-    SetFace(Builder, 16, 16, 32, 17, 1);
-    if (!Builder.AddMesh(32, 16, ColorIndex)) return false;
+    for (int f = 0; f < TubeFaces; ++f) SetFace(Builder, f + 1, TubeFace(f));
+    if (!Builder.AddMesh(32, TubeFaces, ColorIndex)) return false;
 
     last.Color = ColorIndex;
     last.End = End;
@@ -121,13 +166,8 @@ bool AddCone(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End,
     Builder.MeshVertex(17) = End;   // apex
     Builder.MeshVertex(18) = Start; // centre of the base
 
-    for (int i = 1; i <= 15; ++i) {
-        SetFace(Builder, i, 18, i, i + 1, i + 1);
-        SetFace(Builder, i + 16, 17, i, i + 1, i + 1);
-    }
-    SetFace(Builder, 16, 18, 16, 1, 1);
-    SetFace(Builder, 32, 17, 16, 1, 1);
-    return Builder.AddMesh(18, 32, ColorIndex);
+    for (int f = 0; f < ConeFaces; ++f) SetFace(Builder, f + 1, ConeFace(f));
+    return Builder.AddMesh(18, ConeFaces, ColorIndex);
 }
 
 bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,

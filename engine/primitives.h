@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <span>
 
 #include "engine/mesh_builder.h"
 
@@ -28,5 +30,18 @@ bool AddCone(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End,
 // A square pyramid: 5 vertices, 5 faces.
 bool AddPyramid(TMeshBuilder& Builder, float Thickness, TVector Start, TVector End, int ColorIndex, TVector U,
                 TVector L);
+
+// What a mesh's faces say it is: a tube or a cone as AddCylinder and AddCone
+// number their corners, or any other solid (blocks, pyramids, polygons, meshes read from files).
+enum class TSolidKind { skOther, skTube, skCone };
+
+// The kind of a mesh from its faces' corner numbers alone (each face's four
+// 1-based numbers, a triangle repeating its third), so that a tube or a cone
+// read back from a file is known again.
+TSolidKind SolidKindOf(std::span<const std::array<int32_t, 4>> Faces);
+
+// Whether face Face (from 0) of a solid of Kind lies on its curved surface:
+// every face of a tube, the sides of a cone (not its base disc).
+bool CurvedFace(TSolidKind Kind, int Face);
 
 } // namespace verdel

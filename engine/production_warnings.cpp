@@ -1,5 +1,6 @@
 #include "engine/production_warnings.h"
 
+#include <algorithm>
 #include <array>
 
 #include "engine/command_table.h"
@@ -19,6 +20,13 @@ struct TBalance {
         if (Unclosed > 0) --Unclosed;
         else ++Unmatched;
     }
+};
+
+// The notes on Q, W and R standing in a production while their setting is off.
+constexpr const char* SwitchedOffTexts[] = {
+    "Q draws nothing while \"Set Q = Draw Cone\" is off (Options > General)",
+    "W draws nothing while \"Set W = Draw Block\" is off (Options > General)",
+    "R draws nothing while \"Set R = Draw Pyramid\" is off (Options > General)",
 };
 
 std::string Quoted(const char* text) { return std::string("\"") + text + "\""; }
@@ -60,17 +68,15 @@ std::vector<std::string> ProductionWarnings(std::string_view Production, const T
     std::vector<std::string> warnings;
     AddBalance(warnings, branches, "[", "]");
     AddBalance(warnings, polygons, "{", "}");
-    const struct {
-        bool On;
-        const char* Text;
-    } solids[] = {
-        {Settings.QCones, "Q draws nothing while \"Set Q = Draw Cone\" is off (Options > General)"},
-        {Settings.WBlocks, "W draws nothing while \"Set W = Draw Block\" is off (Options > General)"},
-        {Settings.RPyramids, "R draws nothing while \"Set R = Draw Pyramid\" is off (Options > General)"},
-    };
+    const bool on[] = {Settings.QCones, Settings.WBlocks, Settings.RPyramids};
     for (size_t k = 0; k < seen.size(); ++k)
-        if (seen[k] && !solids[k].On) warnings.push_back(solids[k].Text);
+        if (seen[k] && !on[k]) warnings.push_back(SwitchedOffTexts[k]);
     return warnings;
+}
+
+bool IsSwitchedOffWarning(const std::string& Warning)
+{
+    return std::find(std::begin(SwitchedOffTexts), std::end(SwitchedOffTexts), Warning) != std::end(SwitchedOffTexts);
 }
 
 } // namespace verdel

@@ -16,4 +16,7 @@ namespace verdel {
 // Characters inside a command's "(x)" are skipped, as the turtle skips them.
 std::vector<std::string> ProductionWarnings(std::string_view Production, const TSolidSettings& Settings);
 
+// Whether Warning is one of those about a Q, W or R whose setting is off.
+bool IsSwitchedOffWarning(const std::string& Warning);
+
 } // namespace verdel

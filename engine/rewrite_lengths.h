@@ -2,8 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,17 +16,26 @@ namespace verdel {
 // The string after s steps is described by how often each character occurs in
 // it; the counts after 2^j more steps follow from the counts of every
 // character's image after 2^j steps, which are composed by repeated squaring.
-// A jump of 2^j steps is taken only when an upper bound of every length inside
-// it stays within the limit; single steps are exact. Where only single steps
-// are possible (lengths that shrink again, close to the limit), the lengths of
-// the characters' images are watched for a period, after which nothing new can
-// happen. Every count saturates just above the limit, which never changes a
-// comparison with it.
+// A string's length is the sum of its characters' weights (each 1 when
+// rewriting plainly). A jump of 2^j steps is taken only when an upper bound of
+// every length inside it stays within the limit; single steps are exact.
+//
+// The bound of a jump is loose where characters reach their longest images at
+// different times. Where longer jumps keep failing although those of a stride
+// of 2^j steps fit, the counts are watched for a period: once the change of
+// the counts over one stride repeats, the counts grow by the same amount
+// every period, so the bounds grow by a fixed amount too, and the walk goes
+// at once as many periods ahead as those bounds allow (all of them when the
+// counts merely repeat). Every count saturates just above the limit, which
+// never changes a comparison with it nor the sum or product of counts.
 class TLengthWalk {
 public:
-    // Rules gives every character's successor (counted by its length); MaxTotal
+    // Rules gives every character's successor (counted by its length), Axiom
+    // how often each character occurs in the string to start from, Weights
+    // every character's weight (at most MaxTotal + 1, at least 1); MaxTotal
     // is the largest total a step may produce, below 2^31.
-    TLengthWalk(const TTextTable& Rules, std::string_view Axiom, int64_t MaxTotal);
+    TLengthWalk(const TTextTable& Rules, const TCharacterCounts& Axiom, int64_t MaxTotal,
+                const std::array<int64_t, 256>& Weights);
 
     // The largest s <= Steps such that each of the steps 1 to s produces at
     // most Limit characters; -1 when Cancel stopped the walk.
@@ -34,6 +43,7 @@ public:
 
 private:
     using TRow = std::vector<std::pair<int, int64_t>>; // symbol, occurrences
+    using TCounts = std::vector<int64_t>;              // occurrences of each symbol
 
     static constexpr int Levels = 63; // jumps of 2^0 to 2^62 steps
 
@@ -42,10 +52,11 @@ private:
 
     const TRow& Row(int level, int symbol);
     int64_t Bound(int level, int symbol);
-    int64_t StateBound(int level);
+    int64_t StateBound(int level, const TCounts& counts);
     void Jump(int level);
-    void CatchUpLengths();
-    bool FindPeriod(bool started);
+    int64_t Landed(int level, int wanted, int64_t remaining);
+    void StartSearch(int level);
+    int64_t PeriodsAhead(int64_t remaining);
 
     int64_t Limit;
     int64_t Cap; // Limit + 1
@@ -53,14 +64,21 @@ private:
     std::vector<std::vector<TRow>> Rows;      // [level][symbol]: counts in its image after 2^level steps
     std::vector<std::vector<char>> RowReady;  // [level][symbol]
     std::vector<std::vector<int64_t>> Bounds; // [level][symbol]: longest image within 2^level steps, -1 unknown
-    std::vector<int64_t> Counts;              // occurrences of each symbol in the string reached
-    std::vector<int64_t> Lengths;             // each symbol's image length after the steps taken
-    std::vector<int> PendingLengthLevels;     // jumps not yet applied to Lengths
+    std::vector<int64_t> SymbolWeights;       // each symbol's weight
+    TCounts Counts;                           // the string reached
+    TCounts Scratch;
 
-    // The period search: Brent's method over the image lengths of single steps.
-    std::vector<int64_t> SavedLengths;
-    int64_t Power = 1;
+    // The period search at landings 2^Stride steps apart (Stride -1 when not
+    // searching): Brent's method over the change of the counts between
+    // landings, with the bound of the next stride watched over each window.
+    int Stride = -1;
+    TCounts Previous;                    // the counts at the landing before
+    TCounts SavedChange;                 // empty until the first landing
+    TCounts SavedCounts;                 // the counts where SavedChange was saved
+    int64_t WindowBound = 0;             // the largest stride bound at the window's landings
+    std::array<int64_t, Levels> Power{}; // the search window at each stride, kept when the search leaves it
     int64_t Lambda = 0;
+    bool RetryDue = false; // a window has ended: the next jump tries one level above the stride
 };
 
 } // namespace verdel

@@ -13,6 +13,13 @@ void TTextTable::Set(unsigned char Code, std::string_view Text, int64_t Counted)
     Pool.append(TextChunk, '\0');
 }
 
+TCharacterCounts CountCharacters(std::string_view Text)
+{
+    TCharacterCounts counts{};
+    for (const char c : Text) ++counts[static_cast<unsigned char>(c)];
+    return counts;
+}
+
 bool ExpandStep(std::string_view Source, const TTextTable& Table, int64_t Limit, std::string& Target)
 {
     // First how many characters fit and how long their texts are, so that the

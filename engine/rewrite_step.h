@@ -42,6 +42,12 @@ private:
     std::string Pool; // the texts, each followed by TextChunk bytes of slack
 };
 
+// How often each character occurs in a text.
+using TCharacterCounts = std::array<int64_t, 256>;
+
+// The characters of Text counted.
+TCharacterCounts CountCharacters(std::string_view Text);
+
 // One step: Target becomes Source with every character replaced by its text.
 // When the running sum of counted lengths would pass Limit at a character, the
 // step stops before it and returns false; Target then holds the texts of the

@@ -1,5 +1,6 @@
 #include "engine/text_lines.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+
+#include "engine/atomic_file.h"
 
 namespace verdel {
 
@@ -30,14 +33,24 @@ TLines ReadLines(std::istream& In)
     return SplitLines(text);
 }
 
-std::string ReadFileText(const std::string& FileName)
+std::string ReadFileText(const std::string& FileName, size_t MaxBytes)
 {
     std::ifstream in(FileName, std::ios::binary);
     // A folder opens as a file on some systems and fails only when read.
     const int error = !in ? errno : std::filesystem::is_directory(FileName) ? EISDIR : 0;
     if (error != 0) throw std::runtime_error(FileName + ": " + std::strerror(error));
     try {
-        std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        // Read in pieces, so that a device without end (/dev/zero) or a huge
+        // file is refused once it passes the limit, not after filling memory.
+        std::string text;
+        std::array<char, 65536> piece;
+        while (in.read(piece.data(), piece.size()) || in.gcount() > 0) {
+            const auto count = static_cast<size_t>(in.gcount());
+            if (count > MaxBytes - text.size())
+                throw std::runtime_error("the file is larger than " + std::to_string(MaxBytes >> 20) +
+                                         " MB, the most that is read");
+            text.append(piece.data(), count);
+        }
         if (in.bad()) throw std::runtime_error("read error");
         return text;
     } catch (const std::exception& failure) {
@@ -48,14 +61,12 @@ std::string ReadFileText(const std::string& FileName)
 
 void WriteFileText(const std::string& FileName, std::string_view Text)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
-    out.close();
-    if (!out) throw std::runtime_error(FileName + ": write error");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { out.write(Text.data(), static_cast<std::streamsize>(Text.size())); });
+    file.Commit();
 }
 
-TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName)); }
+TLines ReadLinesFromFile(const std::string& FileName) { return SplitLines(ReadFileText(FileName, MaxLinesFileBytes)); }
 
 void WriteLines(std::ostream& Out, const TLines& Lines)
 {

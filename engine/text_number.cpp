@@ -50,6 +50,19 @@ bool NormaliseNumber(std::string_view text, std::string& normal)
 
 } // namespace
 
+namespace {
+
+std::string NotANumber(std::string_view text)
+{
+    std::string message = "'";
+    message.append(text).append("' is not a valid floating point value");
+    return message;
+}
+
+} // namespace
+
+EConvertError::EConvertError(std::string_view text) : std::runtime_error(NotANumber(text)), Text(text) {}
+
 long double TextToFloat(std::string_view Text)
 {
     std::string_view body = Text;
@@ -64,7 +77,7 @@ long double TextToFloat(std::string_view Text)
         const auto [end, ec] = std::from_chars(first, last, value);
         if (ec == std::errc() && end == last) return value;
     }
-    throw EConvertError("'" + std::string(Text) + "' is not a valid floating point value");
+    throw EConvertError(Text);
 }
 
 float ParseLeadingNumber(std::string_view Line)

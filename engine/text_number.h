@@ -7,10 +7,12 @@
 
 namespace verdel {
 
-// A text that is not a number; the message is the one shown to the user.
+// A text that is not a number; the message is the one shown to the user:
+// "'TEXT' is not a valid floating point value".
 class EConvertError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EConvertError(std::string_view text);
+    std::string Text; // the text that is not a number
 };
 
 // Converts a decimal number, accepting "." and "," alike as the decimal mark

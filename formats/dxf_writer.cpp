@@ -1,14 +1,13 @@
 #include "formats/dxf_writer.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <vector>
 
+#include "engine/atomic_file.h"
 #include "formats/object_mesh.h"
 
 namespace verdel {
@@ -131,15 +130,15 @@ void WriteDXF(std::ostream& Out, const TFaceStore& Store)
 void WriteDXFFile(const TFaceStore& Store, const std::string& FileName, const std::string& Kind)
 {
     if (Kind != "dxf") return;
-    std::ofstream file(FileName, std::ios::binary | std::ios::trunc);
-    if (!file) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-    try {
-        WriteDXF(file, Store);
-    } catch (const std::runtime_error& error) {
-        throw std::runtime_error(FileName + ": " + error.what());
-    }
-    file.close();
-    if (!file) throw std::runtime_error(FileName + ": write error");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) {
+        try {
+            WriteDXF(out, Store);
+        } catch (const std::runtime_error& error) {
+            throw std::runtime_error(FileName + ": " + error.what());
+        }
+    });
+    file.Commit();
 }
 
 } // namespace verdel

@@ -20,7 +20,8 @@ std::string FormatDXFNumber(double Value);
 void WriteDXF(std::ostream& Out, const TFaceStore& Store);
 
 // Writes Store to FileName when Kind is "dxf" (exactly); any other Kind writes
-// nothing. Throws std::runtime_error naming the file when it cannot be written.
+// nothing. The file is written whole or not at all (TAtomicFile). Throws
+// std::runtime_error naming the file when it cannot be written.
 void WriteDXFFile(const TFaceStore& Store, const std::string& FileName, const std::string& Kind);
 
 } // namespace verdel

@@ -15,17 +15,17 @@ namespace {
 
 using nlohmann::json;
 
-constexpr TPolygonLayout Layout{.Triangles = true, .TexCoords = true};
-constexpr uint64_t VertexStride = 20; // x, y, z, u, v as floats
 constexpr int FloatComponents = 5126, ShortComponents = 5123, IntComponents = 5125;
 constexpr int ArrayBufferTarget = 34962, ElementArrayBufferTarget = 34963;
 
 uint64_t Align4(uint64_t n) { return (n + 3) / 4 * 4; }
 
-// One object's mesh: its material, its sizes and the bounds of its positions.
+// One mesh of the file: its objects (Objects[FirstObject..EndObject-1] of the
+// plan), its name, its material, its sizes and the bounds of its positions.
 struct TMeshSummary {
-    int K = 0;
+    std::string Name;
     int Material = 0;
+    size_t FirstObject = 0, EndObject = 0;
     uint32_t Vertices = 0;
     uint32_t Indices = 0;
     std::array<float, 3> Min{}, Max{};
@@ -33,6 +33,8 @@ struct TMeshSummary {
 
 // Where everything lies in the one buffer.
 struct TBufferPlan {
+    TPolygonLayout Layout{.Triangles = true, .TexCoords = true};
+    std::vector<int> Objects; // the objects with faces, mesh by mesh
     std::vector<TMeshSummary> Meshes;
     std::vector<std::pair<size_t, uint64_t>> Pictures; // (material, offset) of each carried picture
     bool WideIndices = false;                          // 32-bit indices
@@ -41,15 +43,20 @@ struct TBufferPlan {
     uint64_t Length = 0;
 
     uint64_t IndexSize() const { return WideIndices ? 4 : 2; }
+    // x, y, z, then nx, ny, nz with normals, then u, v, as floats.
+    uint64_t VertexStride() const { return Layout.Normals ? 32 : 20; }
+    size_t AccessorsPerMesh() const { return Layout.Normals ? 4 : 3; }
 };
 
-TMeshSummary Summarise(int k, int material, const TObjectPolygons& object)
+// Adds an object's vertices and triangles to its mesh's sizes and bounds.
+void Summarise(const TObjectPolygons& object, TMeshSummary& mesh)
 {
-    TMeshSummary mesh{
-        k,  material, static_cast<uint32_t>(object.Vertices.size()), static_cast<uint32_t>(3 * object.Polygons.size()),
-        {}, {}};
-    const TVector& first = object.Position(object.Vertices.front());
-    mesh.Min = mesh.Max = {first.X, first.Y, first.Z};
+    if (mesh.Vertices == 0) {
+        const TVector& first = object.Position(object.Vertices.front());
+        mesh.Min = mesh.Max = {first.X, first.Y, first.Z};
+    }
+    mesh.Vertices += static_cast<uint32_t>(object.Vertices.size());
+    mesh.Indices += static_cast<uint32_t>(3 * object.Polygons.size());
     for (const TWrittenVertex& vertex : object.Vertices) {
         const TVector& p = object.Position(vertex);
         const float c[3] = {p.X, p.Y, p.Z};
@@ -58,35 +65,65 @@ TMeshSummary Summarise(int k, int material, const TObjectPolygons& object)
             mesh.Max[i] = std::max(mesh.Max[i], c[i]);
         }
     }
-    return mesh;
 }
 
-TBufferPlan PlanBuffer(const TFaceStore& store, const std::vector<TLayerMaterial>& materials, bool embed)
+// The meshes without their sizes: one per object with faces ("object<k>"),
+// or one per used layer named after its colour, gathering its objects in order.
+void GroupObjects(const TFaceStore& store, const std::vector<TLayerMaterial>& materials, bool perObject,
+                  TBufferPlan& plan)
 {
-    TBufferPlan plan;
     std::array<int, 256> materialOf;
     materialOf.fill(-1);
+    for (size_t m = 0; m < materials.size(); ++m) materialOf[static_cast<size_t>(materials[m].Layer & 0xFF)] = static_cast<int>(m);
+    std::vector<std::vector<int>> byMaterial(perObject ? 0 : materials.size());
+    for (int k = 1; k <= store.ObjectCount; ++k) {
+        const TFaceObject& source = store.Object(k);
+        if (!source.ModelFaces) continue;
+        const int material = materialOf[source.ColorIndex];
+        if (material < 0) throw std::logic_error("glTF: a used layer without its material");
+        if (!perObject) {
+            byMaterial[static_cast<size_t>(material)].push_back(k);
+            continue;
+        }
+        plan.Meshes.push_back({"object" + std::to_string(k), material, plan.Objects.size(), plan.Objects.size() + 1});
+        plan.Objects.push_back(k);
+    }
+    for (size_t m = 0; m < byMaterial.size(); ++m) {
+        if (byMaterial[m].empty()) continue;
+        const size_t first = plan.Objects.size();
+        plan.Objects.insert(plan.Objects.end(), byMaterial[m].begin(), byMaterial[m].end());
+        plan.Meshes.push_back({MaterialName(materials[m].Layer), static_cast<int>(m), first, plan.Objects.size()});
+    }
+}
+
+TBufferPlan PlanBuffer(const TFaceStore& store, const std::vector<TLayerMaterial>& materials, const TExportInfo& info,
+                       bool embed)
+{
+    TBufferPlan plan;
+    plan.Layout.Normals = info.SmoothNormals;
     for (size_t m = 0; m < materials.size(); ++m) {
-        materialOf[static_cast<size_t>(materials[m].Layer & 0xFF)] = static_cast<int>(m);
         if (embed && !materials[m].Picture.empty()) {
             plan.Pictures.emplace_back(m, plan.Length);
             plan.Length = Align4(plan.Length + materials[m].Picture.size());
         }
     }
+    GroupObjects(store, materials, info.NodePerObject, plan);
     TObjectPolygons object;
-    for (int k = 1; k <= store.ObjectCount; ++k) {
-        const TFaceObject& source = store.Object(k);
-        if (!source.ModelFaces) continue;
-        if (materialOf[source.ColorIndex] < 0) throw std::logic_error("glTF: a used layer without its material");
-        LayOutObject(source, k, Layout, object);
-        plan.Meshes.push_back(Summarise(k, materialOf[source.ColorIndex], object));
-        plan.VertexCount += object.Vertices.size();
-        plan.IndexCount += 3 * object.Polygons.size();
+    for (TMeshSummary& mesh : plan.Meshes) {
+        for (size_t i = mesh.FirstObject; i < mesh.EndObject; ++i) {
+            const int k = plan.Objects[i];
+            LayOutObject(store.Object(k), k, plan.Layout, object);
+            if (uint64_t{mesh.Vertices} + object.Vertices.size() > std::numeric_limits<uint32_t>::max())
+                throw std::runtime_error("more vertices on one layer than glTF can number");
+            Summarise(object, mesh);
+        }
+        plan.VertexCount += mesh.Vertices;
+        plan.IndexCount += mesh.Indices;
         // A 16-bit index may not be 65535, the value that restarts a primitive.
-        plan.WideIndices = plan.WideIndices || object.Vertices.size() > 65535;
+        plan.WideIndices = plan.WideIndices || mesh.Vertices > 65535;
     }
     plan.VertexOffset = plan.Length;
-    plan.IndexOffset = plan.VertexOffset + plan.VertexCount * VertexStride;
+    plan.IndexOffset = plan.VertexOffset + plan.VertexCount * plan.VertexStride();
     plan.Length = plan.IndexOffset + plan.IndexCount * plan.IndexSize();
     return plan;
 }
@@ -138,7 +175,7 @@ void WriteNodes(TJsonObjectWriter& writer, const TBufferPlan& plan)
     json node = {{"mesh", 0}, {"name", ""}};
     for (size_t m = 0; m < plan.Meshes.size(); ++m) {
         node["mesh"] = m;
-        node["name"] = "object" + std::to_string(plan.Meshes[m].K);
+        node["name"] = plan.Meshes[m].Name;
         writer.Element(node);
     }
     writer.EndArray();
@@ -148,23 +185,27 @@ void WriteMeshes(TJsonObjectWriter& writer, const TBufferPlan& plan)
 {
     json primitive = {{"attributes", {{"POSITION", 0}, {"TEXCOORD_0", 0}}}, {"indices", 0}, {"material", 0}};
     json mesh = {{"name", ""}, {"primitives", json::array()}};
+    const size_t per = plan.AccessorsPerMesh();
     writer.BeginArray("meshes");
     for (size_t m = 0; m < plan.Meshes.size(); ++m) {
-        primitive["attributes"]["POSITION"] = 3 * m;
-        primitive["attributes"]["TEXCOORD_0"] = 3 * m + 1;
-        primitive["indices"] = 3 * m + 2;
+        primitive["attributes"]["POSITION"] = per * m;
+        if (plan.Layout.Normals) primitive["attributes"]["NORMAL"] = per * m + 1;
+        primitive["attributes"]["TEXCOORD_0"] = per * m + per - 2;
+        primitive["indices"] = per * m + per - 1;
         primitive["material"] = plan.Meshes[m].Material;
-        mesh["name"] = "object" + std::to_string(plan.Meshes[m].K);
+        mesh["name"] = plan.Meshes[m].Name;
         mesh["primitives"] = json::array({primitive});
         writer.Element(mesh);
     }
     writer.EndArray();
 }
 
-// Three accessors per mesh: positions and texture coordinates interleaved in
-// the vertex view, then its indices in the index view.
+// Three accessors per mesh (four with normals): positions, normals and
+// texture coordinates interleaved in the vertex view, then its indices in
+// the index view.
 void WriteAccessors(TJsonObjectWriter& writer, const TBufferPlan& plan, size_t vertexView)
 {
+    const uint64_t stride = plan.VertexStride();
     json position = {{"bufferView", vertexView},
                      {"byteOffset", 0},
                      {"componentType", FloatComponents},
@@ -172,6 +213,11 @@ void WriteAccessors(TJsonObjectWriter& writer, const TBufferPlan& plan, size_t v
                      {"type", "VEC3"},
                      {"min", json::array()},
                      {"max", json::array()}};
+    json normal = {{"bufferView", vertexView},
+                   {"byteOffset", 0},
+                   {"componentType", FloatComponents},
+                   {"count", 0},
+                   {"type", "VEC3"}};
     json texture = {{"bufferView", vertexView},
                     {"byteOffset", 0},
                     {"componentType", FloatComponents},
@@ -185,15 +231,18 @@ void WriteAccessors(TJsonObjectWriter& writer, const TBufferPlan& plan, size_t v
     writer.BeginArray("accessors");
     uint64_t firstVertex = 0, firstIndex = 0;
     for (const TMeshSummary& mesh : plan.Meshes) {
-        position["byteOffset"] = firstVertex * VertexStride;
+        position["byteOffset"] = firstVertex * stride;
         position["count"] = mesh.Vertices;
         position["min"] = mesh.Min;
         position["max"] = mesh.Max;
-        texture["byteOffset"] = firstVertex * VertexStride + 12;
+        normal["byteOffset"] = firstVertex * stride + 12;
+        normal["count"] = mesh.Vertices;
+        texture["byteOffset"] = firstVertex * stride + stride - 8;
         texture["count"] = mesh.Vertices;
         indices["byteOffset"] = firstIndex * plan.IndexSize();
         indices["count"] = mesh.Indices;
         writer.Element(position);
+        if (plan.Layout.Normals) writer.Element(normal);
         writer.Element(texture);
         writer.Element(indices);
         firstVertex += mesh.Vertices;
@@ -211,8 +260,8 @@ void WriteBufferMembers(TJsonObjectWriter& writer, const TBufferPlan& plan,
     if (!plan.Meshes.empty()) {
         views.push_back({{"buffer", 0},
                          {"byteOffset", plan.VertexOffset},
-                         {"byteLength", plan.VertexCount * VertexStride},
-                         {"byteStride", VertexStride},
+                         {"byteLength", plan.VertexCount * plan.VertexStride()},
+                         {"byteStride", plan.VertexStride()},
                          {"target", ArrayBufferTarget}});
         views.push_back({{"buffer", 0},
                          {"byteOffset", plan.IndexOffset},
@@ -230,7 +279,7 @@ std::string BuildJson(const TBufferPlan& plan, const TExportInfo& info, const st
                       const std::string& binUri)
 {
     std::string text;
-    text.reserve(4096 + 640 * plan.Meshes.size()); // about what an object's node, mesh and accessors take
+    text.reserve(4096 + 640 * plan.Meshes.size()); // about what a mesh's node, mesh and accessors take
     TJsonObjectWriter writer(text);
     writer.Member("asset", Asset(info));
     writer.Member("scene", 0);
@@ -247,23 +296,33 @@ std::string BuildJson(const TBufferPlan& plan, const TExportInfo& info, const st
     return text;
 }
 
-// Every vertex as x, y, z, u, v; the indices, gathered on the way, follow them.
+// Every vertex as x, y, z, (nx, ny, nz,) u, v; the indices, gathered on the
+// way and counted from each mesh's first vertex, follow them.
 template <class TIndex> void WriteVerticesAndIndices(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& plan)
 {
     std::vector<TIndex> indices;
     indices.reserve(plan.IndexCount);
     TObjectPolygons object;
     for (const TMeshSummary& mesh : plan.Meshes) {
-        LayOutObject(store.Object(mesh.K), mesh.K, Layout, object);
-        for (const TWrittenVertex& vertex : object.Vertices) {
-            const TVector& p = object.Position(vertex);
-            const auto [u, v] = CornerTexCoord(vertex.Slot);
-            // glTF counts v downwards from the picture's top row.
-            const float values[5] = {p.X, p.Y, p.Z, u, 1.0f - v};
-            for (const float value : values) out.Binary(value);
+        uint32_t first = 0; // the object's first vertex in its mesh
+        for (size_t i = mesh.FirstObject; i < mesh.EndObject; ++i) {
+            const int k = plan.Objects[i];
+            LayOutObject(store.Object(k), k, plan.Layout, object);
+            for (const TWrittenVertex& vertex : object.Vertices) {
+                const TVector& p = object.Position(vertex);
+                out.Binary(p.X), out.Binary(p.Y), out.Binary(p.Z);
+                if (plan.Layout.Normals) {
+                    const TVector& n = object.Normals[vertex.Normal];
+                    out.Binary(n.X), out.Binary(n.Y), out.Binary(n.Z);
+                }
+                const auto [u, v] = CornerTexCoord(vertex.Slot);
+                // glTF counts v downwards from the picture's top row.
+                out.Binary(u), out.Binary(1.0f - v);
+            }
+            for (const TPolygon& triangle : object.Polygons)
+                for (int c = 0; c < 3; ++c) indices.push_back(static_cast<TIndex>(first + triangle.Vertex[c]));
+            first += static_cast<uint32_t>(object.Vertices.size());
         }
-        for (const TPolygon& triangle : object.Polygons)
-            for (int i = 0; i < 3; ++i) indices.push_back(static_cast<TIndex>(triangle.Vertex[i]));
     }
     out.Bytes(indices.data(), indices.size() * sizeof(TIndex));
 }
@@ -285,7 +344,7 @@ void WriteBuffer(TOutBuffer& out, const TFaceStore& store, const TBufferPlan& pl
 void WriteGltf(const TFaceStore& Store, std::ostream& Json, std::ostream& Bin, const std::string& BinUri,
                const TExportInfo& Info, const std::vector<TLayerMaterial>& Materials)
 {
-    const TBufferPlan plan = PlanBuffer(Store, Materials, false);
+    const TBufferPlan plan = PlanBuffer(Store, Materials, Info, false);
     {
         TOutBuffer out(Json);
         out.Text(BuildJson(plan, Info, Materials, BinUri));
@@ -300,7 +359,7 @@ void WriteGltf(const TFaceStore& Store, std::ostream& Json, std::ostream& Bin, c
 void WriteGlb(const TFaceStore& Store, std::ostream& Out, const TExportInfo& Info,
               const std::vector<TLayerMaterial>& Materials)
 {
-    const TBufferPlan plan = PlanBuffer(Store, Materials, true);
+    const TBufferPlan plan = PlanBuffer(Store, Materials, Info, true);
     std::string text = BuildJson(plan, Info, Materials, "");
     text.resize(Align4(text.size()), ' '); // the JSON chunk is padded with blanks
     const uint64_t binChunk = plan.Length == 0 ? 0 : 8 + Align4(plan.Length);

@@ -10,10 +10,13 @@
 namespace verdel {
 
 // Writes Store as glTF 2.0: a root node "model" with one node and one mesh
-// per object that has faces ("object<k>"), each a triangle list with
-// positions, texture coordinates and its layer's material. Every mesh has
-// its own accessors into one buffer: the pictures (in a .glb), then every
-// vertex as x, y, z, u, v floats, then every index, 16-bit while no object
+// per used layer, named after its colour ("green") and gathering the
+// layer's objects in order, or with Info.NodePerObject one per object that
+// has faces ("object<k>"). Each mesh is one triangle list with positions,
+// texture coordinates and its layer's material, and with
+// Info.SmoothNormals normals too (AssignNormals). Every mesh has its own
+// accessors into one buffer: the pictures (in a .glb), then every vertex as
+// x, y, z, (nx, ny, nz,) u, v floats, then every index, 16-bit while no mesh
 // has more than 65,535 vertices. Materials holds the used layers in layer
 // order: double-sided, the layer colour as base colour, or a picture shown
 // untinted. The asset names Info's program as generator and carries the

@@ -12,14 +12,16 @@
 
 namespace verdel {
 
-// What an exported file records besides the geometry, and where the layer
-// textures come from.
+// What an exported file records besides the geometry, where the layer
+// textures come from, and how the geometry is laid out.
 struct TExportInfo {
     std::string Definition;                                  // the definition text of the model; empty for a file
     std::optional<uint32_t> Seed;                            // the random source's seed when the generation began
     std::string TexturesFolder;                              // holds Text01.jpg to Text12.jpg; empty: no textures
     std::array<std::string, LayerCount + 1> LayerTextures{}; // a picture chosen for layer k; empty: the default
     std::string ProgramName = "Verdel";
+    bool NodePerObject = false; // glTF: a node and mesh per object rather than per layer
+    bool SmoothNormals = false; // vertex normals smooth round tubes and cones (glTF, OBJ, PLY; see AssignNormals)
 };
 
 // The material of one used layer, named after its colour, with the picture it shows.

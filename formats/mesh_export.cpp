@@ -1,13 +1,12 @@
 #include "formats/mesh_export.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <deque>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "engine/atomic_file.h"
 #include "engine/text_helpers.h"
 #include "engine/text_lines.h"
 #include "formats/gltf_writer.h"
@@ -22,10 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A layer picture copied beside the file: where it comes from and the name the materials use.
+// A layer picture copied beside the file: where it comes from, the name the materials use, its bytes.
 struct TPictureCopy {
     fs::path Source;
     std::string Name;
+    std::string Bytes;
 };
 
 fs::path PictureSource(const TExportInfo& info, int layer)
@@ -38,7 +38,7 @@ fs::path PictureSource(const TExportInfo& info, int layer)
 
 // The name a copied picture takes beside the file: its own, unless another
 // picture of the same name is copied too.
-std::string CopyName(const fs::path& source, int layer, std::vector<TPictureCopy>& copies)
+std::string CopyName(const fs::path& source, int layer, std::string bytes, std::vector<TPictureCopy>& copies)
 {
     for (const TPictureCopy& copy : copies)
         if (copy.Source == source) return copy.Name;
@@ -46,7 +46,7 @@ std::string CopyName(const fs::path& source, int layer, std::vector<TPictureCopy
     for (const TPictureCopy& copy : copies)
         if (copy.Name == name)
             name = source.stem().string() + "-" + std::to_string(layer) + source.extension().string();
-    copies.push_back({source, name});
+    copies.push_back({source, name, std::move(bytes)});
     return name;
 }
 
@@ -79,14 +79,14 @@ void ChoosePicture(TLayerMaterial& material, const TExportInfo& info, TMeshForma
         return;
     }
     if (format == TMeshFormat::mfObj) {
-        material.Texture = CopyName(source, material.Layer, plan.Copies);
+        material.Texture = CopyName(source, material.Layer, std::move(bytes), plan.Copies);
         return;
     }
     const std::string mimeType = MimeTypeOf(bytes);
     if (mimeType.empty()) {
         plan.Warnings.push_back(source.string() + ": glTF holds only JPEG and PNG pictures; " + what);
     } else if (format == TMeshFormat::mfGltf) {
-        material.Texture = CopyName(source, material.Layer, plan.Copies);
+        material.Texture = CopyName(source, material.Layer, std::move(bytes), plan.Copies);
     } else {
         material.Picture = std::move(bytes);
         material.MimeType = mimeType;
@@ -106,45 +106,9 @@ std::vector<TLayerMaterial> ChooseMaterials(const TFaceStore& store, const TExpo
     return materials;
 }
 
-// A file being written; one that is not closed after a complete write is removed.
-class TOutputFile {
-public:
-    explicit TOutputFile(std::string path) : Path(std::move(path))
-    {
-        File.open(Path, std::ios::binary | std::ios::trunc);
-        if (!File) throw std::runtime_error(Path + ": " + std::strerror(errno));
-    }
-    ~TOutputFile()
-    {
-        if (Closed) return;
-        File.close();
-        std::error_code ignored;
-        fs::remove(Path, ignored);
-    }
-    std::ostream& Stream() { return File; }
-    bool Failed() const { return !File; }
-    void Close()
-    {
-        File.close();
-        if (!File) throw std::runtime_error(Path + ": write error");
-        Closed = true;
-    }
-
-    const std::string Path;
-
-private:
-    std::ofstream File;
-    bool Closed = false;
-};
-
-// A writer's failure as a message naming the file it concerns: the file whose stream failed, else the main one.
-[[noreturn]] void Rethrow(const std::runtime_error& failure, const std::string& fileName,
-                          std::initializer_list<const TOutputFile*> files)
-{
-    for (const TOutputFile* file : files)
-        if (file && file->Failed()) throw std::runtime_error(file->Path + ": " + failure.what());
-    throw std::runtime_error(fileName + ": " + failure.what());
-}
+// The files of one export under their temporary names, the main file first;
+// a deque, so the files already made never move.
+using TExportFiles = std::deque<TAtomicFile>;
 
 std::string Companion(const std::string& fileName, const char* extension)
 {
@@ -152,46 +116,79 @@ std::string Companion(const std::string& fileName, const char* extension)
 }
 
 void WriteFiles(const TFaceStore& store, const std::string& fileName, TMeshFormat format, const TExportInfo& info,
-                const std::vector<TLayerMaterial>& materials)
+                const std::vector<TLayerMaterial>& materials, TExportFiles& files)
 {
     const std::vector<std::string> notes = NoteLines(info);
-    TOutputFile main(fileName);
+    TAtomicFile& main = files.emplace_back(fileName);
     // OBJ's materials and glTF's buffer (none when no object has faces) go to a file of their own.
-    std::optional<TOutputFile> companion;
-    if (format == TMeshFormat::mfObj) companion.emplace(Companion(fileName, ".mtl"));
-    if (format == TMeshFormat::mfGltf && !materials.empty()) companion.emplace(Companion(fileName, ".bin"));
-    const std::string companionName = companion ? fs::path(companion->Path).filename().string() : "";
+    TAtomicFile* companion = nullptr;
+    if (format == TMeshFormat::mfObj) companion = &files.emplace_back(Companion(fileName, ".mtl"));
+    if (format == TMeshFormat::mfGltf && !materials.empty())
+        companion = &files.emplace_back(Companion(fileName, ".bin"));
+    const std::string companionName = companion ? fs::path(companion->FileName()).filename().string() : "";
     std::ostringstream none;
     std::ostream& second = companion ? companion->Stream() : none;
     try {
         switch (format) {
         case TMeshFormat::mfObj:
-            WriteObj(store, main.Stream(), notes, companionName);
+            WriteObj(store, main.Stream(), notes, companionName, info.SmoothNormals);
             WriteMtl(second, notes.front(), materials);
             break;
         case TMeshFormat::mfStl:
             WriteStl(store, main.Stream(), notes.front() + (info.Seed ? ", seed " + std::to_string(*info.Seed) : ""));
             break;
-        case TMeshFormat::mfPly: WritePly(store, main.Stream(), notes); break;
+        case TMeshFormat::mfPly: WritePly(store, main.Stream(), notes, info.SmoothNormals); break;
         case TMeshFormat::mfGltf: WriteGltf(store, main.Stream(), second, companionName, info, materials); break;
         case TMeshFormat::mfGlb: WriteGlb(store, main.Stream(), info, materials); break;
         }
     } catch (const std::runtime_error& failure) {
-        Rethrow(failure, fileName, {&main, companion ? &*companion : nullptr});
+        // A failed file (a full disk) names itself; any other failure is the main file's.
+        for (const TAtomicFile& file : files) file.ThrowIfFailed();
+        throw std::runtime_error(fileName + ": " + failure.what());
     }
-    main.Close();
-    if (companion) companion->Close();
 }
 
-void CopyPictures(const std::vector<TPictureCopy>& copies, const fs::path& folder)
+// The pictures beside the file; one that is already there (the very source) is not copied.
+void WritePictures(const std::vector<TPictureCopy>& copies, const fs::path& folder, TExportFiles& files)
 {
     for (const TPictureCopy& copy : copies) {
         const fs::path target = folder / copy.Name;
         std::error_code error;
         if (fs::exists(target, error) && fs::equivalent(copy.Source, target, error)) continue;
-        fs::copy_file(copy.Source, target, fs::copy_options::overwrite_existing, error);
-        if (error) throw std::runtime_error(target.string() + ": " + error.message());
+        files.emplace_back(target.string()).Write([&](std::ostream& out) {
+            out.write(copy.Bytes.data(), static_cast<std::streamsize>(copy.Bytes.size()));
+        });
     }
+}
+
+// Completes every file, asks before replacing files and commits them: the
+// companions first, the main file last, so a main file with new content
+// always has its new companions. A companion that already holds the same
+// bytes is left as it is.
+void CommitFiles(TExportFiles& files, const TReplaceQuestion& mayReplace)
+{
+    std::vector<TAtomicFile*> changed;
+    std::vector<std::string> replaced, companions;
+    for (TAtomicFile& file : files) {
+        file.Close();
+        const bool main = &file == &files.front();
+        if (!main && file.SameAsTarget()) {
+            file.Discard();
+            continue;
+        }
+        changed.push_back(&file);
+        std::error_code error;
+        if (!fs::exists(file.FileName(), error)) continue;
+        replaced.push_back(file.FileName());
+        if (!main) companions.push_back(file.FileName());
+    }
+    if (!replaced.empty() && mayReplace && !mayReplace(replaced)) {
+        std::string names;
+        for (const std::string& name : companions) names += (names.empty() ? "" : ", ") + name;
+        throw EExportDeclined(files.front().FileName() + ": not written" +
+                              (names.empty() ? "" : "; these files exist with other content: " + names));
+    }
+    for (auto file = changed.rbegin(); file != changed.rend(); ++file) (*file)->Commit();
 }
 
 } // namespace
@@ -206,7 +203,8 @@ std::optional<TMeshFormat> MeshFormatOf(const std::string& FileName)
     return std::nullopt;
 }
 
-std::vector<std::string> ExportMesh(const TFaceStore& Store, const std::string& FileName, const TExportInfo& Info)
+std::vector<std::string> ExportMesh(const TFaceStore& Store, const std::string& FileName, const TExportInfo& Info,
+                                    const TReplaceQuestion& MayReplace)
 {
     const std::optional<TMeshFormat> format = MeshFormatOf(FileName);
     if (!format)
@@ -219,8 +217,10 @@ std::vector<std::string> ExportMesh(const TFaceStore& Store, const std::string& 
 
     TPicturePlan pictures;
     const std::vector<TLayerMaterial> materials = ChooseMaterials(Store, Info, *format, pictures);
-    WriteFiles(Store, FileName, *format, Info, materials);
-    CopyPictures(pictures.Copies, folder.empty() ? fs::path(".") : folder);
+    TExportFiles files;
+    WriteFiles(Store, FileName, *format, Info, materials, files);
+    WritePictures(pictures.Copies, folder, files);
+    CommitFiles(files, MayReplace);
     return pictures.Warnings;
 }
 

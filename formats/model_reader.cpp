@@ -2,18 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <string_view>
 #include <unordered_map>
-#include <utility>
 
 #include <assimp/Importer.hpp>
-#include <assimp/config.h>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 
 #include "formats/dxf_reader.h"
 
@@ -21,16 +15,8 @@ namespace verdel {
 
 namespace {
 
-std::string LowerExtension(const std::string& fileName)
-{
-    const size_t dot = fileName.find_last_of('.');
-    const size_t slash = fileName.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string extension = fileName.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
+// The foreign formats offered, each tried on bad files; Assimp's other readers are never used.
+constexpr std::string_view ForeignExtensions[] = {"3ds", "dae", "fbx", "glb", "gltf", "obj", "off", "ply", "stl"};
 
 // The object being filled: its vertices, faces and layer.
 struct TPendingObject {
@@ -69,20 +55,19 @@ class TSceneSplitter {
 public:
     TSceneSplitter(TFaceStore& store, const std::string& name) : Store(store), Name(name) {}
 
-    void AddMesh(const aiMesh& mesh, const aiMatrix4x4& placement, int materialLayer)
+    void AddMesh(const TPlacedMesh& mesh)
     {
-        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-            const aiFace& face = mesh.mFaces[f];
-            if (face.mNumIndices < 3) continue;
-            const int layer = mesh.HasVertexColors(0) ? ColorLayer(mesh.mColors[0][face.mIndices[0]]) : materialLayer;
+        const uint32_t* polygon = mesh.Corners.data();
+        for (size_t f = 0; f < mesh.FaceSizes.size(); polygon += mesh.FaceSizes[f++]) {
+            const unsigned n = mesh.FaceSizes[f];
             // A polygon of n corners: a fan of quadrilaterals around corner 0, ending in a triangle when n is odd.
-            for (unsigned start = 1; start + 1 < face.mNumIndices; start += 2) {
-                const unsigned corners[4] = {face.mIndices[0], face.mIndices[start], face.mIndices[start + 1],
-                                             face.mIndices[std::min(start + 2, face.mNumIndices - 1)]};
-                const int count = start + 2 < face.mNumIndices ? 4 : 3;
+            for (unsigned start = 1; start + 1 < n; start += 2) {
+                const unsigned corners[4] = {polygon[0], polygon[start], polygon[start + 1],
+                                             polygon[std::min(start + 2, n - 1)]};
+                const int count = start + 2 < n ? 4 : 3;
                 TVector positions[4];
-                for (int i = 0; i < count; ++i) positions[i] = Place(mesh, placement, corners[i]);
-                AddPiece(positions, count, layer);
+                for (int i = 0; i < count; ++i) positions[i] = Place(mesh, corners[i]);
+                AddPiece(positions, count, mesh.FaceLayers[f]);
             }
         }
         Flush();
@@ -119,15 +104,12 @@ public:
     int64_t FacesRead = 0;
 
 private:
-    static int ColorLayer(const aiColor4D& c) { return NearestLayer(c.r, c.g, c.b); }
-
-    TVector Place(const aiMesh& mesh, const aiMatrix4x4& placement, unsigned v) const
+    TVector Place(const TPlacedMesh& mesh, unsigned v) const
     {
-        aiVector3D p = mesh.mVertices[v];
-        if (!placement.IsIdentity()) p = placement * p;
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+        const TVector& p = mesh.Positions[v];
+        if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
             throw EModelError(Name + ": a vertex coordinate is not a finite number");
-        return {p.x, p.y, p.z};
+        return p;
     }
 
     void AddPiece(const TVector (&positions)[4], int count, int layer)
@@ -159,77 +141,43 @@ private:
     std::unordered_map<TPositionKey, int32_t, TPositionHash> VertexOf; // a place's vertex number in Pending
 };
 
-int MaterialLayer(const aiMaterial& material)
-{
-    aiString name;
-    if (material.Get(AI_MATKEY_NAME, name) == aiReturn_SUCCESS)
-        for (int layer = 1; layer <= LayerCount; ++layer)
-            if (std::strcmp(name.C_Str(), LayerColorName(layer)) == 0) return layer;
-    // Assimp's own default material is a light grey.
-    aiColor4D colour(0.6f, 0.6f, 0.6f, 1.0f);
-    if (material.Get(AI_MATKEY_COLOR_DIFFUSE, colour) != aiReturn_SUCCESS) material.Get(AI_MATKEY_BASE_COLOR, colour);
-    return NearestLayer(colour.r, colour.g, colour.b);
-}
-
 void EmptyStore(TFaceStore& store)
 {
     FreeScene(store);
     store.LayerUsed.fill(false);
 }
 
-// Every node's meshes, each placed by the node's transformation and its parents'.
-void AddNodes(const aiScene& scene, const std::vector<int>& materialLayers, TSceneSplitter& splitter)
-{
-    std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending{{scene.mRootNode, scene.mRootNode->mTransformation}};
-    while (!pending.empty()) {
-        const auto [node, placement] = pending.back();
-        pending.pop_back();
-        for (unsigned m = 0; m < node->mNumMeshes; ++m) {
-            const aiMesh& mesh = *scene.mMeshes[node->mMeshes[m]];
-            const int layer = mesh.mMaterialIndex < materialLayers.size() ? materialLayers[mesh.mMaterialIndex]
-                                                                          : NearestLayer(0.6f, 0.6f, 0.6f);
-            splitter.AddMesh(mesh, placement, layer);
-        }
-        // Children pushed last to first come out first to last.
-        for (unsigned c = node->mNumChildren; c-- > 0;)
-            pending.emplace_back(node->mChildren[c], placement * node->mChildren[c]->mTransformation);
-    }
-}
-
-// Assimp 5.2's PLY reader never returns from a header without its
-// "end_header" line, so such a file is refused before it gets there.
-void RejectUnendedPlyHeader(std::istream& file, const std::string& name)
-{
-    std::string start(1 << 20, '\0');
-    file.read(start.data(), static_cast<std::streamsize>(start.size()));
-    start.resize(static_cast<size_t>(file.gcount()));
-    if (start.starts_with("ply") && start.find("end_header") == std::string::npos)
-        throw EModelError(name + ": a PLY header without its end_header line");
-}
-
 } // namespace
+
+std::string LowerExtension(const std::string& FileName)
+{
+    const size_t dot = FileName.find_last_of('.');
+    const size_t slash = FileName.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string extension = FileName.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
 
 bool IsForeignModel(const std::string& FileName)
 {
     const std::string extension = LowerExtension(FileName);
-    if (extension.empty() || extension == "dxf") return false;
-    Assimp::Importer importer;
-    return importer.IsExtensionSupported(extension);
+    return std::find(std::begin(ForeignExtensions), std::end(ForeignExtensions), extension) !=
+           std::end(ForeignExtensions);
 }
 
-bool IsModelFile(const std::string& FileName) { return LowerExtension(FileName) == "dxf" || IsForeignModel(FileName); }
+bool IsModelFile(const std::string& FileName)
+{
+    const std::string extension = LowerExtension(FileName);
+    if (extension == "dxf" || IsForeignModel(FileName)) return true;
+    return !extension.empty() && Assimp::Importer().IsExtensionSupported(extension);
+}
 
 std::vector<std::string> ForeignModelPatterns()
 {
-    Assimp::Importer importer;
-    std::string list; // "*.3ds;*.obj;..."
-    importer.GetExtensionList(list);
     std::vector<std::string> patterns;
-    std::istringstream in(list);
-    for (std::string pattern; std::getline(in, pattern, ';');)
-        if (!pattern.empty() && pattern != "*.dxf") patterns.push_back(pattern);
-    std::sort(patterns.begin(), patterns.end());
-    patterns.erase(std::unique(patterns.begin(), patterns.end()), patterns.end());
+    for (const std::string_view extension : ForeignExtensions) patterns.push_back("*." + std::string(extension));
     return patterns;
 }
 
@@ -251,41 +199,51 @@ int NearestLayer(float Red, float Green, float Blue)
 
 void StoreScene(const aiScene& Scene, TFaceStore& Store, const std::string& Name)
 {
+    StorePlacedMeshes([&Scene](const auto& visit) { ForEachPlacedMesh(Scene, visit); }, Store, Name);
+}
+
+void StorePlacedMeshes(const TPlacedMeshSource& Source, TFaceStore& Store, const std::string& Name)
+{
     EmptyStore(Store);
-    std::vector<int> materialLayers;
-    for (unsigned m = 0; m < Scene.mNumMaterials; ++m) materialLayers.push_back(MaterialLayer(*Scene.mMaterials[m]));
     TSceneSplitter splitter(Store, Name);
     try {
-        if (Scene.mRootNode) AddNodes(Scene, materialLayers, splitter);
+        Source([&splitter](const TPlacedMesh& mesh) { splitter.AddMesh(mesh); });
         if (splitter.FacesRead == 0) throw EModelError(Name + ": the file holds no polygons");
     } catch (...) {
         EmptyStore(Store);
         throw;
     }
+    for (int k = 1; k <= Store.ObjectCount; ++k) Store.Object(k).SortFaces = true; // faces in no drawing order
     ComputeBounds(Store);
 }
 
-void ReadForeignModelFile(TFaceStore& Store, const std::string& FileName)
+bool ReadModelFile(TFaceStore& Store, const std::string& FileName, const TCancelToken& Cancel)
 {
-    EmptyStore(Store);
-    {
-        std::ifstream file(FileName, std::ios::binary);
-        if (!file) throw std::runtime_error(FileName + ": " + std::strerror(errno));
-        RejectUnendedPlyHeader(file, FileName);
-    }
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(FileName, aiProcess_ValidateDataStructure);
-    if (!scene) {
-        const std::string reason = importer.GetErrorString();
-        throw EModelError(FileName + ": " + (reason.empty() ? "not a model file that can be read" : reason));
-    }
-    StoreScene(*scene, Store, FileName);
+    if (LowerExtension(FileName) != "dxf") return ReadForeignModelFile(Store, FileName, Cancel);
+    ReadDXFFile(Store, FileName);
+    return true;
 }
 
 void ReadModelFile(TFaceStore& Store, const std::string& FileName)
 {
-    if (LowerExtension(FileName) == "dxf") ReadDXFFile(Store, FileName);
-    else ReadForeignModelFile(Store, FileName);
+    const TCancelToken never;
+    ReadModelFile(Store, FileName, never);
+}
+
+std::optional<TModel> ReadModel(const std::string& FileName, const TCancelToken& Cancel)
+{
+    TModel model;
+    model.Source = TModelSource::File;
+    model.FileName = FileName;
+    if (!ReadModelFile(*model.Store, FileName, Cancel)) return std::nullopt;
+    model.ObjectCount = model.Store->ObjectCount;
+    return model;
+}
+
+TModel ReadModel(const std::string& FileName)
+{
+    const TCancelToken never;
+    return *ReadModel(FileName, never);
 }
 
 void ReplaceModel(TFaceStore& To, TFaceStore& From)

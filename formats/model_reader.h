@@ -1,12 +1,18 @@
 // Reading models from files into a face store: Verdel's own DXF files, and
-// every mesh format that Assimp reads (OBJ, STL, PLY, glTF, 3DS, FBX, Collada...).
+// the mesh formats read through Assimp (OBJ, STL, PLY, OFF, glTF and GLB,
+// 3DS, Collada, FBX), in a child process under limits.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "engine/cancel.h"
 #include "engine/face_store.h"
+#include "engine/model.h"
+#include "formats/placed_mesh.h"
 
 struct aiScene;
 
@@ -21,15 +27,20 @@ public:
 // The most vertices an object read from a mesh file takes; larger meshes are split.
 constexpr int MaxImportedVertices = 500;
 
-// Whether FileName's extension (in any letter case) names a format read
-// through Assimp. DXF is not one of them: Verdel reads its DXF files itself.
+// The extension of FileName's last part, in lower case and without the dot ("obj"), or "".
+std::string LowerExtension(const std::string& FileName);
+
+// Whether FileName's extension (in any letter case) names a format Verdel
+// reads through Assimp: obj, stl, ply, off, gltf, glb, 3ds, dae, fbx. DXF is
+// not one of them: Verdel reads its DXF files itself.
 bool IsForeignModel(const std::string& FileName);
 
-// Whether FileName is a model file, DXF or foreign, rather than a definition.
+// Whether FileName is a model file rather than a definition: DXF, a foreign
+// model, or another format Assimp knows (read, it is refused as an unknown format).
 bool IsModelFile(const std::string& FileName);
 
-// The file-name patterns of the formats read through Assimp ("*.3ds",
-// "*.obj", ...), in alphabetical order, DXF left out.
+// The file-name patterns of the foreign formats ("*.3ds", "*.dae", ...), in
+// alphabetical order, DXF left out.
 std::vector<std::string> ForeignModelPatterns();
 
 // The layer (1..12) whose colour lies nearest to red, green and blue (0..1),
@@ -50,13 +61,34 @@ int NearestLayer(float Red, float Green, float Blue);
 // leaves the store empty.
 void StoreScene(const aiScene& Scene, TFaceStore& Store, const std::string& Name);
 
-// Reads a file through Assimp into Store (see StoreScene). A file that cannot be opened throws std::runtime_error
-// with the system's reason, one that Assimp cannot read EModelError with
-// Assimp's reason; both name the file and leave the store empty.
+// Calls its argument with each placed mesh of a scene, in order.
+using TPlacedMeshSource = std::function<void(const std::function<void(const TPlacedMesh&)>&)>;
+
+// StoreScene over the meshes Source gives; whatever Source throws leaves the store empty.
+void StorePlacedMeshes(const TPlacedMeshSource& Source, TFaceStore& Store, const std::string& Name);
+
+// Reads a foreign mesh file into Store (see StoreScene): checks it in
+// Verdel's own code (MeshFileFault), then has verdel-import read it through
+// Assimp in a child process under TImportLimits and builds the store from
+// its reply. A file that cannot be opened throws std::runtime_error with the
+// system's reason; any other failure EModelError naming the file and saying
+// what happened in Verdel's words ("is a folder, not a model file", "unknown
+// format", "no meshes in the file", "the importer crashed", "the importer
+// took longer than 20 s"), Assimp's own text kept after " (details: ...)".
+// Both leave the store empty. Returns false, the store empty, when Cancel
+// is cancelled before the import is done.
+bool ReadForeignModelFile(TFaceStore& Store, const std::string& FileName, const TCancelToken& Cancel);
 void ReadForeignModelFile(TFaceStore& Store, const std::string& FileName);
 
 // Reads a DXF file (ReadDXFFile) or a foreign mesh file (ReadForeignModelFile) into Store.
+bool ReadModelFile(TFaceStore& Store, const std::string& FileName, const TCancelToken& Cancel);
 void ReadModelFile(TFaceStore& Store, const std::string& FileName);
+
+// Reads a model file (ReadModelFile) into a model of its own, named after the
+// file; throws as ReadModelFile does. Nothing comes back when Cancel is
+// cancelled before the read is done.
+std::optional<TModel> ReadModel(const std::string& FileName, const TCancelToken& Cancel);
+TModel ReadModel(const std::string& FileName);
 
 // Moves From's model (objects, faces, used layers, bounds) into To, whose own
 // model is released; From is left empty. To keeps its translation.

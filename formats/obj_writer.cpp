@@ -35,17 +35,12 @@ struct TObjCounts {
     long long Normals = 0;
 };
 
-void WriteGroup(TOutBuffer& out, int k, const TObjectPolygons& object, int layer, TObjCounts& counts)
+// A group's faces; Normal gives the number of a polygon's corner's normal in the file.
+template <class TNormalOf>
+void WriteFaces(TOutBuffer& out, const TObjectPolygons& object, const TObjCounts& counts, TNormalOf normal)
 {
-    out.Text("g object");
-    out.Integer(k);
-    out.Text("\nusemtl ");
-    out.Text(MaterialName(layer));
-    out.Char('\n');
-    for (const TWrittenVertex& vertex : object.Vertices) Triple(out, "v ", object.Position(vertex));
-    for (const TPolygon& polygon : object.Polygons) Triple(out, "vn ", PolygonNormal(object, polygon));
-    for (const TPolygon& polygon : object.Polygons) {
-        ++counts.Normals;
+    for (size_t p = 0; p < object.Polygons.size(); ++p) {
+        const TPolygon& polygon = object.Polygons[p];
         out.Char('f');
         for (int i = 0; i < polygon.Count; ++i) {
             out.Char(' ');
@@ -53,9 +48,30 @@ void WriteGroup(TOutBuffer& out, int k, const TObjectPolygons& object, int layer
             out.Char('/');
             out.Integer(polygon.Slot[i] + 1);
             out.Char('/');
-            out.Integer(counts.Normals);
+            out.Integer(normal(p, i));
         }
         out.Char('\n');
+    }
+}
+
+// One group: flat normals, one per polygon; or with Smooth the normals AssignNormals gives.
+void WriteGroup(TOutBuffer& out, int k, TObjectPolygons& object, int layer, bool smooth, TObjCounts& counts)
+{
+    out.Text("g object");
+    out.Integer(k);
+    out.Text("\nusemtl ");
+    out.Text(MaterialName(layer));
+    out.Char('\n');
+    for (const TWrittenVertex& vertex : object.Vertices) Triple(out, "v ", object.Position(vertex));
+    if (smooth) {
+        AssignNormals(object);
+        for (const TVector& normal : object.Normals) Triple(out, "vn ", normal);
+        WriteFaces(out, object, counts, [&](size_t p, int i) { return counts.Normals + object.Polygons[p].Normal[i] + 1; });
+        counts.Normals += static_cast<long long>(object.Normals.size());
+    } else {
+        for (const TPolygon& polygon : object.Polygons) Triple(out, "vn ", PolygonNormal(object, polygon));
+        WriteFaces(out, object, counts, [&](size_t p, int) { return counts.Normals + static_cast<long long>(p) + 1; });
+        counts.Normals += static_cast<long long>(object.Polygons.size());
     }
     counts.Vertices += static_cast<long long>(object.Vertices.size());
 }
@@ -63,7 +79,7 @@ void WriteGroup(TOutBuffer& out, int k, const TObjectPolygons& object, int layer
 } // namespace
 
 void WriteObj(const TFaceStore& Store, std::ostream& Out, const std::vector<std::string>& Notes,
-              const std::string& MtlName)
+              const std::string& MtlName, bool SmoothNormals)
 {
     TOutBuffer out(Out);
     Comments(out, Notes);
@@ -85,7 +101,7 @@ void WriteObj(const TFaceStore& Store, std::ostream& Out, const std::vector<std:
         const TFaceObject& source = Store.Object(k);
         if (!source.ModelFaces) continue;
         LayOutObject(source, k, {}, object);
-        WriteGroup(out, k, object, source.ColorIndex, counts);
+        WriteGroup(out, k, object, source.ColorIndex, SmoothNormals, counts);
     }
     out.Flush();
 }

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/primitives.h"
+
 namespace verdel {
 
 namespace {
@@ -31,6 +33,59 @@ void AddFacePolygons(const std::array<int32_t, 4>& face, bool triangles, std::ve
         for (int i = 0; i < 4; ++i) polygon.Index[i] = face[static_cast<size_t>(i)], polygon.Slot[i] = i;
         polygons.push_back(polygon);
     }
+}
+
+// V as a unit vector, scaled first so that tiny and huge vectors keep their
+// direction; Otherwise when V has no direction (zero or not finite).
+TVector UnitOr(TVector v, TVector otherwise)
+{
+    const float largest = std::max({std::fabs(v.X), std::fabs(v.Y), std::fabs(v.Z)});
+    if (!(largest > 0) || !std::isfinite(largest)) return otherwise;
+    return Normalise({v.X / largest, v.Y / largest, v.Z / largest});
+}
+
+// The unit normal of stored face F: the sum of its triangles' cross products.
+TVector FaceNormal(const TObjectMesh& mesh, size_t f)
+{
+    const auto at = [&](size_t i) { return mesh.Vertices[static_cast<size_t>(mesh.Faces[f][i] - 1)]; };
+    const TVector p0 = at(0);
+    const TVector sum = Cross(at(1) - p0, at(2) - p0) + Cross(at(2) - p0, at(3) - p0);
+    return UnitOr(sum, {0, 0, 1});
+}
+
+// The normal of a corner of face F at vertex Index: its place in Normals,
+// added on first use.
+uint32_t CornerNormal(TObjectPolygons& out, bool curved, uint32_t f, int32_t index)
+{
+    int32_t& at = curved ? out.VertexNormalAt[static_cast<size_t>(index)] : out.FaceNormalAt[f];
+    if (at < 0) {
+        at = static_cast<int32_t>(out.Normals.size());
+        const TVector& own = out.FaceNormals[f];
+        out.Normals.push_back(curved ? UnitOr(out.VertexSums[static_cast<size_t>(index)], own) : own);
+    }
+    return static_cast<uint32_t>(at);
+}
+
+// Vertices with normals: one per (vertex, texture slot, normal), in order of first use.
+void AssignNormalVertices(TObjectPolygons& out, bool texCoords)
+{
+    out.Lookup.assign((out.Mesh.Vertices.size() + 1) * 4, -1);
+    out.NextSame.clear();
+    for (TPolygon& polygon : out.Polygons)
+        for (int i = 0; i < polygon.Count; ++i) {
+            const int slot = texCoords ? polygon.Slot[i] : 0;
+            int32_t& newest = out.Lookup[static_cast<size_t>(polygon.Index[i]) * 4 + static_cast<size_t>(slot)];
+            int32_t vertex = newest;
+            while (vertex >= 0 && out.Vertices[static_cast<size_t>(vertex)].Normal != polygon.Normal[i])
+                vertex = out.NextSame[static_cast<size_t>(vertex)];
+            if (vertex < 0) {
+                vertex = static_cast<int32_t>(out.Vertices.size());
+                out.Vertices.push_back({polygon.Index[i], slot, polygon.Normal[i]});
+                out.NextSame.push_back(newest);
+                newest = vertex;
+            }
+            polygon.Vertex[i] = static_cast<uint32_t>(vertex);
+        }
 }
 
 // Shared vertices: every vertex a polygon uses, in the object's vertex order.
@@ -93,9 +148,46 @@ void LayOutObject(const TFaceObject& Object, int K, const TPolygonLayout& Layout
     CollectObjectMesh(Object, K, Out.Mesh);
     Out.Polygons.clear();
     Out.Vertices.clear();
-    for (const auto& face : Out.Mesh.Faces) AddFacePolygons(face, Layout.Triangles, Out.Polygons);
-    if (Layout.TexCoords) AssignTexturedVertices(Out);
-    else AssignSharedVertices(Out);
+    for (size_t f = 0; f < Out.Mesh.Faces.size(); ++f) {
+        const size_t first = Out.Polygons.size();
+        AddFacePolygons(Out.Mesh.Faces[f], Layout.Triangles, Out.Polygons);
+        for (size_t p = first; p < Out.Polygons.size(); ++p) Out.Polygons[p].Face = static_cast<uint32_t>(f);
+    }
+    if (Layout.Normals) {
+        AssignNormals(Out);
+        AssignNormalVertices(Out, Layout.TexCoords);
+    } else if (Layout.TexCoords) {
+        AssignTexturedVertices(Out);
+    } else {
+        AssignSharedVertices(Out);
+    }
+}
+
+void AssignNormals(TObjectPolygons& Object)
+{
+    const TObjectMesh& mesh = Object.Mesh;
+    const TSolidKind kind = SolidKindOf(mesh.Faces);
+    Object.Normals.clear();
+    Object.FaceNormals.clear();
+    Object.FaceNormalAt.assign(mesh.Faces.size(), -1);
+    Object.VertexNormalAt.assign(mesh.Vertices.size() + 1, -1);
+    Object.VertexSums.assign(mesh.Vertices.size() + 1, TVector{});
+    for (size_t f = 0; f < mesh.Faces.size(); ++f) {
+        const auto& face = mesh.Faces[f];
+        Object.FaceNormals.push_back(FaceNormal(mesh, f));
+        if (!CurvedFace(kind, static_cast<int>(f))) continue;
+        // Each vertex of the face once, however often the face repeats it.
+        for (auto corner = face.begin(); corner != face.end(); ++corner)
+            if (std::find(face.begin(), corner, *corner) == corner) {
+                TVector& sum = Object.VertexSums[static_cast<size_t>(*corner)];
+                sum = sum + Object.FaceNormals[f];
+            }
+    }
+    for (TPolygon& polygon : Object.Polygons) {
+        const bool curved = CurvedFace(kind, static_cast<int>(polygon.Face));
+        for (int i = 0; i < polygon.Count; ++i)
+            polygon.Normal[i] = CornerNormal(Object, curved, polygon.Face, polygon.Index[i]);
+    }
 }
 
 TVector PolygonNormal(const TObjectPolygons& Object, const TPolygon& Polygon)

@@ -13,8 +13,12 @@ namespace verdel {
 // (characters a header cannot hold become "?"), then each object's vertices
 // in vertex order with x, y, z as floats and the layer colour as red, green,
 // blue and alpha bytes, then each object's faces (triangles and
-// quadrilaterals) as a byte count and 32-bit vertex numbers. Throws
-// std::runtime_error naming the object it cannot write, or "write error".
-void WritePly(const TFaceStore& Store, std::ostream& Out, const std::vector<std::string>& Notes);
+// quadrilaterals) as a byte count and 32-bit vertex numbers. With
+// SmoothNormals each vertex also has nx, ny, nz after z, the normals
+// AssignNormals gives, and a vertex is written once for each normal it
+// takes, in order of first use. Throws std::runtime_error naming the object
+// it cannot write, or "write error".
+void WritePly(const TFaceStore& Store, std::ostream& Out, const std::vector<std::string>& Notes,
+              bool SmoothNormals = false);
 
 } // namespace verdel

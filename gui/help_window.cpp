@@ -1,5 +1,6 @@
 #include "gui/help_window.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -35,6 +36,12 @@ THelpWindow::THelpWindow(const QString& HelpFolder, QWidget* Parent)
     setWindowTitle(HelpCaption);
     setWindowIcon(ProgramIcon());
     resize(760, 580);
+    // Esc closes the window, as it closes the Command Reference.
+    auto* closing = new QAction(this);
+    closing->setShortcut(Qt::Key_Escape);
+    closing->setShortcutContext(Qt::WindowShortcut);
+    connect(closing, &QAction::triggered, this, &QWidget::close);
+    addAction(closing);
 
     auto* bar = new QHBoxLayout;
     ContentsBtn = AddButton(this, bar, "ContentsBtn", QStringLiteral("&Contents"));

@@ -22,19 +22,19 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
-#include "gui/app_state.h"
-#include "gui/breed_window.h"
-#include "gui/clock_text.h"
-#include "gui/definition_editor.h"
-#include "gui/dialogs.h"
-#include "gui/file_memory.h"
-#include "gui/generation_runner.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/breed_window.h"
 #include "gui/glyphs.h"
-#include "gui/layer_bitmaps.h"
-#include "gui/mdi_child.h"
+#include "gui/introduction_window.h"
 #include "gui/program_icon.h"
 #include "gui/rich_text.h"
-#include "gui/start_up_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/shared/clock_text.h"
+#include "gui/shared/dialogs.h"
+#include "gui/shared/file_memory.h"
+#include "gui/shared/generation_runner.h"
+#include "gui/viewer/layer_bitmaps.h"
 
 namespace verdel {
 
@@ -48,8 +48,7 @@ constexpr int HelpPanelWidth = 170;
 
 TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindow(Parent)
 {
-    MainForm = this;
-    Workspace = this;
+    AppState.Workspace = this;
     setObjectName("MainForm");
     setWindowTitle("Verdel 5");
     setWindowIcon(ProgramIcon());
@@ -73,11 +72,7 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
     CreateSpeedPanel();
     CreateStatusBar();
     setAcceptDrops(true);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-        UpdateMenuItems();
-        if (window)
-            if (auto* editor = qobject_cast<TMDIChild*>(window->widget())) editor->FormActivate();
-    });
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     FormCreate(ProgramFolder);
 }
 
@@ -86,10 +81,7 @@ TMainForm::~TMainForm()
     // The child windows die after this body, in QWidget's destructor; their
     // signals must not reach this half-destroyed frame any more.
     DisconnectMdiSignals();
-    SetStatusSink(nullptr);
-    SetWarningSink(nullptr);
-    if (MainForm == this) MainForm = nullptr;
-    if (Workspace == this) Workspace = nullptr;
+    if (AppState.Workspace == this) AppState.Workspace = nullptr;
 }
 
 void TMainForm::DisconnectMdiSignals()
@@ -100,11 +92,12 @@ void TMainForm::DisconnectMdiSignals()
 
 void TMainForm::FormCreate(const QString& programFolder)
 {
-    ProgramFolders = LocateFolders(programFolder.toStdString(), UserFoldersFromEnvironment());
-    const std::string folderError = EnsureWorkFolders(ProgramFolders);
+    AppState.ProgramFolders = LocateFolders(programFolder.toStdString(), UserFoldersFromEnvironment());
+    const std::string folderError = EnsureWorkFolders(AppState.ProgramFolders);
     if (!folderError.empty()) Dialogs().Error(folderError);
+    StartFolder = QDir::currentPath();
     QDir::setCurrent(programFolder);
-    const QString dataFolder = QString::fromStdString(ProgramFolders.DataFolder);
+    const QString dataFolder = QString::fromStdString(AppState.ProgramFolders.DataFolder);
 
     const QScreen* display = QApplication::primaryScreen();
     const QSize screen = display ? display->size() : QSize(1024, 768);
@@ -118,9 +111,11 @@ void TMainForm::FormCreate(const QString& programFolder)
     PlaceHelpMemo();
     LoadRichTextFile(*HelpMemo, dataFolder + "VdHelp01.rtf");
 
-    LoadLayerBitmaps(QString::fromStdString(ProgramFolders.TexturesFolder));
-    LoadSettings(Settings, ProgramFolders.SettingsFolder, Dialogs(), ProgramFolders.InitialSettings);
+    LoadLayerBitmaps(QString::fromStdString(AppState.ProgramFolders.TexturesFolder));
+    LoadSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder, Dialogs(),
+                 AppState.ProgramFolders.InitialSettings);
     LoadFileMemory();
+    RestoreLayout();
     FirstActivation = true;
     UpdateRecentFilesMenu();
     UpdateMenuItems();
@@ -138,7 +133,6 @@ void TMainForm::CreateStatusBar()
         statusBar()->addWidget(StatusPanels[i]);
     }
     StatusPanels[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    SetStatusSink([this](const QString& text) { StatusPanels[0]->setText(text); });
     ProgressLabel = new QLabel;
     ProgressLabel->setObjectName("ProgressLabel");
     CancelJobButton = new QPushButton("Cancel");
@@ -151,7 +145,6 @@ void TMainForm::CreateStatusBar()
     WarningPanel->setObjectName("WarningPanel");
     WarningPanel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(WarningPanel, 1);
-    SetWarningSink([this](const QString& text) { ShowWarningLine(text); });
 
     ClockTimer = new QTimer(this);
     ClockTimer->setObjectName("ClockTimer");
@@ -161,7 +154,9 @@ void TMainForm::CreateStatusBar()
     ClockTimerTimer();
 }
 
-void TMainForm::ShowWarningLine(const QString& Text)
+void TMainForm::ShowStatus(const QString& Text) { StatusPanels[0]->setText(Text); }
+
+void TMainForm::ShowWarning(const QString& Text)
 {
     // The whole text stays in the tooltip when the line is cut at the window's edge.
     WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
@@ -204,7 +199,8 @@ void TMainForm::changeEvent(QEvent* Event)
 {
     QMainWindow::changeEvent(Event);
     // The first activation with the setting on offers the Introduction.
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation && Settings.ShowStartText) {
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation &&
+        AppState.Settings.ShowStartText) {
         FirstActivation = false;
         ShowStartupMessage();
     }
@@ -226,6 +222,7 @@ QMdiSubWindow* TMainForm::AddChild(QWidget* Child)
             if (keys.removeAll(FileCloseItem->shortcut()) > 0) action->setShortcuts(keys);
         }
     }
+    // The commands follow the windows that are left once a closed one is gone.
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMainForm::UpdateMenuItems); });
     Child->show();
     UpdateMenuItems();
@@ -307,7 +304,28 @@ void TMainForm::closeEvent(QCloseEvent* Event)
         Event->ignore();
         return;
     }
+    SaveLayout();
     Event->accept();
+}
+
+void TMainForm::RestoreLayout()
+{
+    const TWindowLayout& layout = AppState.Settings.Layout;
+    if (layout.MainWindow.empty()) return; // first start: maximised
+    restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(layout.MainWindow)));
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(layout.Docks)));
+}
+
+void TMainForm::SaveLayout()
+{
+    TWindowLayout& layout = AppState.Settings.Layout;
+    layout.MainWindow = saveGeometry().toBase64().toStdString();
+    layout.Docks = saveState().toBase64().toStdString();
+    try {
+        SaveSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder);
+    } catch (const std::exception&) {
+        // Only the windows' places are lost; the flags were saved when they were chosen.
+    }
 }
 
 } // namespace verdel

@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-#include "gui/workspace.h"
+#include "gui/shared/workspace.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -23,10 +23,14 @@ class QToolButton;
 namespace verdel {
 
 class TAboutBox;
+class TFindDialog;
+class TGenOpsForm;
 class THelpWindow;
 class THelperForm;
 class TMDIChild;
+class TViewForm;
 
+// The main frame ("Verdel 5"): the windows' workspace.
 class TMainForm : public QMainWindow, public TWorkspace {
     Q_OBJECT
 public:
@@ -41,15 +45,23 @@ public:
     // The generator dialogs: at most one of each kind.
     void CreateRandomDialog();
     void CreateMutateDialog();
+    // Whether a generator dialog of the kind is open among the child windows.
+    bool RandomDialogOpen() const;
+    bool MutatorDialogOpen() const;
     // What the child windows ask of the frame.
     QSize UsableClientSize() const override { return {UsableClientWidth, UsableClientHeight}; }
     QRect FrameGeometry() const override { return geometry(); }
-    void OpenEditorWithText(const QString& Text) override { CreateNewEditWindowForRandom(Text); }
-    void RandomDialogClosed() override;
-    void MutateDialogClosed() override;
+    // A new editor with Text, in front and with the focus (asked from a window of its own).
+    void OpenEditorWithText(const QString& Text) override;
+    std::optional<TLines> ActiveDefinition() const override;
+    // The viewer (ViewForm) takes Model over; without a viewer the model is dropped.
+    void ShowModel(TModel Model) override;
     void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) override;
     void HideProgress() override;
-    // Enables the commands that need a child window.
+    void ShowStatus(const QString& Text) override;
+    void ShowWarning(const QString& Text) override;
+    // Sets every enabled state: the commands that need a child window, and
+    // the generator commands while no dialog of their kind is open.
     void UpdateMenuItems();
     // Lists the recent files in File > Open Recent.
     void UpdateRecentFilesMenu();
@@ -60,7 +72,8 @@ public:
     int ChildCount() const;
 
     // Opens a file by its kind: a model file (DXF or mesh) in the viewer, anything else in an
-    // editor (an editor that already shows it comes to the front).
+    // editor (an editor that already shows it comes to the front). A relative
+    // name (from the command line) is found from StartFolder.
     void OpenFile(const QString& Name);
     // Opens a definition file in a new editor; returns it (nullptr when the file cannot be read).
     TMDIChild* OpenDefinition(const QString& Name);
@@ -77,6 +90,12 @@ public:
     void ClearRecentFilesClick();
     void ViewGraphic1Click();
     void FileExitItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
+    void SelectAllItemClick();
+    void FindItemClick();
+    void ReplaceItemClick();
+    void ShowFindDialog(bool WithReplace);
     void CutItemClick();
     void CopyItemClick();
     void PasteItemClick();
@@ -96,15 +115,16 @@ public:
     // Whether the frame may close: the unsaved editors' questions.
     bool FormCloseQuery();
 
+    QString StartFolder;       // the working folder the program started in (the frame then works in its own)
     int UsableClientWidth = 0; // the area child windows may use
     int UsableClientHeight = 0;
     bool FirstActivation = true;
-    bool RandomDialogOpen = false;
-    bool MutatorDialogOpen = false;
 
     // The long-lived windows the frame shows (created at start-up).
     TAboutBox* AboutBox = nullptr;
     THelperForm* HelperForm = nullptr;
+    TGenOpsForm* GenOpsForm = nullptr;
+    TViewForm* ViewForm = nullptr;
 
     QMdiArea* MdiArea;
     QLabel* StatusPanels[3];
@@ -117,6 +137,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+    // The frame's geometry and docks from the settings, and back into them on closing.
+    void RestoreLayout();
+    void SaveLayout();
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
     // Definition and model files dropped on the window open as Open and View DXF would.
@@ -128,7 +151,6 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateSpeedPanel();
-    void ShowWarningLine(const QString& Text);
     void CreateStatusBar();
     void CreateHelpPanel();
     void PlaceHelpMemo();
@@ -140,6 +162,9 @@ private:
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
     QList<TMDIChild*> Editors() const;
+    // The generator dialog of type T: a new one, or nothing when one is open.
+    template <class T> void CreateGeneratorDialog();
+    template <class T> bool ChildOpen() const;
     // A command shared by its menu item, speed button and shortcut.
     QAction* MakeAction(const char* name, const QString& caption, void (TMainForm::*handler)(),
                         const QKeySequence& shortcut = {});
@@ -155,6 +180,12 @@ private:
     QAction* ViewGraphic1 = nullptr;
     QAction* FileExitItem = nullptr;
     QAction* GenerateItem = nullptr;
+    QAction* UndoItem = nullptr;
+    QAction* RedoItem = nullptr;
+    QAction* SelectAllItem = nullptr;
+    QAction* FindItem = nullptr;
+    QAction* ReplaceItem = nullptr;
+    TFindDialog* FindDialog = nullptr; // made when first asked for
     QAction* CutItem = nullptr;
     QAction* CopyItem = nullptr;
     QAction* PasteItem = nullptr;

@@ -9,12 +9,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "gui/breed_window.h"
-#include "gui/definition_editor.h"
-#include "gui/file_memory.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/breed_window.h"
 #include "gui/glyphs.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/shared/file_memory.h"
 
 namespace verdel {
 
@@ -46,11 +46,18 @@ void TMainForm::CreateActions()
     ViewGraphic1 = MakeAction("ViewGraphic1", "View &DXF...", &TMainForm::ViewGraphic1Click);
     FileExitItem =
         MakeAction("FileExitItem", "E&xit", &TMainForm::FileExitItemClick, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    UndoItem = MakeAction("UndoItem", "&Undo", &TMainForm::UndoItemClick, QKeySequence::Undo);
+    RedoItem = MakeAction("RedoItem", "&Redo", &TMainForm::RedoItemClick, QKeySequence::Redo);
     CutItem = MakeAction("CutItem", "Cu&t", &TMainForm::CutItemClick, QKeySequence::Cut);
     CopyItem = MakeAction("CopyItem", "&Copy", &TMainForm::CopyItemClick, QKeySequence::Copy);
     PasteItem = MakeAction("PasteItem", "&Paste", &TMainForm::PasteItemClick, QKeySequence::Paste);
-    // The editor handles its own Cut, Copy and Paste keys; the actions serve menu and buttons.
-    for (QAction* action : {CutItem, CopyItem, PasteItem}) action->setShortcutContext(Qt::WidgetShortcut);
+    SelectAllItem = MakeAction("SelectAllItem", "Select &All", &TMainForm::SelectAllItemClick, QKeySequence::SelectAll);
+    // The editor handles its own editing keys; the actions serve menu and buttons.
+    for (QAction* action : {UndoItem, RedoItem, CutItem, CopyItem, PasteItem, SelectAllItem})
+        action->setShortcutContext(Qt::WidgetShortcut);
+    FindItem = MakeAction("FindItem", "&Find...", &TMainForm::FindItemClick, QKeySequence(Qt::CTRL | Qt::Key_F));
+    ReplaceItem =
+        MakeAction("ReplaceItem", "R&eplace...", &TMainForm::ReplaceItemClick, QKeySequence(Qt::CTRL | Qt::Key_H));
     WindowCascadeItem = MakeAction("WindowCascadeItem", "&Cascade", &TMainForm::WindowCascadeItemClick);
     WindowTileItem = MakeAction("WindowTileItem", "&Tile", &TMainForm::WindowTileItemClick);
     WindowArrangeItem = MakeAction("WindowArrangeItem", "&Arrange Icons", &TMainForm::WindowArrangeItemClick);
@@ -90,7 +97,11 @@ void TMainForm::CreateMenus()
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
-    edit->addActions({CutItem, CopyItem, PasteItem});
+    edit->addActions({UndoItem, RedoItem});
+    edit->addSeparator();
+    edit->addActions({CutItem, CopyItem, PasteItem, SelectAllItem});
+    edit->addSeparator();
+    edit->addActions({FindItem, ReplaceItem});
 
     WindowMenu = menuBar()->addMenu("&Window");
     WindowMenu->setObjectName("Window1");
@@ -164,12 +175,12 @@ void TMainForm::UpdateMenuItems()
     for (QAction* item : {FileCloseItem, FileSaveItem, CutItem, CopyItem, PasteItem, WindowCascadeItem, WindowTileItem,
                           WindowArrangeItem, WindowMinimizeItem})
         item->setEnabled(any);
-    // Save As and Generate need an editor in front.
+    // Save As, Generate and the editing commands need an editor in front.
     const bool editor = ActiveEditor() != nullptr;
-    FileSaveAsItem->setEnabled(editor);
-    GenerateItem->setEnabled(editor);
-    RandomGenerator1->setEnabled(!RandomDialogOpen);
-    Mutator1->setEnabled(!MutatorDialogOpen);
+    for (QAction* item : {FileSaveAsItem, GenerateItem, UndoItem, RedoItem, SelectAllItem, FindItem, ReplaceItem})
+        item->setEnabled(editor);
+    RandomGenerator1->setEnabled(!RandomDialogOpen());
+    Mutator1->setEnabled(!MutatorDialogOpen());
 }
 
 void TMainForm::UpdateWindowMenu()

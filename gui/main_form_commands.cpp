@@ -13,17 +13,18 @@
 
 #include "app/program_folders.h"
 #include "formats/model_reader.h"
-#include "gui/app_state.h"
-#include "gui/definition_editor.h"
-#include "gui/dialogs.h"
-#include "gui/file_memory.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
+#include "gui/editor/find_dialog.h"
+#include "gui/introduction_window.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
-#include "gui/start_up_form.h"
-#include "gui/text_codec.h"
-#include "gui/view_form.h"
+#include "gui/options_dialog.h"
+#include "gui/shared/app_state.h"
+#include "gui/shared/dialogs.h"
+#include "gui/shared/file_memory.h"
+#include "gui/shared/model_files.h"
+#include "gui/shared/text_codec.h"
+#include "gui/viewer/viewer_window.h"
 
 namespace verdel {
 
@@ -34,9 +35,9 @@ TMDIChild* NewEditor(TMainForm& frame, const QString& prefix)
 {
     auto* editor = new TMDIChild;
     frame.AddChild(editor);
-    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.NewDefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.NewDefinitionFolder);
     editor->SetFileName(QDir(folder).filePath(prefix + QString::number(frame.ChildCount()) + ".vd"));
-    editor->FormActivate();
+    editor->PlaceNew();
     return editor;
 }
 
@@ -52,48 +53,74 @@ TMDIChild* TMainForm::CreateNewEditWindowForRandom(const QString& Text)
     return editor;
 }
 
+void TMainForm::OpenEditorWithText(const QString& Text)
+{
+    TMDIChild* editor = CreateNewEditWindowForRandom(Text);
+    MdiArea->setActiveSubWindow(editor->SubWindow());
+    raise();
+    activateWindow();
+    editor->Memo1->setFocus();
+}
+
 void TMainForm::FileNewItemClick() { NewFile(); }
 
 void TMainForm::FileOpenItemClick()
 {
-    const QString folder = DialogFolder(TFileKind::Definition, ProgramFolders.DefinitionFolder);
+    const QString folder = DialogFolder(TFileKind::Definition, AppState.ProgramFolders.DefinitionFolder);
     if (!EnterFolder(folder)) return;
-    const QString name = Dialogs().OpenFileName(this, folder, "All files (*)");
-    if (!name.isEmpty()) OpenDefinition(name);
+    const QString name = Dialogs().OpenFileName(this, folder, OpenFileFilters());
+    if (!name.isEmpty()) OpenFile(name); // a model file goes to the viewer
 }
 
 TMDIChild* TMainForm::OpenDefinition(const QString& Name)
 {
-    auto* editor = new TMDIChild;
-    AddChild(editor);
-    editor->FormActivate();
-    bool read = true;
+    // The file is read first: one that cannot be read leaves no editor behind.
+    QString text;
     try {
-        editor->Memo1->setPlainText(ReadTextFile(Name));
-        editor->Memo1->document()->setModified(false);
+        text = ReadTextFile(Name);
     } catch (const std::exception& error) {
         Dialogs().Error(error.what());
-        read = false;
+        ForgetRecentFile(Name);
+        return nullptr;
     }
-    editor->SetFileName(Name, read);
-    if (read) NoteUsedFile(TFileKind::Definition, Name, true);
-    else ForgetRecentFile(Name);
-    return read ? editor : nullptr;
+    auto* editor = new TMDIChild;
+    AddChild(editor);
+    editor->PlaceNew();
+    editor->Memo1->setPlainText(text);
+    editor->Memo1->document()->setModified(false);
+    editor->SetFileName(Name, true);
+    NoteUsedFile(TFileKind::Definition, Name, true);
+    return editor;
 }
 
 void TMainForm::ViewModelFile(const QString& Name)
 {
-    if (ReadModelIntoStore(Name, FaceStore) == TModelRead::Read) {
+    TModel model;
+    const TModelRead read = LoadModelFile(Name, model);
+    if (read == TModelRead::Read) {
         NoteUsedFile(TFileKind::Model, Name, true);
-        LaunchViewer(TViewSource::DxfFile);
-    } else {
+        ShowModel(std::move(model));
+    } else if (read == TModelRead::Failed) {
         ForgetRecentFile(Name);
     }
 }
 
+void TMainForm::ShowModel(TModel Model)
+{
+    if (ViewForm) ViewForm->ShowModal(std::move(Model));
+}
+
+std::optional<TLines> TMainForm::ActiveDefinition() const
+{
+    const QMdiSubWindow* window = MdiArea->currentSubWindow();
+    const auto* editor = window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
+    if (!editor) return std::nullopt;
+    return EngineLines(editor->Memo1->toPlainText());
+}
+
 void TMainForm::OpenFile(const QString& Name)
 {
-    const QString path = QFileInfo(Name).absoluteFilePath();
+    const QString path = QDir(StartFolder).absoluteFilePath(Name);
     if (IsModelFile(path.toStdString())) {
         ViewModelFile(path);
         return;
@@ -136,10 +163,44 @@ void TMainForm::ClearRecentFilesClick()
 
 void TMainForm::ViewGraphic1Click()
 {
-    if (ChooseAndReadModel(this, FaceStore) == TModelRead::Read) LaunchViewer(TViewSource::DxfFile);
+    TModel model;
+    if (ChooseAndLoadModel(this, model) == TModelRead::Read) ShowModel(std::move(model));
 }
 
 void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::UndoItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->undo();
+}
+
+void TMainForm::RedoItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->redo();
+}
+
+void TMainForm::SelectAllItemClick()
+{
+    if (TMDIChild* editor = ActiveEditor()) editor->Memo1->selectAll();
+}
+
+void TMainForm::FindItemClick() { ShowFindDialog(false); }
+
+void TMainForm::ReplaceItemClick() { ShowFindDialog(true); }
+
+void TMainForm::ShowFindDialog(bool WithReplace)
+{
+    if (!FindDialog)
+        FindDialog = new TFindDialog(
+            // The editor last in front: while the Find window has the focus, no child window is active.
+            [this]() -> QPlainTextEdit* {
+                QMdiSubWindow* window = MdiArea->currentSubWindow();
+                auto* editor = window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
+                return editor ? editor->Memo1 : nullptr;
+            },
+            this);
+    FindDialog->Open(WithReplace);
+}
 
 void TMainForm::CutItemClick()
 {
@@ -180,18 +241,6 @@ void TMainForm::WindowMinimizeItemClick()
 void TMainForm::RandomGenerator1Click() { CreateRandomDialog(); }
 
 void TMainForm::Mutator1Click() { CreateMutateDialog(); }
-
-void TMainForm::RandomDialogClosed()
-{
-    RandomDialogOpen = false;
-    UpdateMenuItems();
-}
-
-void TMainForm::MutateDialogClosed()
-{
-    MutatorDialogOpen = false;
-    UpdateMenuItems();
-}
 
 void TMainForm::General1Click()
 {

@@ -27,11 +27,14 @@ public:
     // The object number (from 1) drawn at place i (from 0).
     int32_t operator[](int i) const { return Order[i]; }
 
+    // A depth's bits made monotonic: unsigned order is the order of depths,
+    // -0 and +0 alike; a NaN takes bits of its own.
+    static uint32_t DepthBits(float Depth);
+
 private:
     // (depth, position) packed so that one unsigned comparison orders them:
     // the depth's bits made monotonic in the high half, the position below.
     using TKey = uint64_t;
-    static uint32_t DepthBits(float Depth);
     static TKey MakeKey(float Depth, int32_t Position);
     bool SortWithoutNaN(const TFaceStore& Store);
     void RadixSort();

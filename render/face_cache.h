@@ -119,6 +119,7 @@ public:
     bool Holds(int k) const { return Objects[k - 1].First >= 0; }
     const TCachedFace* Begin(int k) const { return &Faces[Objects[k - 1].First]; }
     const TCachedFace* End(int k) const { return &Faces[Objects[k - 1].First + Objects[k - 1].Count]; }
+    TCachedFace* Begin(int k) { return &Faces[Objects[k - 1].First]; }
 
     // The rows object k's edges reach in this frame, held or not.
     TRowSpan& Rows(int k) { return Objects[k - 1].Rows; }

@@ -26,6 +26,13 @@ void TGMP::Resize(int NewWidth, int NewHeight)
     Load.SetSize(ThreadCount(), NewHeight);
 }
 
+void TGMP::SetProjection(int32_t Focal, int32_t CentreX, int32_t CentreY)
+{
+    Projection.Focal = Focal;
+    Projection.CentreX = CentreX;
+    Projection.CentreY = CentreY;
+}
+
 void TGMP::SetThreadCount(int Count)
 {
     Count = std::clamp(Count, 1, TWorkerPool::MaxThreads);
@@ -33,6 +40,7 @@ void TGMP::SetThreadCount(int Count)
     Pool.reset();
     Pool = std::make_unique<TWorkerPool>(Count);
     BandEdges.resize(static_cast<size_t>(Count));
+    Sorters.resize(static_cast<size_t>(Count));
     for (TEdgeTable& edges : BandEdges) edges.SetHeight(Frame.Height());
     Load.SetSize(Count, Frame.Height());
 }

@@ -15,6 +15,7 @@
 #include "render/dib16.h"
 #include "render/edge_table.h"
 #include "render/face_cache.h"
+#include "render/face_sorter.h"
 #include "render/render_math.h"
 #include "render/rgb_image.h"
 #include "render/row_load.h"
@@ -57,6 +58,10 @@ public:
 
     // Gives the buffer a new size (height at most 4096); the picture is lost.
     void Resize(int Width, int Height);
+    // Sets the projection's focal length and centre, which Resize sets to
+    // FocalLength and the buffer's centre: with a larger focal length and
+    // the centre moved, the buffer shows part of a larger picture.
+    void SetProjection(int32_t Focal, int32_t CentreX, int32_t CentreY);
     int Width() const { return Frame.Width(); }
     int Height() const { return Frame.Height(); }
 
@@ -68,7 +73,8 @@ public:
 
     // Draws Store into the frame buffer in RenderMode (does not present it):
     // translates every ViewFaces corner, then outlines the faces in table
-    // order, or shades, measures and sorts them and fills them back to front.
+    // order, or shades, measures and sorts them and fills them back to front
+    // (an object's faces in list order, or by depth when its SortFaces is set).
     void RenderScene(TFaceStore& Store);
 
     // The same, given up soon after Cancel is cancelled (from any thread):
@@ -89,8 +95,8 @@ public:
 
     // Turns every ModelFaces corner about z, then x, then y (each only when
     // its flag is not 0); angles in radians, results stored as Singles.
-    void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
-                     float AngleZ);
+    static void RotateScene(TFaceStore& Store, bool AboutX, bool AboutY, bool AboutZ, float AngleX, float AngleY,
+                            float AngleZ);
 
     // LightDirection := the unit vector from Target towards Position.
     void SetLightSource(TVector Position, TVector Target);
@@ -154,6 +160,8 @@ private:
     static void ShadeFace(TFaceNode& Face, TColor ObjectColor, float Intensity, bool SetColors, TShadeMemo& Memo);
     const TTexture* ChooseTextures(const TFaceStore& Store);
     void DrawWireframe(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
+    template <class TFiller>
+    void DrawInOrder(const TFaceStore& Store, int Band, const TCancelToken* Cancel, TFiller& Filler);
     void DrawSolid(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
     void DrawTextured(const TFaceStore& Store, int Band, const TCancelToken* Cancel);
 
@@ -177,6 +185,7 @@ private:
     TTexture Work{};
     TColor Background = 0;
     TVector LightDir;
+    std::vector<TFaceSorter> Sorters; // one per thread, for objects whose faces are drawn back to front
 };
 
 } // namespace verdel

@@ -1,11 +1,11 @@
 #include "render/image_files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <ostream>
 #include <vector>
 
+#include "engine/text_helpers.h"
+#include "engine/atomic_file.h"
 #include "render/render_math.h"
 
 namespace verdel {
@@ -54,19 +54,21 @@ TRgbImage FrameToImage(const TDIB16bit& Frame)
     return image;
 }
 
-void WriteFrameBMP(std::ostream& Out, const TDIB16bit& Frame)
+void WriteFrameBMP(std::ostream& Out, const TDIB16bit& Frame) { WriteBMP(Out, FrameToImage(Frame)); }
+
+void WriteBMP(std::ostream& Out, const TRgbImage& Image)
 {
-    const uint32_t stride = (static_cast<uint32_t>(Frame.Width()) * 3 + 3) / 4 * 4;
-    const std::vector<uint8_t> headers = BitmapHeaders(Frame.Width(), Frame.Height(), stride * Frame.Height());
+    const uint32_t stride = (static_cast<uint32_t>(Image.Width) * 3 + 3) / 4 * 4;
+    const std::vector<uint8_t> headers = BitmapHeaders(Image.Width, Image.Height, stride * Image.Height);
     Out.write(reinterpret_cast<const char*>(headers.data()), static_cast<std::streamsize>(headers.size()));
     std::vector<uint8_t> line(stride, 0);
     // Bottom row first, blue, green, red in each pixel.
-    for (int r = 0; r < Frame.Height(); ++r) {
-        const uint16_t* row = Frame.RowTable[r];
-        for (int x = 0; x < Frame.Width(); ++x) {
-            line[3 * x] = Widen5(row[x] & 31);
-            line[3 * x + 1] = Widen5((row[x] >> 5) & 31);
-            line[3 * x + 2] = Widen5((row[x] >> 10) & 31);
+    for (int top = Image.Height - 1; top >= 0; --top) {
+        const uint8_t* rgb = &Image.Pixels[static_cast<size_t>(top) * static_cast<size_t>(Image.Width) * 3];
+        for (int x = 0; x < Image.Width; ++x, rgb += 3) {
+            line[3 * x] = rgb[2];
+            line[3 * x + 1] = rgb[1];
+            line[3 * x + 2] = rgb[0];
         }
         Out.write(reinterpret_cast<const char*>(line.data()), static_cast<std::streamsize>(line.size()));
     }
@@ -74,16 +76,35 @@ void WriteFrameBMP(std::ostream& Out, const TDIB16bit& Frame)
 
 void SaveFrameBMP(const TDIB16bit& Frame, const std::string& FileName)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WriteFrameBMP(out, Frame);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { WriteFrameBMP(out, Frame); });
+    file.Commit();
 }
 
 void SaveFrameJPEG(const TDIB16bit& Frame, const std::string& FileName)
 {
     WriteJPEGFile(FileName, FrameToImage(Frame), 90);
+}
+
+std::optional<TPictureFormat> PictureFormatOf(const std::string& FileName)
+{
+    if (EndsWithAnyCase(FileName, ".bmp")) return TPictureFormat::pfBmp;
+    if (EndsWithAnyCase(FileName, ".jpg") || EndsWithAnyCase(FileName, ".jpeg")) return TPictureFormat::pfJpeg;
+    if (EndsWithAnyCase(FileName, ".png")) return TPictureFormat::pfPng;
+    return std::nullopt;
+}
+
+void SavePicture(const TRgbImage& Image, const std::string& FileName, const TPictureNotes& Notes)
+{
+    const std::optional<TPictureFormat> format = PictureFormatOf(FileName);
+    if (!format) throw EImageError(FileName + ": the name must end in .bmp, .jpg or .png");
+    if (*format == TPictureFormat::pfJpeg) return WriteJPEGFile(FileName, Image, 90);
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) {
+        if (*format == TPictureFormat::pfPng) WritePNG(out, Image, Notes, FileName);
+        else WriteBMP(out, Image);
+    });
+    file.Commit();
 }
 
 std::string LayerTextureFileName(int Layer)

@@ -12,6 +12,8 @@
 
 #include <jpeglib.h>
 
+#include "engine/atomic_file.h"
+
 namespace verdel {
 
 namespace {
@@ -163,11 +165,9 @@ void WriteJPEG(std::ostream& Out, const TRgbImage& Image, const std::string& Nam
 
 void WriteJPEGFile(const std::string& FileName, const TRgbImage& Image, int Quality)
 {
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EImageError(FileName + ": the file cannot be created (" + std::strerror(errno) + ")");
-    WriteJPEG(out, Image, FileName, Quality);
-    out.close();
-    if (!out) throw EImageError(FileName + ": the file could not be written");
+    TAtomicFile file(FileName);
+    file.Write([&](std::ostream& out) { WriteJPEG(out, Image, FileName, Quality); });
+    file.Commit();
 }
 
 } // namespace verdel

@@ -34,7 +34,8 @@ TRgbImage ReadJPEGFile(const std::string& FileName);
 // Encodes Image as a baseline colour JPEG (three components) at Quality (1..100).
 void WriteJPEG(std::ostream& Out, const TRgbImage& Image, const std::string& Name, int Quality = 90);
 
-// Writes Image to a JPEG file; throws EImageError naming the file when it cannot.
+// Writes Image to a JPEG file, whole or not at all (TAtomicFile); throws
+// std::runtime_error (EImageError for the picture itself) naming the file when it cannot.
 void WriteJPEGFile(const std::string& FileName, const TRgbImage& Image, int Quality = 90);
 
 } // namespace verdel

@@ -98,6 +98,20 @@ template <class TFace> void ScanTexturedFace(TEdgeTable& Edges, const TFace& Fac
     }
 }
 
+// Calls Fill with each visible view face of Object in drawing order: list
+// order, or back to front through Sorter when the object asks for it.
+template <class TFill> void ForEachVisibleFace(const TFaceObject& Object, TFaceSorter& Sorter, TFill Fill)
+{
+    if (!Object.SortFaces) {
+        for (const TFaceNode* node = Object.ViewFaces; node; node = node->Next)
+            if (node->Visible) Fill(*node);
+        return;
+    }
+    Sorter.Sort(Object);
+    for (const TFaceNode* node : Sorter.Faces())
+        if (node->Visible) Fill(*node);
+}
+
 // P0-P1, P1-P2, then back to P0 through P3 when there is one, in rows First..Last.
 void Outline(TCanvas& Canvas, const TProjectedFace& Face, uint16_t Pen, const TBand& Band)
 {
@@ -142,9 +156,52 @@ void TGMP::DrawWireframe(const TFaceStore& Store, int BandIndex, const TCancelTo
     }
 }
 
-// The cached faces are those ShadeFaces has just made visible; an object
-// drawn from its nodes checks Visible as it goes.
-void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
+namespace {
+
+// How a solid face is filled: in its shaded colour.
+struct TSolidFill {
+    TDIB16bit& Frame;
+    void Place(int /*Index*/) {}
+    void Fill(TEdgeTable& Edges, const TCachedFace& Face) const
+    {
+        ScanFace(Edges, Face);
+        Edges.FillSpans(Frame, Face.Paint);
+    }
+    void Fill(TEdgeTable& Edges, const TProjectedFace& Face, const TFaceNode& Node) const
+    {
+        ScanFace(Edges, Face);
+        Edges.FillSpans(Frame, Node.FaceColor16);
+    }
+};
+
+// How a textured face is filled: with the texture of its place in the order,
+// through the ramp of its shade level.
+struct TTexturedFill {
+    TDIB16bit& Frame;
+    const std::array<const TTexture*, MaxObjects>& OrderTextures;
+    const std::array<TShadeRamp, 32>& Ramps;
+    const TTexture* Texture = nullptr;
+    void Place(int Index) { Texture = OrderTextures[Index]; }
+    void Fill(TEdgeTable& Edges, const TCachedFace& Face) const
+    {
+        ScanTexturedFace(Edges, Face);
+        Edges.FillTexturedSpans(Frame, *Texture, Ramps[Face.Paint & 31]);
+    }
+    void Fill(TEdgeTable& Edges, const TProjectedFace& Face, const TFaceNode& Node) const
+    {
+        ScanTexturedFace(Edges, Face);
+        Edges.FillTexturedSpans(Frame, *Texture, Ramps[Node.ShadeLevel & 31]);
+    }
+};
+
+} // namespace
+
+// The painter's order in one band: every object in the order that reaches
+// the band, its faces filled by Filler. The cached faces are those
+// ShadeFaces has just made visible; an object drawn from its nodes checks
+// Visible as it goes.
+template <class TFiller>
+void TGMP::DrawInOrder(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel, TFiller& Filler)
 {
     const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
     if (band.First > band.Last) return;
@@ -156,51 +213,31 @@ void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken*
         PrefetchAheadOf(Store, Cache, Order, i, band);
         const int k = Order[i];
         if (!band.Meets(Cache.Rows(k))) continue;
+        Filler.Place(i);
         if (Cache.Holds(k)) {
-            for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                ScanFace(edges, *cached);
-                edges.FillSpans(Frame, cached->Paint);
-            }
+            for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached)
+                Filler.Fill(edges, *cached);
             continue;
         }
-        for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
-            if (!node->Visible) continue;
-            ProjectFace(*node, Projection, false, face);
-            ScanFace(edges, face);
-            edges.FillSpans(Frame, node->FaceColor16);
-        }
+        ForEachVisibleFace(Store.Object(k), Sorters[static_cast<size_t>(BandIndex)], [&](const TFaceNode& node) {
+            ProjectFace(node, Projection, false, face);
+            Filler.Fill(edges, face, node);
+        });
     }
+}
+
+void TGMP::DrawSolid(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
+{
+    TSolidFill fill{Frame};
+    DrawInOrder(Store, BandIndex, Cancel, fill);
 }
 
 // Each place of the order takes the texture ChooseTextures settled for it;
 // the work texture itself changes only once the frame is done.
 void TGMP::DrawTextured(const TFaceStore& Store, int BandIndex, const TCancelToken* Cancel)
 {
-    const TBand band{BandRows[BandIndex], BandRows[BandIndex + 1] - 1};
-    if (band.First > band.Last) return;
-    TEdgeTable& edges = BandEdges[BandIndex];
-    edges.SetBand(band.First, band.Last);
-    TProjectedFace face;
-    for (int i = 0; i < Order.Count(); ++i) {
-        if (i % StopCheckEvery == 0 && Cancelled(Cancel)) return;
-        PrefetchAheadOf(Store, Cache, Order, i, band);
-        const int k = Order[i];
-        if (!band.Meets(Cache.Rows(k))) continue;
-        const TTexture& texture = *OrderTextures[i];
-        if (Cache.Holds(k)) {
-            for (const TCachedFace* cached = Cache.Begin(k); cached != Cache.End(k); ++cached) {
-                ScanTexturedFace(edges, *cached);
-                edges.FillTexturedSpans(Frame, texture, Ramps[cached->Paint & 31]);
-            }
-            continue;
-        }
-        for (const TFaceNode* node = Store.Object(k).ViewFaces; node; node = node->Next) {
-            if (!node->Visible) continue;
-            ProjectFace(*node, Projection, false, face);
-            ScanTexturedFace(edges, face);
-            edges.FillTexturedSpans(Frame, texture, Ramps[node->ShadeLevel & 31]);
-        }
-    }
+    TTexturedFill fill{Frame, OrderTextures, Ramps};
+    DrawInOrder(Store, BandIndex, Cancel, fill);
 }
 
 } // namespace verdel

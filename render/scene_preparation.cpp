@@ -155,6 +155,10 @@ void TGMP::PrepareFaces(TFaceStore& Store, const TShare& Share, int Thread, bool
             }
         }
         EndObject(Thread, writer, k, faces);
+        if (object.SortFaces && Cache.Holds(k)) {
+            Sorters[static_cast<size_t>(Thread)].Sort(object);
+            Sorters[static_cast<size_t>(Thread)].Reorder(Cache.Begin(k));
+        }
         if (faces > 0) object.Depth = depthSum / static_cast<float>(faces);
     }
 }

@@ -6,6 +6,8 @@
 #                                       in build-asan/, no benchmarks; with clang 14 present it is built
 #                                       with clang and holds the libFuzzer targets too (fuzz_dxf, ...);
 #                                       VERDEL_SANITIZE_GUI=ON adds the windows and their tests
+#   scripts/build.sh tsan               the batch tool and the tests of the core's threads (test_threads)
+#                                       with ThreadSanitizer in build-tsan/, built with GCC
 set -eu
 cd "$(dirname "$0")/.."
 launcher=""
@@ -33,8 +35,14 @@ asan)
     cmake --build build-asan --target "$@"
   fi
   ;;
+tsan)
+  # Only what runs threads is built: the core, the batch tool and test_threads.
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DVERDEL_TSAN=ON \
+    $launcher >/dev/null
+  cmake --build build-tsan --target verdel-cli test_threads
+  ;;
 *)
-  echo "usage: scripts/build.sh [asan [TARGET...]]" >&2
+  echo "usage: scripts/build.sh [asan [TARGET...] | tsan]" >&2
   exit 2
   ;;
 esac

@@ -3,8 +3,12 @@
 
 - The core folders (engine, formats, render, viewer, generators, app) include
   no Qt header and nothing from gui/, cli/, tools/, tests/ or bench/.
+- gui/ is built in three floors: the main frame and the program-wide windows
+  at its top, a room for each family of windows (gui/editor, gui/viewer,
+  gui/generators) below it, and the parts every window shares (gui/shared)
+  at the bottom. No file includes a floor above its own.
 - No two folders include each other, directly or through others: the graph
-  of folder-to-folder includes has no cycle.
+  of folder-to-folder includes (each gui room a folder of its own) has no cycle.
 Prints each fault and exits 1 when there is one.
 """
 import os
@@ -14,15 +18,17 @@ import sys
 CORE = ["engine", "formats", "render", "viewer", "generators", "app"]
 ABOVE = ["gui", "cli", "tools"]
 OUTSIDE_CORE = ABOVE + ["tests", "bench"]
+# The floors of gui/: the higher a floor, the more it may include.
+GUI_FLOORS = {"gui/shared": 0, "gui/editor": 1, "gui/viewer": 1, "gui/generators": 1, "gui": 2}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^(Q[A-Z]\w*|Qt\w*/)")
 
 
 def folder_of(path):
-    """The folder a file counts for: its top folder, or tests/<sub> for tests."""
+    """The folder a file counts for: its top folder, or tests/<sub> and gui/<room> for those."""
     parts = path.split("/")
-    if parts[0] == "tests" and len(parts) > 2:
-        return "tests/" + parts[1]
+    if parts[0] in ("tests", "gui") and len(parts) > 2:
+        return parts[0] + "/" + parts[1]
     return parts[0]
 
 
@@ -93,6 +99,8 @@ def main():
                 other = folder_of(resolved)
                 if own in CORE and other.split("/")[0] in OUTSIDE_CORE:
                     faults.append(f"{path}:{number}: core file includes {resolved}, which sits above the core")
+                if GUI_FLOORS.get(other, -1) > GUI_FLOORS.get(own, 2):
+                    faults.append(f"{path}:{number}: {own} file includes {resolved}, a floor above it")
                 if other != own:
                     graph.setdefault(own, set()).add(other)
     cycle = find_cycle(graph)

@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config ccache clang-14 libclang-rt-14-dev \
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core \
-  libjpeg62-turbo-dev libgif-dev libcli11-dev libassimp-dev assimp-utils nlohmann-json3-dev \
+  libjpeg62-turbo-dev libgif-dev libpng-dev libcli11-dev libassimp-dev assimp-utils nlohmann-json3-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev \
   python3 python3-ezdxf desktop-file-utils shared-mime-info \
   xvfb xauth imagemagick xdotool x11-apps"

@@ -39,11 +39,10 @@ QImage RenderTree(const std::string& folder)
     gmp->Resize(Width, Height);
     const auto textures = LoadLayerImages(folder + "/textures");
     for (int layer = 1; layer <= LayerCount; ++layer) gmp->SetLayerTexture(layer, textures[layer - 1]);
-    gmp->SetLightSource(ViewerLightPosition, ViewerLightTarget);
     // Stand the tree upright (turtle models grow along +z), then centre it a little left of the middle.
     gmp->RotateScene(*store, true, false, false, -1.5707964f, 0, 0);
     ComputeBounds(*store);
-    const TViewPreparation view = PrepareView(*store);
+    const TViewPreparation view = PrepareView(*gmp, *store);
     store->TranslateX += 0.3f * view.ModelSize;
     store->TranslateY -= 0.1f * view.ModelSize;
     store->TranslateZ = -2.1f * view.ModelSize;

@@ -4,6 +4,13 @@
 
 namespace verdel {
 
+void ApplyFrameSettings(const TFrameSettings& Settings, TGMP& Gmp)
+{
+    if (Gmp.Width() != Settings.Width || Gmp.Height() != Settings.Height) Gmp.Resize(Settings.Width, Settings.Height);
+    if (Gmp.BackColor() != Settings.BackColor) Gmp.SetBackColor(Settings.BackColor);
+    Gmp.RenderMode = Settings.Mode;
+}
+
 TFrameWorker::TFrameWorker(TFinished finished) : Finished(std::move(finished)), Thread([this] { Run(); }) {}
 
 TFrameWorker::~TFrameWorker()

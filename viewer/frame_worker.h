@@ -12,6 +12,18 @@
 
 namespace verdel {
 
+// What the frames of a view are drawn with: the window that shows them keeps
+// this record, and each frame takes it as it is when the frame starts.
+struct TFrameSettings {
+    int Width = 200;
+    int Height = 200;
+    TColor BackColor = 0; // 0x00BBGGRR
+    TRenderMode Mode = rmWireframe;
+};
+
+// Gives Gmp the size (resizing only when it changed), background colour and render mode of Settings.
+void ApplyFrameSettings(const TFrameSettings& Settings, TGMP& Gmp);
+
 // Draws one frame at a time on a thread of its own: the caller sets up the
 // renderer and the store while the worker is idle, starts it, and hears of
 // the finished frame through the callback, called on the worker's thread.

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "engine/mesh_builder.h"
+#include "viewer/fit_view.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -174,6 +175,24 @@ void TNavigator::FitToWindow(int Width, int Height, int Focal)
     RequestModelWork(mwFit);
 }
 
+void TNavigator::KeepSizeInPicture(int OldWidth, int OldHeight, int Width, int Height)
+{
+    const int before = std::min(OldWidth, OldHeight), after = std::min(Width, Height);
+    if (before <= 0 || after <= 0 || before == after) return;
+    PendingScale = PendingScale * after / before;
+    RequestModelWork(mwScale);
+}
+
+void TNavigator::ScaleNow()
+{
+    // Every point's depth divided by the growth scales the picture about its middle
+    // (exactly for the model's origin, nearly for a model small beside its distance).
+    float z = static_cast<float>(Model.TranslateZ / PendingScale);
+    PendingScale = 1;
+    if (z > NearLimit) z = NearLimit;
+    Model.TranslateZ = Outline.TranslateZ = z;
+}
+
 void TNavigator::ModelFrameDone(double Milliseconds)
 {
     LastModelFrameMs = Milliseconds;
@@ -200,6 +219,7 @@ void TNavigator::RunModelWork(uint8_t work)
         Setup(PrepareView(Model).ModelSize);
     } else {
         ApplyCountedSteps(work == mwFinal);
+        if (work & mwScale) ScaleNow();
         if (work & mwFit) FitNow();
     }
     Host.SetWireframe(false);
@@ -255,27 +275,17 @@ void TNavigator::RestoreFirstPose()
 
 void TNavigator::FitNow()
 {
-    bool any = false;
-    TVector low{}, high{};
-    for (int k = 1; k <= Model.ObjectCount; ++k)
-        for (const TFaceNode* face = Model.Object(k).ModelFaces; face; face = face->Next)
-            for (const TVector& c : face->Corners) {
-                if (!any) low = high = c;
-                any = true;
-                low = {std::min(low.X, c.X), std::min(low.Y, c.Y), std::min(low.Z, c.Z)};
-                high = {std::max(high.X, c.X), std::max(high.Y, c.Y), std::max(high.Z, c.Z)};
-            }
-    if (!any || FitWidth <= 0 || FitHeight <= 0) return;
-    // The box's nearest side lies at the distance where its wider half just
-    // fits the window (with a tenth to spare); its middle goes on the view axis.
-    const long double halfX = (static_cast<long double>(high.X) - low.X) / 2;
-    const long double halfY = (static_cast<long double>(high.Y) - low.Y) / 2;
-    const long double distance =
-        1.1L * std::max(2 * FitFocal * halfX / FitWidth, 2 * FitFocal * halfY / FitHeight) + 1e-3L;
-    Model.TranslateX = static_cast<float>(-(static_cast<long double>(low.X) + high.X) / 2);
-    Model.TranslateY = static_cast<float>(-(static_cast<long double>(low.Y) + high.Y) / 2);
-    Model.TranslateZ = static_cast<float>(-distance - high.Z);
-    if (Model.TranslateZ > NearLimit) Model.TranslateZ = NearLimit;
+    const std::optional<TFitPlacement> place = FitPlacement(Model, FitWidth, FitHeight, FitFocal, 1.1L);
+    if (!place) return;
+    Model.TranslateX = place->X;
+    Model.TranslateY = place->Y;
+    Model.TranslateZ = place->Z;
+    // A small model may come nearer than the near limit, as long as every turn
+    // keeps it in front of the eye; later steps may then come as near as this.
+    const float turnLimit = static_cast<float>(-1.05L * place->Radius - 1e-3L);
+    const float limit = std::max(NearLimit, turnLimit);
+    if (Model.TranslateZ > limit) Model.TranslateZ = limit;
+    NearLimit = std::max(NearLimit, Model.TranslateZ);
     Outline.TranslateX = Model.TranslateX;
     Outline.TranslateY = Model.TranslateY;
     Outline.TranslateZ = Model.TranslateZ;

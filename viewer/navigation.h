@@ -91,8 +91,14 @@ public:
     // Home: the model's vertices and translation as the view first showed them.
     void ReturnHome();
     // Fit: the model centred and as near as the whole of it fits a window of
-    // Width x Height pixels drawn with focal length Focal (not nearer than the near limit).
+    // Width x Height pixels drawn with focal length Focal. A small model may
+    // come nearer than the near limit (which then follows it), never so near
+    // that a turn could bring a corner behind the eye.
     void FitToWindow(int Width, int Height, int Focal);
+    // The picture went from OldWidth x OldHeight to Width x Height pixels: the
+    // model comes nearer or goes farther so that it keeps its size relative to
+    // the picture (its smaller side), instead of being cropped or lost in it.
+    void KeepSizeInPicture(int OldWidth, int OldHeight, int Width, int Height);
 
     // The host finished drawing the model in Milliseconds: the time decides
     // whether the next steps are live; work that waited for the model runs now.
@@ -127,7 +133,7 @@ public:
 
 private:
     // Work on the model's vertices, run at once or after the model frame being drawn.
-    enum TModelWork : uint8_t { mwLive = 1, mwFinal = 2, mwFit = 4, mwHome = 8 };
+    enum TModelWork : uint8_t { mwLive = 1, mwFinal = 2, mwFit = 4, mwHome = 8, mwScale = 16 };
 
     void SetRepeat(bool on);
     void SetSettleTimer(bool on, int intervalMs);
@@ -140,6 +146,7 @@ private:
     void KeepFirstPose();
     void RestoreFirstPose();
     void FitNow();
+    void ScaleNow();
 
     TFaceStore& Model;
     TFaceStore& Outline;
@@ -150,6 +157,7 @@ private:
     uint8_t WaitingWork = 0;
     bool BoxShown = false; // the last picture drawn is the box, not the model
     int FitWidth = 0, FitHeight = 0, FitFocal = 0;
+    long double PendingScale = 1; // the picture's growth since the model last took it into account
     // Every ModelFaces corner before the first turn of this view; empty until then.
     std::vector<TVector> FirstPose;
     bool FirstPoseKept = false;

@@ -60,6 +60,21 @@ TFaceNode* CopyList(const TFaceNode* from, TFaceNodePool& pool)
     return head;
 }
 
+// Replaces To's objects by copies of From's with nodes of their own; each
+// ViewFaces list copies From's ViewFaces, or with ViewFromModel its ModelFaces.
+void CopyObjects(const TFaceStore& from, TFaceStore& to, bool viewFromModel)
+{
+    FreeScene(to);
+    const int count = std::clamp(from.ObjectCount, 0, MaxObjects);
+    for (int k = 1; k <= count; ++k) {
+        const TFaceObject& object = from.Object(k);
+        TFaceObject& copy = to.Object(k);
+        copy = object;
+        copy.ModelFaces = CopyList(object.ModelFaces, to.Nodes);
+        copy.ViewFaces = CopyList(viewFromModel ? object.ModelFaces : object.ViewFaces, to.Nodes);
+    }
+}
+
 } // namespace
 
 void CopyStoreHeader(const TFaceStore& From, TFaceStore& To)
@@ -72,16 +87,7 @@ void CopyStoreHeader(const TFaceStore& From, TFaceStore& To)
 void CopyStoreFaces(const TFaceStore& From, TFaceStore& To)
 {
     const int count = std::clamp(From.ObjectCount, 0, MaxObjects);
-    if (!SameShape(From, To)) {
-        FreeScene(To);
-        for (int k = 1; k <= count; ++k) {
-            const TFaceObject& object = From.Object(k);
-            TFaceObject& copy = To.Object(k);
-            copy = object;
-            copy.ModelFaces = CopyList(object.ModelFaces, To.Nodes);
-            copy.ViewFaces = CopyList(object.ViewFaces, To.Nodes);
-        }
-    }
+    if (!SameShape(From, To)) CopyObjects(From, To, false);
     for (int k = 1; k <= count; ++k) {
         const TFaceObject& object = From.Object(k);
         TFaceObject& copy = To.Object(k);
@@ -93,6 +99,12 @@ void CopyStoreFaces(const TFaceStore& From, TFaceStore& To)
         copy.ModelFaces = model;
         copy.ViewFaces = view;
     }
+    CopyHeaderFields(From, To);
+}
+
+void CopyStoreModel(const TFaceStore& From, TFaceStore& To)
+{
+    CopyObjects(From, To, true);
     CopyHeaderFields(From, To);
 }
 

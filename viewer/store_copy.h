@@ -17,6 +17,11 @@ void CopyStoreHeader(const TFaceStore& From, TFaceStore& To);
 // faces' contents are copied and nothing is allocated.
 void CopyStoreFaces(const TFaceStore& From, TFaceStore& To);
 
+// Makes To a copy of From with faces of its own read from From's ModelFaces
+// alone (both of To's lists start as copies of them), so it may be made
+// while a frame of From is drawn, which writes From's ViewFaces.
+void CopyStoreModel(const TFaceStore& From, TFaceStore& To);
+
 // Exchanges every field of A and B, face nodes included: a store read into a
 // fresh record takes the place of the one on view, whose nodes live on in
 // the other record until it is freed.

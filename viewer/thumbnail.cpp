@@ -79,7 +79,7 @@ TThumbnail RenderThumbnail(const TLines& Lines, const TSolidSettings& Settings, 
     }
     thumbnail.Drawn = true;
     thumbnail.ObjectCount = result.ObjectCount;
-    Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget);
+    UseViewerLight(Gmp);
     PlaceToFill(Store, Gmp.Width(), Gmp.Height());
     Gmp.RenderMode = rmSolidShade;
     Gmp.RenderScene(Store);

@@ -24,4 +24,12 @@ TViewPreparation PrepareView(TFaceStore& Store)
     return view;
 }
 
+void UseViewerLight(TGMP& Gmp) { Gmp.SetLightSource(ViewerLightPosition, ViewerLightTarget); }
+
+TViewPreparation PrepareView(TGMP& Gmp, TFaceStore& Store)
+{
+    UseViewerLight(Gmp);
+    return PrepareView(Store);
+}
+
 } // namespace verdel

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/face_store.h"
+#include "render/gmp.h"
 
 namespace verdel {
 
@@ -23,5 +24,12 @@ struct TViewPreparation {
 // the middle of the box in x and y on the view axis, and the model at twice
 // its size along negative z. Writes only the store's translation.
 TViewPreparation PrepareView(TFaceStore& Store);
+
+// Gives Gmp the viewer's light.
+void UseViewerLight(TGMP& Gmp);
+
+// A frame as the viewer draws it: the viewer's light on Gmp, and Store
+// placed by PrepareView.
+TViewPreparation PrepareView(TGMP& Gmp, TFaceStore& Store);
 
 } // namespace verdel

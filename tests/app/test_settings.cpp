@@ -86,6 +86,12 @@ TEST(TIniFile, ChangesOnlyTheKeyItSets)
                           "ShowStartText=0\r\n\r\n[Last]\r\nA=1\r\n");
     ini.SetValue("New", "K", "v");
     EXPECT_EQ(ini.Value("new", "k"), "v");
+
+    // A byte-order mark does not hide the first section, and stays the file's.
+    ini.Parse("\xEF\xBB\xBF[Startup]\r\nShowStartText=1\r\n");
+    EXPECT_EQ(ini.Value("Startup", "ShowStartText"), "1");
+    ini.SetValue("Startup", "ShowStartText", "0");
+    EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF[Startup]\r\nShowStartText=0\r\n");
 }
 
 TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)

@@ -107,6 +107,8 @@ TEST(CliBreed, BadArgumentsSayWhy)
         {" --seed 1 --bar radiation=11", "Bar 'radiation' takes a whole number from 0 thru 10, not '11'"},
         {" --seed 1 --bar colour=1", "Unknown bar 'colour'"},
         {" --seed 1 --sheet x.jpg --size 0x5", "--size must be WIDTHxHEIGHT"},
+        {" --seed 1 --sheet x.jpg --size 2049x100", "width 1 to 2048 and height 1 to 1536: 2049x100"},
+        {" --seed 1 --sheet x.jpg --size 100x1537", "width 1 to 2048 and height 1 to 1536: 100x1537"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args);
@@ -115,4 +117,7 @@ TEST(CliBreed, BadArgumentsSayWhy)
         EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
     }
     EXPECT_EQ(RunCli({"breed", "/nonexistent.vd", "--seed", "1"}).Exit, 1);
+    const TCliRun invalid = RunCli({"breed", Fixture("invalid.vd"), "--seed", "1", "-o", "/dev/null"});
+    EXPECT_EQ(invalid.Exit, 2);
+    EXPECT_EQ(invalid.Err.find("Please Check Input Data\nError Reading Thickness Value\nLine 3: "), 0u) << invalid.Err;
 }

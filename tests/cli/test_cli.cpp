@@ -65,11 +65,24 @@ TEST(CliStats, ExitStatusesSayWhatWentWrong)
 
     const TCliRun turtle = RunCli({"stats", Fixture("bad_parameter.vd")});
     EXPECT_EQ(turtle.Exit, 4);
-    EXPECT_EQ(turtle.Err, "'1.2.3' is not a valid floating point value\n");
+    EXPECT_EQ(turtle.Err, "'1.2.3' is not a valid floating point value\n"
+                          "Line 4, column 4: the parameter \"(1.2.3)\" is not a number\n");
 
     const TCliRun missing = RunCli({"stats", Fixture("no_such_file.vd")});
     EXPECT_EQ(missing.Exit, 1);
     EXPECT_NE(missing.Err.find("no_such_file.vd"), std::string::npos);
+    // A device without end is refused after 16 MB, not read until memory runs out.
+    EXPECT_EQ(RunCli({"stats", "/dev/zero"}).Err, "/dev/zero: the file is larger than 16 MB, the most that is read\n");
+
+#ifndef VERDEL_ADDRESS_SANITIZER // its shadow memory does not fit an address-space limit
+    // A picture too large for 100 MB of address space: a message, not an abort.
+    const std::string picture = std::filesystem::temp_directory_path() / "verdel-out-of-memory.bmp";
+    const TCliRun memory = RunProgram({"/bin/sh", "-c", "ulimit -v 100000 && exec \"$0\" \"$@\"", VERDEL_CLI, "render",
+                                       "--yes", Sample("tree.vd"), "-o", picture, "--size", "8192x4096"});
+    EXPECT_EQ(memory.Exit, 7);
+    EXPECT_NE(memory.Err.find("Out of memory"), std::string::npos) << memory.Err;
+    std::filesystem::remove(picture);
+#endif
 
     EXPECT_EQ(RunCli({}).Exit, 1);
     EXPECT_EQ(RunCli({"frobnicate", "x"}).Exit, 1);

@@ -71,26 +71,33 @@ TEST(CliGrow, TheFinalFrameIsTheRenderOfItsIterationValue)
     // The view is placed for the last frame as render places it, so the last
     // frame is the picture render makes of the definition at that value.
     const std::vector<std::string> options = Words("--size 64x48 --yes --mode wireframe");
-    const std::string full = Temp("full"), half = Temp("half"), rendered = Temp("tree.jpg");
+    const std::string full = Temp("full"), half = Temp("half"), smooth = Temp("smooth");
     const std::string halfDefinition = Temp("tree-2.5.vd");
     WriteLinesToFile(halfDefinition, WithIterationValue(ReadLinesFromFile(Sample("tree.vd")), 2.5f));
     const struct {
         std::vector<std::string> Grow;
         std::string Definition;
         std::string Frame;
+        std::vector<std::string> Picture; // as both commands take it
     } cases[] = {
-        {{Sample("tree.vd"), "-o", full, "--frames", "3", "--from", "2"}, Sample("tree.vd"), full + "/frame0003.jpg"},
-        {{Sample("tree.vd"), "-o", half, "--frames", "1", "--to", "2.5"}, halfDefinition, half + "/frame0001.jpg"},
+        {{Sample("tree.vd"), "-o", full, "--frames", "3", "--from", "2"}, Sample("tree.vd"), full + "/frame0003.jpg", {}},
+        {{Sample("tree.vd"), "-o", half, "--frames", "1", "--to", "2.5"}, halfDefinition, half + "/frame0001.jpg", {}},
+        {{Sample("tree.vd"), "-o", smooth, "--frames", "1", "--format", "png"},
+         Sample("tree.vd"),
+         smooth + "/frame0001.png",
+         {"--antialias", "3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Joined(c.Grow));
-        const TCliRun run = RunCli(Concat(Concat({"grow"}, c.Grow), options));
+        const TCliRun run = RunCli(Concat(Concat(Concat({"grow"}, c.Grow), options), c.Picture));
         ASSERT_EQ(run.Exit, 0) << run.Err;
-        ASSERT_EQ(RunCli(Concat({"render", c.Definition, "-o", rendered}, options)).Exit, 0);
+        const std::string rendered = Temp("tree" + c.Frame.substr(c.Frame.size() - 4));
+        ASSERT_EQ(RunCli(Concat(Concat({"render", c.Definition, "-o", rendered}, options), c.Picture)).Exit, 0);
         EXPECT_EQ(ReadWholeFile(c.Frame), ReadWholeFile(rendered));
+        fs::remove(rendered);
     }
     EXPECT_NE(ReadWholeFile(full + "/frame0001.jpg"), ReadWholeFile(full + "/frame0003.jpg"));
-    for (const std::string& path : {full, half, rendered, halfDefinition}) fs::remove_all(path);
+    for (const std::string& path : {full, half, smooth, halfDefinition}) fs::remove_all(path);
 }
 
 TEST(CliGrow, BadRequestsSayWhy)

@@ -79,11 +79,44 @@ TEST(GenerateModel, TurtleFailureLeavesNothingForTheNextGeneration)
     TGeneration g;
     const TGenerationResult failed = g.Run({"0", "90", "10", "FFF(x)F", "@"});
     EXPECT_EQ(failed.Status, TGenerationStatus::TurtleFailed);
-    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"'x' is not a valid floating point value"});
+    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"'x' is not a valid floating point value\r\n"
+                                                          "Line 4, column 5: the parameter \"(x)\" is not a number"});
     EXPECT_EQ(g.Prompt.BusyDepth, 0); // the busy state ends also on failure
+
+    // A rule's parameter is found as the rule's text holds it, "," for ".".
+    const TGenerationResult inRule = g.Run({"# a rule", "1", "90", "10", "A", "A=F(2)F(1,2.5)", "@"});
+    EXPECT_EQ(inRule.Status, TGenerationStatus::TurtleFailed);
+    EXPECT_EQ(std::vector<int>({inRule.FaultLine, inRule.FaultColumn, inRule.FaultLength}),
+              std::vector<int>({6, 9, 5}));
 
     EXPECT_EQ(g.Run({"1", "90", "10", "F", "@"}).Status, TGenerationStatus::Done);
     EXPECT_EQ(g.Store->ObjectCount, 1);
+}
+
+TEST(GenerateModel, AnEmptyModelSaysWhichSettingWouldHaveLetItDraw)
+{
+    const std::string offQ = "Q draws nothing while \"Set Q = Draw Cone\" is off (Options > General)";
+    const std::string offR = "R draws nothing while \"Set R = Draw Pyramid\" is off (Options > General)";
+    const struct {
+        const char* Axiom;
+        TSolidSettings Solids;
+        std::string Note;
+    } cases[] = {
+        {"R", {}, "No objects: " + offR},
+        {"[Q]R", {}, "No objects: " + offQ + "; " + offR},
+        {"R", {.RPyramids = true}, ""},
+        {"+f", {}, "No objects: the production has no drawing commands"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Axiom);
+        TScriptedPrompt prompt;
+        TRandomSource random;
+        TModel model;
+        ASSERT_EQ(
+            GenerateModel({"0", "90", "10", c.Axiom, "@"}, c.Solids, prompt, random, TCancelToken(), model).Status,
+            TGenerationStatus::Done);
+        EXPECT_EQ(EmptyModelNote(model), c.Note);
+    }
 }
 
 TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <nlohmann/json.hpp>
+
 #include "support/run_cli.h"
 
 using namespace verdel::test;
@@ -44,6 +46,28 @@ TEST(CliExport, TheDebianAssimpToolReadsEveryFormat)
         EXPECT_EQ(status, 0) << output;
         EXPECT_NE(output.find("Meshes:"), std::string::npos) << output;
         EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+    }
+}
+
+TEST(CliExport, ObjectsAndSmoothChooseTheNodesAndTheNormals)
+{
+    const std::string folder = Folder("options");
+    const struct {
+        const char* Option;
+        const char* FirstNode; // after the model's own
+        bool Normals;
+    } cases[] = {{"", "green", false}, {"--objects", "object1", false}, {"--smooth", "green", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Option);
+        // Each case replaces the last one's c.bin, which differs.
+        std::vector<std::string> command = {"export", Sample("cones.vd"), "--cones", "--overwrite", "-o", folder + "c.gltf"};
+        if (*c.Option) command.push_back(c.Option);
+        const TCliRun run = RunCli(command);
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        const nlohmann::json gltf = nlohmann::json::parse(ReadWholeFile(folder + "c.gltf"));
+        EXPECT_EQ(gltf["nodes"][1]["name"], c.FirstNode);
+        EXPECT_EQ(gltf["nodes"].size() > 3, std::string(c.Option) == "--objects"); // two layers, or many objects
+        EXPECT_EQ(gltf["meshes"][0]["primitives"][0]["attributes"].contains("NORMAL"), c.Normals);
     }
 }
 

@@ -1,5 +1,5 @@
-// glTF files: the Khronos validator's verdict, one mesh per object in one
-// buffer, wide indices, and the JSON written member by member.
+// glTF files: the Khronos validator's verdict, one mesh per layer (or per
+// object) in one buffer, wide indices, and the JSON written member by member.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -76,6 +76,12 @@ TEST(GltfFile, TheKhronosValidatorFindsNoErrorsAndNoWarnings)
     untextured.TexturesFolder.clear();
     untextured.Definition = "caf\xE9 \"quoted\"\n\\ back slash\n"; // Latin-1 and characters JSON escapes
     cases.push_back({"file name with blanks", GenerateSample(SampleModels[1]), untextured});
+    TExportInfo objects = SampleInfo(), smooth = SampleInfo();
+    objects.NodePerObject = true;
+    smooth.SmoothNormals = true;
+    cases.push_back({"node per object", GenerateSample(SampleModels[1]), objects});
+    cases.push_back({"smooth normals", GenerateSample(SampleModels[1]), smooth});
+    cases.push_back({"smooth normals of pyramids", GenerateSample(SampleModels[2]), smooth});
 
     for (const TCase& c : cases) {
         for (const char* extension : {".gltf", ".glb"}) {
@@ -89,36 +95,55 @@ TEST(GltfFile, TheKhronosValidatorFindsNoErrorsAndNoWarnings)
     }
 }
 
-TEST(GltfFile, EveryObjectIsOneMeshAndAllShareOneBuffer)
+TEST(GltfFile, EveryLayerOrObjectIsOneNodeAndMeshAndAllShareOneBuffer)
 {
     const std::string folder = MeshFolder("meshes");
     TStoreBuilder store;
     store.AddBlock(6).AddPyramid(2).AddSquare(6);
-    ExportMesh(*store.Store, folder + "b.gltf", {});
-    const json gltf = ReadJson(folder + "b.gltf");
-    ASSERT_EQ(gltf["buffers"].size(), 1u);
-    EXPECT_EQ(gltf["buffers"][0]["uri"], "b.bin");
-    EXPECT_EQ(gltf["buffers"][0]["byteLength"], fs::file_size(folder + "b.bin"));
-    EXPECT_EQ(gltf["nodes"][0]["name"], "model");
-    EXPECT_EQ(gltf["nodes"][0]["children"], json({1, 2, 3}));
-    ASSERT_EQ(gltf["meshes"].size(), 3u);
     // Block: 6 quadrilaterals, 12 triangles; pyramid: 4 triangles and a square, 6 triangles; square: 2.
-    const unsigned triangles[3] = {12, 6, 2};
-    const char* layers[3] = {"purple", "teal", "purple"};
-    for (size_t m = 0; m < 3; ++m) {
-        SCOPED_TRACE(m);
-        EXPECT_EQ(gltf["nodes"][m + 1]["mesh"], m);
-        EXPECT_EQ(gltf["meshes"][m]["name"], "object" + std::to_string(m + 1));
-        const json& primitive = gltf["meshes"][m]["primitives"][0];
-        EXPECT_EQ(gltf["accessors"][primitive["indices"].get<size_t>()]["count"], 3 * triangles[m]);
-        EXPECT_EQ(gltf["materials"][primitive["material"].get<size_t>()]["name"], layers[m]);
-        for (const char* attribute : {"POSITION", "TEXCOORD_0"})
-            EXPECT_EQ(gltf["accessors"][primitive["attributes"][attribute].get<size_t>()]["bufferView"], 0);
+    struct TMesh {
+        std::string Name;
+        unsigned Triangles;
+        const char* Layer;
+    };
+    struct TCase {
+        bool PerObject;
+        std::vector<TMesh> Meshes; // in file order
+    };
+    const TCase cases[] = {
+        {false, {{"teal", 6, "teal"}, {"purple", 14, "purple"}}},
+        {true, {{"object1", 12, "purple"}, {"object2", 6, "teal"}, {"object3", 2, "purple"}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.PerObject);
+        TExportInfo info;
+        info.NodePerObject = c.PerObject;
+        ExportMesh(*store.Store, folder + "b.gltf", info);
+        const json gltf = ReadJson(folder + "b.gltf");
+        ASSERT_EQ(gltf["buffers"].size(), 1u);
+        EXPECT_EQ(gltf["buffers"][0]["uri"], "b.bin");
+        EXPECT_EQ(gltf["buffers"][0]["byteLength"], fs::file_size(folder + "b.bin"));
+        EXPECT_EQ(gltf["nodes"][0]["name"], "model");
+        ASSERT_EQ(gltf["meshes"].size(), c.Meshes.size());
+        EXPECT_EQ(gltf["nodes"].size(), c.Meshes.size() + 1);
+        for (size_t m = 0; m < c.Meshes.size(); ++m) {
+            SCOPED_TRACE(m);
+            EXPECT_EQ(gltf["nodes"][0]["children"][m], m + 1);
+            EXPECT_EQ(gltf["nodes"][m + 1]["mesh"], m);
+            EXPECT_EQ(gltf["nodes"][m + 1]["name"], c.Meshes[m].Name);
+            EXPECT_EQ(gltf["meshes"][m]["name"], c.Meshes[m].Name);
+            ASSERT_EQ(gltf["meshes"][m]["primitives"].size(), 1u);
+            const json& primitive = gltf["meshes"][m]["primitives"][0];
+            EXPECT_EQ(gltf["accessors"][primitive["indices"].get<size_t>()]["count"], 3 * c.Meshes[m].Triangles);
+            EXPECT_EQ(gltf["materials"][primitive["material"].get<size_t>()]["name"], c.Meshes[m].Layer);
+            for (const char* attribute : {"POSITION", "TEXCOORD_0"})
+                EXPECT_EQ(gltf["accessors"][primitive["attributes"][attribute].get<size_t>()]["bufferView"], 0);
+        }
+        // The last mesh's positions: the block's unit square times two in z, with the square (layers) or alone.
+        const json& position = gltf["accessors"][gltf["meshes"][1]["primitives"][0]["attributes"]["POSITION"].get<size_t>()];
+        EXPECT_EQ(position["min"], json({c.PerObject ? -1 : 0, c.PerObject ? -1 : 0, 0}));
+        EXPECT_EQ(position["max"], json({1, 1, c.PerObject ? 3 : 2}));
     }
-    // The block's positions: the unit square times two in z.
-    const json& position = gltf["accessors"][0];
-    EXPECT_EQ(position["min"], json({0, 0, 0}));
-    EXPECT_EQ(position["max"], json({1, 1, 2}));
 }
 
 TEST(GltfFile, ObjectsOfMoreThan65535VerticesTake32BitIndices)

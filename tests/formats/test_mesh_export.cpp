@@ -16,6 +16,7 @@
 #include "formats/mesh_files.h"
 #include "formats/ply_writer.h"
 #include "formats/stl_writer.h"
+#include "engine/primitives.h"
 #include "formats/store_builder.h"
 
 using namespace verdel;
@@ -29,20 +30,23 @@ struct TExpected {
     const char* Extension;
     unsigned Meshes, Vertices, Faces;
     bool TexCoords, Colors, Materials;
+    bool PerObject = false; // glTF: a mesh per object
 };
 
 // How each format lays the store out: OBJ a group per object with a vertex
 // per face corner once Assimp reads it; PLY and STL one mesh, PLY sharing an
-// object's vertices, STL three per triangle; glTF a mesh per object whose
-// vertices split by their texture place.
+// object's vertices, STL three per triangle; glTF a mesh per layer (or per
+// object) whose vertices split by their texture place.
 std::vector<TExpected> Expectations(const TStoreCounts& c)
 {
+    const auto layers = static_cast<unsigned>(c.Layers.size());
     return {
         {".obj", c.Objects, c.Corners, c.Faces, true, false, true},
         {".ply", 1, c.UsedVertices, c.Faces, false, true, false},
         {".stl", 1, 3 * c.Triangles, c.Triangles, false, false, false},
-        {".gltf", c.Objects, c.TexturedVertices, c.Triangles, true, false, true},
-        {".glb", c.Objects, c.TexturedVertices, c.Triangles, true, false, true},
+        {".gltf", layers, c.TexturedVertices, c.Triangles, true, false, true},
+        {".glb", layers, c.TexturedVertices, c.Triangles, true, false, true},
+        {".glb", c.Objects, c.TexturedVertices, c.Triangles, true, false, true, true},
     };
 }
 
@@ -102,9 +106,11 @@ TEST(MeshExport, EveryFormatReadsBackWithTheStoresObjectsFacesMaterialsAndCoordi
         const TStoreCounts counts = CountStore(*store);
         ASSERT_GT(counts.Objects, 0u);
         for (const TExpected& e : Expectations(counts)) {
-            SCOPED_TRACE(e.Extension);
+            SCOPED_TRACE(std::string(e.Extension) + (e.PerObject ? " per object" : ""));
             const std::string file = folder + "model" + e.Extension;
-            EXPECT_TRUE(ExportMesh(*store, file, SampleInfo()).empty());
+            TExportInfo info = SampleInfo();
+            info.NodePerObject = e.PerObject;
+            EXPECT_TRUE(ExportMesh(*store, file, info).empty());
             Assimp::Importer importer;
             const aiScene* scene = importer.ReadFile(file, aiProcess_ValidateDataStructure);
             ASSERT_NE(scene, nullptr) << importer.GetErrorString();
@@ -124,6 +130,60 @@ TEST(MeshExport, EveryFormatReadsBackWithTheStoresObjectsFacesMaterialsAndCoordi
                 EXPECT_TRUE(NearlyEqual(totals.Positions, counts.Positions));
             } else {
                 EXPECT_EQ(totals.Positions, counts.Positions);
+            }
+        }
+    }
+}
+
+TEST(MeshExport, SmoothNormalsAreUnitVectorsRoundTubesAndConesAndFlatElsewhere)
+{
+    const std::string folder = MeshFolder("smooth");
+    TStoreBuilder store;
+    const TVector up{0, 1, 0}, left{1, 0, 0};
+    ASSERT_TRUE(AddCylinder(store.Builder, 0.5f, {-10, 0, 0}, {-10, 0, 4}, 1, up, left)); // x below -5
+    ASSERT_TRUE(AddCone(store.Builder, 0.5f, {10, 0, 0}, {10, 0, 4}, 2, up, left));       // x above 5
+    store.AddBlock(3);                                                                      // the unit square, z 0..2
+    TExportInfo info;
+    info.SmoothNormals = true;
+    for (const char* extension : {".obj", ".ply", ".glb"}) {
+        SCOPED_TRACE(extension);
+        ExportMesh(*store.Store, folder + "s" + extension, info);
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(folder + "s" + extension, aiProcess_ValidateDataStructure);
+        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        std::map<std::tuple<float, float, float>, std::vector<aiVector3D>> normalsAt;
+        for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+            const aiMesh& mesh = *scene->mMeshes[m];
+            ASSERT_TRUE(mesh.HasNormals());
+            for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+                const aiVector3D& n = mesh.mNormals[v];
+                EXPECT_NEAR(n.Length(), 1.0f, 1e-5f);
+                normalsAt[{mesh.mVertices[v].x, mesh.mVertices[v].y, mesh.mVertices[v].z}].push_back(n);
+            }
+        }
+        ASSERT_EQ(normalsAt.size(), 32u + 18u + 8u);
+        for (const auto& [place, normals] : normalsAt) {
+            const auto [x, y, z] = place;
+            // The directions at a place: normals within 1e-5 of each other count once.
+            std::vector<aiVector3D> directions;
+            for (const aiVector3D& n : normals)
+                if (std::none_of(directions.begin(), directions.end(),
+                                 [&](const aiVector3D& d) { return (d - n).Length() < 1e-5f; }))
+                    directions.push_back(n);
+            if (x < -5) {
+                // A tube: one normal at every place, pointing straight out of (or into) the axis.
+                ASSERT_EQ(directions.size(), 1u);
+                const aiVector3D& n = directions[0];
+                EXPECT_NEAR(std::abs(n.x * (x + 10) + n.y * y) / std::hypot(x + 10, y), 1.0f, 1e-5f);
+            } else if (x > 5) {
+                // A cone: the ring has the flat normal of the base and the smooth one of the sides.
+                const bool ring = z == 0 && (x != 10 || y != 0);
+                EXPECT_EQ(directions.size(), ring ? 2u : 1u);
+            } else {
+                // A block: the three faces about each corner, each flat and square to an axis.
+                EXPECT_EQ(directions.size(), 3u);
+                for (const aiVector3D& n : directions)
+                    EXPECT_NEAR(std::max({std::abs(n.x), std::abs(n.y), std::abs(n.z)}), 1.0f, 1e-6f);
             }
         }
     }

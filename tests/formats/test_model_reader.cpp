@@ -90,16 +90,19 @@ TEST(ModelReader, VerdelsOwnFilesReadBackWithTheirGeometryAndLayers)
             const char* Extension;
             std::map<int, int> Layers;
             unsigned Faces;
+            const char* Name = "m";
         };
         const std::vector<TCase> cases = {
             {".stl", stlLayers, counts.Triangles},
             {".ply", TrianglesPerLayer(*original), counts.Faces},
             {".obj", TrianglesPerLayer(*original), counts.Faces},
             {".glb", TrianglesPerLayer(*original), counts.Triangles},
+            // Its buffer's URI is percent-encoded ("a%20b%20%C3%A4.bin").
+            {".gltf", TrianglesPerLayer(*original), counts.Triangles, "a b \u00e4"},
         };
         for (const TCase& c : cases) {
             SCOPED_TRACE(c.Extension);
-            const std::string file = folder + "m" + c.Extension;
+            const std::string file = folder + c.Name + c.Extension;
             ExportMesh(*original, file, SampleInfo());
             auto store = std::make_unique<TFaceStore>();
             ReadForeignModelFile(*store, file);
@@ -281,6 +284,7 @@ TEST(ModelReader, ModelFilesAreKnownByTheirExtension)
     for (const TCase& c : std::vector<TCase>{{"tree.OBJ", true, true},
                                              {"/a/b.c/tree.fbx", true, true},
                                              {"tree.dxf", false, true},
+                                             {"tree.ase", false, true}, // read, refused as an unknown format
                                              {"tree.vd", false, false},
                                              {"tree", false, false},
                                              {"/a/b.obj/tree", false, false}}) {

@@ -1,5 +1,5 @@
-// A main frame on a program folder of its own, with the viewer's launches and
-// the windows' waits recorded: no test waits on the clock.
+// A main frame on a program folder of its own, with the models handed to the
+// viewer and the windows' waits recorded: no test waits on the clock.
 #pragma once
 
 #include <QDir>
@@ -12,10 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
-#include "gui/delay.h"
-#include "gui/generate_view.h"
-#include "gui/main_form.h"
+#include "gui/shared/app_state.h"
+#include "support/recording_frame.h"
 
 namespace verdel::test {
 
@@ -52,23 +50,24 @@ public:
         Path = Folder->path() + "/";
         Definitions = Path + "vdfiles/";
         PrepareProgramFolder(Path);
-        Settings = TSettings();
+        ResetAppState();
         Launches.clear();
         Watched = nullptr;
-        SetViewerLauncher([this](auto...) { Launches.push_back({Watched && Watched->isEnabled(), Waited}); });
-        SetDelayHandler([this](int milliseconds) {
+        AppState.DelayHandler = [this](int milliseconds) {
             Waited += milliseconds;
             if (auto during = std::exchange(DuringWait, nullptr)) during();
             QCoreApplication::processEvents();
-        });
+        };
     }
-    void TearDown()
-    {
-        SetViewerLauncher(nullptr);
-        SetDelayHandler(nullptr);
-    }
+    void TearDown() { ResetAppState(); }
 
-    std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
+    // A frame that records each model it is handed and how the watched button looked then.
+    std::unique_ptr<TRecordingFrame> MakeFrame()
+    {
+        auto frame = std::make_unique<TRecordingFrame>(Path);
+        frame->OnShow = [this](const TModel&) { Launches.push_back({Watched && Watched->isEnabled(), Waited}); };
+        return frame;
+    }
 
     // Opens the frame's window of type T through Create and returns it.
     template <class T> T* Open(TMainForm& frame, void (TMainForm::*create)())

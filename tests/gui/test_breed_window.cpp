@@ -14,14 +14,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/settings.h"
-#include "gui/app_state.h"
-#include "gui/breed_cell.h"
-#include "gui/breed_window.h"
-#include "gui/generate_view.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/breed_cell.h"
+#include "gui/generators/breed_window.h"
 #include "gui/main_form.h"
-#include "gui/mdi_child.h"
-#include "gui/workspace.h"
+#include "gui/shared/app_state.h"
+#include "gui/shared/workspace.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;
@@ -40,17 +38,20 @@ TMutatorBars Lively()
     return bars;
 }
 
-// Records the texts the gallery opens in editors.
+// Records the texts the gallery opens in editors and the models it shows.
 class TRecordingWorkspace : public TWorkspace {
 public:
     QSize UsableClientSize() const override { return {800, 600}; }
     QRect FrameGeometry() const override { return {0, 0, 800, 600}; }
     void OpenEditorWithText(const QString& Text) override { Texts << Text; }
-    void RandomDialogClosed() override {}
-    void MutateDialogClosed() override {}
+    std::optional<TLines> ActiveDefinition() const override { return std::nullopt; }
+    void ShowModel(TModel Model) override { Shown.push_back(std::move(Model)); }
     void ShowProgress(const QString&, const std::function<void()>&) override {}
     void HideProgress() override {}
+    void ShowStatus(const QString&) override {}
+    void ShowWarning(const QString&) override {}
     QStringList Texts;
+    std::vector<TModel> Shown;
 };
 
 void Click(TBreedWindow& window, int number, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -77,9 +78,9 @@ private slots:
     void init()
     {
         Folder = std::make_unique<QTemporaryDir>();
-        ProgramFolders = FoldersBeside(Folder->path().toStdString() + "/");
-        QDir().mkpath(QString::fromStdString(ProgramFolders.DefinitionFolder));
-        SetViewerLauncher(nullptr);
+        ResetAppState();
+        AppState.ProgramFolders = FoldersBeside(Folder->path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(AppState.ProgramFolders.DefinitionFolder));
     }
 
     void showsTheParentAndEightChildrenWithTheSeed()
@@ -211,10 +212,8 @@ private slots:
     void cellsOpenTheirDefinitionInAnEditorAndTheirModelInTheViewer()
     {
         TRecordingWorkspace workspace;
-        Workspace = &workspace;
+        AppState.Workspace = &workspace;
         TScriptedDialogs dialogs;
-        int launches = 0;
-        SetViewerLauncher([&](TViewSource) { ++launches; });
         TBreedWindow window;
         window.StartGallery(Bush, 7, Lively(), {});
         window.FinishRendering();
@@ -223,11 +222,12 @@ private slots:
         QCOMPARE(EngineLinesOf(workspace.Texts[0]), window.CellText(4));
 
         QTest::mouseClick(window.Cells[4]->View_Btn, Qt::LeftButton);
-        QCOMPARE(launches, 1);
-        QVERIFY(window.Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(LastObjectCount)));
-        QCOMPARE(LastGenerationSeed, window.CellSeed(4));
-        Workspace = nullptr;
-        SetViewerLauncher(nullptr);
+        QCOMPARE(workspace.Shown.size(), size_t(1));
+        const TModel& shown = workspace.Shown[0];
+        QVERIFY(window.Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(shown.ObjectCount)));
+        QCOMPARE(shown.Seed, window.CellSeed(4));
+        QVERIFY(QString::fromStdString(shown.FileName).endsWith("Bred-7 Child 4.vd")); // the viewer's title
+        AppState.Workspace = nullptr;
     }
 
     void toolsMenuOpensTheGalleryOnTheActiveEditor()

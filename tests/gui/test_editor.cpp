@@ -17,17 +17,16 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "app/settings.h"
-#include "gui/app_state.h"
-#include "gui/definition_editor.h"
-#include "gui/definition_highlighter.h"
 #include "gui/dialog_fixture.h"
-#include "gui/generate_view.h"
-#include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/editor/definition_highlighter.h"
+#include "gui/editor/definition_text_edit.h"
+#include "gui/editor/editor_window.h"
+#include "gui/shared/app_state.h"
+#include "support/recording_frame.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;
+using verdel::test::TRecordingFrame;
 using verdel::test::TScriptedDialogs;
 
 namespace {
@@ -56,9 +55,7 @@ class TestEditor : public QObject {
 
     std::unique_ptr<QTemporaryDir> Folder;
     QString Path;
-    std::vector<TViewSource> Launches;
-
-    std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
+    std::unique_ptr<TRecordingFrame> MakeFrame() { return std::make_unique<TRecordingFrame>(Path); }
 
     void WriteFile(const QString& name, const QByteArray& bytes)
     {
@@ -90,14 +87,8 @@ private slots:
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
         test::PrepareProgramFolder(Path);
-        Settings = TSettings();
-        Launches.clear();
-        SetViewerLauncher([this](TViewSource source) {
-            Launches.push_back(source);
-            FreeScene(FaceStore);
-        });
+        ResetAppState();
     }
-    void cleanup() { SetViewerLauncher(nullptr); }
 
     void highlightingGivesEachPartOfALineItsClass()
     {
@@ -160,7 +151,7 @@ private slots:
         const QTextCursor cursor = editor->Memo1->textCursor();
         QCOMPARE(cursor.blockNumber(), 6);
         QCOMPARE(cursor.selectedText(), QString("  G=F"));
-        QVERIFY(Launches.empty());
+        QVERIFY(frame->Shown.empty());
 
         // A missing end line selects the last line.
         editor->Memo1->setPlainText("3\n90\n10\nF\nF=FF");
@@ -198,7 +189,8 @@ private slots:
         TMDIChild* opened = EditorsOf(*frame).last();
         QCOMPARE(opened->FileName, definition);
         QCOMPARE(opened->Memo1->toPlainText(), QString("3\n90\n10\nF\n@"));
-        QCOMPARE(Launches, std::vector<TViewSource>{TViewSource::DxfFile}); // the DXF file went to the viewer
+        QCOMPARE(frame->Shown.size(), size_t(1)); // the DXF file went to the viewer
+        QCOMPARE(frame->Shown[0].Source, TModelSource::File);
         QVERIFY2(dialogs.Errors.empty(), dialogs.Errors.empty() ? "" : dialogs.Errors[0].c_str());
 
         // Other files are not taken.
@@ -239,8 +231,8 @@ private slots:
         QCOMPARE(editor->Caption(), QString("second.vd"));
 
         // Both are recent files, newest first, and a new frame still lists them.
-        QCOMPARE(QFileInfo(QString::fromStdString(FileHistory.RecentFiles.at(0))), QFileInfo(second + ".vd"));
-        QCOMPARE(QFileInfo(QString::fromStdString(FileHistory.RecentFiles.at(1))), QFileInfo(first));
+        QCOMPARE(QFileInfo(QString::fromStdString(AppState.FileHistory.RecentFiles.at(0))), QFileInfo(second + ".vd"));
+        QCOMPARE(QFileInfo(QString::fromStdString(AppState.FileHistory.RecentFiles.at(1))), QFileInfo(first));
         frame.reset();
         auto again = MakeFrame();
         again->UpdateRecentFilesMenu();
@@ -313,14 +305,14 @@ private slots:
         TMDIChild* editor = frame->NewFile();
         editor->Memo1->setPlainText("1\n90\n10\nF]]QF\n@");
         editor->Generate_BtnClick();
-        QCOMPARE(Launches.size(), size_t(1));
+        QCOMPARE(frame->Shown.size(), size_t(1));
         QVERIFY(dialogs.Messages.empty()); // no box
         QCOMPARE(frame->WarningPanel->toolTip(),
                  QString("Unbalanced \"[\" \"]\": 2 \"]\" without a matching \"[\"; Q draws nothing while \"Set Q = "
                          "Draw Cone\" is off (Options > General)"));
         QVERIFY(frame->WarningPanel->text().contains("Unbalanced"));
 
-        Settings.SetQToDrawCones = true;
+        AppState.Settings.SetQToDrawCones = true;
         editor->Memo1->setPlainText("1\n90\n10\nF[QF]\n@");
         editor->Generate_BtnClick();
         QCOMPARE(frame->WarningPanel->text(), QString());

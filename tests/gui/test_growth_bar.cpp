@@ -10,10 +10,10 @@
 
 #include "app/program_folders.h"
 #include "engine/growth.h"
-#include "gui/app_state.h"
-#include "gui/frame_pipeline.h"
-#include "gui/growth_bar.h"
-#include "gui/view_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/growth_bar.h"
+#include "gui/viewer/viewer_window.h"
 #include "render/gmp.h"
 #include "support/scripted_dialogs.h"
 #include "viewer/view_preparation.h"
@@ -64,6 +64,7 @@ class TestGrowthBar : public QObject {
 private slots:
     void init()
     {
+        ResetAppState();
         Shown = std::make_unique<TFaceStore>();
         Generate(Shrub, *Shown);
         Bar = std::make_unique<TGrowthBar>(*Shown);
@@ -82,6 +83,10 @@ private slots:
         QCOMPARE(Bar->ValueAt(350), 3.5f);
         QCOMPARE(Bar->ValueAt(175), 1.75f);
         QCOMPARE(Bar->ValueAt(0), 0.0f);
+
+        // A huge iteration value keeps the label short enough to read whole.
+        Bar->Attach(WithIterationValue(Shrub, 123456789.0f), 1, {});
+        QCOMPARE(Bar->GrowthLabel->text(), QString("Growth 123.5M of 123.5M"));
 
         Bar->Attach({"0", "30", "10", "F", "@"}, 1, {}); // nothing to grow
         QVERIFY(Bar->isHidden());
@@ -159,14 +164,19 @@ private slots:
         QCOMPARE(Bar->Growth_Slider->value(), 2);
     }
 
-    // Program folders in Folder, and the shrub generated into FaceStore as the
-    // main window generates it, its growth bar shown in View.
+    // Program folders in Folder, and the shrub generated as the main window
+    // generates it and handed to View, which shows its growth bar.
     static void ShowGeneratedShrub(const QTemporaryDir& Folder, TViewForm& View)
     {
-        ProgramFolders = FoldersBeside(Folder.path().toStdString() + "/");
-        QDir().mkpath(QString::fromStdString(ProgramFolders.OutputFolder));
-        RecordGeneration(Generate(Shrub, FaceStore));
-        View.GrowthBar->ShowFor(TViewSource::Generation);
+        AppState.ProgramFolders = FoldersBeside(Folder.path().toStdString() + "/");
+        QDir().mkpath(QString::fromStdString(AppState.ProgramFolders.OutputFolder));
+        test::TScriptedPrompt prompt;
+        prompt.Answers = {TAnswer::Yes};
+        TModel model;
+        TRandomSource random;
+        random.Seed = 5;
+        GenerateModel(Shrub, {}, prompt, random, TCancelToken(), model);
+        View.TakeModel(std::move(model));
     }
 
     void theViewerShowsTheBarForGenerationsOnly()
@@ -184,7 +194,6 @@ private slots:
         dialogs.FileNames = {QString(VERDEL_DATA) + "/outline.dxf"};
         view.ReadDXFClick();
         QVERIFY(view.GrowthBar->isHidden());
-        FreeScene(FaceStore);
     }
 
     // Once the growth bar freed the model it replaced at once, while the
@@ -202,16 +211,17 @@ private slots:
             return !view.Frames->Active() && view.StatusPanels[0]->text() == "Rendering Complete";
         };
         QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
-        const int full = FaceStore.ObjectCount;
+        const TFaceStore& shown = *view.Model.Store;
+        const int full = shown.ObjectCount;
 
         for (const int position : {100, 200, 300}) {
-            view.ViewerMovement(FaceStore, false);
-            QVERIFY(view.Frames->Drawing(FaceStore));
+            view.ViewerMovement(*view.Model.Store, false);
+            QVERIFY(view.Frames->Drawing(shown));
             view.GrowthBar->Growth_Slider->setValue(position);
             view.GrowthBar->FinishPending();
         }
         QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
-        QVERIFY(FaceStore.ObjectCount > 0 && FaceStore.ObjectCount < full);
+        QVERIFY(shown.ObjectCount > 0 && shown.ObjectCount < full);
         view.close();
     }
 };

@@ -15,8 +15,8 @@
 
 #include "engine/command_table.h"
 #include "gui/about_box.h"
+#include "gui/command_reference.h"
 #include "gui/help_window.h"
-#include "gui/helper_form.h"
 #include "gui/rich_text.h"
 
 using namespace verdel;
@@ -187,6 +187,11 @@ void TestHelpWindows::helpWindowOpensAtContentsAndFollowsLinks()
     QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("commands.html"));
     QTest::mouseClick(window.ContentsBtn, Qt::LeftButton);
     QCOMPARE(FileNameOf(window.HelpBrowser->source()), QStringLiteral("index.html"));
+
+    // Opened, it takes the focus; Esc closes it.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(window.HelpBrowser, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
 }
 
 void TestHelpWindows::helpWindowReportsAMissingFolder()

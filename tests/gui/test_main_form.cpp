@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -11,16 +12,19 @@
 #include <QtTest>
 
 #include "app/settings.h"
-#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/gen_ops_form.h"
-#include "gui/generate_view.h"
-#include "gui/generation_runner.h"
-#include "gui/main_form.h"
-#include "gui/mdi_child.h"
+#include "gui/editor/editor_window.h"
+#include "gui/editor/find_dialog.h"
+#include "gui/options_dialog.h"
+#include "gui/shared/app_state.h"
+#include "gui/shared/generate_view.h"
+#include "gui/shared/generation_runner.h"
+#include "render/gmp.h"
+#include "support/recording_frame.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;
+using verdel::test::TRecordingFrame;
 using verdel::test::TScriptedDialogs;
 
 class TestMainForm : public QObject {
@@ -30,7 +34,7 @@ class TestMainForm : public QObject {
     std::unique_ptr<QTemporaryDir> Folder;
     QString Path;
 
-    std::unique_ptr<TMainForm> MakeFrame() { return std::make_unique<TMainForm>(Path); }
+    std::unique_ptr<TRecordingFrame> MakeFrame() { return std::make_unique<TRecordingFrame>(Path); }
 
     void WriteFile(const QString& name, const QByteArray& bytes)
     {
@@ -56,8 +60,7 @@ private slots:
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
         test::PrepareProgramFolder(Path, false);
-        Settings = TSettings();
-        SetViewerLauncher(nullptr);
+        ResetAppState();
     }
 
     void startWithoutSettingsFileCreatesItOnce()
@@ -85,8 +88,8 @@ private slots:
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
         QVERIFY(dialogs.Messages.empty());
-        QVERIFY(Settings.ShowStartText);
-        QVERIFY(Settings.CylindersInsteadofBlocks);
+        QVERIFY(AppState.Settings.ShowStartText);
+        QVERIFY(AppState.Settings.CylindersInsteadofBlocks);
         // The first activation shows the Introduction as a child window.
         frame->show();
         frame->activateWindow();
@@ -225,21 +228,19 @@ private slots:
     {
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
-        int launched = 0;
-        SetViewerLauncher([&](TViewSource) { ++launched; });
         TMDIChild* editor = frame->NewFile();
         QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
         QCOMPARE(dialogs.Messages.back(), std::string("Please Check Input Data\r\nBlank File"));
-        QCOMPARE(launched, 0);
+        QVERIFY(frame->Shown.empty());
 
         editor->Memo1->setPlainText("2\n90\n10\nF\nF=F[+F]\n@");
         QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
-        QCOMPARE(launched, 1);
-        QCOMPARE(QString::fromStdString(CurrentFileName), editor->FileName);
-        QCOMPARE(FaceStore.ObjectCount, 4);
+        QCOMPARE(frame->Shown.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(AppState.CurrentFileName), editor->FileName);
+        QCOMPARE(QString::fromStdString(frame->Shown[0].FileName), editor->FileName);
+        QCOMPARE(frame->Shown[0].Store->ObjectCount, 4);
         QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
         QCOMPARE(dialogs.BusyDepth, 0);
-        FreeScene(FaceStore);
     }
 
     void cancellingAGenerationLeavesEverythingAsItWas_data()
@@ -255,13 +256,11 @@ private slots:
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
         frame->show();
-        int launched = 0;
-        SetViewerLauncher([&](TViewSource) { ++launched; });
         TMDIChild* editor = frame->NewFile();
         // 2^20 segments: the turtle is stopped as soon as it starts.
         const QString text = "20\n90\n10\nF\nF=FF\n@";
         editor->Memo1->setPlainText(text);
-        const TSettings before = Settings;
+        const TSettings before = AppState.Settings;
         dialogs.Answers = {TAnswer::Yes}; // the output-size question
         dialogs.Messages.clear();         // the frame's own start-up message
         dialogs.OnBusy = [&] {
@@ -269,27 +268,88 @@ private slots:
             else CancelGeneration();
         };
         QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
-        QCOMPARE(launched, 0);
+        QVERIFY(frame->Shown.empty());
         QVERIFY(dialogs.Messages.empty());
         QCOMPARE(editor->Memo1->toPlainText(), text);
-        QCOMPARE(FaceStore.ObjectCount, 0);
-        QCOMPARE(Settings.CylindersInsteadofBlocks, before.CylindersInsteadofBlocks);
+        QCOMPARE(AppState.Settings.CylindersInsteadofBlocks, before.CylindersInsteadofBlocks);
         QVERIFY(!GenerationRunning());
         QVERIFY(frame->CancelJobButton->isHidden());
         QCOMPARE(dialogs.BusyDepth, 0);
     }
 
-    void windowsKeepTheirMinimumSizes()
+    void windowsKeepTheSizesTheirUserGives()
     {
         TScriptedDialogs dialogs;
         auto frame = MakeFrame();
         frame->showNormal();
         frame->resize(300, 200);
         QCOMPARE(frame->size(), QSize(570, 460));
+        frame->resize(1200, 900);
+        TMDIChild* first = frame->NewFile();
+        QCOMPARE(first->SubWindow()->size(), QSize(640, 480)); // a readable size at first
+        first->SubWindow()->resize(500, 300);
+        TMDIChild* second = frame->NewFile();
+        // Activation, by the window list or by Tile, keeps what the user or Tile gave.
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(frame->MdiArea->activeSubWindow(), first->SubWindow());
+        QCOMPARE(first->SubWindow()->size(), QSize(500, 300));
+        frame->findChild<QAction*>("WindowTileItem")->trigger();
+        const QRect tiled[] = {first->SubWindow()->geometry(), second->SubWindow()->geometry()};
+        QVERIFY(tiled[0].width() > 500 || tiled[0].height() > 300);
+        frame->MdiArea->setActiveSubWindow(second->SubWindow());
+        frame->MdiArea->setActiveSubWindow(first->SubWindow());
+        QCOMPARE(first->SubWindow()->geometry(), tiled[0]);
+        QCOMPARE(second->SubWindow()->geometry(), tiled[1]);
+    }
+
+    void theLayoutComesBackFromTheSettingsFile()
+    {
+        WriteFile("Verdel5.ini", "; the user's own line\r\n[Startup]\r\nShowStartText=0\r\n");
+        TScriptedDialogs dialogs;
+        {
+            auto frame = MakeFrame();
+            frame->showNormal();
+            frame->setGeometry(60, 70, 900, 640);
+            AppState.Settings.Layout.RenderMode = rmSolidShade;
+            QVERIFY(frame->close());
+        }
+        const QByteArray saved = ReadFile("Verdel5.ini");
+        QVERIFY(saved.startsWith("; the user's own line\r\n[Startup]\r\n"));
+        QVERIFY(saved.contains("\r\n[Layout]\r\nMainWindow="));
+        ResetAppState();
+        auto again = MakeFrame();
+        again->show();
+        QCOMPARE(again->geometry(), QRect(60, 70, 900, 640));
+        QCOMPARE(AppState.Settings.Layout.RenderMode, int(rmSolidShade));
+        QVERIFY(dialogs.Messages.empty());
+    }
+
+    void findAndReplaceActOnTheActiveEditor()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
         TMDIChild* editor = frame->NewFile();
-        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
-        editor->SubWindow()->resize(300, 200);
-        QCOMPARE(editor->SubWindow()->size(), QSize(400, 240));
+        const QString text = "F(a) f F\nFF";
+        Type(editor, text);
+        frame->findChild<QAction*>("ReplaceItem")->trigger();
+        auto* find = frame->findChild<TFindDialog*>();
+        QVERIFY(find && find->isVisible() && find->ReplaceEdit->isVisible());
+        find->FindEdit->setText("F");
+        find->ReplaceEdit->setText("GF");
+        find->MatchCase->setChecked(true);
+        QCOMPARE(find->ReplaceAll(), 4); // each match once, the inserted text not searched again
+        QCOMPARE(editor->Memo1->toPlainText(), QString("GF(a) f GF\nGFGF"));
+        editor->Memo1->undo(); // one undo step
+        QCOMPARE(editor->Memo1->toPlainText(), text);
+        // Find Next goes on from the cursor and wraps round at the end.
+        find->MatchCase->setChecked(false);
+        find->FindEdit->setText("f");
+        editor->Memo1->moveCursor(QTextCursor::End);
+        QVERIFY(find->FindNext());
+        QCOMPARE(editor->Memo1->textCursor().selectionStart(), 0);
+        QVERIFY(find->FindNext());
+        QCOMPARE(editor->Memo1->textCursor().selectionStart(), 5);
     }
 
     void helpPanelNarrowsTheUsableClientArea()
@@ -317,14 +377,14 @@ private slots:
         QVERIFY(options.CB1->isChecked());
         options.CB2->setChecked(true);
         QTest::mouseClick(options.CancelButton, Qt::LeftButton);
-        QVERIFY(!Settings.SetQToDrawCones);
+        QVERIFY(!AppState.Settings.SetQToDrawCones);
         QCOMPARE(ReadFile("Verdel5.ini"), before);
 
         options.show();
         QVERIFY(!options.CB2->isChecked()); // the boxes show the settings again
         options.CB2->setChecked(true);
         QTest::mouseClick(options.OKButton, Qt::LeftButton);
-        QVERIFY(Settings.SetQToDrawCones);
+        QVERIFY(AppState.Settings.SetQToDrawCones);
         QVERIFY(ReadFile("Verdel5.ini").contains("SetQToDrawCones=1"));
 
         // "Live navigation" is on by default and kept in the file like the others.
@@ -333,8 +393,72 @@ private slots:
         QVERIFY(options.CB6->isChecked());
         options.CB6->setChecked(false);
         QTest::mouseClick(options.OKButton, Qt::LeftButton);
-        QVERIFY(!Settings.LiveNavigation);
+        QVERIFY(!AppState.Settings.LiveNavigation);
         QVERIFY(ReadFile("Verdel5.ini").contains("LiveNavigation=0\r\n"));
+    }
+
+    // Every way of opening a model file (the command line, the recent files
+    // and drops through OpenFile, View DXF) is refused while a generation
+    // runs, and only the generation's own model reaches the viewer.
+    void modelFilesAreRefusedWhileAGenerationRuns()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        dialogs.Messages.clear(); // the first start's note about the settings file
+        const QString model = VERDEL_DATA "/outline.dxf";
+        TMDIChild* editor = frame->NewFile();
+        editor->Memo1->setPlainText("2\n90\n10\nF\nF=F[+F]\n@");
+        dialogs.OnBusy = [&] { // the worker waits here, the turtle about to run
+            frame->OpenFile(model);
+            frame->ViewGraphic1Click();
+        };
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(dialogs.Messages, std::vector<std::string>(2, GenerationBusyMessage));
+        QVERIFY(dialogs.OpenFolders.empty()); // View DXF stopped before its dialog
+        QCOMPARE(frame->Shown.size(), size_t(1));
+        QCOMPARE(frame->Shown[0].Store->ObjectCount, 4);
+        dialogs.OnBusy = nullptr;
+        frame->OpenFile(model);
+        QCOMPARE(frame->Shown.size(), size_t(2));
+        QCOMPARE(frame->Shown[1].Source, TModelSource::File);
+    }
+
+    // Once a relative name on the command line was looked for in the frame's
+    // working folder, the program's, and a file that could not be read left
+    // an empty editor tied to that wrong name.
+    void regressionRelativeNamesAreFoundFromTheFolderTheProgramStartedIn()
+    {
+        TScriptedDialogs dialogs;
+        QTemporaryDir start;
+        QFile file(start.path() + "/tree.vd");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("1\r\n90\r\n10\r\nF\r\n@\r\n");
+        file.close();
+        QVERIFY(QDir::setCurrent(start.path()));
+        auto frame = MakeFrame(); // works in the program's folder from here on
+        frame->OpenFile("tree.vd");
+        frame->OpenFile("missing.vd");
+        QCOMPARE(frame->ChildCount(), 1);
+        const auto* editor = qobject_cast<TMDIChild*>(frame->MdiArea->subWindowList()[0]->widget());
+        QCOMPARE(editor->FileName, start.path() + "/tree.vd");
+        QCOMPARE(dialogs.Errors.size(), size_t(1));
+    }
+
+    // A parameter that is not a number is reported with its line and column,
+    // selected in the editor, and the status panel no longer says the
+    // generation is under way.
+    void aParameterThatIsNotANumberIsShownWhereItStands()
+    {
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        TMDIChild* editor = frame->NewFile();
+        editor->Memo1->setPlainText("# comment\n2\n90\n10\nF\nF=F[+F(abc)]F\n@");
+        QTest::mouseClick(editor->Generate_Btn, Qt::LeftButton);
+        QCOMPARE(dialogs.Messages.back(), std::string("'abc' is not a valid floating point value\r\n"
+                                                      "Line 6, column 8: the parameter \"(abc)\" is not a number"));
+        QCOMPARE(editor->Memo1->textCursor().selectedText(), QString("abc"));
+        QCOMPARE(frame->StatusPanels[0]->text(), QString());
+        QVERIFY(frame->Shown.empty());
     }
 
     // Once the MDI area announced the activation of the next child window

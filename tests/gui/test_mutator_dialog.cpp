@@ -5,9 +5,9 @@
 #include <QSlider>
 
 #include "engine/random_source.h"
-#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/mutator_dialog.h"
+#include "gui/generators/mutator_dialog.h"
+#include "gui/shared/app_state.h"
 #include "support/run_cli.h"
 #include "support/scripted_dialogs.h"
 
@@ -132,7 +132,7 @@ private slots:
         auto frame = Fixture.MakeFrame();
         TMutator* mutator = OpenMutator(*frame);
         mutator->Memo1->setPlainText("2\n90\n10\nF\nF=F[+F]\n@");
-        CurrentFileName = "kept.vd";
+        AppState.CurrentFileName = "kept.vd";
         Fixture.Watched = mutator->MutateButton;
         // Closing from inside the wait is refused until View is done.
         Fixture.DuringWait = [mutator] { mutator->parentWidget()->close(); };
@@ -142,10 +142,10 @@ private slots:
         QVERIFY(!Fixture.Launches[0].WatchedEnabled);
         QVERIFY(mutator->MutateButton->isEnabled());
         QVERIFY(!mutator->RejectButton->isEnabled()); // back to its own state
-        QCOMPARE(QString::fromStdString(CurrentFileName), QString("kept.vd"));
+        QCOMPARE(QString::fromStdString(AppState.CurrentFileName), QString("kept.vd"));
         QCOMPARE(frame->StatusPanels[0]->text(), QString("Generating Output from Production String"));
         QCOMPARE(frame->ChildCount(), 1);
-        QVERIFY(frame->MutatorDialogOpen);
+        QVERIFY(frame->MutatorDialogOpen());
     }
 
     void loadAndSaveUseTheFilesName()

@@ -10,11 +10,11 @@
 #include <cmath>
 
 #include "engine/random_source.h"
-#include "gui/app_state.h"
 #include "gui/dialog_fixture.h"
-#include "gui/mdi_child.h"
-#include "gui/mutator_dialog.h"
-#include "gui/random_dialog.h"
+#include "gui/editor/editor_window.h"
+#include "gui/generators/mutator_dialog.h"
+#include "gui/generators/random_dialog.h"
+#include "gui/shared/app_state.h"
 #include "support/run_cli.h"
 #include "support/scripted_dialogs.h"
 
@@ -45,7 +45,7 @@ private slots:
         Lock(random->IterationsCheckBox, random->IterationsEdit, "2");
         Lock(random->AngleCheckBox, random->AngleEdit, "90"); // never drawn, but accepted
         Lock(random->AxiomCheckBox, random->AxiomEdit, "F[+F]B");
-        CurrentFileName = "before.vd";
+        AppState.CurrentFileName = "before.vd";
         Fixture.Watched = random->BB_Go;
         RandomSource.Seed = 777;
         // Closing from inside the wait (the title bar's close box) is refused until Go is done.
@@ -64,7 +64,7 @@ private slots:
 
         QVERIFY(dialogs.Messages.empty());
         QCOMPARE(Fixture.Launches.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(CurrentFileName), QString("Random01.vd"));
+        QCOMPARE(QString::fromStdString(AppState.CurrentFileName), QString("Random01.vd"));
         // The memo is shown for 250 ms before the model is built; the buttons wait for the viewer.
         QCOMPARE(Fixture.Launches[0].WaitedMs, 250);
         QVERIFY(!Fixture.Launches[0].WatchedEnabled);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(frame->ChildCount(), 1);
         random->parentWidget()->close();
         QTRY_COMPARE(frame->ChildCount(), 0);
-        QVERIFY(!frame->RandomDialogOpen);
+        QVERIFY(!frame->RandomDialogOpen());
     }
 
     void goStopsAtALockedEditThatIsNotANumber()
@@ -282,11 +282,11 @@ private slots:
 
         QTest::mouseClick(random->Button1, Qt::LeftButton);
         QTRY_COMPARE(frame->ChildCount(), 2);
-        QVERIFY(randomItem->isEnabled() && randomButton->isEnabled());
+        QTRY_VERIFY(randomItem->isEnabled() && randomButton->isEnabled()); // once the closed window is gone
         QVERIFY(!mutatorItem->isEnabled());
         QTest::mouseClick(mutator->CloseButton, Qt::LeftButton);
         QTRY_COMPARE(frame->ChildCount(), 1);
-        QVERIFY(mutatorItem->isEnabled() && mutatorButton->isEnabled());
+        QTRY_VERIFY(mutatorItem->isEnabled() && mutatorButton->isEnabled());
 
         randomButton->click();
         QCOMPARE(frame->ChildCount(), 2);

@@ -16,12 +16,11 @@
 #include "formats/dxf_writer.h"
 #include "formats/mesh_export.h"
 #include "formats/store_builder.h"
-#include "gui/app_state.h"
-#include "gui/frame_pipeline.h"
-#include "gui/gmp_widget.h"
-#include "gui/layer_bitmaps.h"
-#include "gui/texture_dialog.h"
-#include "gui/view_form.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/texture_dialog.h"
+#include "gui/viewer/viewer_window.h"
 #include "render/jpeg_image.h"
 #include "support/scripted_dialogs.h"
 
@@ -34,27 +33,31 @@ class TestViewForm : public QObject {
     std::unique_ptr<QTemporaryDir> Folder;
     QString Output;
 
-    void Generate(const TLines& lines)
+    // A generated model as a window hands it to the viewer (named FileName).
+    static TModel Generated(const TLines& lines, const std::string& FileName = {})
     {
         verdel::test::TScriptedPrompt prompt;
         prompt.Answers = {TAnswer::Yes};
-        const TGenerationResult result =
-            GenerateModel(lines, TSolidSettings{}, prompt, DefinitionState, FaceStore, RandomSource);
-        QCOMPARE(result.Status, TGenerationStatus::Done);
-        RecordGeneration(result);
+        TModel model;
+        TRandomSource random;
+        const TGenerationResult result = GenerateModel(lines, TSolidSettings{}, prompt, random, TCancelToken(), model);
+        model.FileName = FileName;
+        return result.Status == TGenerationStatus::Done ? std::move(model) : TModel();
+    }
+    // The viewer takes a generated model over, without running modally.
+    static void Generate(TViewForm& view, const TLines& lines, const std::string& FileName = {})
+    {
+        view.TakeModel(Generated(lines, FileName));
     }
 
 private slots:
     void init()
     {
         Folder = std::make_unique<QTemporaryDir>();
-        ProgramFolders = FoldersBeside(Folder->path().toStdString() + "/");
-        Output = QString::fromStdString(ProgramFolders.OutputFolder);
+        ResetAppState();
+        AppState.ProgramFolders = FoldersBeside(Folder->path().toStdString() + "/");
+        Output = QString::fromStdString(AppState.ProgramFolders.OutputFolder);
         QDir().mkpath(Output);
-        FreeScene(FaceStore);
-        FreeScene(OutlineStore);
-        Settings = TSettings();
-        LastNonFiniteObjects = 0;
     }
 
     // Waits (on state, not on time) until no frame is drawn or waiting.
@@ -67,8 +70,7 @@ private slots:
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"0", "30", "10", "F[c(3)&F]", "@"});
-        view.PerformStartupRoutines();
+        Generate(view, {"0", "30", "10", "F[c(3)&F]", "@"});
         for (int layer = 1; layer <= 12; ++layer)
             QCOMPARE(!view.LayerButtons[layer - 1]->isHidden(), layer == 1 || layer == 3);
         QCOMPARE(view.ObCountLabel->text(), QString("2"));
@@ -77,14 +79,14 @@ private slots:
     void pressAndHoldMovesTheProxyThenTheModel()
     {
         TScriptedDialogs dialogs;
-        Settings.LiveNavigation = false;
+        AppState.Settings.LiveNavigation = false;
         TViewForm view;
         view.TimersByHand = true;
-        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        Generate(view, {"1", "30", "10", "F", "F=F[&F]", "@"});
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        const float modelX = FaceStore.TranslateX;
+        const float modelX = view.Model.Store->TranslateX;
         QToolButton* left = view.findChild<QToolButton*>("MoveLeft_AB");
         QTest::mousePress(left, Qt::LeftButton); // the first step at once
         QVERIFY(view.Navigator.RepeatTimerOn());
@@ -93,20 +95,20 @@ private slots:
         QTest::mouseRelease(left, Qt::LeftButton);
         QVERIFY(!view.Navigator.RepeatTimerOn());
         QCOMPARE(view.Navigator.MovesX, 3);
-        QCOMPARE(OutlineStore.TranslateX, modelX + 3 * view.Navigator.StepX);
-        QCOMPARE(FaceStore.TranslateX, modelX); // not yet
+        QCOMPARE(view.OutlineStore->TranslateX, modelX + 3 * view.Navigator.StepX);
+        QCOMPARE(view.Model.Store->TranslateX, modelX); // not yet
         QVERIFY(view.Navigator.SettleTimerOn());
         QCOMPARE(view.Timer1->interval(), 1000);
 
         view.Timer1Timer(); // the pause ran out
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QCOMPARE(FaceStore.TranslateX, static_cast<float>(modelX + 3.0L * view.Navigator.StepX));
+        QCOMPARE(view.Model.Store->TranslateX, static_cast<float>(modelX + 3.0L * view.Navigator.StepX));
         QCOMPARE(view.Navigator.MovesX, 0);
         QVERIFY(!view.Navigator.SettleTimerOn());
         QCOMPARE(view.Timer1->interval(), 2000);
         QVERIFY(!view.Timer1->isActive() && !view.SpinTimer->isActive()); // by hand: never started
         view.close();
-        QCOMPARE(FaceStore.ObjectCount, 0); // closing empties the store
+        QCOMPARE(view.Model.Store->ObjectCount, 0); // closing empties the store
     }
 
     void liveNavigationMovesTheModelAtEveryStep()
@@ -114,21 +116,21 @@ private slots:
         TScriptedDialogs dialogs;
         TViewForm view;
         view.TimersByHand = true;
-        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        Generate(view, {"1", "30", "10", "F", "F=F[&F]", "@"});
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
         QVERIFY(view.Navigator.LiveNavigation); // on by default
-        const float modelX = FaceStore.TranslateX;
+        const float modelX = view.Model.Store->TranslateX;
         QToolButton* left = view.findChild<QToolButton*>("MoveLeft_AB");
         QTest::mousePress(left, Qt::LeftButton);
-        QCOMPARE(FaceStore.TranslateX, OutlineStore.TranslateX); // at once, not after the pause
-        QVERIFY(FaceStore.TranslateX != modelX);
+        QCOMPARE(view.Model.Store->TranslateX, view.OutlineStore->TranslateX); // at once, not after the pause
+        QVERIFY(view.Model.Store->TranslateX != modelX);
         QCOMPARE(view.StatusPanels[0]->text(), QString("Starting Rendering..."));
         view.SpinTimerTimer();
         QTest::mouseRelease(left, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QCOMPARE(FaceStore.TranslateX, OutlineStore.TranslateX);
+        QCOMPARE(view.Model.Store->TranslateX, view.OutlineStore->TranslateX);
         QCOMPARE(view.Navigator.MovesX, 0);
         const int frames = view.Frames->FramesShown();
         view.Timer1Timer(); // the model on screen is already the final one: no frame more
@@ -140,8 +142,8 @@ private slots:
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"1", "30", "10", "A", "A=+-", "@"});
-        QCOMPARE(FaceStore.ObjectCount, 0);
+        Generate(view, {"1", "30", "10", "A", "A=+-", "@"});
+        QCOMPARE(view.Model.Store->ObjectCount, 0);
         view.resize(700, 500);
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -159,16 +161,39 @@ private slots:
 
         // A model with objects has no note.
         view.close();
-        Generate({"1", "30", "10", "F", "@"});
-        view.PerformStartupRoutines();
+        Generate(view, {"1", "30", "10", "F", "@"});
         QVERIFY(view.GMP1->Note().isEmpty());
+    }
+
+    // test_view_form_dpr2 runs this one again with QT_SCALE_FACTOR=2.
+    void theCanvasIsDrawnInDevicePixels()
+    {
+        TScriptedDialogs dialogs;
+        TViewForm view;
+        Generate(view, {"1", "30", "10", "F", "@"});
+        view.resize(700, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        const qreal ratio = view.GMP1->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(view.GMP1->Settings.Width, qRound(view.GMP1->width() * ratio));
+        QCOMPARE(view.GMP1->Settings.Height, qRound(view.GMP1->height() * ratio));
+        // What is shown has those pixels, the model among them.
+        const QImage picture = view.GMP1->grab().toImage();
+        QCOMPARE(picture.size(), QSize(view.GMP1->Settings.Width, view.GMP1->Settings.Height));
+        int lit = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) lit += qGray(picture.pixel(x, y)) > 0;
+        QVERIFY(lit > 0);
     }
 
     void objectsLeftOutAreCountedInTheStatusBar()
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"1", "30", "10", "F", "@"});
+        Generate(view, {"1", "30", "10", "F", "@"});
         const struct {
             int LeftOut;
             QString Text;
@@ -176,16 +201,13 @@ private slots:
                     {1, "1 object left out: its coordinates are not finite numbers"},
                     {3, "3 objects left out: their coordinates are not finite numbers"}};
         for (const auto& row : rows) {
-            TGenerationResult result;
-            result.ObjectCount = FaceStore.ObjectCount;
-            result.LeftOutObjects = row.LeftOut;
-            RecordGeneration(result);
+            view.Model.LeftOutObjects = row.LeftOut;
             view.PerformStartupRoutines();
             QCOMPARE(view.NotePanel->text(), row.Text);
             QVERIFY(view.GMP1->Note().isEmpty());
         }
         // When nothing is left, the picture says why.
-        FreeScene(FaceStore);
+        FreeScene(*view.Model.Store);
         view.PerformStartupRoutines();
         QCOMPARE(view.GMP1->Note(), QString("No objects: the coordinates of every object are not finite numbers"));
     }
@@ -194,48 +216,40 @@ private slots:
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
+        Generate(view, {"1", "30", "10", "F", "F=F[&F]", "@"});
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        const int objects = FaceStore.ObjectCount;
-        const TVector corner = FaceStore.Object(objects).ModelFaces->Corners[2];
+        const int objects = view.Model.Store->ObjectCount;
+        const TVector corner = view.Model.Store->Object(objects).ModelFaces->Corners[2];
         const QString before = view.ObCountLabel->text();
 
         dialogs.FileNames = {VERDEL_FIXTURES "/truncated_polyline.dxf"};
         view.ReadDXFClick();
         QCOMPARE(dialogs.Errors.size(), size_t(1));
-        QCOMPARE(FaceStore.ObjectCount, objects);
-        QCOMPARE(FaceStore.Object(objects).ModelFaces->Corners[2], corner);
+        QCOMPARE(view.Model.Store->ObjectCount, objects);
+        QCOMPARE(view.Model.Store->Object(objects).ModelFaces->Corners[2], corner);
         QCOMPARE(view.ObCountLabel->text(), before);
 
         // A file that reads replaces the model, even while a frame of the old one is drawn.
-        auto written = std::make_unique<TFaceStore>();
-        {
-            verdel::test::TScriptedPrompt prompt;
-            prompt.Answers = {TAnswer::Yes};
-            GenerateModel({"0", "30", "10", "F", "@"}, TSolidSettings{}, prompt, DefinitionState, *written,
-                          RandomSource);
-        }
-        WriteDXFFile(*written, (Output + "one.dxf").toStdString(), "dxf");
-        view.ViewerMovement(FaceStore, false);
-        QVERIFY(view.Frames->Drawing(FaceStore));
+        const TModel written = Generated({"0", "30", "10", "F", "@"});
+        WriteDXFFile(*written.Store, (Output + "one.dxf").toStdString(), "dxf");
+        view.ViewerMovement(*view.Model.Store, false);
+        QVERIFY(view.Frames->Drawing(*view.Model.Store));
         dialogs.FileNames = {Output + "one.dxf"};
         view.ReadDXFClick();
         QCOMPARE(dialogs.Errors.size(), size_t(1));
-        QCOMPARE(FaceStore.ObjectCount, written->ObjectCount);
+        QCOMPARE(view.Model.Store->ObjectCount, written.ObjectCount);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QCOMPARE(view.ObCountLabel->text(), QString::number(written->ObjectCount));
+        QCOMPARE(view.ObCountLabel->text(), QString::number(written.ObjectCount));
     }
 
     void saveAsCorrectsTheNameAndAsksBeforeOverwriting()
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
-        CurrentFileName = "/somewhere/tree.vd";
-        view.PerformStartupRoutines();
-        view.ViewerMovement(FaceStore, false);
+        Generate(view, {"1", "30", "10", "F", "F=F[&F]", "@"}, "/somewhere/tree.vd");
+        view.ViewerMovement(*view.Model.Store, false);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
 
         // The JPEG filter with a name whose extension is no filter's: the corrected name is asked about; Yes writes a JPEG.
@@ -248,7 +262,7 @@ private slots:
                  "Would you like to save the file as: " + Output + "tree.jpg");
         QImage picture(Output + "tree.jpg", "JPG");
         QCOMPARE(picture.size(), QSize(view.GMP1->Frame().Width(), view.GMP1->Frame().Height()));
-        QCOMPARE(picture.size(), QSize(view.GMP1->Gmp().Width(), view.GMP1->Gmp().Height()));
+        QCOMPARE(picture.size(), QSize(view.GMP1->Settings.Width, view.GMP1->Settings.Height));
 
         // A typed extension that names a filter wins over the filter chosen, without a question.
         struct TTyped {
@@ -297,7 +311,7 @@ private slots:
         QCOMPARE(dialogs.SaveFolders.back(), Output + "pictures/");
 
         // The mesh formats follow the three of the picture and DXF, with the same name correction.
-        QCOMPARE(dialogs.SaveFilters.size(), 7);
+        QCOMPARE(dialogs.SaveFilters.size(), 9);
         QCOMPARE(dialogs.SaveFilters[6], QString("glTF binary (*.glb)"));
         dialogs.FileNames = {Output + "tree.txt"};
         dialogs.FilterChoices = {6};
@@ -308,6 +322,31 @@ private slots:
         QFile glb(Output + "tree.glb");
         QVERIFY(glb.open(QIODevice::ReadOnly));
         QCOMPARE(glb.read(4), QByteArray("glTF"));
+
+        // PNG, then PNG with smooth edges, which a typed .png keeps: the frame's size, the edges differing.
+        for (const int filter : {7, 8}) {
+            dialogs.FileNames = {Output + QString("tree%1.png").arg(filter)};
+            dialogs.FilterChoices = {filter};
+            view.SaveGraphicAsClick();
+            QCOMPARE(QImage(Output + QString("tree%1.png").arg(filter), "PNG").size(),
+                     QSize(view.GMP1->Frame().Width(), view.GMP1->Frame().Height()));
+        }
+        QVERIFY(QImage(Output + "tree7.png") != QImage(Output + "tree8.png"));
+        // One question names the mesh file and the companion that holds something else; No keeps both.
+        dialogs.Questions.clear();
+        dialogs.FileNames = {Output + "tree.obj", Output + "tree.obj"};
+        dialogs.FilterChoices = {3, 3};
+        dialogs.Answers = {TAnswer::No};
+        view.SaveGraphicAsClick();
+        QVERIFY(dialogs.Questions.empty());
+        QFile mtl(Output + "tree.mtl");
+        QVERIFY(mtl.open(QIODevice::WriteOnly) && mtl.write("old") == 3);
+        mtl.close();
+        view.SaveGraphicAsClick();
+        QCOMPARE(
+            dialogs.Questions,
+            std::vector<std::string>{("OK to overwrite " + Output + "tree.obj, " + Output + "tree.mtl").toStdString()});
+        QCOMPARE(mtl.size(), 3);
         QVERIFY(dialogs.Errors.empty());
     }
 
@@ -315,10 +354,9 @@ private slots:
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate({"1", "30", "10", "F", "F=F[&F]", "@"});
-        view.PerformStartupRoutines();
-        const int objects = FaceStore.ObjectCount;
-        const TFaceNode* firstFace = FaceStore.Object(1).ModelFaces;
+        Generate(view, {"1", "30", "10", "F", "F=F[&F]", "@"});
+        const int objects = view.Model.Store->ObjectCount;
+        const TFaceNode* firstFace = view.Model.Store->Object(1).ModelFaces;
         QCOMPARE(view.findChild<QAction*>("ReadDXF")->text(), QString("&Read Model"));
 
         // A broken file: its name and the reason are shown, and the model on view stays.
@@ -331,11 +369,11 @@ private slots:
         view.ReadDXFClick();
         QCOMPARE(dialogs.Errors.size(), size_t(1));
         QVERIFY(QString::fromStdString(dialogs.Errors[0]).startsWith(broken + ": "));
-        QCOMPARE(FaceStore.ObjectCount, objects);
-        QCOMPARE(FaceStore.Object(1).ModelFaces, firstFace);
+        QCOMPARE(view.Model.Store->ObjectCount, objects);
+        QCOMPARE(view.Model.Store->Object(1).ModelFaces, firstFace);
         const QString filters = dialogs.OpenFilters.back();
-        QVERIFY(filters.startsWith("AutoCad DXF (*.dxf);;Mesh files ("));
-        QVERIFY(filters.contains("*.obj") && filters.contains("*.fbx") && filters.contains("*.glb"));
+        // The first filter shows every model file, DXF and each mesh format offered.
+        QVERIFY(filters.startsWith("All model files (*.dxf *.3ds *.dae *.fbx *.glb *.gltf *.obj *.off *.ply *.stl);;"));
 
         // A square as STL (two triangles): it replaces the model and its object count shows.
         verdel::test::TStoreBuilder square;
@@ -344,8 +382,8 @@ private slots:
         dialogs.FileNames = {Output + "square.stl"};
         view.ReadDXFClick();
         QCOMPARE(dialogs.Errors.size(), size_t(1));
-        QCOMPARE(FaceStore.ObjectCount, 1);
-        QCOMPARE(CountFaces(FaceStore), int64_t(2));
+        QCOMPARE(view.Model.Store->ObjectCount, 1);
+        QCOMPARE(CountFaces(*view.Model.Store), int64_t(2));
         QCOMPARE(view.ObCountLabel->text(), QString("1"));
         QCOMPARE(view.PSCountLabel->text(), QString("0"));
         view.close();
@@ -354,11 +392,9 @@ private slots:
     void theViewerNamesItsModelAndTheLayerButtonsTheirPictures()
     {
         TScriptedDialogs dialogs;
-        TTextureDialog chooser;
         TViewForm view;
-        Generate({"0", "30", "10", "F", "@"});
-        CurrentFileName = "/somewhere/tree.vd";
-        view.PerformStartupRoutines();
+        TTextureDialog& chooser = *view.TextureDialog;
+        Generate(view, {"0", "30", "10", "F", "@"}, "/somewhere/tree.vd");
         QCOMPARE(view.windowTitle(), QString("tree.vd - Viewer"));
         QCOMPARE(chooser.windowTitle(), QString("Choose Texture"));
 
@@ -387,21 +423,21 @@ private slots:
         QImage icon(16, 16, QImage::Format_ARGB32);
         icon.fill(Qt::red);
         QVERIFY(icon.save(folder + "mark.ico", "ICO"));
-        CurrentTextureButton = "BB05";
+        AppState.CurrentTextureButton = "BB05";
 
         chooser.Preview(textures + "Text01.jpg");
         chooser.Preview(folder + "notes.txt"); // not a picture: the preview stays
         chooser.Button1Click();
-        QCOMPARE(LayerBitmaps[5].Width, 128);
-        QCOMPARE(LayerBitmaps[5].Pixels, ReadJPEGFile((textures + "Text01.jpg").toStdString()).Pixels);
+        QCOMPARE(AppState.LayerBitmaps[5].Width, 128);
+        QCOMPARE(AppState.LayerBitmaps[5].Pixels, ReadJPEGFile((textures + "Text01.jpg").toStdString()).Pixels);
 
         chooser.Preview(folder + "mark.ico"); // an icon is no bitmap: the layer becomes white
         chooser.Button1Click();
-        QCOMPARE(LayerBitmaps[5].Width, 0);
+        QCOMPARE(AppState.LayerBitmaps[5].Width, 0);
 
         chooser.Preview(textures + "Text02.jpg");
         chooser.Button2Click(); // Cancel
-        QCOMPARE(LayerBitmaps[5].Width, 0);
+        QCOMPARE(AppState.LayerBitmaps[5].Width, 0);
 
         chooser.Preview(folder + "broken.jpg"); // cannot be read: reported, preview unchanged
         QCOMPARE(dialogs.Errors.size(), size_t(1));

@@ -10,10 +10,11 @@
 #include <cstring>
 #include <functional>
 
-#include "gui/app_state.h"
-#include "gui/frame_pipeline.h"
-#include "gui/gmp_widget.h"
-#include "gui/view_form.h"
+#include "engine/generation.h"
+#include "gui/shared/app_state.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/picture_widget.h"
+#include "gui/viewer/viewer_window.h"
 #include "support/scripted_dialogs.h"
 #include "viewer/view_preparation.h"
 
@@ -24,11 +25,14 @@ namespace {
 
 const TLines Tree = {"2", "30", "10", "F", "F=F[&F]>>[+F]", "@"};
 
-void Generate(const TLines& lines)
+// The viewer takes the model of Lines over, as from a window that generated it.
+void Generate(TViewForm& view, const TLines& lines)
 {
     verdel::test::TScriptedPrompt prompt;
     prompt.Answers = {TAnswer::Yes};
-    RecordGeneration(GenerateModel(lines, TSolidSettings{}, prompt, DefinitionState, FaceStore, RandomSource));
+    TModel model;
+    GenerateModel(lines, TSolidSettings{}, prompt, RandomSource, TCancelToken(), model);
+    view.TakeModel(std::move(model));
 }
 
 bool Idle(TViewForm& view) { return !view.Frames->Active() && view.StatusPanels[0]->text() == "Rendering Complete"; }
@@ -40,11 +44,12 @@ struct TOutcome {
     bool operator==(const TOutcome&) const = default;
 };
 
-TOutcome Current()
+TOutcome Current(const TViewForm& view)
 {
-    TOutcome outcome{{}, FaceStore.TranslateX, FaceStore.TranslateY, FaceStore.TranslateZ};
-    for (int k = 1; k <= FaceStore.ObjectCount; ++k)
-        for (const TFaceNode* face = FaceStore.Object(k).ModelFaces; face; face = face->Next)
+    const TFaceStore& store = *view.Model.Store;
+    TOutcome outcome{{}, store.TranslateX, store.TranslateY, store.TranslateZ};
+    for (int k = 1; k <= store.ObjectCount; ++k)
+        for (const TFaceNode* face = store.Object(k).ModelFaces; face; face = face->Next)
             outcome.Corners.insert(outcome.Corners.end(), std::begin(face->Corners), std::end(face->Corners));
     return outcome;
 }
@@ -75,14 +80,14 @@ class TestViewNavigation : public QObject {
     {
         TViewForm view;
         view.TimersByHand = true;
-        Generate(Tree);
+        Generate(view, Tree);
         view.show();
         if (!QTest::qWaitForWindowActive(&view)) return {};
         if (!QTest::qWaitFor([&] { return Idle(view); }, 10000)) return {};
         drive(view);
         view.Timer1Timer();
         if (!QTest::qWaitFor([&] { return Idle(view); }, 10000)) return {};
-        const TOutcome outcome = Current();
+        const TOutcome outcome = Current(view);
         view.close();
         return outcome;
     }
@@ -121,10 +126,8 @@ class TestViewNavigation : public QObject {
 private slots:
     void init()
     {
-        FreeScene(FaceStore);
-        FreeScene(OutlineStore);
-        Settings = TSettings();
-        Settings.LiveNavigation = false; // each row below compares with the box; live steps are the core's
+        ResetAppState();
+        AppState.Settings.LiveNavigation = false; // each row below compares with the box; live steps are the core's
     }
 
     void mouseWheelAndKeysStepLikeTheButtons_data()
@@ -196,19 +199,19 @@ private slots:
         TScriptedDialogs dialogs;
         TViewForm view;
         view.TimersByHand = true;
-        Generate(Tree);
+        Generate(view, Tree);
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        const TOutcome first = Current();
+        const TOutcome first = Current(view);
         Drag(view, Qt::LeftButton, {30, -20});
         Wheel(view.GMP1, -360);
         view.Timer1Timer();
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QVERIFY(!(Current() == first));
+        QVERIFY(!(Current(view) == first));
         QTest::keyClick(view.GMP1, Qt::Key_Home);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QVERIFY(Current() == first);
+        QVERIFY(Current(view) == first);
 
         // Far away first, then F: every corner lands inside the picture.
         Wheel(view.GMP1, -120 * 40);
@@ -216,9 +219,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
         QTest::keyClick(view.GMP1, Qt::Key_F);
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        const TOutcome fitted = Current();
+        const TOutcome fitted = Current(view);
         QVERIFY(fitted.Corners == first.Corners); // fitting moves, never turns
-        const double halfWidth = view.GMP1->Gmp().Width() / 2.0, halfHeight = view.GMP1->Gmp().Height() / 2.0;
+        const double halfWidth = view.GMP1->Settings.Width / 2.0, halfHeight = view.GMP1->Settings.Height / 2.0;
         double highest = 0;
         for (const TVector& c : fitted.Corners) {
             const double z = c.Z + fitted.Z;
@@ -259,7 +262,7 @@ private slots:
     {
         TScriptedDialogs dialogs;
         TViewForm view;
-        Generate(Tree);
+        Generate(view, Tree);
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
@@ -275,11 +278,11 @@ private slots:
 
         // The picture on screen is the frame this thread would have drawn.
         TGMP direct;
-        direct.Resize(view.GMP1->Gmp().Width(), view.GMP1->Gmp().Height());
-        direct.SetLightSource(ViewerLightPosition, ViewerLightTarget);
-        direct.RenderMode = rmSolidShade;
+        ApplyFrameSettings(view.GMP1->Settings, direct);
+        UseViewerLight(direct);
+        QCOMPARE(direct.RenderMode, rmSolidShade);
         direct.ClearToBackColor();
-        direct.RenderScene(FaceStore);
+        direct.RenderScene(*view.Model.Store);
         QVERIFY(SameFrame(view.GMP1->Frame(), direct.Bitmap()));
         view.close();
     }
@@ -297,9 +300,8 @@ private slots:
             PrepareView(*model);
             PrepareView(*other);
         }
-        TGMP window;
-        window.Resize(320, 240);
-        TFramePipeline pipeline(window);
+        const TFrameSettings settings{320, 240};
+        TFramePipeline pipeline(settings);
         QSignalSpy frames(&pipeline, &TFramePipeline::FrameReady);
         // Five requests before the event loop runs: the first is drawn, the last waits, the rest are dropped.
         pipeline.Request(*model, rmWireframe, true);
@@ -315,8 +317,10 @@ private slots:
         QCOMPARE(frames.at(1).at(1).value<const TFaceStore*>(), other.get());
 
         // The last frame shown is the last request: the other model, solid.
+        TGMP window;
+        ApplyFrameSettings(settings, window);
         window.RenderMode = rmSolidShade;
-        window.SetLightSource(ViewerLightPosition, ViewerLightTarget);
+        UseViewerLight(window);
         window.ClearToBackColor();
         window.RenderScene(*other);
         pipeline.Request(*other, rmSolidShade, false);

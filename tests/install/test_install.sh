@@ -11,7 +11,7 @@ fail() { echo "install tree: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
-for file in bin/verdel bin/verdel-cli \
+for file in bin/verdel bin/verdel-cli bin/verdel-import \
   share/verdel/vdfiles/tree.vd share/verdel/textures/Text01.jpg share/verdel/textures/Text12.jpg \
   share/verdel/help/index.html share/verdel/help/commands.html share/verdel/VdHelp01.rtf \
   share/verdel/Verdel5.rtf share/verdel/splash5.jpg share/verdel/outline.dxf \
@@ -25,6 +25,10 @@ done
 [ "$("$prefix/bin/verdel-cli" --version)" = "verdel-cli $version" ] || fail "verdel-cli --version"
 "$prefix/bin/verdel-cli" render "$prefix/share/verdel/vdfiles/tree.vd" -o "$prefix/tree.bmp" \
   --mode texture --size 64x48 --yes > /dev/null 2>&1 || fail "render with the installed textures"
+# ... and reads a mesh file through the importer installed beside it.
+"$prefix/bin/verdel-cli" export "$prefix/share/verdel/vdfiles/tree.vd" -o "$prefix/tree.obj" --yes > /dev/null 2>&1 ||
+  fail "export tree.obj"
+"$prefix/bin/verdel-cli" stats "$prefix/tree.obj" > /dev/null 2>&1 || fail "stats of tree.obj through verdel-import"
 
 # The desktop entry passes the freedesktop checks and starts the installed program.
 desktop-file-validate "$prefix/share/applications/verdel.desktop" || fail "desktop-file-validate"

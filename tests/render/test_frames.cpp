@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+
+#include "formats/model_reader.h"
 #include "render/gmp.h"
 #include "render/scene_builder.h"
 
@@ -182,6 +186,50 @@ TEST(SolidFrame, NearerObjectsArePaintedLastWhateverTheirTableOrder)
     EXPECT_EQ(picture[1], "..#######.");
     EXPECT_EQ(picture[3], "..##???##.");
     EXPECT_EQ(store->Object(1).Depth, -250.0f);
+}
+
+TEST(SolidFrame, TheFacesOfAMeshReadFromAFileAreDrawnBackToFront)
+{
+    // A closed cube whose near face (at turn 0) is listed first, so that list order would paint it over.
+    const std::string obj = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                            "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+    struct TTurn {
+        float X, Y; // radians about x, then y
+        float Distance;
+    };
+    // The last turn brings the near face so close that its neighbours leave the face cache's 16-bit range.
+    const TTurn turns[] = {{0, 0, 8}, {0.5f, 0.3f, 8}, {2.0f, -0.7f, 8}, {-1.2f, 2.5f, 8}, {3.0f, 1.0f, 8}, {0, 0, 1.01f}};
+    for (const TTurn& turn : turns)
+        for (const int threads : {1, 2}) {
+            SCOPED_TRACE(std::to_string(turn.X) + "," + std::to_string(turn.Y) + " threads " + std::to_string(threads));
+            Assimp::Importer importer;
+            const aiScene* scene = importer.ReadFileFromMemory(obj.data(), obj.size(), 0, "obj");
+            ASSERT_NE(scene, nullptr);
+            auto store = std::make_unique<TFaceStore>();
+            StoreScene(*scene, *store, "cube.obj");
+            ASSERT_EQ(store->ObjectCount, 1);
+            auto gmp = std::make_unique<TGMP>();
+            gmp->Resize(200, 200);
+            gmp->SetThreadCount(threads);
+            gmp->SetLightSource({1, 2, 3}, {0, 0, 0});
+            gmp->RenderMode = rmSolidShade;
+            gmp->RotateScene(*store, true, true, false, turn.X, turn.Y, 0);
+            store->TranslateZ = -turn.Distance;
+            gmp->RenderScene(*store);
+            // The face whose corners lie nearest on average, and the farthest one.
+            const TFaceNode *nearest = nullptr, *farthest = nullptr;
+            const auto depth = [](const TFaceNode* f) { return f->Corners[0].Z + f->Corners[1].Z + f->Corners[2].Z + f->Corners[3].Z; };
+            for (const TFaceNode* f = store->Object(1).ViewFaces; f; f = f->Next) {
+                if (!nearest || depth(f) > depth(nearest)) nearest = f;
+                if (!farthest || depth(f) < depth(farthest)) farthest = f;
+            }
+            ASSERT_NE(nearest->FaceColor16, farthest->FaceColor16); // else the picture could not tell them apart
+            TVector centre;
+            for (const TVector& c : nearest->Corners) centre = centre + TVector{c.X / 4, c.Y / 4, c.Z / 4};
+            const int column = 100 + static_cast<int>(std::lround(500 * centre.X / centre.Z));
+            const int row = 100 - static_cast<int>(std::lround(500 * centre.Y / centre.Z));
+            EXPECT_EQ(gmp->Bitmap().Pixel(column, row), nearest->FaceColor16);
+        }
 }
 
 TEST(WireframeFrame, OutlinesInThePenColourWithoutTheirLastPoints)

@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <jpeglib.h>
+#include <png.h>
 
 #include "render/gmp.h"
 #include "render/image_files.h"
+#include "render/scene_builder.h"
+#include "render/supersampling.h"
 
 using namespace verdel;
 
@@ -100,6 +103,72 @@ TEST(BmpFile, TwentyFourBitBottomUpWithWidenedChannels)
     EXPECT_EQ(bottom, std::string("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00\x00\x00\x00", 12));
     const std::string top = bytes.substr(66, 9);
     EXPECT_EQ(top, std::string("\x00\x00\x00\x84\x84\x84\xFF\xFF\xFF", 9)); // 16 widens to 132
+}
+
+TEST(PngFile, PixelsComeBackExactlyThroughLibpngWithTheNotesAsText)
+{
+    TRgbImage image(37, 23); // an odd width: no row falls on a word boundary
+    for (size_t i = 0; i < image.Pixels.size(); ++i) image.Pixels[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    TPictureNotes notes;
+    notes.Definition = "2\n90\n10\nF\nF=F[+F]\n@\n";
+    notes.Seed = 4711;
+    std::ostringstream out;
+    WritePNG(out, image, notes, "p.png");
+    const std::string bytes = out.str();
+
+    png_image decoded{};
+    decoded.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&decoded, bytes.data(), bytes.size())) << decoded.message;
+    EXPECT_EQ(decoded.width, 37u);
+    EXPECT_EQ(decoded.height, 23u);
+    decoded.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(decoded));
+    ASSERT_TRUE(png_image_finish_read(&decoded, nullptr, pixels.data(), 0, nullptr)) << decoded.message;
+    EXPECT_EQ(pixels, image.Pixels);
+    for (const std::string& chunk : {std::string("tEXtSoftware\0Verdel", 19),
+                                     std::string("tEXtDefinition\0", 15) + notes.Definition,
+                                     std::string("tEXtSeed\0" "4711", 13)})
+        EXPECT_NE(bytes.find(chunk), std::string::npos) << chunk;
+}
+
+TEST(Supersampling, EdgesAverageAndTilesMeetWhereTheyShould)
+{
+    // A rectangle drawn 3 times larger than 1400 x 1400: a frame of 4200 x
+    // 4200 drawn in four tiles, whose seams run through it. Pixels more than
+    // two away from its outline keep the colour they have without smoothing.
+    for (const TRenderMode mode : {rmSolidShade, rmWireframe}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        auto store = std::make_unique<TFaceStore>();
+        // Columns 200..1380 and rows 250..1380: across both seams, at 1365.
+        test::AddObject(*store, 0x0000FF, {test::ScreenRect(-500, 680, -450, 680)});
+        auto gmp = std::make_unique<TGMP>();
+        gmp->Resize(1400, 1400);
+        gmp->SetBackColor(0x204060);
+        gmp->RenderMode = mode;
+        gmp->ClearToBackColor();
+        gmp->RenderScene(*store);
+        const TRgbImage plain = FrameToImage(gmp->Bitmap());
+        const TRgbImage smooth = RenderSupersampled(*gmp, *store, 1400, 1400, 3);
+        ASSERT_EQ(smooth.Width, 1400);
+        ASSERT_EQ(smooth.Height, 1400);
+        int kept = 0, changed = 0;
+        for (int y = 0; y < 1400; ++y)
+            for (int x = 0; x < 1400; ++x) {
+                bool nearOutline = false; // within two pixels of a pixel of another colour
+                for (int dy = -2; dy <= 2 && !nearOutline; ++dy)
+                    for (int dx = -2; dx <= 2 && !nearOutline; ++dx)
+                        nearOutline = plain.Pixel(x + dx, y + dy) != plain.Pixel(x, y) &&
+                                      plain.Pixel(x + dx, y + dy) != 0xFFFFFF;
+                if (!nearOutline) {
+                    ++kept;
+                    ASSERT_EQ(smooth.Pixel(x, y), plain.Pixel(x, y)) << x << "," << y;
+                } else if (smooth.Pixel(x, y) != plain.Pixel(x, y)) {
+                    ++changed;
+                }
+            }
+        EXPECT_GT(kept, 1000000);
+        EXPECT_GT(changed, 0); // the outline is smoothed
+    }
 }
 
 TEST(JpegFile, QualityNinetyBaselineColourAtFullSize)

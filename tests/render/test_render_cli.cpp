@@ -25,11 +25,13 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
     const struct {
         const char* args;
         const char* file;
-        size_t size; // 0: a JPEG, only checked for its marker
+        size_t size; // 0: a JPEG or PNG, only checked for its signature
     } cases[] = {
         {"--mode wireframe --size 64x48", "w.bmp", 54 + 64 * 3 * 48},
         {"--size 33x20 --back 102030", "s.bmp", 54 + 100 * 20}, // rows of 99 bytes padded to 100
+        {"--size 33x20 --antialias 3", "a.bmp", 54 + 100 * 20},
         {"--mode texture --size 40x30 --turn=-90,0,0", "t.jpg", 0},
+        {"--mode texture --size 40x30 --antialias 2", "t.png", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
@@ -38,7 +40,7 @@ TEST(CliRender, WritesPicturesOfTheRequestedSizeInEveryMode)
         EXPECT_EQ(run.Exit, 0) << run.Err;
         const std::string bytes = ReadWholeFile(out);
         if (c.size) EXPECT_EQ(bytes.size(), c.size);
-        else EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8");
+        else EXPECT_EQ(bytes.substr(0, 2), std::string(c.file).ends_with(".png") ? "\x89P" : "\xFF\xD8");
         std::remove(out.c_str());
     }
 }
@@ -63,7 +65,8 @@ TEST(CliRender, ExitStatusesSayWhatWentWrong)
         int exit;
         const char* message;
     } cases[] = {
-        {{"render", Sample("fern.vd"), "-o", Temp("x.png"), "--yes"}, 1, ".bmp or .jpg"},
+        {{"render", Sample("fern.vd"), "-o", Temp("x.gif"), "--yes"}, 1, ".bmp, .jpg or .png"},
+        {{"render", Sample("fern.vd"), "-o", out, "--antialias", "9", "--yes"}, 1, "--antialias"},
         {{"render", Sample("fern.vd"), "-o", out, "--size", "800x4097", "--yes"}, 1, "height 1 to 4096"},
         {{"render", Sample("fern.vd"), "-o", out, "--size", "0x10", "--yes"}, 1, "--size"},
         {{"render", Sample("fern.vd"), "-o", out, "--back", "12345G", "--yes"}, 1, "--back"},

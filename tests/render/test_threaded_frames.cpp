@@ -58,7 +58,7 @@ std::unique_ptr<TGMP> Renderer(int ThreadCount)
     static const auto images = LoadLayerImages(VERDEL_DATA "/textures");
     auto gmp = std::make_unique<TGMP>();
     gmp->SetThreadCount(ThreadCount);
-    gmp->SetLightSource(ViewerLightPosition, ViewerLightTarget);
+    UseViewerLight(*gmp);
     gmp->SetBackColor(0x201000);
     for (int layer = 1; layer <= LayerCount; ++layer) gmp->SetLayerTexture(layer, images[layer - 1]);
     return gmp;

@@ -52,15 +52,13 @@ inline std::string Joined(const std::vector<std::string>& Args)
     return line;
 }
 
-// Runs "verdel-cli ARGS" without a shell, so paths with blanks or quotes pass as they are.
-inline TCliRun RunCli(const std::vector<std::string>& Args)
+// Runs the program Words[0] with the other words as arguments, without a shell.
+inline TCliRun RunProgram(std::vector<std::string> Words)
 {
     const std::string base = "/tmp/verdel-cli-test-" + std::to_string(getpid());
     const std::string outFile = base + ".out", errFile = base + ".err";
-    std::vector<std::string> words{VERDEL_CLI};
-    words.insert(words.end(), Args.begin(), Args.end());
     std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
+    for (std::string& word : Words) argv.push_back(word.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -82,6 +80,9 @@ inline TCliRun RunCli(const std::vector<std::string>& Args)
     std::remove(errFile.c_str());
     return run;
 }
+
+// Runs "verdel-cli ARGS" without a shell, so paths with blanks or quotes pass as they are.
+inline TCliRun RunCli(const std::vector<std::string>& Args) { return RunProgram(Concat({VERDEL_CLI}, Args)); }
 
 inline std::string Fixture(const std::string& name) { return std::string(VERDEL_FIXTURES) + "/" + name; }
 inline std::string Sample(const std::string& name) { return std::string(VERDEL_DATA) + "/vdfiles/" + name; }

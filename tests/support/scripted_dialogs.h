@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/dialogs.h"
+#include "gui/shared/dialogs.h"
 #include "support/scripted_prompt.h"
 
 namespace verdel::test {

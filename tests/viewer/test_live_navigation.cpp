@@ -149,20 +149,26 @@ TEST(ReturnHome, BeforeAnyTurnOnlyPlacesTheModel)
     EXPECT_TRUE(scene.Host->Rotations.empty());
 }
 
-TEST(FitToWindow, EveryCornerInsideAndTheTallerSideNearlyFilling)
+// Replaces the scene's model with one box mesh of these eight corners (bottom four, then top four).
+static void MakeBox(TScene& scene, const TVector (&corners)[8])
 {
-    // A tall, thin model: fitting it needs a distance beyond the near limit.
-    TScene scene(true);
     FreeScene(*scene.Model);
     TMeshBuilder builder(*scene.Model);
-    const TVector corners[8] = {{0, 0, 0},  {40, 0, 0},  {40, 300, 0},  {0, 300, 0},
-                                {0, 0, 10}, {40, 0, 10}, {40, 300, 10}, {0, 300, 10}};
     for (int i = 0; i < 8; ++i) builder.MeshVertex(i + 1) = corners[i];
     const uint16_t faces[6][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
     for (int f = 0; f < 6; ++f) builder.MeshFace(f + 1) = {faces[f][0], faces[f][1], faces[f][2], faces[f][3]};
     builder.AddMesh(8, 6, 1);
     ComputeBounds(*scene.Model);
     scene.Navigator.Setup(PrepareView(*scene.Model).ModelSize);
+}
+
+TEST(FitToWindow, EveryCornerInsideAndTheTallerSideNearlyFilling)
+{
+    // A tall, thin model: fitting it needs a distance beyond the near limit.
+    TScene scene(true);
+    const TVector corners[8] = {{0, 0, 0},  {40, 0, 0},  {40, 300, 0},  {0, 300, 0},
+                                {0, 0, 10}, {40, 0, 10}, {40, 300, 10}, {0, 300, 10}};
+    MakeBox(scene, corners);
 
     const int width = 400, height = 300, focal = 500;
     scene.Navigator.FitToWindow(width, height, focal);
@@ -187,12 +193,27 @@ TEST(FitToWindow, EveryCornerInsideAndTheTallerSideNearlyFilling)
     EXPECT_GT(top - bottom, 0.8 * height);
 }
 
-TEST(FitToWindow, NeverNearerThanTheNearLimit)
+TEST(FitToWindow, AUnitCubeFillsThePictureAndStaysInFrontWhenTurned)
 {
-    TScene scene(true); // the 4 x 2 x 1 model would fit a few units from the eye
-    scene.Navigator.FitToWindow(800, 600, 500);
-    EXPECT_EQ(scene.Model->TranslateZ, scene.Navigator.NearLimit);
-    EXPECT_EQ(scene.Model->TranslateX, -2.0f);
+    TScene scene(true);
+    const TVector corners[8] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+    MakeBox(scene, corners);
+    const int width = 400, height = 300, focal = 500;
+    scene.Navigator.FitToWindow(width, height, focal);
+    double top = -height, bottom = height;
+    for (const TVector& c : corners) {
+        const double z = c.Z + scene.Model->TranslateZ;
+        const double x = focal * (c.X + scene.Model->TranslateX) / z;
+        const double y = focal * (c.Y + scene.Model->TranslateY) / z;
+        EXPECT_LE(std::fabs(x), width / 2.0);
+        EXPECT_LE(std::fabs(y), height / 2.0);
+        top = std::max(top, y), bottom = std::min(bottom, y);
+    }
+    EXPECT_GT(top - bottom, 0.5 * height); // was a dozen pixels behind the fixed near limit
+    // Any turn about the origin keeps the whole cube in front of the eye; steps stop where F put it.
+    EXPECT_LT(scene.Model->TranslateZ + std::sqrt(3.0), 0);
+    EXPECT_EQ(scene.Navigator.NearLimit, scene.Model->TranslateZ);
 }
 
 TEST(PixelsPerMoveStep, OneStepMovesTheModelsMiddleThatFarOnScreen)

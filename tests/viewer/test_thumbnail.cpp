@@ -80,7 +80,9 @@ TEST(Thumbnail, AFailedGenerationGivesItsReasonAndACrossedOutPicture)
          {"3", "", "10", "F", "@"},
          "Please Check Input Data\nBlank Line in File\nLine 2: the line is empty; blank lines may only follow the end "
          "line \"@\""},
-        {"turtle", {"0", "90", "10", "F(1.2.3)", "@"}, "'1.2.3' is not a valid floating point value"},
+        {"turtle",
+         {"0", "90", "10", "F(1.2.3)", "@"},
+         "'1.2.3' is not a valid floating point value\nLine 4, column 3: the parameter \"(1.2.3)\" is not a number"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -1,0 +1,125 @@
+// Interrupted writes: a full disk or Ctrl+C at a chosen byte, and companions
+// that hold something else, leave every old file as it was and no temporary.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+
+#include "cli/interrupt.h"
+#include "formats/dxf_writer.h"
+#include "formats/mesh_export.h"
+#include "formats/store_builder.h"
+#include "support/run_cli.h"
+
+using namespace verdel;
+using namespace verdel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// How a write is cut short: no file the child writes may grow beyond Limit
+// bytes. The kernel then fails the write (EFBIG, as a full disk fails it:
+// the batch tool ignores SIGXFSZ) or, for CtrlC, raises the signal at that
+// very byte with the batch tool's Ctrl+C handler installed for it.
+enum class TFault { None, FullDisk, CtrlC };
+
+// Runs Work in a child process in Folder with the fault; its exit status and standard error.
+// Work that returns ends the child with 0.
+TCliRun RunChild(TFault fault, rlim_t limit, const std::string& folder, const std::function<void()>& work)
+{
+    const std::string errFile = folder + "frames/err.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+        if (chdir(folder.c_str()) != 0) _exit(126);
+        if (fault == TFault::CtrlC) {
+            cli::InstallInterruptHandler();
+            struct sigaction interrupt {};
+            sigaction(SIGINT, nullptr, &interrupt);
+            sigaction(SIGXFSZ, &interrupt, nullptr);
+        }
+        const rlimit size{limit, limit};
+        if (fault != TFault::None) setrlimit(RLIMIT_FSIZE, &size);
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status), "", ReadWholeFile(errFile)};
+}
+
+// Work that runs the batch tool with these arguments.
+std::function<void()> Cli(const std::string& line)
+{
+    return [args = Words(line)]() mutable {
+        std::vector<char*> argv{const_cast<char*>(VERDEL_CLI)};
+        for (std::string& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        execv(VERDEL_CLI, argv.data());
+        _exit(127);
+    };
+}
+
+} // namespace
+
+TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
+{
+    const std::string folder = "/tmp/verdel-interrupted-" + std::to_string(getpid()) + "/";
+    fs::remove_all(folder);
+    fs::create_directories(folder + "frames");
+    std::ofstream(folder + "tree.vd") << "3\n30\n10\nF\nF=F[&F]>>>[&F]\n@\n";
+    TStoreBuilder blocks;
+    for (int k = 0; k < 40; ++k) blocks.AddBlock(1);
+    const std::vector<std::string> old = Words("x.dxf x.bmp x.jpg x.obj x.mtl x.gltf x.bin x.gif Text01.jpg");
+    // Each row runs in the folder: its names are the files there.
+    const struct {
+        const char* Name;
+        TFault Fault;
+        rlim_t Limit;
+        std::function<void()> Work;
+        int Exit;
+        const char* Message;
+        const char* Replaced;
+    } rows[] = {
+        {"DXF", TFault::FullDisk, 4096, Cli("dxf tree.vd -o x.dxf"), 5, "x.dxf: File too large", ""},
+        {"BMP", TFault::FullDisk, 4096, Cli("render tree.vd -o x.bmp --size 64x64"), 5, "x.bmp: File too large", ""},
+        {"JPEG", TFault::FullDisk, 256, Cli("render tree.vd -o x.jpg --size 64x64"), 5, "x.jpg: File too large", ""},
+        {"OBJ and MTL", TFault::FullDisk, 4096, Cli("export tree.vd -o x.obj"), 5, "x.obj: File too large", ""},
+        {"glTF and its buffer", TFault::FullDisk, 4096, Cli("export tree.vd -o x.gltf"), 5, "File too large", ""},
+        {"GIF of grow", TFault::FullDisk, 2048, Cli("grow tree.vd -o frames --frames 8 --size 32x32 --gif x.gif"), 5,
+         "x.gif: File too large", ""},
+        // Writing through the core in the child itself, whose handler ends it at the limit.
+        {"Ctrl+C in a DXF", TFault::CtrlC, 4096, [&] { WriteDXFFile(*blocks.Store, "x.dxf", "dxf"); }, 130,
+         "Interrupted\n", ""},
+        {"Ctrl+C in OBJ and MTL", TFault::CtrlC, 4096, [&] { ExportMesh(*blocks.Store, "x.obj", {}); }, 130,
+         "Interrupted\n", ""},
+        {"companions holding something else", TFault::None, 0, Cli("export tree.vd -o x.obj"), 5,
+         "x.obj: not written; these files exist with other content: x.mtl, Text01.jpg (--overwrite replaces them)\n",
+         ""},
+        {"--overwrite", TFault::None, 0, Cli("export tree.vd -o x.obj --overwrite"), 0, "", "x.obj x.mtl Text01.jpg"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        for (const std::string& name : old) {
+            std::ofstream(folder + name) << "old " << name;
+            fs::permissions(folder + name, fs::perms(0640));
+        }
+        const TCliRun run = RunChild(row.Fault, row.Limit, folder, row.Work);
+        EXPECT_EQ(run.Exit, row.Exit) << run.Err;
+        EXPECT_NE(run.Err.find(row.Message), std::string::npos) << run.Err;
+        const std::vector<std::string> replaced = Words(row.Replaced);
+        for (const std::string& name : old) {
+            const bool kept = std::find(replaced.begin(), replaced.end(), name) == replaced.end();
+            EXPECT_EQ(ReadWholeFile(folder + name) == "old " + name, kept) << name;
+            EXPECT_EQ(fs::status(folder + name).permissions(), fs::perms(0640)) << name;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
+    fs::remove_all(folder);
+}
