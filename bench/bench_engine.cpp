@@ -3,6 +3,7 @@
 
 #include "bench/bench_support.h"
 #include "engine/generation.h"
+#include "engine/growth.h"
 #include "engine/production.h"
 #include "engine/production_warnings.h"
 
@@ -79,6 +80,40 @@ void BM_RewriteLongCycle(benchmark::State& state)
     RewriteDefinition(state, CycleDefinition("200000000", 2'000'000 / 6));
 }
 BENCHMARK(BM_RewriteLongCycle)->Unit(benchmark::kMillisecond);
+
+// Parses and rewrites a bundled extended definition at the iteration value Steps,
+// its axiom (the line after the three values) replaced by Axiom when given.
+void RewriteBookDefinition(benchmark::State& state, const char* name, float steps, const std::string& axiom = {})
+{
+    TLines lines = WithIterationValue(ReadLinesFromFile(std::string(VERDEL_DATA "/vdfiles/book/") + name), steps);
+    if (!axiom.empty()) {
+        const auto at = std::find(lines.begin(), lines.end(), "+(90)F(200)>(45)!(4*vr)A");
+        if (at == lines.end()) state.SkipWithError("the axiom has changed");
+        else *at = axiom;
+        lines.insert(lines.end() - 1, {"B --> A", "C --> B"});
+    }
+    auto definition = std::make_unique<TDefinitionState>();
+    for (auto _ : state) {
+        ParseDefinition(*definition, lines);
+        if (RewriteProduction(*definition) != true) state.SkipWithError("the production was refused");
+        benchmark::DoNotOptimize(definition->Production.data());
+    }
+    state.counters["characters"] = static_cast<double>(definition->Production.size());
+}
+
+// The ternary tree (parametric: every segment lengthened by an expression
+// each step) after 9 steps, with two more trees one and two steps younger:
+// 1,896,768 characters.
+void BM_ExtendedParametricTree(benchmark::State& state)
+{
+    RewriteBookDefinition(state, "ternary_2_8.vd", 9, "+(90)F(200)>(45)!(4*vr)A[B][C][C]");
+}
+BENCHMARK(BM_ExtendedParametricTree)->Unit(benchmark::kMillisecond);
+
+// A context-sensitive plant (every module matched against both neighbours
+// across branches) after 43 steps: 1,890,976 characters.
+void BM_ExtendedContextPlant(benchmark::State& state) { RewriteBookDefinition(state, "context_1_31b.vd", 43); }
+BENCHMARK(BM_ExtendedContextPlant)->Unit(benchmark::kMillisecond);
 
 // Validate, parse, rewrite, turtle and bounds for the bundled 30,000-tube forest.
 void BM_Generation(benchmark::State& state)

@@ -116,7 +116,7 @@ void AddBreedCommands(CLI::App& App, int& ExitCode)
     breed->add_option("--size", options->Size,
                       "Size of each thumbnail of the sheet WIDTHxHEIGHT (default 200x150, at most " +
                           std::to_string(MaxCellWidth) + "x" + std::to_string(MaxCellHeight) + ")");
-    AddGenerateOptions(breed, options->Generate);
+    AddGenerateOptions(breed, options->Generate, false);
     breed->callback([options, &ExitCode] { ExitCode = RunBreed(*options); });
 }
 

@@ -7,13 +7,22 @@
 
 #include "cli/cli_prompt.h"
 #include "cli/interrupt.h"
+#include "engine/extended_definition.h"
 #include "formats/dxf_reader.h"
 #include "formats/model_reader.h"
 
 namespace verdel::cli {
 
-void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options)
+void AddDefinitionOptions(CLI::App* Command, TDefinitionOptions& Options)
 {
+    Command->add_option("--seed", Options.Seed, "Seed of the random source: stochastic rules, rand() and ~ (default 0)");
+    Command->add_option("--define", Options.Defines, "NAME=VALUE: replaces the value of #define NAME (repeatable)")
+        ->allow_extra_args(false);
+}
+
+void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options, bool WithDefinitionOptions)
+{
+    if (WithDefinitionOptions) AddDefinitionOptions(Command, Options.Definition);
     Command->add_flag_callback(
         "--blocks", [&Options] { Options.Solids.Cylinders = false; }, "Draw F and Z as blocks instead of tubes");
     Command->add_flag("--cones", Options.Solids.QCones, "Let Q draw cones");
@@ -34,6 +43,23 @@ bool LoadLines(const std::string& File, TLines& Lines)
     }
 }
 
+bool LoadDefinition(const std::string& File, const TDefinitionOptions& Options, TLines& Lines)
+{
+    if (!LoadLines(File, Lines)) return false;
+    for (const std::string& define : Options.Defines) {
+        const size_t equals = define.find('=');
+        std::string error = "--define must be NAME=VALUE: " + define;
+        if (equals != std::string::npos &&
+            OverrideDefine(Lines, std::string_view(define).substr(0, equals), std::string_view(define).substr(equals + 1),
+                           error))
+            continue;
+        std::cerr << File << ": " << error << '\n';
+        return false;
+    }
+    if (Options.Seed) RandomSource.Seed = *Options.Seed;
+    return true;
+}
+
 int ExitFor(TGenerationStatus Status)
 {
     switch (Status) {
@@ -49,7 +75,7 @@ int ExitFor(TGenerationStatus Status)
 int GenerateFile(const std::string& File, const TGenerateOptions& Options, TCliModel& Model)
 {
     TLines lines;
-    if (!LoadLines(File, lines)) return ExitUsage;
+    if (!LoadDefinition(File, Options.Definition, lines)) return ExitUsage;
     TCliPrompt prompt(Options.Yes);
     if (Options.Progress) EnableProgressLines();
     {

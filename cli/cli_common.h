@@ -3,8 +3,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/generation.h"
 #include "engine/text_helpers.h"
@@ -35,18 +38,34 @@ struct TCliModel {
     TGenerationResult Generation;
 };
 
+// Options of every subcommand that reads a definition.
+struct TDefinitionOptions {
+    std::optional<uint32_t> Seed;     // the random source's seed (stochastic rules, rand(), "~")
+    std::vector<std::string> Defines; // NAME=VALUE, each replacing the value of a #define
+};
+
 // Options of every subcommand that runs the turtle.
 struct TGenerateOptions {
+    TDefinitionOptions Definition;
     TSolidSettings Solids;
     bool Yes = false;      // answer the output-size question with Yes
     bool Progress = false; // progress lines on standard error
 };
 
-// Adds --blocks, --cones, --wblocks, --pyramids, --yes and --progress to a subcommand.
-void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options);
+// Adds --seed and the repeatable --define NAME=VALUE to a subcommand.
+void AddDefinitionOptions(CLI::App* Command, TDefinitionOptions& Options);
+
+// Adds --blocks, --cones, --wblocks, --pyramids, --yes and --progress to a
+// subcommand, and --seed and --define unless it has a seed of its own.
+void AddGenerateOptions(CLI::App* Command, TGenerateOptions& Options, bool WithDefinitionOptions = true);
 
 // Reads a definition file; prints the error and returns false when it cannot.
 bool LoadLines(const std::string& File, TLines& Lines);
+
+// Reads a definition file, replaces the values of the constants --define
+// names and seeds the random source with --seed (when given); prints the
+// error and returns false when the file cannot be read or a --define does not fit it.
+bool LoadDefinition(const std::string& File, const TDefinitionOptions& Options, TLines& Lines);
 
 // Generates a definition file into Model, messages on standard error; Ctrl+C
 // stops it. Returns ExitDone or the exit status of the failure.

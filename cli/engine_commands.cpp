@@ -12,10 +12,10 @@ namespace verdel::cli {
 
 namespace {
 
-int RunProduce(const std::string& file, bool progress)
+int RunProduce(const std::string& file, const TDefinitionOptions& options, bool progress)
 {
     TLines lines;
-    if (!LoadLines(file, lines)) return ExitUsage;
+    if (!LoadDefinition(file, options, lines)) return ExitUsage;
     const TValidation validation = ValidateDefinition(lines);
     if (!validation.Ok) {
         std::cerr << validation.Report("\n") << '\n';
@@ -27,9 +27,13 @@ int RunProduce(const std::string& file, bool progress)
     TRewriteStatus status;
     {
         const TInterruptible interruptible;
-        status = RewriteProduction(*state, InterruptToken());
+        status = RewriteProduction(*state, InterruptToken(), RandomSource);
     }
     if (status == TRewriteStatus::Cancelled || InterruptToken().Cancelled()) return ExitInterrupted;
+    if (status == TRewriteStatus::Failed) {
+        std::cerr << ExtendedFaultReport(*state, "\n") << '\n';
+        return ExitInvalid;
+    }
     if (status == TRewriteStatus::Refused) {
         std::cerr << "Production String Exceeded Maximum Length\n";
         return ExitRefused;
@@ -81,10 +85,13 @@ void AddEngineCommands(CLI::App& App, int& ExitCode)
 {
     auto file = std::make_shared<std::string>();
     auto progress = std::make_shared<bool>(false);
+    auto definition = std::make_shared<TDefinitionOptions>();
     CLI::App* produce = App.add_subcommand("produce", "Print the production string of a definition");
     produce->add_option("FILE", *file, "Definition file (.vd)")->required();
     produce->add_flag("--progress", *progress, "Print progress lines on standard error");
-    produce->callback([file, progress, &ExitCode] { ExitCode = RunProduce(*file, *progress); });
+    AddDefinitionOptions(produce, *definition);
+    produce->callback(
+        [file, definition, progress, &ExitCode] { ExitCode = RunProduce(*file, *definition, *progress); });
 
     auto statsFile = std::make_shared<std::string>();
     auto options = std::make_shared<TGenerateOptions>();

@@ -28,7 +28,7 @@ bool DescribeInput(const TExportOptions& options, TExportInfo& info)
     info.TexturesFolder = options.Textures.empty() ? DataFolderFor(ExecutableFolder()) + "textures/" : options.Textures;
     if (IsModelFile(options.Input)) return true;
     TLines lines;
-    if (!LoadLines(options.Input, lines)) return false;
+    if (!LoadDefinition(options.Input, options.Generate.Definition, lines)) return false;
     for (const std::string& line : lines) info.Definition += line + "\n";
     info.Seed = RandomSource.Seed;
     return true;

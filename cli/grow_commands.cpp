@@ -152,7 +152,7 @@ int RunGrow(const TGrowOptions& Options)
         std::cerr << "grow needs a definition file, not a model file: " << Options.Render.Input << '\n';
         return ExitUsage;
     }
-    if (!LoadLines(Options.Render.Input, growth.Lines)) return ExitUsage;
+    if (!LoadDefinition(Options.Render.Input, Options.Render.Generate.Definition, growth.Lines)) return ExitUsage;
     std::string fault;
     if (!ValidateDefinition(growth.Lines, fault)) {
         std::cerr << "Please Check Input Data\n" << fault << '\n';

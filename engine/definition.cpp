@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/angles.h"
+#include "engine/extended_definition.h"
 #include "engine/text_number.h"
 
 namespace verdel {
@@ -61,6 +62,41 @@ TValidation ValueFault(int valueLine, size_t line, const std::string& text)
     return Fault(faults[index], line, found + "; expected " + expected[index]);
 }
 
+// The iteration value as the parser keeps it: whole steps, and a fractional last step.
+void SetIterationValue(TDefinitionState& state, float v)
+{
+    const float whole = std::trunc(v);
+    state.Iterations = static_cast<int>(std::clamp(whole, -2147483520.0f, 2147483520.0f));
+    state.Fraction = v - whole;
+    state.FractionalStep = state.Fraction > 0;
+    if (state.FractionalStep) ++state.Iterations;
+}
+
+void SetInsertion(TDefinitionState& state, const std::string& line)
+{
+    state.InsertChar = line.substr(2, 1);
+    state.InsertText = line.size() > 5 ? line.substr(4, line.size() - 5) : std::string();
+}
+
+// An extended definition: its values and the insertion directive, the rules compiled into State.Extended.
+void ParseExtended(TDefinitionState& state, const TLines& lines)
+{
+    TValidation validation;
+    state.Extended = CompileExtendedDefinition(lines, validation);
+    state.Production.clear();
+    if (!state.Extended) return;
+    const TExtendedProgram& program = *state.Extended;
+    SetIterationValue(state, ToSingle(program.IterationValue));
+    state.TurnAngle = ToSingle(ToSingle(program.AngleValue) / 180.0L * AngleLinePi);
+    state.Thickness = ToSingle(ToSingle(program.ThicknessValue) / 100.0L);
+    int valueLines = 0;
+    for (const std::string& line : lines) {
+        if (IsComment(line) || line.empty() || ++valueLines <= 4 || line[0] != '@') continue;
+        if (IsDirective(line)) SetInsertion(state, line);
+        break;
+    }
+}
+
 } // namespace
 
 bool IsRuleChar(unsigned char c)
@@ -72,7 +108,8 @@ bool IsRuleChar(unsigned char c)
 std::string TValidation::LineText() const
 {
     if (Line == 0) return {};
-    return "Line " + std::to_string(Line) + ": " + Detail;
+    const std::string column = Column > 0 ? ", column " + std::to_string(Column) : std::string();
+    return "Line " + std::to_string(Line) + column + ": " + Detail;
 }
 
 std::string TValidation::Report(const std::string& LineBreak) const
@@ -85,6 +122,11 @@ std::string TValidation::Report(const std::string& LineBreak) const
 TValidation ValidateDefinition(const TLines& Lines)
 {
     if (Lines.empty()) return Fault("Blank File", 0, {});
+    if (IsExtendedDefinition(Lines)) {
+        TValidation validation;
+        CompileExtendedDefinition(Lines, validation);
+        return validation;
+    }
     int valueLines = 0; // non-comment lines seen
     int ruleLines = 0;
     for (size_t i = 0; i < Lines.size(); ++i) {
@@ -128,6 +170,16 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
     State.InsertChar.clear();
     State.InsertText.clear();
     State.RuleCount = 0;
+    State.Extended.reset();
+    State.FaultLine = 0;
+    State.FaultText.clear();
+    State.SegmentLength = 100.0f;
+    State.HalfLength = 50.0f;
+    State.ColorIndex = 1;
+    if (IsExtendedDefinition(Lines)) {
+        ParseExtended(State, Lines);
+        return;
+    }
 
     int valueLines = 0;
     int ownRules = 0;
@@ -135,12 +187,7 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
         if (IsComment(line) || line.empty()) continue;
         ++valueLines;
         if (valueLines == 1) {
-            const float v = ParseLeadingNumber(line);
-            const float whole = std::trunc(v);
-            State.Iterations = static_cast<int>(std::clamp(whole, -2147483520.0f, 2147483520.0f));
-            State.Fraction = v - whole;
-            State.FractionalStep = State.Fraction > 0;
-            if (State.FractionalStep) ++State.Iterations;
+            SetIterationValue(State, ParseLeadingNumber(line));
         } else if (valueLines == 2) {
             State.TurnAngle = ToSingle(ParseLeadingNumber(line) / 180.0L * AngleLinePi);
         } else if (valueLines == 3) {
@@ -151,8 +198,7 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
             if (IsDirective(line)) {
                 // Only unvalidated text can reach a full table here; keep the table's bound.
                 if (ownRules > OwnRuleLimit(true)) --State.RuleCount;
-                State.InsertChar = line.substr(2, 1);
-                State.InsertText = line.size() > 5 ? line.substr(4, line.size() - 5) : std::string();
+                SetInsertion(State, line);
                 AddRule(State, State.InsertChar + "=" + State.InsertChar);
             }
             break;
@@ -169,10 +215,6 @@ void ParseDefinition(TDefinitionState& State, const TLines& Lines)
     for (int i = 1; i <= State.RuleCount; ++i)
         std::replace(State.Rule(i).Text.begin(), State.Rule(i).Text.end(), ',', '.');
     for (const char* text : BuiltInRules) AddRule(State, text);
-
-    State.SegmentLength = 100.0f;
-    State.HalfLength = 50.0f;
-    State.ColorIndex = 1;
 
     for (int i = 1; i <= State.RuleCount; ++i) {
         TRules& rule = State.Rule(i);

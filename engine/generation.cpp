@@ -9,6 +9,11 @@
 
 namespace verdel {
 
+std::string ExtendedFaultReport(const TDefinitionState& State, const std::string& LineBreak)
+{
+    return "Please Check Input Data" + LineBreak + "Error Evaluating Rule" + LineBreak + State.FaultText;
+}
+
 namespace {
 
 // Where a turtle parameter that is not a number stands in the definition:
@@ -66,11 +71,20 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     const TValidation validation = ValidateDefinition(Lines);
     if (!validation.Ok) {
         result.FaultLine = validation.Line;
+        // An extended definition's fault also has its column: the editor selects the character there.
+        result.FaultColumn = validation.Column;
+        result.FaultLength = validation.Column > 0 ? 1 : 0;
         return fail(TGenerationStatus::Invalid, validation.Report("\r\n"));
     }
 
     ParseDefinition(State, Lines);
-    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel);
+    // Rewriting an extended definition may draw, so the seed that repeats a model is the one before it.
+    result.Seed = Random.Seed;
+    const TRewriteStatus production = BuildProduction(State, Prompt, Cancel, Random);
+    if (production == TRewriteStatus::Failed) {
+        result.FaultLine = State.FaultLine;
+        return fail(TGenerationStatus::Invalid, ExtendedFaultReport(State, "\r\n"));
+    }
     if (production != TRewriteStatus::Done) {
         result.Status =
             production == TRewriteStatus::Cancelled ? TGenerationStatus::Cancelled : TGenerationStatus::Refused;
@@ -78,7 +92,6 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
     }
 
     result.ProductionLength = static_cast<int>(State.Production.size());
-    result.Seed = Random.Seed;
     for (const std::string& line : Lines) result.DefinitionText += line + "\n";
 
     // Every turtle run starts from an empty store, so nothing of a failed run remains.

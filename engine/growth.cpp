@@ -4,6 +4,7 @@
 #include <charconv>
 #include <utility>
 
+#include "engine/extended_definition.h"
 #include "engine/text_number.h"
 
 namespace verdel {
@@ -32,6 +33,12 @@ std::string NumberText(float value)
 
 std::optional<float> IterationValue(const TLines& Lines)
 {
+    if (IsExtendedDefinition(Lines)) {
+        TValidation validation;
+        const std::unique_ptr<TExtendedProgram> program = CompileExtendedDefinition(Lines, validation);
+        if (!program) return std::nullopt;
+        return ToSingle(program->IterationValue);
+    }
     const std::optional<size_t> line = FirstValueLine(Lines);
     if (!line) return std::nullopt;
     const float value = ParseLeadingNumber(Lines[*line]);
@@ -45,8 +52,10 @@ TLines WithIterationValue(const TLines& Lines, float Value)
     const std::optional<size_t> line = FirstValueLine(lines);
     if (!line) return lines;
     std::string& text = lines[*line];
-    const size_t stop = std::min(text.find_first_of(" \t#"), text.size());
-    text.replace(0, stop, NumberText(Value));
+    // An extended definition's value is an expression up to the comment, blanks and all.
+    const bool extended = IsExtendedDefinition(Lines);
+    const size_t stop = std::min(text.find_first_of(extended ? "#" : " \t#"), text.size());
+    text.replace(0, stop, NumberText(Value) + (extended && stop < text.size() ? " " : ""));
     return lines;
 }
 

@@ -10,7 +10,8 @@
 namespace verdel {
 
 // The iteration value of a definition: the number on its first line that is
-// neither a comment nor empty; nothing when that number does not read.
+// neither a comment nor empty (the value of its expression for an extended
+// definition); nothing when that number does not read.
 std::optional<float> IterationValue(const TLines& Lines);
 
 // A copy of Lines whose first value line starts with Value instead of its own

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/extended_rewriting.h"
+
 namespace verdel {
 
 namespace {
@@ -47,8 +49,9 @@ bool ApplyInsertion(std::string& production, char ch, const std::string& text)
 
 } // namespace
 
-TRewriteStatus RewriteProduction(TDefinitionState& State, const TCancelToken& Cancel)
+TRewriteStatus RewriteProduction(TDefinitionState& State, const TCancelToken& Cancel, TRandomSource& Random)
 {
+    if (State.Extended) return RewriteExtended(State, Random, Cancel, MaxProductionLength);
     TRewriteStatus status = TRewriteStatus::Done;
     if (State.Iterations >= 1) {
         TTextTable plain;
@@ -65,10 +68,10 @@ TRewriteStatus RewriteProduction(TDefinitionState& State, const TCancelToken& Ca
     return status;
 }
 
-bool RewriteProduction(TDefinitionState& State)
+bool RewriteProduction(TDefinitionState& State, TRandomSource& Random)
 {
     const TCancelToken never;
-    return RewriteProduction(State, never) == TRewriteStatus::Done;
+    return RewriteProduction(State, never, Random) == TRewriteStatus::Done;
 }
 
 int64_t EstimateOutputSize(std::string_view Production)
@@ -94,10 +97,11 @@ std::string FormatEstimate(int64_t Estimate)
     return grouped;
 }
 
-TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const TCancelToken& Cancel)
+TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const TCancelToken& Cancel,
+                               TRandomSource& Random)
 {
-    const TRewriteStatus status = RewriteProduction(State, Cancel);
-    if (status == TRewriteStatus::Cancelled) return status;
+    const TRewriteStatus status = RewriteProduction(State, Cancel, Random);
+    if (status == TRewriteStatus::Cancelled || status == TRewriteStatus::Failed) return status;
     if (status == TRewriteStatus::Refused) {
         Prompt.Message("Production String Exceeded Maximum Length");
         return status;
@@ -109,10 +113,10 @@ TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const T
     return Prompt.Confirm(question, false) == TAnswer::Yes ? TRewriteStatus::Done : TRewriteStatus::Refused;
 }
 
-bool BuildProduction(TDefinitionState& State, TPrompt& Prompt)
+bool BuildProduction(TDefinitionState& State, TPrompt& Prompt, TRandomSource& Random)
 {
     const TCancelToken never;
-    return BuildProduction(State, Prompt, never) == TRewriteStatus::Done;
+    return BuildProduction(State, Prompt, never, Random) == TRewriteStatus::Done;
 }
 
 } // namespace verdel

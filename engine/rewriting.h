@@ -13,6 +13,7 @@ enum class TRewriteStatus {
     Done,      // every step fitted
     Refused,   // a step passed the length limit
     Cancelled, // the cancel token stopped the work
+    Failed,    // an extended definition's expression had no finite value
 };
 
 struct TRewriteOutcome {

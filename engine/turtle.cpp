@@ -95,7 +95,10 @@ private:
         case ']': PopBranch(); break;
         case '{': OpenPolygon(); break;
         case '}': ClosePolygon(); break;
-        default: break; // not a command
+        default:
+            // Modules of an extended definition carry parameters of their own: "A(1,2.5)".
+            if (ForeignParameters) SkipParameter();
+            break;
         }
     }
 
@@ -346,6 +349,7 @@ private:
     TRandomSource& Random;
     const TCancelToken& Cancel;
     const std::string& Text;
+    const bool ForeignParameters = S.Extended != nullptr;
     size_t I = 0;
 
     TVector P{0, 0, 0};

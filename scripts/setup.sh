@@ -6,7 +6,7 @@ set -eu
 PACKAGES="cmake ninja-build g++ pkg-config ccache clang-14 libclang-rt-14-dev \
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core \
   libjpeg62-turbo-dev libgif-dev libpng-dev libcli11-dev libassimp-dev assimp-utils nlohmann-json3-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev \
   python3 python3-ezdxf desktop-file-utils shared-mime-info \
   xvfb xauth imagemagick xdotool x11-apps"
 
@@ -41,4 +41,12 @@ if ! grep -qs "\"version\": \"$VALIDATOR_VERSION\"" "$NODE_PREFIX/node_modules/g
   echo "setup: installing gltf-validator $VALIDATOR_VERSION into $NODE_PREFIX"
   $SUDO mkdir -p "$NODE_PREFIX"
   $SUDO npm install --prefix "$NODE_PREFIX" --no-audit --no-fund --loglevel=error "gltf-validator@$VALIDATOR_VERSION"
+fi
+
+# lindenmayer.js, the tests' second opinion on context-sensitive rewriting, in the same folder.
+LINDENMAYER_VERSION="1.5.4"
+if ! grep -qs "\"version\": \"$LINDENMAYER_VERSION\"" "$NODE_PREFIX/node_modules/lindenmayer/package.json"; then
+  echo "setup: installing lindenmayer $LINDENMAYER_VERSION into $NODE_PREFIX"
+  $SUDO mkdir -p "$NODE_PREFIX"
+  $SUDO npm install --prefix "$NODE_PREFIX" --no-audit --no-fund --loglevel=error "lindenmayer@$LINDENMAYER_VERSION"
 fi

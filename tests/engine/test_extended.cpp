@@ -1,0 +1,189 @@
+// Extended definitions: the book's parametric derivation, weighted draws,
+// seeds and threads, the classic rewriting as a reference for plain rules,
+// and every fault with its line and column.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <thread>
+
+#include "engine/extended_definition.h"
+#include "engine/generation.h"
+#include "engine/growth.h"
+#include "engine/production.h"
+#include "support/scripted_prompt.h"
+
+using namespace verdel;
+
+namespace {
+
+struct TRun {
+    TRewriteStatus Status = TRewriteStatus::Done;
+    std::string Production;
+    std::string Fault; // "Line N, step S: ..."
+};
+
+TRun Produce(const TLines& lines, uint32_t seed = 0)
+{
+    const TValidation validation = ValidateDefinition(lines);
+    EXPECT_TRUE(validation.Ok) << validation.LineText();
+    auto state = std::make_unique<TDefinitionState>();
+    ParseDefinition(*state, lines);
+    TRandomSource random;
+    random.Seed = seed;
+    const TCancelToken never;
+    TRun run;
+    run.Status = RewriteProduction(*state, never, random);
+    run.Production = state->Production;
+    run.Fault = state->FaultText;
+    return run;
+}
+
+TLines Extended(const std::string& iterations, const std::string& axiom, const std::vector<std::string>& rules)
+{
+    TLines lines = {"#extended", iterations, "30", "10", axiom};
+    lines.insert(lines.end(), rules.begin(), rules.end());
+    lines.push_back("@");
+    return lines;
+}
+
+} // namespace
+
+// Section 1.10 of the book lists the first words of its derivation.
+TEST(ExtendedRewriting, TheBooksParametricDerivation)
+{
+    const TLines lines = ReadLinesFromFile(VERDEL_DATA "/vdfiles/book/parametric_1_10.vd");
+    const std::vector<std::string> words = {"B(2)A(4,4)", "B(1)B(4)A(1,0)", "B(0)B(3)A(2,1)", "CB(2)A(4,3)",
+                                            "CB(1)A(8,7)", "CB(0)B(8)A(1.1428571428571428,0)"};
+    for (size_t n = 0; n < words.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(Produce(WithIterationValue(lines, static_cast<float>(n))).Production, words[n]);
+    }
+}
+
+// Among the weighted rules that match, each is drawn in proportion to its
+// weight; an unweighted rule that also matches is not used, and one whose
+// condition fails takes no share.
+TEST(ExtendedRewriting, WeightedRulesAreDrawnInProportion)
+{
+    const TLines lines = Extended("1", std::string(4000, 'A'),
+                                  {"A --> U", "A --> B : 1", "A --> C : 3", "A : 1 > 2 --> D : 100"});
+    const std::string production = Produce(lines, 12345).Production;
+    ASSERT_EQ(production.size(), 4000u);
+    const double c = static_cast<double>(std::count(production.begin(), production.end(), 'C')) / 4000;
+    EXPECT_EQ(std::count(production.begin(), production.end(), 'B') + std::count(production.begin(), production.end(), 'C'), 4000);
+    // Four standard deviations of a share of 3/4 among 4000 draws.
+    EXPECT_NEAR(c, 0.75, 4 * std::sqrt(0.75 * 0.25 / 4000));
+}
+
+// A seed repeats a stochastic production exactly, also when generations run
+// on several threads at once; another seed grows another plant.
+TEST(ExtendedRewriting, ASeedRepeatsItsProductionOnAnyNumberOfThreads)
+{
+    const TLines lines = ReadLinesFromFile(VERDEL_DATA "/vdfiles/book/stochastic_1_27.vd");
+    const std::string first = Produce(lines, 7).Production;
+    EXPECT_EQ(Produce(lines, 7).Production, first);
+    EXPECT_NE(Produce(lines, 8).Production, first);
+    for (const int threads : {1, 2, 3}) {
+        SCOPED_TRACE(threads);
+        std::vector<std::string> productions(static_cast<size_t>(threads));
+        std::vector<std::thread> workers;
+        for (auto& production : productions)
+            workers.emplace_back([&production, &lines] { production = Produce(lines, 7).Production; });
+        for (std::thread& worker : workers) worker.join();
+        for (const std::string& production : productions) EXPECT_EQ(production, first);
+    }
+}
+
+// Plain rules (one character, no context, no parameter) rewrite as the
+// classic rewriting does, fractional last step and insertion directive
+// included, on many random definitions.
+TEST(ExtendedRewriting, PlainRulesRewriteAsClassicRulesDo)
+{
+    const std::string symbols = "FfZ+-&^[]ABXY";
+    std::mt19937 generator(2024);
+    auto pick = [&](size_t n) { return static_cast<size_t>(generator() % n); };
+    for (int k = 0; k < 300; ++k) {
+        TLines classic = {std::to_string(pick(5)) + (pick(2) ? ".5" : ""), "30", "10", ""};
+        for (size_t n = 1 + pick(6); n > 0; --n) classic[3] += symbols[pick(symbols.size())];
+        TLines extended = {"#extended", classic[0], "30", "10", classic[3]};
+        // Every letter has a rule, as a letter without one is ")" in a classic definition.
+        for (const char predecessor : std::string("FABXY+")) {
+            std::string successor;
+            for (size_t n = pick(6); n > 0; --n) successor += symbols[pick(symbols.size())];
+            if (successor.empty() && predecessor != 'F') successor = std::string(1, predecessor);
+            classic.push_back(std::string(1, predecessor) + "=" + successor);
+            extended.push_back(std::string(1, predecessor) + " --> " + successor);
+        }
+        const std::string end = pick(2) ? "@(" + std::string(1, "FAX"[pick(3)]) + ",c)" : "@";
+        classic.push_back(end);
+        extended.push_back(end);
+        SCOPED_TRACE(testing::PrintToString(extended));
+        EXPECT_EQ(Produce(extended).Production, Produce(classic).Production);
+    }
+}
+
+// Parameters of modules that are no command are no turtle commands: "A(-90)"
+// neither turns nor adds a vertex.
+TEST(ExtendedRewriting, TheTurtleSkipsTheParametersOfOtherModules)
+{
+    auto bounds = [](const TLines& lines) {
+        test::TScriptedPrompt prompt;
+        auto state = std::make_unique<TDefinitionState>();
+        auto store = std::make_unique<TFaceStore>();
+        TRandomSource random;
+        EXPECT_EQ(GenerateModel(lines, {}, prompt, *state, *store, random).Status, TGenerationStatus::Done);
+        return std::vector<float>{store->MinX, store->MinY, store->MinZ, store->MaxX, store->MaxY, store->MaxZ};
+    };
+    EXPECT_EQ(bounds(Extended("0", "{fA(-90,.5)fA(.5)f}F", {})), bounds(Extended("0", "{fff}F", {})));
+}
+
+// Every fault names its line and column (or, while rewriting, its rule's line
+// and the step) and what was expected.
+TEST(ExtendedDefinition, FaultsSayWhereAndWhat)
+{
+    struct TCase {
+        TLines Lines;
+        int Line, Column;
+        const char* Says;
+    };
+    const std::vector<TCase> cases = {
+        {Extended("2", "A(1)", {"A(x) --> F(y)"}), 6, 12, "unknown name 'y'"},
+        {Extended("2", "A(1)", {"A(x) --> F(x, x)"}), 6, 10, "takes one parameter"},
+        {Extended("2", "A(1)", {"A(x) --> F((x)"}), 6, 11, "never closed"},
+        {Extended("2", "A(1", {}), 5, 2, "never closed"},
+        {Extended("2", "A(1)", {"A(x) : x > --> F"}), 6, 11, "expected a value"},
+        {Extended("2", "A(1)", {"A(x) : x = 1 --> F"}), 6, 10, "'=='"},
+        {Extended("2", "A(1)", {"A(x) F(x)"}), 6, 10, "'-->' is missing"},
+        {Extended("2", "A(1)", {"A(x)=F"}), 6, 5, "not '='"},
+        {Extended("2", "A(1)", {"A(x) B --> F"}), 6, 6, "one module"},
+        {Extended("2", "A(1)", {"A(2) --> F"}), 6, 3, "not a parameter name"},
+        {Extended("2", "A(1)", {"A(x) --> F : -1"}), 6, 14, "0 or more"},
+        {Extended("2", "A", {"B < A > [C --> F"}), 6, 9, "unbalanced '['"},
+        {Extended("2", "A", {"A --> F junk"}), 6, 9, "expected ': WEIGHT'"},
+        {Extended("n", "A", {}), 2, 1, "unknown name 'n'"},
+        {Extended("2", "A(sqrt(-1))", {}), 5, 3, "sqrt of a negative number"},
+        {{"#extended", "#define a 5 [6, 9]", "2", "30", "10", "A", "@"}, 2, 13, "outside its range"},
+        {{"#extended", "#define sin 5", "2", "30", "10", "A", "@"}, 2, 9, "is a function"},
+        {{"#extended", "#ignore +[", "2", "30", "10", "A", "@"}, 2, 10, "cannot be ignored"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Lines));
+        const TValidation validation = ValidateDefinition(c.Lines);
+        EXPECT_FALSE(validation.Ok);
+        EXPECT_EQ(validation.Line, c.Line);
+        EXPECT_EQ(validation.Column, c.Column);
+        EXPECT_NE(validation.Detail.find(c.Says), std::string::npos) << validation.Detail;
+    }
+    const std::vector<std::pair<TLines, const char*>> failures = {
+        {Extended("3", "A(2)", {"A(x) --> F(1/(x-1))A(x-1)"}), "Line 6, step 2: parameter 1 of 'F' is not a finite"},
+        {Extended("3", "A(1)", {"A(x) : log(x - 1) > 0 --> B"}), "Line 6, step 1: the condition is not a number: log"},
+        {Extended("3", "A(0)", {"A(x) --> B : x - 1", "A(x) --> C : 1"}), "Line 6, step 1: the weight is negative"},
+    };
+    for (const auto& [lines, says] : failures) {
+        SCOPED_TRACE(says);
+        const TRun run = Produce(lines);
+        EXPECT_EQ(run.Status, TRewriteStatus::Failed);
+        EXPECT_EQ(run.Fault.rfind(says, 0), 0u) << run.Fault;
+    }
+}
