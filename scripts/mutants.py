@@ -212,10 +212,16 @@ def run(filter_text):
             original = f.read()
         lines = original.split("\n")
         at = locate(lines, number, text)
-        if at < 0 or lines[at][column:column + len(old)] != old:
+        span = slice(column, column + len(old))
+        if at < 0 or old not in (lines[at][span], code_part(lines[at])[span]):
             counts["stale"] += 1
             print(f"stale     {path}:{number} {kind}")
             continue
+        # A site may keep its code with literals blanked: mutate the real text.
+        real = lines[at][span]
+        if kind == "neg":
+            new = "(!" + real + ")"
+        old = real
         lines[at] = lines[at][:column] + new + lines[at][column + len(old):]
         restore = lambda *_: open(full, "w", encoding="utf-8").write(original)
         signal.signal(signal.SIGINT, lambda *a: (restore(), sys.exit(130)))
