@@ -4,6 +4,8 @@
   scripts/mutants.sh pick [N] [SEED]   writes N mutation sites (default 150)
                                        to tests/data/mutant_sites.txt
   scripts/mutants.sh run [FILTER]      applies each site's mutation in turn,
+                                       (only files whose path holds FILTER, or
+                                       one of its comma-separated parts),
                                        rebuilds incrementally (build-mutants/),
                                        runs the core's test programs and
                                        reports which mutants survived
@@ -159,7 +161,7 @@ def read_sites(filter_text):
             if row.startswith("#") or not row.strip():
                 continue
             path, number, column, kind, old, new, text = row.rstrip("\n").split("\t", 6)
-            if filter_text and filter_text not in path:
+            if filter_text and not any(part in path for part in filter_text.split(",")):
                 continue
             sites.append((path, int(number), int(column), kind, old, new, text))
     return sites
