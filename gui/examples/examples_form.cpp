@@ -28,7 +28,7 @@ QPixmap Placeholder(const QSize& size, const QString& text)
     pixmap.fill(QColor(40, 40, 40));
     QPainter painter(&pixmap);
     painter.setPen(QColor(170, 170, 170));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
+    painter.drawText(pixmap.rect().adjusted(12, 0, -12, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
     return pixmap;
 }
 
@@ -164,7 +164,8 @@ void TExamplesForm::ThumbnailReady(const std::shared_ptr<TThumbnailResult>& Resu
     QToolButton* tile = Tiles[Result->Index];
     const TThumbnail& outcome = Result->Outcome;
     if (outcome.Drawn && outcome.ObjectCount == 0)
-        tile->setIcon(Placeholder(tile->iconSize(), "No objects to draw"));
+        // Q, W and R draw only while their settings are on (Options > General).
+        tile->setIcon(Placeholder(tile->iconSize(), "Nothing to draw with the current options"));
     else
         tile->setIcon(QPixmap::fromImage(ToQImage(Result->Picture)));
     if (!outcome.Drawn) tile->setToolTip(QString::fromStdString(outcome.Reason));
