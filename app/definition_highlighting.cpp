@@ -17,7 +17,8 @@ constexpr int RuleLines = 5; // every value line after the axiom counts as 5
 
 // Commands and their parameters in Line[From, To); other characters get Other when
 // given (the axiom's symbols), else no span. The turtle reads "(x)" up to the next ")".
-void AddCommands(THighlightSpans& spans, std::string_view line, size_t from, size_t to, std::optional<THighlightKind> other)
+void AddCommands(THighlightSpans& spans, std::string_view line, size_t from, size_t to,
+                 std::optional<THighlightKind> other)
 {
     for (size_t i = from; i < to; ++i) {
         const auto c = static_cast<unsigned char>(line[i]);

@@ -137,10 +137,10 @@ void BM_ExtendedRepeatingMillionSteps(benchmark::State& state)
 BENCHMARK(BM_ExtendedRepeatingMillionSteps)->Unit(benchmark::kMillisecond);
 void BM_ExtendedWorkLimit(benchmark::State& state)
 {
-    RewriteManySteps(state,
-                     {"#extended", "1000000", "30", "10", std::string(200, 'A'), "A --> A : 1", "A --> B : 1",
-                      "B --> A", "@"},
-                     false);
+    RewriteManySteps(
+        state,
+        {"#extended", "1000000", "30", "10", std::string(200, 'A'), "A --> A : 1", "A --> B : 1", "B --> A", "@"},
+        false);
 }
 BENCHMARK(BM_ExtendedWorkLimit)->Unit(benchmark::kMillisecond);
 

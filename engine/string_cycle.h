@@ -23,8 +23,8 @@ public:
 
 private:
     TModuleString Saved;
-    bool Valid = false; // Saved is a string produced after the last draw
-    int64_t Power = 1;  // steps before Saved moves on
+    bool Valid = false;   // Saved is a string produced after the last draw
+    int64_t Power = 1;    // steps before Saved moves on
     int64_t Distance = 0; // steps since Saved was taken
 };
 

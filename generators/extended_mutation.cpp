@@ -146,7 +146,8 @@ int MutateExtended(TLines& Lines, int Radiation, TRandomSource& Random)
     if (values.empty()) return 0;
     std::vector<bool> changing(values.size());
     for (size_t k = 0; k < values.size(); ++k) changing[k] = Random.Next(2) == 1;
-    if (std::find(changing.begin(), changing.end(), true) == changing.end()) changing[Random.Next(static_cast<uint32_t>(values.size()))] = true;
+    if (std::find(changing.begin(), changing.end(), true) == changing.end())
+        changing[Random.Next(static_cast<uint32_t>(values.size()))] = true;
     const double share = (Radiation + 1) / 11.0 / 2;
     // From the last: a changed text's length moves nothing before it on its line.
     int changed = 0;

@@ -64,8 +64,9 @@ void TDefinitionHighlighter::Refresh()
     const TLines lines = EngineLines(document()->toPlainText());
     const bool extended = IsExtendedDefinition(lines);
     std::optional<TFaultMark> mark = ExtendedFaultMark(lines);
-    const bool same = extended == Extended && mark.has_value() == Mark.has_value() &&
-                      (!mark || (mark->Line == Mark->Line && mark->Column == Mark->Column && mark->Message == Mark->Message));
+    const bool same =
+        extended == Extended && mark.has_value() == Mark.has_value() &&
+        (!mark || (mark->Line == Mark->Line && mark->Column == Mark->Column && mark->Message == Mark->Message));
     Extended = extended;
     Mark = std::move(mark);
     if (!same) rehighlight();

@@ -2,10 +2,10 @@
 
 #include <QDragEnterEvent>
 #include <QFontDatabase>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QTextBlock>
-#include <QHelpEvent>
 #include <QToolTip>
 
 #include "app/definition_highlighting.h"
@@ -100,8 +100,8 @@ bool TDefinitionEdit::viewportEvent(QEvent* Event)
         const THighlightSpan span = FaultSpan(EngineText(at.block().text()), mark->Column);
         const int column = at.positionInBlock();
         if (column >= span.Start && column <= span.Start + span.Length) {
-            QToolTip::showText(help->globalPos(), QString::fromStdString("Line " + std::to_string(mark->Line) + ": " +
-                                                                         mark->Message));
+            QToolTip::showText(help->globalPos(),
+                               QString::fromStdString("Line " + std::to_string(mark->Line) + ": " + mark->Message));
             return true;
         }
     }

@@ -54,7 +54,8 @@ TLines RandomDefinition(std::mt19937& generator)
         return text;
     };
     TLines lines = {"#extended", "0", "30", "10", ""};
-    for (size_t n = 1 + pick(4); n > 0; --n) lines[4] += std::string(1, "ABCXYZ"[pick(6)]) + "(" + (pick(2) ? "0" : "2") + ")";
+    for (size_t n = 1 + pick(4); n > 0; --n)
+        lines[4] += std::string(1, "ABCXYZ"[pick(6)]) + "(" + (pick(2) ? "0" : "2") + ")";
     if (pick(2)) lines[4] += "X(0.5)[Y(2)]";
     for (size_t g = 0; g < 3; ++g) lines.push_back(std::string(1, "ABC"[g]) + "(x) --> " + successor(g));
     for (const char t : std::string("XYZ")) {

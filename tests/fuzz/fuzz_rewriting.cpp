@@ -50,7 +50,8 @@ void CheckExtended(const TLines& lines)
     const TRewriteStatus expected =
         RewriteExtended(stepping, second, token, MaxProductionLength, {MaxReferenceWork, false});
     if (expected == TRewriteStatus::Refused && stepping.FaultLine != 0) return; // too much work to compare
-    const TRewriteStatus status = RewriteExtended(skipping, first, token, MaxProductionLength, {MaxReferenceWork, true});
+    const TRewriteStatus status =
+        RewriteExtended(skipping, first, token, MaxProductionLength, {MaxReferenceWork, true});
     if (status != expected) Fail("extended status");
     if (skipping.Production != stepping.Production) Fail("extended production");
     if (skipping.FaultText != stepping.FaultText) Fail("extended message");
