@@ -25,11 +25,8 @@ TResult Rewrite(TLines lines, const std::string& iterations, bool findCycles = t
     auto state = std::make_unique<TDefinitionState>();
     ParseDefinition(*state, lines);
     TRandomSource random;
-    const TCancelToken never;
-    TExtendedLimits limits;
-    limits.FindCycles = findCycles;
-    limits.Work = findCycles ? limits.Work : INT64_MAX;
-    const TRewriteStatus status = RewriteExtended(*state, random, never, MaxProductionLength, limits);
+    const TRewriteStatus status = RewriteExtended(*state, random, TCancelToken(), MaxProductionLength,
+                                                  {findCycles ? MaxExtendedWork : INT64_MAX, findCycles});
     return {status, state->Production, state->FaultText};
 }
 
