@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "app/program_folders.h"
 #include "app/settings.h"
@@ -112,8 +113,7 @@ void TMainForm::FormCreate(const QString& programFolder)
     LoadRichTextFile(*HelpMemo, dataFolder + "VdHelp01.rtf");
 
     LoadLayerBitmaps(QString::fromStdString(AppState.ProgramFolders.TexturesFolder));
-    LoadSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder, Dialogs(),
-                 AppState.ProgramFolders.InitialSettings);
+    LoadStartSettings();
     LoadFileMemory();
     RestoreLayout();
     FirstActivation = true;
@@ -199,8 +199,9 @@ void TMainForm::changeEvent(QEvent* Event)
 {
     QMainWindow::changeEvent(Event);
     // The first activation with the setting on offers the Introduction.
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation &&
-        AppState.Settings.ShowStartText) {
+    if (Event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    if (std::exchange(FirstStart, false)) ShowWelcome();
+    if (FirstActivation && AppState.Settings.ShowStartText) {
         FirstActivation = false;
         ShowStartupMessage();
     }

@@ -22,6 +22,7 @@
 #include "gui/viewer/viewer_window.h"
 #include "viewer/export_names.h"
 #include "viewer/save_kinds.h"
+#include "viewer/upright.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -39,8 +40,12 @@ void TViewForm::TakeModel(TModel Incoming)
     ExchangeModels(Model, Incoming);
     Retire(std::move(Incoming.Store)); // a frame of it may still be drawn
     Navigator.BeginView();
-    PerformStartupRoutines();
+    // The growth bar keeps the model as generated; growth frames follow its turns.
     GrowthBar->ShowFor(Model);
+    if (AppState.Settings.OpenModelsUpright && Model.Source == TModelSource::Generation &&
+        StandUpright(*Model.Store) != 0)
+        ComputeBounds(*Model.Store);
+    PerformStartupRoutines();
 }
 
 void TViewForm::PerformStartupRoutines()
