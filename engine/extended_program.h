@@ -55,6 +55,7 @@ struct TExtendedRule {
 struct TExtendedProgram {
     TConstants Constants;
     std::array<bool, 256> Ignored{};
+    int IterationLine = 0; // counted from 1, like AxiomLine
     int AxiomLine = 0;
     std::vector<TModuleTemplate> Axiom;
     std::vector<TExtendedRule> Rules;

@@ -29,6 +29,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
+    // Over the underlined fault of an extended text: the validator's message.
+    bool viewportEvent(QEvent* Event) override;
     // Files dragged over the editor are left to the main window, which opens them.
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dragMoveEvent(QDragMoveEvent* Event) override;
