@@ -50,15 +50,18 @@ TRgbImage SheetCell(const TLines& lines, uint32_t seed, int number, const TBreed
     return FrameToImage(gmp->Bitmap());
 }
 
-// The generation on show as a 3 x 3 sheet, laid out as the gallery shows it.
-int WriteSheet(const TBreedGeneration& generation, const TBreedOptions& options)
+// The thumbnails' size from --size; false, with the message, when it is not one.
+bool CellSize(const TBreedOptions& options, int& width, int& height)
 {
-    int width = 0, height = 0;
-    if (!ParseSize(options.Size, width, height) || width > MaxCellWidth || height > MaxCellHeight) {
-        std::cerr << "--size must be WIDTHxHEIGHT, width 1 to " << MaxCellWidth << " and height 1 to " << MaxCellHeight
-                  << ": " << options.Size << '\n';
-        return ExitUsage;
-    }
+    if (ParseSize(options.Size, width, height) && width <= MaxCellWidth && height <= MaxCellHeight) return true;
+    std::cerr << "--size must be WIDTHxHEIGHT, width 1 to " << MaxCellWidth << " and height 1 to " << MaxCellHeight
+              << ": " << options.Size << '\n';
+    return false;
+}
+
+// The generation on show as a 3 x 3 sheet of Width x Height thumbnails, laid out as the gallery shows it.
+int WriteSheet(const TBreedGeneration& generation, const TBreedOptions& options, int width, int height)
+{
     std::vector<TRgbImage> cells;
     for (const int number : GalleryGrid) {
         const bool parent = number == 0;
@@ -91,6 +94,9 @@ int RunBreed(const TBreedOptions& options)
                   << '\n';
         return ExitUsage;
     }
+    // Every request is checked before anything is written.
+    int width = 0, height = 0;
+    if (!options.Sheet.empty() && !CellSize(options, width, height)) return ExitUsage;
     const uint32_t seed = options.Seed.value_or(SeedFromTimeOfDay());
     TBreedingGallery gallery(lines, seed, bars);
     for (const TPick& pick : *picks) gallery.Pick(pick.Child, pick.Second);
@@ -99,7 +105,7 @@ int RunBreed(const TBreedOptions& options)
         if (const std::string& fault = gallery.Current().Children[static_cast<size_t>(i - 1)].Fault; !fault.empty())
             std::cerr << "child " << i << ": " << Plain(fault) << '\n';
     if (const int status = WriteText(gallery.Current().Parent, options.Output); status != ExitDone) return status;
-    return options.Sheet.empty() ? ExitDone : WriteSheet(gallery.Current(), options);
+    return options.Sheet.empty() ? ExitDone : WriteSheet(gallery.Current(), options, width, height);
 }
 
 } // namespace

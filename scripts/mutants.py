@@ -4,6 +4,8 @@
   scripts/mutants.sh pick [N] [SEED]   writes N mutation sites (default 150)
                                        to tests/data/mutant_sites.txt
   scripts/mutants.sh run [FILTER]      applies each site's mutation in turn,
+                                       (only files whose path holds FILTER, or
+                                       one of its comma-separated parts),
                                        rebuilds incrementally (build-mutants/),
                                        runs the core's test programs and
                                        reports which mutants survived
@@ -159,7 +161,7 @@ def read_sites(filter_text):
             if row.startswith("#") or not row.strip():
                 continue
             path, number, column, kind, old, new, text = row.rstrip("\n").split("\t", 6)
-            if filter_text and filter_text not in path:
+            if filter_text and not any(part in path for part in filter_text.split(",")):
                 continue
             sites.append((path, int(number), int(column), kind, old, new, text))
     return sites
@@ -185,14 +187,26 @@ def build(targets):
     return run_quiet(["cmake", "--build", BUILD, "--target"] + targets, 900) == 0
 
 
-def verdict(folder):
-    """'killed' or 'survived': the folder's own programs first, then the others."""
+def golden_check():
+    """The golden outputs' check as a command, when this checkout has a manifest."""
+    script = os.path.join(ROOT, "tests", "scripts", "check_golden.sh")
+    manifest = os.path.join(ROOT, "tests", "data", "golden.sha256")
+    if not (os.path.exists(script) and os.path.exists(manifest)):
+        return None
+    return ["bash", script, os.path.join(BUILD, "bin"), manifest]
+
+
+def verdict(folder, golden=None):
+    """('killed', by which check) or ('survived', ''): the folder's own programs
+    first, then the others, then the golden outputs when given."""
     order = PROGRAMS[folder] + [p for p in ALL_PROGRAMS if p not in PROGRAMS[folder]]
     for program in order:
         code = run_quiet([os.path.join(BUILD, "bin", program), "--gtest_brief=1", "--gtest_fail_fast"], 300)
         if code != 0:
-            return "killed"
-    return "survived"
+            return "killed", program
+    if golden and run_quiet(golden, 600) != 0:
+        return "killed", "golden"
+    return "survived", ""
 
 
 def run(filter_text):
@@ -201,8 +215,12 @@ def run(filter_text):
                         "-DCMAKE_CXX_FLAGS_RELEASE=-O1", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
                        check=True, stdout=subprocess.DEVNULL)
     targets = ALL_PROGRAMS + ["verdel-cli", "verdel_data"]
-    if not build(targets) or verdict("engine") != "survived":
+    if not build(targets) or verdict("engine")[0] != "survived":
         sys.exit("mutants: the unmutated suite does not build and pass; nothing measured")
+    golden = golden_check()
+    if golden and run_quiet(golden, 600) != 0:
+        print("mutants: the golden outputs of this build differ from the manifest; not checked")
+        golden = None
     counts = {"killed": 0, "survived": 0, "invalid": 0, "stale": 0}
     survivors = []
     started = time.time()
@@ -212,21 +230,28 @@ def run(filter_text):
             original = f.read()
         lines = original.split("\n")
         at = locate(lines, number, text)
-        if at < 0 or lines[at][column:column + len(old)] != old:
+        span = slice(column, column + len(old))
+        if at < 0 or old not in (lines[at][span], code_part(lines[at])[span]):
             counts["stale"] += 1
             print(f"stale     {path}:{number} {kind}")
             continue
+        # A site may keep its code with literals blanked: mutate the real text.
+        real = lines[at][span]
+        if kind == "neg":
+            new = "(!" + real + ")"
+        old = real
         lines[at] = lines[at][:column] + new + lines[at][column + len(old):]
         restore = lambda *_: open(full, "w", encoding="utf-8").write(original)
         signal.signal(signal.SIGINT, lambda *a: (restore(), sys.exit(130)))
         try:
             with open(full, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
-            result = verdict(path.split("/")[0]) if build(targets) else "invalid"
+            result, by = verdict(path.split("/")[0], golden) if build(targets) else ("invalid", "")
         finally:
             restore()
         counts[result] += 1
-        print(f"{result:9} {path}:{at + 1} {kind}: {old.strip()} -> {new.strip()}", flush=True)
+        print(f"{result:9} {path}:{at + 1} {kind}: {old.strip()} -> {new.strip()}" + (f"  [{by}]" if by else ""),
+              flush=True)
         if result == "survived":
             survivors.append(f"{path}:{at + 1} {kind}: {old.strip()} -> {new.strip()}")
     build(targets)

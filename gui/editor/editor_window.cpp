@@ -36,13 +36,6 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
     return button;
 }
 
-// Asks "OK to overwrite" when Name exists; whether saving may go on.
-bool MayWrite(const QString& name)
-{
-    if (!QFileInfo::exists(name)) return true;
-    return Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) == TAnswer::Yes;
-}
-
 } // namespace
 
 TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
@@ -124,10 +117,10 @@ bool TMDIChild::SaveFile()
     int filter = 0;
     QString chosen =
         Dialogs().SaveFileName(this, folder, proposed, {"Verdel definitions (*.vd)", "All files (*)"}, filter);
-    if (chosen.isEmpty() || !MayWrite(chosen)) return false;
+    if (chosen.isEmpty() || !MayOverwrite(chosen)) return false;
     if (!EndsWithAnyCase(chosen.toStdString(), ".vd")) {
         chosen += ".vd";
-        if (!MayWrite(chosen)) return false;
+        if (!MayOverwrite(chosen)) return false;
     }
     try {
         WriteTextFile(chosen, Memo1->toPlainText());

@@ -49,8 +49,7 @@ QString ChooseSaveName(QWidget* Parent, const QString& Proposed)
     int filter = 0;
     const QString name = Dialogs().SaveFileName(Parent, folder, Proposed, {}, filter);
     if (name.isEmpty()) return {};
-    if (QFileInfo::exists(name) && Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
-        return {};
+    if (!MayOverwrite(name)) return {};
     NoteUsedFile(TFileKind::Definition, name);
     return name;
 }

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <new>
 
@@ -115,6 +116,11 @@ void ShowStatus(const QString& Text)
 void ShowWarning(const QString& Text)
 {
     if (AppState.Workspace) AppState.Workspace->ShowWarning(Text);
+}
+
+bool MayOverwrite(const QString& Name)
+{
+    return !QFileInfo::exists(Name) || Dialogs().Confirm("OK to overwrite " + Name.toStdString(), true) == TAnswer::Yes;
 }
 
 bool EnterFolder(const QString& Folder)

@@ -47,6 +47,9 @@ void ShowStatus(const QString& Text);
 // there is one; an empty text clears it.
 void ShowWarning(const QString& Text);
 
+// Asks "OK to overwrite NAME" when the file Name exists; whether it may be written.
+bool MayOverwrite(const QString& Name);
+
 // Makes Folder the current folder, where the file dialogs open; a failure is
 // reported in the error box and returns false.
 bool EnterFolder(const QString& Folder);

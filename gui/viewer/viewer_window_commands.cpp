@@ -229,9 +229,7 @@ void TViewForm::SaveGraphicAsClick()
         if (Dialogs().Confirm("Would you like to save the file as: " + *corrected, true) != TAnswer::Yes) return;
     }
     // A mesh file is asked about after it is written, in one question with the companions it would replace.
-    if (!IsMeshKind(kind) && QFileInfo::exists(name) &&
-        Dialogs().Confirm("OK to overwrite " + name.toStdString(), true) != TAnswer::Yes)
-        return;
+    if (!IsMeshKind(kind) && !MayOverwrite(name)) return;
     try {
         SaveAs(kind, name.toStdString(),
                {Model.Store.get(), &GMP1->Frame(), MeshExportInfo(Model), &GMP1->Settings, Frames->LoadTextures,

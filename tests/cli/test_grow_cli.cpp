@@ -18,7 +18,8 @@ namespace {
 
 std::string Temp(const std::string& name)
 {
-    return (fs::temp_directory_path() / ("verdel-grow-cli-" + std::to_string(getpid()) + "-" + name)).string();
+    static const TTempFolder folder("grow-cli");
+    return folder / name;
 }
 
 // The files of a folder by name, with their bytes.
@@ -98,32 +99,4 @@ TEST(CliGrow, TheFinalFrameIsTheRenderOfItsIterationValue)
     }
     EXPECT_NE(ReadWholeFile(full + "/frame0001.jpg"), ReadWholeFile(full + "/frame0003.jpg"));
     for (const std::string& path : {full, half, smooth, halfDefinition}) fs::remove_all(path);
-}
-
-TEST(CliGrow, BadRequestsSayWhy)
-{
-    const std::string folder = Temp("bad");
-    const struct {
-        std::string File;
-        std::string Args;
-        int Exit;
-        const char* Says;
-    } cases[] = {
-        {Sample("tree.vd"), "--frames 0", 1, "--frames"},
-        {Sample("tree.vd"), "--frames 3 --from -1", 1, "--from must be an iteration value of 0 or more: -1"},
-        {Sample("tree.vd"), "--frames 3 --to x", 1, "--to must be an iteration value of 0 or more: x"},
-        {Fixture("invalid.vd"), "--frames 3", 2, "Please Check Input Data\nError Reading Thickness Value"},
-        {Fixture("truncated_polyline.dxf"), "--frames 3", 1, "grow needs a definition file"},
-        {Sample("tree.vd"), "--frames 3 --size 10", 1, "--size must be WIDTHxHEIGHT"},
-        {Sample("tree.vd"), "--frames 3", 3, "Do you wish to continue? No (pass --yes to continue)"},
-        {Fixture("overflow.vd"), "--frames 3", 3, "Production String Exceeded Maximum Length"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.File + " " + c.Args);
-        const TCliRun run = RunCli(Concat(Concat({"grow", c.File}, Words(c.Args)), {"-o", folder}));
-        EXPECT_EQ(run.Exit, c.Exit);
-        EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
-        EXPECT_FALSE(fs::exists(folder + "/frame0001.jpg"));
-    }
-    fs::remove_all(folder);
 }

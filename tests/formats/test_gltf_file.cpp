@@ -12,6 +12,7 @@
 #include "formats/mesh_export.h"
 #include "formats/mesh_files.h"
 #include "formats/store_builder.h"
+#include "support/oracles.h"
 
 using namespace verdel;
 using namespace verdel::test;
@@ -59,7 +60,7 @@ json ReadJson(const std::string& file) { return json::parse(ReadWholeFile(file))
 
 TEST(GltfFile, TheKhronosValidatorFindsNoErrorsAndNoWarnings)
 {
-    if (!ValidatorPresent()) GTEST_SKIP() << "node or the gltf-validator package is not installed (scripts/setup.sh)";
+    VERDEL_REQUIRE_ORACLE(ValidatorPresent(), "node or the gltf-validator package");
     const std::string folder = MeshFolder("validator");
     struct TCase {
         std::string Name;

@@ -178,6 +178,7 @@ TEST(ModelReader, PolygonsBecomeQuadrilateralsAndTrianglesAroundTheirFirstCorner
         EXPECT_EQ(FacesOf(*store, 1), c.Faces);
         EXPECT_EQ(store->Object(1).VertexCount, static_cast<int>(c.Polygon.size()));
         EXPECT_EQ(store->Object(1).ModelFaces->Corners[1].X, 2.0f);
+        EXPECT_TRUE(store->Object(1).SortFaces) << "a mesh's faces come in no drawing order";
     }
 }
 

@@ -316,12 +316,4 @@ TEST(Mutator, ScrambleReachesEveryPositionInOrder)
         EXPECT_EQ(seen[bar].size(), static_cast<size_t>(MutatorBars[bar].Max + 1));
         EXPECT_EQ(*seen[bar].rbegin(), MutatorBars[bar].Max);
     }
-
-    TRandomSource draws;
-    draws.Seed = random.Seed;
-    mutator.Scramble();
-    const TMutatorBar order[] = {mbRadiation, mbRecursion, mbAngle,        mbThickness,
-                                 mbDeletions, mbAdditions, mbSubstitutions};
-    for (TMutatorBar bar : order)
-        EXPECT_EQ(mutator.Position(bar), static_cast<int>(draws.Next(MutatorBars[bar].Max + 1)));
 }

@@ -36,30 +36,6 @@ const std::string RuleLetters = "ABCDEGHIJKLMNOPSTU";
 
 } // namespace
 
-TEST(CommandPool, SizeFollowsTheWeights)
-{
-    TRuleWeights lowest;
-    lowest.Interaction = 0, lowest.Color = 1, lowest.Draw = 2, lowest.Move = 2, lowest.Orient = 1;
-    lowest.Branch = 0, lowest.Polys = 1;
-    const TRuleWeights highest{20, 4, 12, 12, 8, 10, 10, 10};
-    const struct {
-        const char* Name;
-        TRuleWeights Weights;
-        int RuleCount;
-        size_t Size;
-    } cases[] = {{"defaults", TRuleWeights{}, 16, 293}, {"lowest", lowest, 2, 71}, {"highest", highest, 18, 463}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const std::string pool = BuildCommandPool(c.Weights, c.RuleCount);
-        EXPECT_EQ(pool.size(), c.Size);
-        EXPECT_EQ(pool.substr(0, 17), ".||tt%%$$\"\"\"';:?!");
-        EXPECT_EQ(std::count(pool.begin(), pool.end(), '"'), 3);
-        EXPECT_EQ(pool.back(), '{');
-    }
-    const std::string pool = BuildCommandPool(TRuleWeights{}, 16);
-    EXPECT_EQ(pool.substr(17, 16), "ABCDEGHIJKLMNOPS") << "rule 16's letter is S";
-}
-
 TEST(GenerateRule, TheLastPoolEntryIsNeverDrawn)
 {
     TRuleWeights weights;
@@ -158,35 +134,6 @@ TEST(CheckRuleWeave, EveryRuleLetterAppearsInAnEarlierRule)
             EXPECT_EQ(lines[k].back(), before[k].back());
         }
     }
-}
-
-TEST(CheckRuleWeave, DrawsOnlyForMissingLettersAndAppendsToAnEmptyBody)
-{
-    // C is found in rule 2, so only B and A are inserted: two draws each.
-    TRandomSource random;
-    std::vector<std::string> lines = {"A=F", "B=C", "C=F"};
-    CheckRuleWeave(lines, random);
-    TRandomSource fourDraws;
-    for (int i = 0; i < 4; ++i) fourDraws.Next(1);
-    EXPECT_EQ(random.Seed, fourDraws.Seed);
-    EXPECT_EQ(lines[1], "B=C");
-
-    // An insertion into "F=" draws its position with the bound -1 read as
-    // 4294967295 and appends the letter; the sequence keeps its six draws.
-    bool appended = false;
-    for (uint32_t seed = 0; seed < 100 && !appended; ++seed) {
-        TRandomSource source{seed};
-        std::vector<std::string> weave = {"A=FF", "F=", "C=F"};
-        CheckRuleWeave(weave, source);
-        TRandomSource sixDraws{seed};
-        for (int i = 0; i < 6; ++i) sixDraws.Next(1);
-        EXPECT_EQ(source.Seed, sixDraws.Seed);
-        if (weave[1] != "F=") {
-            EXPECT_EQ(weave[1], "F=C");
-            appended = true;
-        }
-    }
-    EXPECT_TRUE(appended);
 }
 
 TEST(AddInResizing, ParametersStayInTheirRanges)

@@ -96,7 +96,6 @@ void TestHelpWindows::referenceIsAReadableResizableStayOnTopWindow()
     QVERIFY(!form.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(form.windowTitle(), QStringLiteral("Command Reference"));
-    QCOMPARE(form.Memo1->objectName(), QStringLiteral("Memo1"));
     // The text is at least the application's own size, not a few pixels high.
     QVERIFY(QFontInfo(form.Memo1->font()).pixelSize() >= QFontInfo(QApplication::font()).pixelSize());
     QVERIFY(!form.isVisible());
@@ -143,7 +142,6 @@ void TestHelpWindows::aboutBoxShowsNameVersionAndClosesWithOK()
     QCOMPARE(box.ProductName->font().pixelSize(), 24);
     QCOMPARE(box.Version->text(), QStringLiteral("Version 5.0"));
     QVERIFY(!box.ProgramIcon->pixmap().isNull());
-    QCOMPARE(box.findChild<QPushButton*>(QStringLiteral("OKButton")), box.OKButton);
 
     QPoint offCentre;
     QTimer::singleShot(0, &box, [&box, &offCentre] {

@@ -76,9 +76,7 @@ private slots:
             QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
             QVERIFY(QDir(Path + "output").exists());
         }
-        QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
-                                                     "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"
-                                                     "LiveNavigation=1\r\nOpenModelsUpright=1\r\n"));
+        QVERIFY(QFile::exists(Path + "Verdel5.ini")); // its text is the core's settings test's
         auto again = MakeFrame();
         QVERIFY(dialogs.Messages.empty());
         QVERIFY(!again->FirstStart);
@@ -141,17 +139,12 @@ private slots:
         QVERIFY(editor->SaveFile());
         QVERIFY(QFile::exists(folder + "tree.txt.vd"));
 
-        // An existing file: only Yes writes over it.
+        // An existing file is asked about (every answer is tried on the random generator's Save).
         editor->Memo1->setPlainText("changed");
         dialogs.FileNames = {folder + "tree.vd"};
         dialogs.Answers = {TAnswer::No};
         QVERIFY(!editor->SaveFile());
         QCOMPARE(QString::fromStdString(dialogs.Questions.back()), "OK to overwrite " + folder + "tree.vd");
-        QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("3\r\n90\r\n10\r\nF\r\n@\r\n"));
-        dialogs.FileNames = {folder + "tree.vd"};
-        dialogs.Answers = {TAnswer::Yes};
-        QVERIFY(editor->SaveFile());
-        QCOMPARE(ReadFile(folder + "tree.vd"), QByteArray("changed\r\n"));
 
         dialogs.FileNames = {QString()};
         QVERIFY(!editor->SaveFile()); // cancelled

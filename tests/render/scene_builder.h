@@ -23,7 +23,7 @@ inline void AppendNode(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
 
 // Appends an object of the given colour whose faces have these corners
 // (ModelFaces and ViewFaces alike); returns its number.
-inline int AddObject(TFaceStore& store, TColor color, std::initializer_list<TCorners> faces)
+inline int AddObject(TFaceStore& store, TColor color, const std::vector<TCorners>& faces)
 {
     TFaceObject& object = store.Objects[store.ObjectCount++];
     object = TFaceObject{};

@@ -1,4 +1,5 @@
-// Whole frames of tiny scenes, checked pixel for pixel.
+// Whole frames of tiny scenes, checked pixel for pixel against pictures drawn
+// by hand; test_reference_frames.cpp compares every other frame with a plain renderer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,10 +11,6 @@
 #include <string>
 #include <vector>
 
-#include <assimp/Importer.hpp>
-#include <assimp/scene.h>
-
-#include "formats/model_reader.h"
 #include "render/gmp.h"
 #include "render/scene_builder.h"
 
@@ -85,153 +82,6 @@ TEST(SolidFrame, ARectangleFillsItsRowsAndColumnsInclusive)
     EXPECT_EQ(store->Object(1).Depth, -500.0f);
 }
 
-TEST(SolidFrame, EveryFaceIsShadedForItsOwnLightWhateverTheFacesBeforeIt)
-{
-    // Faces facing the light (along +x) at different slants, and faces edge-on
-    // to it at the ambient level, in runs and alternating, in two colours:
-    // each face must get the colour it gets as the only face of its object
-    // (the second object starts at the level the first one ends with).
-    const TCorners flat = ScreenRect(-2, 2, -2, 2);
-    const TCorners steep = {{1, 2, -498}, {1, -2, -498}, {-1, -2, -502}, {-1, 2, -502}};
-    const TCorners slight = {{2, 2, -499}, {2, -2, -499}, {-2, -2, -501}, {-2, 2, -501}};
-    const std::vector<TCorners> faces = {flat, flat, steep, flat, slight, slight, steep, flat};
-    auto gmp = SmallRenderer(rmSolidShade);
-    gmp->SetThreadCount(1); // both objects in one walk
-    auto store = std::make_unique<TFaceStore>();
-    for (const TColor color : {Red, TColor{0x40C020}}) {
-        const int k = AddObject(*store, color, {});
-        for (const TCorners& corners : faces) {
-            const int one = AddObject(*store, color, {corners});
-            // Move the single face's nodes over to object k, keeping their order.
-            TFaceObject& object = store->Object(k);
-            TFaceNode** model = &object.ModelFaces;
-            TFaceNode** view = &object.ViewFaces;
-            while (*model) model = &(*model)->Next, view = &(*view)->Next;
-            *model = store->Object(one).ModelFaces;
-            *view = store->Object(one).ViewFaces;
-            ++object.FaceCount;
-            store->ObjectCount = k;
-        }
-    }
-    gmp->RenderScene(*store);
-    for (int k = 1; k <= 2; ++k) {
-        const TFaceObject& object = store->Object(k);
-        std::vector<TColor> colors;
-        for (const TFaceNode* face = object.ViewFaces; face; face = face->Next) colors.push_back(face->FaceColor);
-        ASSERT_EQ(colors.size(), faces.size());
-        for (size_t f = 0; f < faces.size(); ++f) {
-            SCOPED_TRACE(::testing::Message() << "object " << k << " face " << f);
-            auto alone = std::make_unique<TFaceStore>();
-            AddObject(*alone, object.Color, {faces[f]});
-            gmp->RenderScene(*alone);
-            EXPECT_EQ(colors[f], alone->Object(1).ViewFaces->FaceColor);
-            EXPECT_EQ(ColorTo16(colors[f]), alone->Object(1).ViewFaces->FaceColor16);
-        }
-        // Three slants: the scene does give different colours in a row.
-        EXPECT_EQ(std::set<TColor>(colors.begin(), colors.end()).size(), 3u);
-    }
-    EXPECT_EQ(store->Object(1).ViewFaces->FaceColor, 0x5252FFu);
-}
-
-TEST(SolidFrame, FacesAreClippedAtEveryEdgeOfTheBuffer)
-{
-    const struct {
-        const char* name;
-        TCorners rect;
-        std::vector<std::string> picture;
-    } cases[] = {
-        {"left", ScreenRect(-9, -3, -1, 1), Block(0, 2, 3, 5)},
-        {"right", ScreenRect(2, 9, -1, 1), Block(7, 9, 3, 5)},
-        {"top", ScreenRect(-1, 0, 1, 9), Block(4, 5, 5, 7)},
-        {"bottom", ScreenRect(-1, 0, -9, -2), Block(4, 5, 0, 2)},
-        {"all round", ScreenRect(-90, 90, -90, 90), Block(0, 9, 0, 7)},
-        {"outside left", ScreenRect(-30, -6, -1, 1), Block(1, 0, 0, 0)},
-        {"outside right", ScreenRect(5, 30, -1, 1), Block(1, 0, 0, 0)},
-        {"sliver", ScreenRect(-1, 1, 0, 1), Block(4, 6, 4, 5)},     // one pixel high: two rows
-        {"horizontal", ScreenRect(-3, 3, 0, 0), Block(1, 0, 0, 0)}, // only horizontal edges
-        // Corners far beyond the 16-bit range are drawn from the face nodes, the same way.
-        {"far right", ScreenRect(-2, 40000, -2, 2), Block(3, 9, 2, 6)},
-        {"far below", ScreenRect(-2, 2, -90000, 2), Block(3, 7, 0, 6)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto gmp = SmallRenderer(rmSolidShade);
-        auto store = std::make_unique<TFaceStore>();
-        AddObject(*store, Red, {c.rect});
-        EXPECT_EQ(Render(*gmp, *store, ShadedRed), c.picture);
-    }
-}
-
-TEST(SolidFrame, ACornerAtZeroDropsItsEdgesOnly)
-{
-    auto gmp = SmallRenderer(rmSolidShade);
-    auto store = std::make_unique<TFaceStore>();
-    TCorners corners = ScreenRect(-2, 2, -2, 2);
-    corners[2] = {0, 0, 0}; // bottom left: its two edges go; the right edge and the top remain
-    AddObject(*store, Red, {corners});
-    EXPECT_EQ(Render(*gmp, *store, ShadedRed), Block(7, 7, 2, 6));
-}
-
-TEST(SolidFrame, NearerObjectsArePaintedLastWhateverTheirTableOrder)
-{
-    auto gmp = SmallRenderer(rmSolidShade);
-    auto store = std::make_unique<TFaceStore>();
-    // First in the table, nearer: x and y -0.5..0.5 at z -250 are columns 4..6, rows 3..5.
-    AddObject(*store, Red, {{{0.5f, 0.5f, -250}, {0.5f, -0.5f, -250}, {-0.5f, -0.5f, -250}, {-0.5f, 0.5f, -250}}});
-    AddObject(*store, 0x00FF00, {ScreenRect(-3, 3, -3, 3)}); // columns 2..8, rows 1..7
-    const uint16_t green = ColorTo16(ShadeColor(0x00FF00, 10));
-    const std::vector<std::string> picture = Render(*gmp, *store, green);
-    EXPECT_EQ(gmp->DrawOrder()[0], 2);
-    EXPECT_EQ(gmp->DrawOrder()[1], 1);
-    EXPECT_EQ(picture[1], "..#######.");
-    EXPECT_EQ(picture[3], "..##???##.");
-    EXPECT_EQ(store->Object(1).Depth, -250.0f);
-}
-
-TEST(SolidFrame, TheFacesOfAMeshReadFromAFileAreDrawnBackToFront)
-{
-    // A closed cube whose near face (at turn 0) is listed first, so that list order would paint it over.
-    const std::string obj = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
-                            "f 5 6 7 8\nf 1 4 3 2\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
-    struct TTurn {
-        float X, Y; // radians about x, then y
-        float Distance;
-    };
-    // The last turn brings the near face so close that its neighbours leave the face cache's 16-bit range.
-    const TTurn turns[] = {{0, 0, 8}, {0.5f, 0.3f, 8}, {2.0f, -0.7f, 8}, {-1.2f, 2.5f, 8}, {3.0f, 1.0f, 8}, {0, 0, 1.01f}};
-    for (const TTurn& turn : turns)
-        for (const int threads : {1, 2}) {
-            SCOPED_TRACE(std::to_string(turn.X) + "," + std::to_string(turn.Y) + " threads " + std::to_string(threads));
-            Assimp::Importer importer;
-            const aiScene* scene = importer.ReadFileFromMemory(obj.data(), obj.size(), 0, "obj");
-            ASSERT_NE(scene, nullptr);
-            auto store = std::make_unique<TFaceStore>();
-            StoreScene(*scene, *store, "cube.obj");
-            ASSERT_EQ(store->ObjectCount, 1);
-            auto gmp = std::make_unique<TGMP>();
-            gmp->Resize(200, 200);
-            gmp->SetThreadCount(threads);
-            gmp->SetLightSource({1, 2, 3}, {0, 0, 0});
-            gmp->RenderMode = rmSolidShade;
-            gmp->RotateScene(*store, true, true, false, turn.X, turn.Y, 0);
-            store->TranslateZ = -turn.Distance;
-            gmp->RenderScene(*store);
-            // The face whose corners lie nearest on average, and the farthest one.
-            const TFaceNode *nearest = nullptr, *farthest = nullptr;
-            const auto depth = [](const TFaceNode* f) { return f->Corners[0].Z + f->Corners[1].Z + f->Corners[2].Z + f->Corners[3].Z; };
-            for (const TFaceNode* f = store->Object(1).ViewFaces; f; f = f->Next) {
-                if (!nearest || depth(f) > depth(nearest)) nearest = f;
-                if (!farthest || depth(f) < depth(farthest)) farthest = f;
-            }
-            ASSERT_NE(nearest->FaceColor16, farthest->FaceColor16); // else the picture could not tell them apart
-            TVector centre;
-            for (const TVector& c : nearest->Corners) centre = centre + TVector{c.X / 4, c.Y / 4, c.Z / 4};
-            const int column = 100 + static_cast<int>(std::lround(500 * centre.X / centre.Z));
-            const int row = 100 - static_cast<int>(std::lround(500 * centre.Y / centre.Z));
-            EXPECT_EQ(gmp->Bitmap().Pixel(column, row), nearest->FaceColor16);
-        }
-}
-
 TEST(WireframeFrame, OutlinesInThePenColourWithoutTheirLastPoints)
 {
     auto gmp = SmallRenderer(rmWireframe);
@@ -247,70 +97,6 @@ TEST(WireframeFrame, OutlinesInThePenColourWithoutTheirLastPoints)
                                                   "...#####..",
                                                   "..........",
                                               }));
-}
-
-TEST(WireframeFrame, ACornerAtZeroDropsItsTwoEdges)
-{
-    auto gmp = SmallRenderer(rmWireframe);
-    auto store = std::make_unique<TFaceStore>();
-    TCorners corners = ScreenRect(-2, 2, -2, 2);
-    corners[2] = {0, 0, 0};
-    AddObject(*store, Red, {corners});
-    // Left: P0 -> P1 (right side, canvas rows 2..5) and P3 -> P0 (top, columns 3..6).
-    EXPECT_EQ(Render(*gmp, *store, 31 << 10), (std::vector<std::string>{
-                                                  "..........",
-                                                  "..........",
-                                                  "...#####..",
-                                                  ".......#..",
-                                                  ".......#..",
-                                                  ".......#..",
-                                                  "..........",
-                                                  "..........",
-                                              }));
-}
-
-TEST(TexturedFrame, TheQuadShowsTheWholeTextureShadedByItsLevel)
-{
-    auto gmp = SmallRenderer(rmShadedTexture);
-    TRgbImage image(128, 128);
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x) image.SetPixel(x, y, static_cast<uint8_t>(2 * x), static_cast<uint8_t>(2 * y), 0);
-    gmp->SetLayerTexture(7, image);
-    auto store = std::make_unique<TFaceStore>();
-    AddObject(*store, Red, {ScreenRect(-2, 2, -2, 2)});
-    const_cast<TDIB16bit&>(gmp->Bitmap()).Fill(Back);
-    gmp->RenderScene(*store);
-    // Rows 2..6 (bottom up) show texture rows V = 127, 95, 63, 31, 0; columns 3..7
-    // texture columns U = 0, 25, 50, 76, 101 (steps of 32512 / 5 = 6502 in 1/256).
-    const int u[5] = {0, 25, 50, 76, 101}, v[5] = {127, 95, 63, 31, 0};
-    const auto& table = gmp->ShadeTable();
-    for (int k = 0; k < 5; ++k) {
-        for (int i = 0; i < 5; ++i) {
-            SCOPED_TRACE(::testing::Message() << "row " << 2 + k << " column " << 3 + i);
-            const uint16_t texel = ColorTo16(image.Pixel(u[i], v[k]));
-            const uint16_t shaded = static_cast<uint16_t>((table[(texel >> 10) & 31][10] << 10) |
-                                                          (table[(texel >> 5) & 31][10] << 5) | table[texel & 31][10]);
-            EXPECT_EQ(gmp->Bitmap().Pixel(3 + i, 2 + k), shaded);
-        }
-    }
-    EXPECT_EQ(gmp->Bitmap().Pixel(2, 4), Back);
-    EXPECT_EQ(gmp->Bitmap().Pixel(8, 4), Back);
-    EXPECT_EQ(gmp->WorkTexture(), gmp->LayerTexture(7));
-}
-
-TEST(TexturedFrame, ACornerAtZeroDropsItsEdgesToo)
-{
-    auto gmp = SmallRenderer(rmShadedTexture);
-    TRgbImage white(1, 1);
-    white.SetPixel(0, 0, 255, 255, 255);
-    gmp->SetLayerTexture(7, white);
-    auto store = std::make_unique<TFaceStore>();
-    TCorners corners = ScreenRect(-2, 2, -2, 2);
-    corners[2] = {0, 0, 0};
-    AddObject(*store, Red, {corners});
-    // Only the right edge is left: a span one pixel wide in rows 2..6 (white at shade level 10).
-    const uint16_t grey = static_cast<uint16_t>(gmp->ShadeTable()[31][10] * 0x421);
-    EXPECT_EQ(Render(*gmp, *store, grey), Block(7, 7, 2, 6));
 }
 
 TEST(TexturedFrame, OtherColoursUseTheTextureOfTheLastTexturedFace)

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 #include <jpeglib.h>
 #include <png.h>
@@ -15,8 +16,10 @@
 #include "render/image_files.h"
 #include "render/scene_builder.h"
 #include "render/supersampling.h"
+#include "support/files.h"
 
 using namespace verdel;
+using verdel::test::ReadWholeFile;
 
 namespace {
 
@@ -47,13 +50,6 @@ std::string TempName(const std::string& name)
     return (std::filesystem::temp_directory_path() / unique).string();
 }
 
-std::string ReadBytes(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // A greyscale JPEG made directly with libjpeg.
 std::string GreyJpeg(int width, int height)
@@ -178,7 +174,7 @@ TEST(JpegFile, QualityNinetyBaselineColourAtFullSize)
     gmp->SetBackColor(0x4080C0);
     const std::string file = TempName("frame.jpg");
     SaveFrameJPEG(gmp->Bitmap(), file);
-    const std::string bytes = ReadBytes(file);
+    const std::string bytes = ReadWholeFile(file);
     std::remove(file.c_str());
 
     jpeg_decompress_struct info{};
@@ -218,6 +214,13 @@ TEST(JpegFile, DecodesGreyscaleToThreeEqualChannels)
 TEST(JpegFile, DamagedFilesGiveTheFileNameAndTheReason)
 {
     const std::string good = GreyJpeg(64, 64);
+    // The same header claiming 10000 x 10001 pixels: refused before anything is allocated.
+    std::string huge = good;
+    const size_t frame = huge.find("\xFF\xC0") + 5;
+    for (const auto& [at, value] : {std::pair{0, 10001}, std::pair{2, 10000}}) {
+        huge[frame + at] = static_cast<char>(value >> 8);
+        huge[frame + at + 1] = static_cast<char>(value & 255);
+    }
     const struct {
         const char* name;
         std::string bytes;
@@ -227,6 +230,7 @@ TEST(JpegFile, DamagedFilesGiveTheFileNameAndTheReason)
         {"not a jpeg", "this is not a picture at all", "Not a JPEG file"},
         {"truncated", good.substr(0, good.size() / 2), "Premature end"},
         {"garbled header", good.substr(0, 20) + std::string(200, '\x55'), ""},
+        {"too large", huge, "picture of 10000 x 10001 pixels is too large"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,6 +245,33 @@ TEST(JpegFile, DamagedFilesGiveTheFileNameAndTheReason)
         }
     }
     EXPECT_THROW(ReadJPEGFile("/nonexistent/Text01.jpg"), EImageError);
+}
+
+TEST(JpegFile, PicturesAJpegCannotHoldAreRefusedBeforeEncoding)
+{
+    TRgbImage short4x4(4, 4);
+    short4x4.Pixels.pop_back();
+    const std::pair<TRgbImage, const char*> cases[] = {
+        {TRgbImage(0, 5), "a JPEG picture cannot be 0 x 5 pixels"},
+        {TRgbImage(5, 0), "a JPEG picture cannot be 5 x 0 pixels"},
+        {TRgbImage(65501, 1), "a JPEG picture cannot be 65501 x 1 pixels"},
+        {TRgbImage(1, 65501), "a JPEG picture cannot be 1 x 65501 pixels"},
+        {short4x4, "the picture's pixels do not match its size"},
+    };
+    for (const auto& [image, message] : cases) {
+        SCOPED_TRACE(message);
+        std::ostringstream out;
+        try {
+            WriteJPEG(out, image, "x.jpg");
+            ADD_FAILURE() << "no error";
+        } catch (const EImageError& error) {
+            EXPECT_EQ(std::string(error.what()), std::string("x.jpg: ") + message);
+        }
+        EXPECT_EQ(out.str(), "");
+    }
+    std::ostringstream out;
+    WriteJPEG(out, TRgbImage(65500, 1), "wide.jpg");
+    EXPECT_GT(out.str().size(), 100u) << "the widest picture a JPEG holds is written";
 }
 
 TEST(LayerTextures, TopLeftPixelsAndWhiteBeyondTheImage)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace verdel::test {
 
 struct TCliRun {
@@ -19,14 +21,6 @@ struct TCliRun {
     std::string Out;
     std::string Err;
 };
-
-inline std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The words of Text, split at blanks (for option lists written as one string).
 inline std::vector<std::string> Words(const std::string& Text)

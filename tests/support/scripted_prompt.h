@@ -38,4 +38,11 @@ public:
     int BusyDepth = 0;
 };
 
+// Answers every question with Yes and keeps quiet.
+class TYesPrompt : public TPrompt {
+public:
+    void Message(const std::string&) override {}
+    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
+};
+
 } // namespace verdel::test

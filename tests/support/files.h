@@ -1,0 +1,56 @@
+// Files for tests: a temporary folder removed with its contents, and whole
+// files read and written as bytes.
+#pragma once
+
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace verdel::test {
+
+inline std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder of its own under the system's temporary folder, named after
+// Purpose, the process and a counter; removed with everything in it at the end.
+class TTempFolder {
+public:
+    explicit TTempFolder(const std::string& Purpose)
+    {
+        static std::atomic<int> made{0};
+        Root = std::filesystem::temp_directory_path() /
+               ("verdel-" + Purpose + "-" + std::to_string(getpid()) + "-" + std::to_string(made++));
+        std::filesystem::remove_all(Root);
+        std::filesystem::create_directories(Root);
+    }
+    ~TTempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(Root, ignored);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // The path of Name inside the folder.
+    std::string operator/(const std::string& Name) const { return (Root / Name).string(); }
+    std::string Path() const { return Root.string(); }
+
+private:
+    std::filesystem::path Root;
+};
+
+} // namespace verdel::test
