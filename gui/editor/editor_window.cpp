@@ -82,6 +82,11 @@ TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
     connect(Memo1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }
 
+TMDIChild::~TMDIChild()
+{
+    if (AppState.Workspace) AppState.Workspace->EditorClosing(this, std::move(Model));
+}
+
 QMdiSubWindow* TMDIChild::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
 void TMDIChild::SetFileName(const QString& Name, bool OnDisk)
@@ -188,7 +193,7 @@ void TMDIChild::Close_BtnClick()
 
 void TMDIChild::Generate_BtnClick()
 {
-    const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName);
+    const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName, this);
     // An invalid text or a parameter that is not a number: the message has
     // named the line; show it (or the parameter) selected.
     if (result.FaultLine > 0) {

@@ -340,6 +340,11 @@ void TViewForm::CreateStatusBar()
     NotePanel = new QLabel(bar);
     NotePanel->setObjectName("NotePanel");
     bar->addWidget(NotePanel, 1);
+    WarningPanel = new QLabel(bar);
+    WarningPanel->setObjectName("WarningPanel");
+    WarningPanel->setTextFormat(Qt::PlainText);
+    WarningPanel->setStyleSheet("QLabel { color: #9a6700; }");
+    bar->addWidget(WarningPanel, 2);
     layout()->addWidget(bar);
 
     ClockTimer = new QTimer(this);
@@ -354,14 +359,36 @@ void TViewForm::ClockTimerTimer() { StatusPanels[1]->setText(LongTimeText(QTime:
 void TViewForm::changeEvent(QEvent* Event)
 {
     QDialog::changeEvent(Event);
-    // Every activation prepares the view again (also the return from a dialog).
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) PerformStartupRoutines();
+    // Every activation prepares the view again (also the return from a dialog);
+    // docked, the view stays as the user left it.
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible() && !Docked())
+        PerformStartupRoutines();
 }
 
 void TViewForm::done(int Result)
 {
+    if (Docked()) {
+        // The dock hides; the model and its view stay for when it comes back.
+        Navigator.Reset();
+        CloseDock();
+        return;
+    }
     QDialog::done(Result);
     FormClose();
+}
+
+void TViewForm::SetDocked(std::function<void()> OnClose, std::function<void()> OnShow)
+{
+    CloseDock = std::move(OnClose);
+    ShowDock = std::move(OnShow);
+    setWindowFlags(Qt::Widget);
+    setMinimumSize(420, 460);
+}
+
+void TViewForm::ShowWarning(const QString& Text)
+{
+    WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
+    WarningPanel->setToolTip(Text);
 }
 
 void TViewForm::FormClose()

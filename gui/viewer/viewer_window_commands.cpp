@@ -29,23 +29,74 @@ namespace verdel {
 void TViewForm::ShowModal(TModel Incoming)
 {
     TakeModel(std::move(Incoming));
-    exec();
+    if (!Docked()) {
+        exec();
+        return;
+    }
+    ShowDock();
+    ViewerMovement(*Model.Store, true);
 }
 
-void TViewForm::TakeModel(TModel Incoming)
+void TViewForm::TakeModel(TModel Incoming) { TakeModel(std::move(Incoming), TModelPose{}, nullptr); }
+
+void TViewForm::TakeModel(TModel Incoming, const TModelPose& Pose, const void* Owner)
 {
     // The model comes into the window's own store record, which the navigator
     // holds; Incoming takes the model on view until now.
     ExchangeModels(Model, Incoming);
     Retire(std::move(Incoming.Store)); // a frame of it may still be drawn
+    ModelOwner = Owner;
+    Probe.Sample(*Model.Store);
+    BaseTurn = Pose.Kept ? Pose.Turn : TRotation{};
     Navigator.BeginView();
     PerformStartupRoutines();
+    if (Pose.Kept) {
+        for (TFaceStore* store : {Model.Store.get(), OutlineStore.get()}) {
+            store->TranslateX = Pose.X;
+            store->TranslateY = Pose.Y;
+            store->TranslateZ = Pose.Z;
+        }
+    }
     GrowthBar->ShowFor(Model);
 }
 
+TModelPose TViewForm::CurrentPose() const
+{
+    TModelPose pose;
+    if (Model.Store->ObjectCount == 0) return pose;
+    pose.Kept = true;
+    pose.Turn = Compose(Probe.Recover(*Model.Store), BaseTurn);
+    pose.X = Model.Store->TranslateX;
+    pose.Y = Model.Store->TranslateY;
+    pose.Z = Model.Store->TranslateZ;
+    return pose;
+}
+
+void TViewForm::HandBack(TModel& Slot, TModelPose& Pose)
+{
+    Navigator.Reset();
+    PaintTimer->stop();
+    GrowthBar->Detach();
+    Pose = CurrentPose();
+    Discard(std::move(Slot));
+    Slot = TModel{};
+    ExchangeModels(Model, Slot); // the window keeps an empty model
+    ModelOwner = nullptr;
+    Navigator.BeginView();
+    PerformStartupRoutines();
+    GMP1->ClearFrame();
+}
+
+void TViewForm::Discard(TModel Gone)
+{
+    if (Gone.Store) Retire(std::move(Gone.Store));
+}
+
+void TViewForm::DrawNow() { ViewerMovement(*Model.Store, false); }
+
 void TViewForm::PerformStartupRoutines()
 {
-    if (AppState.Workspace) setGeometry(AppState.Workspace->FrameGeometry());
+    if (AppState.Workspace && !Docked()) setGeometry(AppState.Workspace->FrameGeometry());
     const QString name = QFileInfo(QString::fromStdString(Model.FileName)).fileName();
     // The model's file and the window's role; the application's name follows on the title bar.
     setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
