@@ -39,6 +39,7 @@ void InstallInterruptHandler()
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
+    RemoveTemporaryFilesOnTermination();
     // A file-size limit then fails the write (EFBIG), reported like a full disk, instead of killing the tool.
     signal(SIGXFSZ, SIG_IGN);
 }

@@ -1,6 +1,7 @@
 #include "engine/atomic_file.h"
 
 #include <fcntl.h>
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +52,16 @@ int ListTemporary(const std::string& name)
 void Unlist(int slot)
 {
     if (slot >= 0) Slots[static_cast<size_t>(slot)].State.store(SlotFree);
+}
+
+// The rename is on the disk only once the folder holding it is; a failure
+// here leaves the new file in place, so it is not reported.
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    [[maybe_unused]] const int synced = ::fsync(fd);
+    ::close(fd);
 }
 
 // ".name.Ab3xZ9" beside the target; the name is cut so the temporary's stays within the system's limit.
@@ -253,6 +264,7 @@ void TAtomicFile::Commit()
     if (::rename(Temporary.c_str(), Target.c_str()) != 0) Fail(Name, errno);
     Done = true;
     Unlist(Slot);
+    SyncFolder(fs::path(Target).parent_path());
 }
 
 void TAtomicFile::Discard()
@@ -269,6 +281,31 @@ void RemoveTemporaryFiles() noexcept
 {
     for (TSlot& slot : Slots)
         if (slot.State.load() == SlotListed) ::unlink(slot.Name);
+}
+
+namespace {
+
+extern "C" void OnTermination(int Signal)
+{
+    RemoveTemporaryFiles();
+    // Ended by the same signal, with its default action, so the parent sees the usual status.
+    ::signal(Signal, SIG_DFL);
+    ::raise(Signal);
+}
+
+} // namespace
+
+void RemoveTemporaryFilesOnTermination()
+{
+    struct sigaction action {};
+    action.sa_handler = OnTermination;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
+        struct sigaction previous {};
+        // A signal the caller's parent chose to ignore stays ignored (nohup).
+        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+        ::sigaction(signal, &action, nullptr);
+    }
 }
 
 } // namespace verdel

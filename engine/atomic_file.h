@@ -64,4 +64,9 @@ private:
 // first, so an interrupted write leaves the old file and no temporary.
 void RemoveTemporaryFiles() noexcept;
 
+// Makes SIGTERM, SIGHUP and SIGQUIT remove the temporaries before the process
+// ends by that signal, as it would have without the handler. Signals that
+// were ignored when the program started stay ignored.
+void RemoveTemporaryFilesOnTermination();
+
 } // namespace verdel

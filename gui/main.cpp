@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/program_folders.h"
+#include "engine/atomic_file.h"
 #include "engine/text_helpers.h"
 #include "gui/about_box.h"
 #include "gui/command_reference.h"
@@ -91,6 +92,7 @@ int Run(int& argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    verdel::RemoveTemporaryFilesOnTermination();
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {

@@ -24,9 +24,10 @@ namespace {
 
 // How a write is cut short: no file the child writes may grow beyond Limit
 // bytes. The kernel then fails the write (EFBIG, as a full disk fails it:
-// the batch tool ignores SIGXFSZ) or, for CtrlC, raises the signal at that
-// very byte with the batch tool's Ctrl+C handler installed for it.
-enum class TFault { None, FullDisk, CtrlC };
+// the batch tool ignores SIGXFSZ) or, for CtrlC and Terminate, raises the
+// signal at that very byte with the handler of Ctrl+C or of SIGTERM installed
+// for it.
+enum class TFault { None, FullDisk, CtrlC, Terminate };
 
 // Runs Work in a child process in Folder with the fault; its exit status and standard error.
 // Work that returns ends the child with 0.
@@ -37,11 +38,11 @@ TCliRun RunChild(TFault fault, rlim_t limit, const std::string& folder, const st
     if (child == 0) {
         dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
         if (chdir(folder.c_str()) != 0) _exit(126);
-        if (fault == TFault::CtrlC) {
+        if (fault == TFault::CtrlC || fault == TFault::Terminate) {
             cli::InstallInterruptHandler();
-            struct sigaction interrupt {};
-            sigaction(SIGINT, nullptr, &interrupt);
-            sigaction(SIGXFSZ, &interrupt, nullptr);
+            struct sigaction handler {};
+            sigaction(fault == TFault::CtrlC ? SIGINT : SIGTERM, nullptr, &handler);
+            sigaction(SIGXFSZ, &handler, nullptr);
         }
         const rlimit size{limit, limit};
         if (fault != TFault::None) setrlimit(RLIMIT_FSIZE, &size);
@@ -98,6 +99,9 @@ TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
          "Interrupted\n", ""},
         {"Ctrl+C in OBJ and MTL", TFault::CtrlC, 4096, [&] { ExportMesh(*blocks.Store, "x.obj", {}); }, 130,
          "Interrupted\n", ""},
+        // Ends by the signal itself, as without a handler, once the temporaries are gone.
+        {"SIGTERM in OBJ and MTL", TFault::Terminate, 4096, [&] { ExportMesh(*blocks.Store, "x.obj", {}); },
+         1000 + SIGXFSZ, "", ""},
         {"companions holding something else", TFault::None, 0, Cli("export tree.vd -o x.obj"), 5,
          "x.obj: not written; these files exist with other content: x.mtl, Text01.jpg (--overwrite replaces them)\n",
          ""},
