@@ -70,6 +70,7 @@ void TMainForm::DockViewer(TViewForm* Viewer)
                           ViewerDock->raise();
                       });
     ViewerDock->setWidget(Viewer);
+    Viewer->GiveBack = [this] { HandBackShownModel(); };
     addDockWidget(Qt::RightDockWidgetArea, ViewerDock);
     splitDockWidget(ViewerDock, ParametersDock, Qt::Vertical);
     resizeDocks({ViewerDock}, {width() / 2}, Qt::Horizontal);

@@ -377,20 +377,6 @@ void TViewForm::done(int Result)
     FormClose();
 }
 
-void TViewForm::SetDocked(std::function<void()> OnClose, std::function<void()> OnShow)
-{
-    CloseDock = std::move(OnClose);
-    ShowDock = std::move(OnShow);
-    setWindowFlags(Qt::Widget);
-    setMinimumSize(420, 460);
-}
-
-void TViewForm::ShowWarning(const QString& Text)
-{
-    WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
-    WarningPanel->setToolTip(Text);
-}
-
 void TViewForm::FormClose()
 {
     Navigator.Reset();

@@ -62,6 +62,8 @@ public:
     // Close or Esc call OnClose (the dock hides) while the model stays.
     void SetDocked(std::function<void()> OnClose, std::function<void()> OnShow);
     bool Docked() const { return bool(CloseDock); }
+    // Hands the model on view back to its owner before another replaces it (set by the main window).
+    std::function<void()> GiveBack;
     // The warnings about the last generation, in the window's own status line.
     void ShowWarning(const QString& Text);
 

@@ -92,6 +92,20 @@ void TViewForm::Discard(TModel Gone)
     if (Gone.Store) Retire(std::move(Gone.Store));
 }
 
+void TViewForm::SetDocked(std::function<void()> OnClose, std::function<void()> OnShow)
+{
+    CloseDock = std::move(OnClose);
+    ShowDock = std::move(OnShow);
+    setWindowFlags(Qt::Widget);
+    setMinimumSize(420, 460);
+}
+
+void TViewForm::ShowWarning(const QString& Text)
+{
+    WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
+    WarningPanel->setToolTip(Text);
+}
+
 void TViewForm::DrawNow() { ViewerMovement(*Model.Store, false); }
 
 void TViewForm::PerformStartupRoutines()
@@ -304,6 +318,7 @@ void TViewForm::ReadDXFClick()
     TModel fresh;
     if (ChooseAndLoadModel(this, fresh) != TModelRead::Read) return;
     Navigator.Reset();
+    if (ModelOwner && GiveBack) GiveBack(); // an editor's model returns to its editor
     TakeModel(std::move(fresh));
     FormPaint();
 }
