@@ -97,10 +97,11 @@ void TParametersPanel::Refresh()
     Updating = true;
     for (size_t i = 0; i < Rows.size(); ++i) {
         const TConstantLine& constant = program->ConstantLines[i];
+        const QString written = WrittenValue(Edit->document()->findBlockByNumber(Rows[i].Line - 1).text());
+        if (Rows[i].Caption) Rows[i].Caption->setText(Rows[i].Name + " = " + written);
         if (Rows[i].Slider && !Rows[i].Slider->isSliderDown())
             Rows[i].Slider->setValue(SliderPosition(constant.Low, constant.High, constant.Value));
-        if (Rows[i].Field && !Rows[i].Field->hasFocus())
-            Rows[i].Field->setText(WrittenValue(Edit->document()->findBlockByNumber(Rows[i].Line - 1).text()));
+        if (Rows[i].Field && !Rows[i].Field->hasFocus()) Rows[i].Field->setText(written);
     }
     Updating = false;
 }
@@ -145,7 +146,9 @@ void TParametersPanel::AddRow(TRow& Row)
             DragWritten = drag;
         }
     });
-    Form->addRow(name, Row.Slider);
+    Row.Caption = new QLabel(name);
+    Row.Caption->setMinimumWidth(fontMetrics().horizontalAdvance(name + " = -000.000"));
+    Form->addRow(Row.Caption, Row.Slider);
 }
 
 void TParametersPanel::WriteValue(const TRow& Row, const QString& Value, bool Join)
@@ -164,6 +167,7 @@ void TParametersPanel::WriteValue(const TRow& Row, const QString& Value, bool Jo
     cursor.insertText(MemoText({line[0]}));
     cursor.endEditBlock();
     Writing = false;
+    Refresh(); // the captions show the value written
     emit Written();
 }
 

@@ -52,6 +52,7 @@ private:
         double Low = 0, High = 0;
         QSlider* Slider = nullptr;
         QLineEdit* Field = nullptr;
+        QLabel* Caption = nullptr; // a slider's name and value
     };
     void Rebuild(std::vector<TRow> Rows);
     void AddRow(TRow& Row);
