@@ -30,6 +30,7 @@ constexpr TKey Keys[] = {
     {"SetRToDrawPyramids", &TSettings::SetRToDrawPyramids},
     {"ShowStartText", &TSettings::ShowStartText},
     {"LiveNavigation", &TSettings::LiveNavigation},
+    {"OpenModelsUpright", &TSettings::OpenModelsUpright},
 };
 
 constexpr const char* LayoutSection = "Layout";

@@ -26,6 +26,7 @@ struct TSettings {
     bool SetRToDrawPyramids = false;
     bool ShowStartText = false; // show the Introduction at start
     bool LiveNavigation = true; // the viewer draws the whole model while navigating, when fast enough
+    bool OpenModelsUpright = true; // the viewer stands a generated model upright when it opens
     TWindowLayout Layout;
 };
 
@@ -48,16 +49,16 @@ std::string SettingsPath(const std::string& Folder);
 // that cannot be written is reported once and start-up goes on with the defaults.
 void LoadSettings(TSettings& Settings, const std::string& Folder, TPrompt& Prompt, const std::string& InitialFile = {});
 
-// Reads the six flags and the layout from a settings file's text; a missing
+// Reads the flags and the layout from a settings file's text; a missing
 // key or a value that is not a whole number leaves its setting unchanged.
 void ReadSettingsText(TSettings& Flags, std::string_view Text);
 
-// A settings file's text with the six keys of section "Startup" set to the
+// A settings file's text with the keys of section "Startup" set to the
 // flags and, once the frame has saved its geometry, the keys of section
 // "Layout" set to the layout; everything else in it kept.
 std::string WriteSettingsText(std::string_view Text, const TSettings& Flags);
 
-// Writes the six keys into section "Startup" of Folder's settings file,
+// Writes the keys into section "Startup" of Folder's settings file,
 // keeping everything else in it. Throws std::runtime_error naming the file.
 void SaveSettings(const TSettings& Settings, const std::string& Folder);
 

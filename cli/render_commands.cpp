@@ -1,10 +1,12 @@
 // render: one frame of a definition or model file as a BMP, JPEG or PNG picture.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <iostream>
 #include <memory>
 #include <numbers>
+#include <optional>
 
 #include "app/program_folders.h"
 #include "cli/render_options.h"
@@ -13,6 +15,7 @@
 #include "formats/model_reader.h"
 #include "render/image_files.h"
 #include "render/supersampling.h"
+#include "viewer/fit_view.h"
 #include "viewer/save_kinds.h"
 #include "viewer/view_preparation.h"
 
@@ -157,6 +160,18 @@ void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
                     radians(degrees[2]));
 }
 
+int FitMargin(int Width, int Height) { return std::max(2, std::min(Width, Height) / 30); }
+
+void FitModel(TFaceStore& Store, const TRenderRequest& Request)
+{
+    const std::optional<TFitPlacement> place = FillPlacement(Store, Request.Width, Request.Height, TGMP::FocalLength,
+                                                             FitMargin(Request.Width, Request.Height));
+    if (!place) return; // nothing to draw: the viewer's placement stays
+    Store.TranslateX = place->X;
+    Store.TranslateY = place->Y;
+    Store.TranslateZ = place->Z;
+}
+
 TRgbImage DrawPicture(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request)
 {
     if (Request.Antialias > 1) return RenderSupersampled(Gmp, Store, Request.Width, Request.Height, Request.Antialias);
@@ -197,6 +212,7 @@ int RunRender(const TRenderOptions& Options)
     if (status != ExitDone) return status;
 
     PlaceModel(*gmp, model->Store, request);
+    if (Options.Fit) FitModel(model->Store, request);
     const TRgbImage picture = DrawPicture(*gmp, model->Store, request);
     return WriteOutput([&] { SavePicture(picture, Options.Output, PictureNotes(Options.Input, seed)); });
 }
@@ -211,6 +227,7 @@ void AddRenderCommands(CLI::App& App, int& ExitCode)
     render->add_option("INPUT", options->Input, ModelInputHelp)->required();
     render->add_option("-o,--output", options->Output, "Picture to write (.bmp, .jpg or .png)")->required();
     AddRenderOptions(render, *options);
+    render->add_flag("--fit", options->Fit, "Bring the model near enough to fill the picture, with a small margin");
     render->callback([options, &ExitCode] { ExitCode = RunRender(*options); });
 }
 

@@ -19,6 +19,7 @@ struct TRenderOptions {
     std::string Back = "000000";
     std::string Turn = "0,0,0";
     int Antialias = 1;    // the frame drawn this many times larger in each direction, then averaged down
+    bool Fit = false;     // the model brought to fill the picture (render only)
     std::string Textures; // empty: the textures folder beside the executable
     TGenerateOptions Generate;
 };
@@ -57,6 +58,14 @@ int PrepareRenderer(TGMP& Gmp, const TRenderRequest& Request, const std::string&
 
 // The viewer's placement, then the requested turn.
 void PlaceModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);
+
+// The margin --fit leaves around the model: a thirtieth of the picture's smaller side, at least 2 pixels.
+int FitMargin(int Width, int Height);
+
+// Brings the placed and turned model as near as fills the request's picture
+// but for FitMargin on each side (the nearest corners touch it); the model's
+// middle on the view axis.
+void FitModel(TFaceStore& Store, const TRenderRequest& Request);
 
 // The requested turn alone (an axis only when its angle is not 0).
 void TurnModel(TGMP& Gmp, TFaceStore& Store, const TRenderRequest& Request);

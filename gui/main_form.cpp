@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "app/program_folders.h"
 #include "app/settings.h"
@@ -116,8 +117,7 @@ void TMainForm::FormCreate(const QString& programFolder)
     LoadRichTextFile(*HelpMemo, dataFolder + "VdHelp01.rtf");
 
     LoadLayerBitmaps(QString::fromStdString(AppState.ProgramFolders.TexturesFolder));
-    LoadSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder, Dialogs(),
-                 AppState.ProgramFolders.InitialSettings);
+    LoadStartSettings();
     LoadFileMemory();
     RestoreLayout();
     LivePreviewItem->setChecked(AppState.Settings.Layout.LivePreview);
@@ -206,8 +206,9 @@ void TMainForm::changeEvent(QEvent* Event)
 {
     QMainWindow::changeEvent(Event);
     // The first activation with the setting on offers the Introduction.
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && FirstActivation &&
-        AppState.Settings.ShowStartText) {
+    if (Event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    if (std::exchange(FirstStart, false)) ShowWelcome();
+    if (FirstActivation && AppState.Settings.ShowStartText) {
         FirstActivation = false;
         ShowStartupMessage();
     }

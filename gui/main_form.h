@@ -24,6 +24,7 @@ class QToolButton;
 namespace verdel {
 
 class TAboutBox;
+class TExamplesForm;
 class TFindDialog;
 class TGenOpsForm;
 class TLivePreview;
@@ -87,10 +88,16 @@ public:
     TMDIChild* OpenDefinition(const QString& Name);
     // Reads a model file (DXF or mesh) and shows it in the viewer.
     void ViewModelFile(const QString& Name);
+    // The examples gallery as a child window, in front (made when none is open).
+    TExamplesForm* ShowExamples();
+    // A copy of the definition in File in a new untitled editor, its model in
+    // the viewer; returns the editor (nullptr when the file cannot be read).
+    TMDIChild* OpenExample(const QString& File);
 
     // Menu and speed-button handlers.
     void FileNewItemClick();
     void FileOpenItemClick();
+    void FileExamplesItemClick();
     void FileCloseItemClick();
     void FileSaveItemClick();
     void FileSaveAsItemClick();
@@ -128,6 +135,10 @@ public:
     int UsableClientWidth = 0; // the area child windows may use
     int UsableClientHeight = 0;
     bool FirstActivation = true;
+    // A first start (no settings file was found): the first activation shows
+    // the gallery as the welcome page, with the start's messages about the settings.
+    bool FirstStart = false;
+    QString FirstStartNotes;
 
     // The long-lived windows the frame shows (created at start-up).
     TAboutBox* AboutBox = nullptr;
@@ -163,6 +174,10 @@ protected:
 
 private:
     void FormCreate(const QString& programFolder);
+    // Reads the settings; at a first start their messages wait for the welcome page.
+    void LoadStartSettings();
+    // The gallery with the welcome and the first start's notes.
+    void ShowWelcome();
     void CreateActions();
     void CreateMenus();
     void CreateSpeedPanel();
@@ -203,6 +218,7 @@ private:
     QMenu* RecentFilesMenu = nullptr;
     QAction* FileNewItem = nullptr;
     QAction* FileOpenItem = nullptr;
+    QAction* FileExamplesItem = nullptr;
     QAction* FileCloseItem = nullptr;
     QAction* FileSaveItem = nullptr;
     QAction* FileSaveAsItem = nullptr;

@@ -39,6 +39,7 @@ void TMainForm::CreateActions()
 {
     FileNewItem = MakeAction("FileNewItem", "&New", &TMainForm::FileNewItemClick, QKeySequence::New);
     FileOpenItem = MakeAction("FileOpenItem", "&Open...", &TMainForm::FileOpenItemClick, QKeySequence::Open);
+    FileExamplesItem = MakeAction("FileExamplesItem", "&Examples...", &TMainForm::FileExamplesItemClick);
     FileCloseItem =
         MakeAction("FileCloseItem", "&Close", &TMainForm::FileCloseItemClick, QKeySequence(Qt::CTRL | Qt::Key_W));
     FileSaveItem = MakeAction("FileSaveItem", "&Save", &TMainForm::FileSaveItemClick, QKeySequence::Save);
@@ -94,6 +95,7 @@ void TMainForm::CreateMenus()
     RecentFilesMenu = file->addMenu("Open &Recent");
     RecentFilesMenu->setObjectName("RecentFiles1");
     connect(file, &QMenu::aboutToShow, this, &TMainForm::UpdateRecentFilesMenu);
+    file->addAction(FileExamplesItem);
     file->addActions({FileCloseItem, FileSaveItem, FileSaveAsItem});
     file->addSeparator();
     file->addAction(ViewGraphic1);

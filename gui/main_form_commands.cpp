@@ -25,6 +25,8 @@
 #include "gui/shared/model_files.h"
 #include "gui/shared/text_codec.h"
 #include "gui/viewer/viewer_window.h"
+#include "engine/random_source.h"
+#include "viewer/example_gallery.h"
 
 namespace verdel {
 
@@ -90,6 +92,25 @@ TMDIChild* TMainForm::OpenDefinition(const QString& Name)
     editor->Memo1->document()->setModified(false);
     editor->SetFileName(Name, true);
     NoteUsedFile(TFileKind::Definition, Name, true);
+    return editor;
+}
+
+TMDIChild* TMainForm::OpenExample(const QString& File)
+{
+    QString text;
+    try {
+        text = ReadTextFile(File);
+    } catch (const std::exception& error) {
+        Dialogs().Error(error.what());
+        return nullptr;
+    }
+    // An untitled copy: Save asks for a name, so the bundled file is never overwritten.
+    TMDIChild* editor = NewEditor(*this, QFileInfo(File).completeBaseName() + "-");
+    editor->Memo1->setPlainText(text);
+    editor->Memo1->document()->setModified(false);
+    MdiArea->setActiveSubWindow(editor->SubWindow());
+    RandomSource.Seed = ExampleSeed; // the model of the thumbnail
+    editor->Generate_BtnClick();
     return editor;
 }
 

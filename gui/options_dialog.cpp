@@ -29,7 +29,7 @@ TGenOpsForm::TGenOpsForm(QWidget* Parent) : QDialog(Parent)
 {
     setObjectName("GenOpsForm");
     setWindowTitle("General Options");
-    setFixedSize(407, 315);
+    setFixedSize(407, 345);
 
     auto* group1 = new QGroupBox("Extended Blocks", this);
     group1->setObjectName("GroupBox1");
@@ -47,6 +47,8 @@ TGenOpsForm::TGenOpsForm(QWidget* Parent) : QDialog(Parent)
     CB6->setToolTip("While you turn or move the model, the viewer draws the whole model at every step when a "
                     "frame takes at most 40 ms;\notherwise, or with this box cleared, a box stands in for it "
                     "until you pause.");
+    CB7 = MakeBox("CB7", "Open models upright", group2, general);
+    CB7->setToolTip("A generated model opens turned so that it grows up the screen (View > Upright, key U).");
 
     OKButton = new QPushButton("Accept", this);
     OKButton->setObjectName("OKButton");
@@ -85,6 +87,7 @@ void TGenOpsForm::FormActivate()
     CB4->setChecked(AppState.Settings.SetRToDrawPyramids);
     CB5->setChecked(AppState.Settings.ShowStartText);
     CB6->setChecked(AppState.Settings.LiveNavigation);
+    CB7->setChecked(AppState.Settings.OpenModelsUpright);
 }
 
 void TGenOpsForm::OKButtonClick()
@@ -95,6 +98,7 @@ void TGenOpsForm::OKButtonClick()
     AppState.Settings.SetRToDrawPyramids = CB4->isChecked();
     AppState.Settings.ShowStartText = CB5->isChecked();
     AppState.Settings.LiveNavigation = CB6->isChecked();
+    AppState.Settings.OpenModelsUpright = CB7->isChecked();
     try {
         SaveSettings(AppState.Settings, AppState.ProgramFolders.SettingsFolder);
     } catch (const std::exception& error) {

@@ -27,6 +27,7 @@ public:
     QCheckBox* CB4;
     QCheckBox* CB5;
     QCheckBox* CB6; // "Live navigation"
+    QCheckBox* CB7; // "Open models upright"
     QPushButton* OKButton;
     QPushButton* CancelButton;
 

@@ -22,4 +22,12 @@ struct TFitPlacement {
 std::optional<TFitPlacement> FitPlacement(const TFaceStore& Store, int Width, int Height, int Focal,
                                           long double Spare);
 
+// The model's translation that puts the middle of its corners' box on the view
+// axis and brings the model as near as keeps every corner at least Margin
+// pixels inside a Width x Height picture drawn with focal length Focal: one
+// corner at least lies on that margin, so the model fills the picture. Exact
+// for every corner, where FitPlacement fits the box's nearest side.
+std::optional<TFitPlacement> FillPlacement(const TFaceStore& Store, int Width, int Height, int Focal,
+                                           long double Margin);
+
 } // namespace verdel

@@ -7,6 +7,7 @@
 
 #include "engine/mesh_builder.h"
 #include "viewer/fit_view.h"
+#include "viewer/upright.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -175,6 +176,14 @@ void TNavigator::FitToWindow(int Width, int Height, int Focal)
     RequestModelWork(mwFit);
 }
 
+void TNavigator::StandUpright(int Width, int Height, int Focal)
+{
+    FitWidth = Width;
+    FitHeight = Height;
+    FitFocal = Focal;
+    RequestModelWork(mwUpright | mwFit);
+}
+
 void TNavigator::KeepSizeInPicture(int OldWidth, int OldHeight, int Width, int Height)
 {
     const int before = std::min(OldWidth, OldHeight), after = std::min(Width, Height);
@@ -220,6 +229,7 @@ void TNavigator::RunModelWork(uint8_t work)
     } else {
         ApplyCountedSteps(work == mwFinal);
         if (work & mwScale) ScaleNow();
+        if (work & mwUpright) UprightNow();
         if (work & mwFit) FitNow();
     }
     Host.SetWireframe(false);
@@ -271,6 +281,15 @@ void TNavigator::RestoreFirstPose()
     for (int k = 1; k <= Model.ObjectCount; ++k)
         for (TFaceNode* face = Model.Object(k).ModelFaces; face && corner != FirstPose.cend(); face = face->Next)
             for (TVector& c : face->Corners) c = *corner++;
+}
+
+void TNavigator::UprightNow()
+{
+    const int turn = UprightTurn(Model);
+    if (turn == 0) return;
+    KeepFirstPose(); // Home returns to the pose before the turn
+    TurnQuarters(Model, turn);
+    TurnQuarters(Outline, turn); // the box stays around the model
 }
 
 void TNavigator::FitNow()

@@ -95,6 +95,9 @@ public:
     // come nearer than the near limit (which then follows it), never so near
     // that a turn could bring a corner behind the eye.
     void FitToWindow(int Width, int Height, int Focal);
+    // Upright: the model turned about the screen's horizontal axis so that it
+    // grows up the screen (StandUpright), then fitted as FitToWindow does.
+    void StandUpright(int Width, int Height, int Focal);
     // The picture went from OldWidth x OldHeight to Width x Height pixels: the
     // model comes nearer or goes farther so that it keeps its size relative to
     // the picture (its smaller side), instead of being cropped or lost in it.
@@ -133,7 +136,7 @@ public:
 
 private:
     // Work on the model's vertices, run at once or after the model frame being drawn.
-    enum TModelWork : uint8_t { mwLive = 1, mwFinal = 2, mwFit = 4, mwHome = 8, mwScale = 16 };
+    enum TModelWork : uint8_t { mwLive = 1, mwFinal = 2, mwFit = 4, mwHome = 8, mwScale = 16, mwUpright = 32 };
 
     void SetRepeat(bool on);
     void SetSettleTimer(bool on, int intervalMs);
@@ -146,6 +149,7 @@ private:
     void KeepFirstPose();
     void RestoreFirstPose();
     void FitNow();
+    void UprightNow();
     void ScaleNow();
 
     TFaceStore& Model;

@@ -71,6 +71,10 @@ bool TPointerNavigator::KeyDown(TNavigationKey Key, bool Shift, bool Ctrl, bool 
         Navigator.FitToWindow(Width, Height, Focal);
         return true;
     }
+    if (Key == TNavigationKey::Upright) {
+        Navigator.StandUpright(Width, Height, Focal);
+        return true;
+    }
     // A second key while one is held changes nothing, as a second button would not.
     if (KeyHeld) return true;
     KeyHeld = true;

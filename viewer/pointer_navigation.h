@@ -20,6 +20,7 @@ enum class TNavigationKey : uint8_t {
     PageDown,
     Home,
     Fit,       // F
+    Upright,   // U
     RollLeft,  // "<" (or ",")
     RollRight, // ">" (or ".")
 };

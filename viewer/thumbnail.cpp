@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/text_number.h"
+#include "viewer/upright.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -65,10 +66,12 @@ void PlaceToFill(TFaceStore& Store, int Width, int Height, float Fill)
 }
 
 TThumbnail RenderThumbnail(const TLines& Lines, const TSolidSettings& Settings, TGMP& Gmp, TFaceStore& Store,
-                           TDefinitionState& State, TRandomSource& Random)
+                           TDefinitionState& State, TRandomSource& Random, const TThumbnailOptions& Options)
 {
     TThumbnailPrompt prompt;
-    const TGenerationResult result = GenerateModel(Lines, Settings, prompt, State, Store, Random);
+    const TCancelToken never;
+    const TGenerationResult result =
+        GenerateModel(Lines, Settings, prompt, State, Store, Random, Options.Cancel ? *Options.Cancel : never);
     TThumbnail thumbnail;
     thumbnail.Reason = prompt.Said;
     Gmp.ClearToBackColor();
@@ -80,17 +83,19 @@ TThumbnail RenderThumbnail(const TLines& Lines, const TSolidSettings& Settings, 
     thumbnail.Drawn = true;
     thumbnail.ObjectCount = result.ObjectCount;
     UseViewerLight(Gmp);
+    if (Options.Upright && StandUpright(Store) != 0) ComputeBounds(Store);
     PlaceToFill(Store, Gmp.Width(), Gmp.Height());
     Gmp.RenderMode = rmSolidShade;
     Gmp.RenderScene(Store);
     return thumbnail;
 }
 
-TThumbnail TThumbnailCell::Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed)
+TThumbnail TThumbnailCell::Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed,
+                                  const TThumbnailOptions& Options)
 {
     TRandomSource random;
     random.Seed = Seed;
-    return RenderThumbnail(Lines, Settings, *Gmp, *Store, *State, random);
+    return RenderThumbnail(Lines, Settings, *Gmp, *Store, *State, random, Options);
 }
 
 TRgbImage ContactSheet(const std::vector<TRgbImage>& Cells, int Columns, int Gap, TColor GapColor)

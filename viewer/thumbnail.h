@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/cancel.h"
 #include "engine/generation.h"
 #include "render/gmp.h"
 #include "render/rgb_image.h"
@@ -20,6 +21,13 @@ struct TThumbnail {
     int ObjectCount = 0; // objects of the model drawn
 };
 
+// What a thumbnail may do besides the usual: stop when Cancel is called,
+// stand the model upright (StandUpright) before placing it.
+struct TThumbnailOptions {
+    const TCancelToken* Cancel = nullptr;
+    bool Upright = false;
+};
+
 // What one thumbnail keeps between its pictures: its own renderer, model and
 // definition state, so that several thumbnails can be drawn at once on
 // different threads.
@@ -31,7 +39,8 @@ struct TThumbnailCell {
     explicit TThumbnailCell(int Width = 200, int Height = 150) { Gmp->Resize(Width, Height); }
 
     // RenderThumbnail of Lines with a random source seeded Seed.
-    TThumbnail Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed);
+    TThumbnail Render(const TLines& Lines, const TSolidSettings& Settings, uint32_t Seed,
+                      const TThumbnailOptions& Options = {});
 };
 
 // Places Store's model to fill a Width x Height picture: the middle of its
@@ -46,7 +55,7 @@ void PlaceToFill(TFaceStore& Store, int Width, int Height, float Fill = 0.9f);
 // generation fails the buffer shows the background crossed out in red and the
 // result carries the reason, lines ended by LF.
 TThumbnail RenderThumbnail(const TLines& Lines, const TSolidSettings& Settings, TGMP& Gmp, TFaceStore& Store,
-                           TDefinitionState& State, TRandomSource& Random);
+                           TDefinitionState& State, TRandomSource& Random, const TThumbnailOptions& Options = {});
 
 // Pictures of equal size side by side, Columns to a row (a short last row is
 // filled with Gap colour), Gap pixels of GapColor (0x00BBGGRR) between and around them.

@@ -193,7 +193,10 @@ void TMDIChild::Close_BtnClick()
 
 void TMDIChild::Generate_BtnClick()
 {
-    const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName, this);
+    const QString text = Memo1->toPlainText();
+    const TGenerationResult result = GenerateAndView(EngineLines(text), &FileName, this);
+    // The model on view is this text's: live preview need not make it again.
+    if (result.Status == TGenerationStatus::Done) GeneratedText = text;
     // An invalid text or a parameter that is not a number: the message has
     // named the line; show it (or the parameter) selected.
     if (result.FaultLine > 0) {

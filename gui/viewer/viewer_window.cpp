@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/program_folders.h"
 #include "formats/dxf_reader.h"
@@ -321,6 +322,20 @@ void TViewForm::CreateMenu()
     item("ReadDXF", "&Read Model", &TViewForm::ReadDXFClick);
     file->addSeparator();
     item("CloseViewer", "&Close", &TViewForm::CloseButtonClick);
+
+    // The keys are the picture's own (NavigationKey); the menu names them.
+    QMenu* view = MainMenu2->addMenu("&View");
+    view->setObjectName("View1");
+    const auto key = [&](const char* name, const QString& caption, TNavigationKey navigation) {
+        QAction* action = view->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, navigation] {
+            Pointer.KeyDown(navigation, false, false, false, GMP1->Settings.Width, GMP1->Settings.Height);
+        });
+    };
+    key("UprightItem", "&Upright\tU", TNavigationKey::Upright);
+    key("FitItem", "&Fit\tF", TNavigationKey::Fit);
+    key("HomeItem", "&Home\tHome", TNavigationKey::Home);
 }
 
 void TViewForm::CreateStatusBar()
@@ -359,10 +374,15 @@ void TViewForm::ClockTimerTimer() { StatusPanels[1]->setText(LongTimeText(QTime:
 void TViewForm::changeEvent(QEvent* Event)
 {
     QDialog::changeEvent(Event);
-    // Every activation prepares the view again (also the return from a dialog);
-    // docked, the view stays as the user left it.
-    if (Event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible() && !Docked())
-        PerformStartupRoutines();
+    // Every activation prepares the view again (also the return from a dialog).
+    // The texture chooser is the exception: the view stays as it was; docked,
+    // the view always stays as the user left it.
+    if (Event->type() != QEvent::ActivationChange || Docked()) return;
+    if (!isActiveWindow()) {
+        LeftForChooser = TextureDialog->isVisible();
+        return;
+    }
+    if (isVisible() && !std::exchange(LeftForChooser, false)) PerformStartupRoutines();
 }
 
 void TViewForm::done(int Result)

@@ -165,6 +165,7 @@ private:
     QTimer* PaintTimer;                          // the 200 ms pause of a repaint
     TFileKind LastSaveFolder = TFileKind::Model; // the next Save As opens in the folder of the last one's kind
     bool WaitCursor = false;
+    bool LeftForChooser = false; // the texture chooser took the activation
     // Models replaced (Read Model, growth playback) while a frame of them may
     // be drawn: they live until the frame being drawn is finished.
     std::vector<std::unique_ptr<TFaceStore>> RetiredStores;

@@ -22,6 +22,7 @@
 #include "gui/viewer/viewer_window.h"
 #include "viewer/export_names.h"
 #include "viewer/save_kinds.h"
+#include "viewer/upright.h"
 #include "viewer/view_preparation.h"
 
 namespace verdel {
@@ -49,6 +50,12 @@ void TViewForm::TakeModel(TModel Incoming, const TModelPose& Pose, const void* O
     Probe.Sample(*Model.Store);
     BaseTurn = Pose.Kept ? Pose.Turn : TRotation{};
     Navigator.BeginView();
+    // The growth bar keeps the model as generated; growth frames follow its turns.
+    GrowthBar->ShowFor(Model);
+    // A model with a kept pose is turned already, its standing up included.
+    if (!Pose.Kept && AppState.Settings.OpenModelsUpright && Model.Source == TModelSource::Generation &&
+        StandUpright(*Model.Store) != 0)
+        ComputeBounds(*Model.Store);
     PerformStartupRoutines();
     if (Pose.Kept) {
         for (TFaceStore* store : {Model.Store.get(), OutlineStore.get()}) {
@@ -57,7 +64,6 @@ void TViewForm::TakeModel(TModel Incoming, const TModelPose& Pose, const void* O
             store->TranslateZ = Pose.Z;
         }
     }
-    GrowthBar->ShowFor(Model);
 }
 
 TModelPose TViewForm::CurrentPose() const

@@ -23,6 +23,7 @@ std::optional<TNavigationKey> NavigationKeyOf(int key)
     case Qt::Key_PageDown: return TNavigationKey::PageDown;
     case Qt::Key_Home: return TNavigationKey::Home;
     case Qt::Key_F: return TNavigationKey::Fit;
+    case Qt::Key_U: return TNavigationKey::Upright;
     case Qt::Key_Less:
     case Qt::Key_Comma: return TNavigationKey::RollLeft;
     case Qt::Key_Greater:
@@ -45,7 +46,7 @@ void TViewForm::ConnectPointer()
     GMP1->setToolTip("Drag with the left mouse button to turn the model, with the right or middle button to move "
                      "it; the wheel moves it nearer and farther.\nArrow keys turn, Shift+arrows move, Page Up and "
                      "Page Down move nearer and farther, < and > roll,\nHome returns to the first view, F fits the "
-                     "model to the window.");
+                     "model to the window, U stands it upright.");
     connect(GMP1, &TGMPWidget::MouseDown, this, [this](QMouseEvent* Event) {
         if (Pointer.Dragging() != TDrag::None) return;
         const TDrag drag = DragOf(Event->button());

@@ -88,7 +88,7 @@ TEST_F(TFolderTree, SettingsAndOutputGoToTheUsersFoldersWhenTheProgramFolderCann
               std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
     EXPECT_EQ(Read(User.ConfigFolder + "Verdel5.ini"),
               "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-              "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\n");
+              "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n");
     EXPECT_TRUE(fs::is_directory(exe + "Verdel5.ini")); // nothing was written beside the program
 }
 
@@ -108,7 +108,7 @@ TEST_F(TFolderTree, TheUsersFileStartsAsACopyOfTheOneBesideTheProgram)
     // Later changes go to the user's file only, keeping its lines.
     settings.ShowStartText = true;
     SaveSettings(settings, User.ConfigFolder);
-    EXPECT_NE(Read(User.ConfigFolder + "Verdel5.ini").find("ShowStartText=1\r\nLiveNavigation=1\r\n[Mine]\r\nx=y\r\n"), std::string::npos);
+    EXPECT_NE(Read(User.ConfigFolder + "Verdel5.ini").find("ShowStartText=1\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n[Mine]\r\nx=y\r\n"), std::string::npos);
     EXPECT_EQ(Read(beside), StartupLines + "[Mine]\r\nx=y\r\n");
 }
 

@@ -102,7 +102,7 @@ TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)
     EXPECT_EQ(prompt.Messages,
               std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
     EXPECT_EQ(Read(), "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\n");
+                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n");
     EXPECT_FALSE(settings.ShowStartText);
 
     TScriptedPrompt second;
@@ -146,7 +146,7 @@ TEST_F(TSettingsFolder, LiveNavigationIsOnUnlessTheFileSaysOffAndJoinsAnOlderFil
     LoadSettings(settings, Folder, prompt);
     EXPECT_TRUE(settings.LiveNavigation);
     SaveSettings(settings, Folder);
-    EXPECT_EQ(Read(), older + "LiveNavigation=1\r\n");
+    EXPECT_EQ(Read(), older + "LiveNavigation=1\r\nOpenModelsUpright=1\r\n");
 
     for (const auto& [value, on] :
          std::vector<std::pair<std::string, bool>>{{"0", false}, {"1", true}, {"off", true}}) {

@@ -9,12 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "app/settings.h"
 #include "gui/dialog_fixture.h"
 #include "gui/editor/editor_window.h"
 #include "gui/editor/find_dialog.h"
+#include "gui/examples/examples_form.h"
 #include "gui/options_dialog.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/generate_view.h"
@@ -68,18 +70,18 @@ private slots:
         TScriptedDialogs dialogs;
         {
             auto frame = MakeFrame();
-            QCOMPARE(dialogs.Messages.size(), size_t(1));
-            QCOMPARE(QString::fromStdString(dialogs.Messages[0]),
-                     QString("Verdel5.ini\r\nFile not found\r\nDefault ini will be created"));
+            QVERIFY(dialogs.Messages.empty()); // the note waits for the welcome page
+            QCOMPARE(frame->FirstStartNotes, QString("Verdel5.ini\r\nFile not found\r\nDefault ini will be created"));
             QVERIFY(dialogs.Errors.empty());
             QVERIFY(QDir(Path + "vdfiles").exists()); // missing work folders are made
             QVERIFY(QDir(Path + "output").exists());
         }
         QCOMPARE(ReadFile("Verdel5.ini"), QByteArray("[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\n"
                                                      "SetWToDrawBlocks=0\r\nSetRToDrawPyramids=0\r\nShowStartText=0\r\n"
-                                                     "LiveNavigation=1\r\n"));
+                                                     "LiveNavigation=1\r\nOpenModelsUpright=1\r\n"));
         auto again = MakeFrame();
-        QCOMPARE(dialogs.Messages.size(), size_t(1));
+        QVERIFY(dialogs.Messages.empty());
+        QVERIFY(!again->FirstStart);
     }
 
     void settingsFileWithMissingKeysAndShowStartText()
@@ -459,6 +461,42 @@ private slots:
         QCOMPARE(editor->Memo1->textCursor().selectedText(), QString("abc"));
         QCOMPARE(frame->StatusPanels[0]->text(), QString());
         QVERIFY(frame->Shown.empty());
+    }
+
+    void firstStartWelcomesAndAnExampleOpensAsAnUntitledCopyWithItsModel()
+    {
+        QDir().mkpath(Path + "vdfiles/book");
+        for (const QString name : {"koch.vd", "book/plant_1_24a.vd"})
+            QVERIFY(QFile::copy(VERDEL_DATA "/vdfiles/" + name, Path + "vdfiles/" + name));
+        const QByteArray bundled = ReadFile("vdfiles/koch.vd");
+        TScriptedDialogs dialogs;
+        auto frame = MakeFrame();
+        frame->show();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTRY_COMPARE(frame->ChildCount(), 1);
+        auto* gallery = frame->findChild<TExamplesForm*>();
+        QVERIFY(gallery && gallery->SettingsNote->isVisibleTo(gallery));
+        QVERIFY(gallery->SettingsNote->text().startsWith("Verdel5.ini\nFile not found\nDefault ini will be created\n"));
+        QVERIFY(gallery->SettingsNote->text().endsWith("Settings file: " + QDir(Path).canonicalPath() + "/Verdel5.ini") ||
+                gallery->SettingsNote->text().endsWith("Settings file: " + Path + "Verdel5.ini"));
+        gallery->FinishDrawing();
+        QCOMPARE(gallery->DrawnCount(), 2);
+
+        QTest::mouseClick(gallery->Tile(Path + "vdfiles/koch.vd"), Qt::LeftButton);
+        auto* editor = qobject_cast<TMDIChild*>(frame->MdiArea->activeSubWindow()->widget());
+        QVERIFY(editor && !editor->FileOnDisk);
+        QVERIFY(QFileInfo(editor->FileName) != QFileInfo(Path + "vdfiles/koch.vd"));
+        QCOMPARE(frame->Shown.size(), size_t(1));
+        QVERIFY(frame->Shown[0].Store->ObjectCount > 0);
+        // Save asks for a name (the scripted dialog cancels): the bundled file stays as it was.
+        Type(editor, "1\n90\n10\nF\n@");
+        QVERIFY(!editor->Save());
+        QCOMPARE(ReadFile("vdfiles/koch.vd"), bundled);
+        // File > Examples brings the one gallery back to the front.
+        frame->findChild<QAction*>("FileExamplesItem")->trigger();
+        QCOMPARE(frame->MdiArea->activeSubWindow()->widget(), gallery);
+        QCOMPARE(frame->findChildren<TExamplesForm*>().size(), 1);
     }
 
     // Once the MDI area announced the activation of the next child window

@@ -413,6 +413,44 @@ private slots:
         view.close();
     }
 
+    // The middle of the model's corners on y and z (up the screen, towards the eye).
+    static std::pair<float, float> MiddleYZ(const TFaceStore& store)
+    {
+        float lowY = INFINITY, highY = -INFINITY, lowZ = INFINITY, highZ = -INFINITY;
+        for (int k = 1; k <= store.ObjectCount; ++k)
+            for (const TFaceNode* face = store.Object(k).ModelFaces; face; face = face->Next)
+                for (const TVector& c : face->Corners) {
+                    lowY = std::min(lowY, c.Y), highY = std::max(highY, c.Y);
+                    lowZ = std::min(lowZ, c.Z), highZ = std::max(highZ, c.Z);
+                }
+        return {(lowY + highY) / 2, (lowZ + highZ) / 2};
+    }
+
+    void uprightKeyAndTheSettingStandAModelGrownAlongZUp()
+    {
+        TScriptedDialogs dialogs;
+        const TLines plant = {"2", "30", "10", "F", "F=F[&F]F", "@"}; // the turtle heads along +z
+        AppState.Settings.OpenModelsUpright = false;
+        TViewForm view;
+        Generate(view, plant);
+        QVERIFY(MiddleYZ(*view.Model.Store).second > 1 && std::fabs(MiddleYZ(*view.Model.Store).first) < 1);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QTest::keyClick(view.GMP1, Qt::Key_U);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        const auto [y, z] = MiddleYZ(*view.Model.Store);
+        QVERIFY(y > 1 && std::fabs(z) < 1);
+        view.findChild<QAction*>("UprightItem")->trigger(); // again: nothing more to turn
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
+        QCOMPARE(MiddleYZ(*view.Model.Store), std::make_pair(y, z));
+        view.close();
+
+        AppState.Settings.OpenModelsUpright = true;
+        Generate(view, plant);
+        QVERIFY(MiddleYZ(*view.Model.Store).first > 1);
+    }
+
     void textureChooserGivesTheLayerThePreviewedBitmap()
     {
         TScriptedDialogs dialogs;
