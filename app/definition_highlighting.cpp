@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/extended_highlighting.h"
+#include "app/highlight_spans.h"
 #include "engine/command_table.h"
 #include "engine/definition.h"
 #include "engine/text_number.h"
@@ -13,38 +15,10 @@ namespace {
 constexpr int AxiomLine = 4; // the fourth value line
 constexpr int RuleLines = 5; // every value line after the axiom counts as 5
 
-// Collects spans, merging a span into the previous one when they touch and share a kind.
-class TSpans {
-public:
-    void Add(size_t start, size_t length, THighlightKind kind)
-    {
-        if (length == 0) return;
-        const int s = static_cast<int>(start), n = static_cast<int>(length);
-        if (!List.empty() && List.back().Kind == kind && List.back().Start + List.back().Length == s) {
-            List.back().Length += n;
-            return;
-        }
-        List.push_back({s, n, kind});
-    }
-    std::vector<THighlightSpan> List;
-};
-
-THighlightKind KindOf(TCommandFamily family)
-{
-    switch (family) {
-    case TCommandFamily::Draw: return THighlightKind::Draw;
-    case TCommandFamily::Move: return THighlightKind::Move;
-    case TCommandFamily::Turn: return THighlightKind::Turn;
-    case TCommandFamily::Change: return THighlightKind::Change;
-    case TCommandFamily::Structure: return THighlightKind::Structure;
-    case TCommandFamily::Special: return THighlightKind::Special;
-    }
-    return THighlightKind::Special;
-}
-
 // Commands and their parameters in Line[From, To); other characters get Other when
 // given (the axiom's symbols), else no span. The turtle reads "(x)" up to the next ")".
-void AddCommands(TSpans& spans, std::string_view line, size_t from, size_t to, std::optional<THighlightKind> other)
+void AddCommands(THighlightSpans& spans, std::string_view line, size_t from, size_t to,
+                 std::optional<THighlightKind> other)
 {
     for (size_t i = from; i < to; ++i) {
         const auto c = static_cast<unsigned char>(line[i]);
@@ -63,7 +37,7 @@ void AddCommands(TSpans& spans, std::string_view line, size_t from, size_t to, s
 }
 
 // A value line: its number up to the first blank, tab or "#", then a trailing comment.
-void AddValueLine(TSpans& spans, std::string_view line)
+void AddValueLine(THighlightSpans& spans, std::string_view line)
 {
     const size_t end = std::min(line.find_first_of(" \t#"), line.size());
     const bool readable = ParseLeadingNumber(line) != -1.0f;
@@ -72,7 +46,7 @@ void AddValueLine(TSpans& spans, std::string_view line)
 }
 
 // A rule line: predecessor, "=", the successor's commands, then text the rule does not keep.
-void AddRuleLine(TSpans& spans, std::string_view line)
+void AddRuleLine(THighlightSpans& spans, std::string_view line)
 {
     size_t ruleEnd = 0;
     while (ruleEnd < line.size() && IsRuleChar(static_cast<unsigned char>(line[ruleEnd]))) ++ruleEnd;
@@ -91,7 +65,7 @@ void AddRuleLine(TSpans& spans, std::string_view line)
 TLinePosition NextPosition(std::string_view Line, TLinePosition Before)
 {
     if (Before.Ended || Line.empty() || Line[0] == '#') return Before;
-    TLinePosition after = Before;
+    TLinePosition after = Before; // an extended definition's lines stay extended
     after.ValueLines = std::min(Before.ValueLines + 1, RuleLines);
     if (Before.ValueLines >= AxiomLine && Line[0] == '@') after.Ended = true;
     return after;
@@ -99,7 +73,8 @@ TLinePosition NextPosition(std::string_view Line, TLinePosition Before)
 
 std::vector<THighlightSpan> HighlightLine(std::string_view Line, TLinePosition Before)
 {
-    TSpans spans;
+    if (Before.Extended && !Before.Ended) return HighlightExtendedLine(Line, Before.ValueLines);
+    THighlightSpans spans;
     if (Line.empty()) return {};
     if (Before.Ended) {
         spans.Add(0, Line.size(), THighlightKind::Ignored);

@@ -24,6 +24,11 @@ enum class THighlightKind {
     EndLine,   // the "@" line
     Directive, // the "@(X,text)" line
     Ignored,   // lines after the end line, which are never read
+    // The forms of an extended definition ("#extended"):
+    Context,   // the modules of a left or right context, and the symbols of "#ignore"
+    Separator, // "<" and ">" around the predecessor, ":" before a condition or a weight, "-->"
+    Condition, // the expression after ":" on a rule's left side
+    Weight,    // the number or expression after a successor's ":"
     Error,     // what the validator rejects: a leading blank, an unreadable value, a rule without "="
 };
 
@@ -37,10 +42,13 @@ struct THighlightSpan {
 };
 
 // Where the reader stands before a line: how many value lines (non-comment
-// lines) it has met, and whether it has passed the end line.
+// lines) it has met, whether it has passed the end line, and whether the
+// definition is extended (a "#extended" line anywhere before its end line,
+// so the caller knows it from the whole text before the first line).
 struct TLinePosition {
     int ValueLines = 0;
     bool Ended = false;
+    bool Extended = false;
 
     bool operator==(const TLinePosition&) const = default;
 };

@@ -115,6 +115,35 @@ BENCHMARK(BM_ExtendedParametricTree)->Unit(benchmark::kMillisecond);
 void BM_ExtendedContextPlant(benchmark::State& state) { RewriteBookDefinition(state, "context_1_31b.vd", 43); }
 BENCHMARK(BM_ExtendedContextPlant)->Unit(benchmark::kMillisecond);
 
+// An extended definition of 1,000,000 steps ends within two seconds: with
+// its exact production when its string comes back (here it grows to 131,072
+// modules, then two letters swap every step), else with a refusal when the
+// work limit is reached (here 200 modules drawn anew every step).
+void RewriteManySteps(benchmark::State& state, const TLines& lines, bool done)
+{
+    auto definition = std::make_unique<TDefinitionState>();
+    for (auto _ : state) {
+        ParseDefinition(*definition, lines);
+        if (RewriteProduction(*definition) != done) state.SkipWithError("unexpected outcome");
+    }
+}
+void BM_ExtendedRepeatingMillionSteps(benchmark::State& state)
+{
+    RewriteManySteps(state,
+                     {"#extended", "1000000", "30", "10", "A", "A --> BBBBBBBBBBBBBBBB", "B --> CCCCCCCCCCCCCCCC",
+                      "C --> DDDDDDDDDDDDDDDD", "D --> EEEEEEEEEEEEEEEE", "E --> GG", "G --> H", "H --> G", "@"},
+                     true);
+}
+BENCHMARK(BM_ExtendedRepeatingMillionSteps)->Unit(benchmark::kMillisecond);
+void BM_ExtendedWorkLimit(benchmark::State& state)
+{
+    RewriteManySteps(
+        state,
+        {"#extended", "1000000", "30", "10", std::string(200, 'A'), "A --> A : 1", "A --> B : 1", "B --> A", "@"},
+        false);
+}
+BENCHMARK(BM_ExtendedWorkLimit)->Unit(benchmark::kMillisecond);
+
 // Validate, parse, rewrite, turtle and bounds for the bundled 30,000-tube forest.
 void BM_Generation(benchmark::State& state)
 {

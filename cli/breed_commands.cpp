@@ -8,6 +8,7 @@
 #include "cli/render_options.h"
 #include "engine/definition.h"
 #include "generators/breeding.h"
+#include "generators/extended_mutation.h"
 #include "render/image_files.h"
 #include "viewer/thumbnail.h"
 
@@ -75,6 +76,10 @@ int RunBreed(const TBreedOptions& options)
     if (!LoadLines(options.Input, lines)) return ExitUsage;
     if (const TValidation validation = ValidateDefinition(lines); !validation.Ok) {
         std::cerr << validation.Report("\n") << '\n';
+        return ExitInvalid;
+    }
+    if (const std::optional<std::string> nothing = NothingToMutate(lines)) {
+        std::cerr << Plain(*nothing) << '\n';
         return ExitInvalid;
     }
     TMutatorBars bars = DefaultMutatorBars();

@@ -35,7 +35,8 @@ int RunProduce(const std::string& file, const TDefinitionOptions& options, bool 
         return ExitInvalid;
     }
     if (status == TRewriteStatus::Refused) {
-        std::cerr << "Production String Exceeded Maximum Length\n";
+        std::cerr << (state->FaultText.empty() ? "Production String Exceeded Maximum Length" : state->FaultText)
+                  << '\n';
         return ExitRefused;
     }
     std::cout << state->Production << '\n';

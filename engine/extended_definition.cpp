@@ -174,6 +174,7 @@ private:
             if (!std::isfinite(value)) throw ESyntaxError(0, "the value is not a finite number");
             return value;
         });
+        if (k == 0) Program->IterationLine = static_cast<int>(ValueLineAt[0]) + 1;
         (k == 0 ? Program->IterationValue : k == 1 ? Program->AngleValue : Program->ThicknessValue) = v;
     }
 

@@ -66,6 +66,7 @@ struct TExtendedProgram {
     TConstants Constants;
     std::vector<TConstantLine> ConstantLines; // in file order
     std::array<bool, 256> Ignored{};
+    int IterationLine = 0; // counted from 1, like AxiomLine
     int AxiomLine = 0;
     std::vector<TModuleTemplate> Axiom;
     std::vector<TExtendedRule> Rules;

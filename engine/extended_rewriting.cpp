@@ -9,6 +9,7 @@
 #include "engine/context_match.h"
 #include "engine/extended_program.h"
 #include "engine/module_string.h"
+#include "engine/string_cycle.h"
 
 namespace verdel {
 
@@ -19,6 +20,9 @@ constexpr size_t PollInterval = 4096;
 
 struct TCancelled {};
 
+// The steps left would pass the work limit.
+struct TTooMuchWork {};
+
 // An expression without a finite value: the rule's line and what failed.
 struct TRuleFault {
     int Line;
@@ -28,8 +32,8 @@ struct TRuleFault {
 class TRewriter {
 public:
     TRewriter(const TExtendedProgram& program, TRewriteBuffers& buffers, TRandomSource& random,
-              const TCancelToken& cancel, int64_t limit)
-            : P(program), Evaluation(*program.Evaluation), Random(random), Cancel(cancel), Limit(limit),
+              const TCancelToken& cancel, int64_t limit, const TExtendedLimits& limits)
+            : P(program), Evaluation(*program.Evaluation), Random(random), Cancel(cancel), Limit(limit), Limits(limits),
               Current(buffers.Current), Next(buffers.Next), Branches(buffers.Branches)
     {
         Current.Clear();
@@ -56,6 +60,11 @@ public:
                               (Step == 0 ? std::string(", the axiom: ") : ", step " + std::to_string(Step) + ": ") +
                               fault.What;
             status = TRewriteStatus::Failed;
+        } catch (const TTooMuchWork&) {
+            state.FaultLine = P.IterationLine;
+            state.FaultText = TooMuchWork();
+            Evaluation = TEvaluation{};
+            return TRewriteStatus::Refused;
         }
         Evaluation = TEvaluation{};
         if (status == TRewriteStatus::Done || status == TRewriteStatus::Refused) Finish(state, status);
@@ -65,20 +74,35 @@ public:
 private:
     TRewriteStatus Steps(int iterations, bool fractional)
     {
+        // A fractional last step writes "@" pairs, so only the steps before it can go round a repetition.
+        const int64_t plain = fractional ? iterations - 1 : iterations;
+        TStringCycle cycle;
+        int64_t work = 0;
         for (Step = 1; Step <= iterations; ++Step) {
             Cancel.Report(TWorkPhase::Rewriting, Step - 1, iterations);
+            work += static_cast<int64_t>(Current.Size() + Current.ParameterCount()) + StepWork;
+            if (work > Limits.Work) throw TTooMuchWork{};
             Drew = false;
             Evaluation.DrewRandom = false;
             if (!Rewrite(fractional && Step == iterations)) return TRewriteStatus::Refused;
-            // Without a draw, a string that rewrites to itself stays so: only a
-            // fractional last step, which writes "@" pairs, can still change it.
-            const bool fixed = !Drew && !Evaluation.DrewRandom && Next == Current;
             std::swap(Current, Next);
-            if (fixed && !fractional) break;
-            if (fixed && Step < iterations - 1) Step = iterations - 1;
+            if (!Limits.FindCycles || Step >= plain) continue;
+            // Every later step repeats the one Period before it: only the steps past the last whole round are left.
+            if (const int64_t period = cycle.Step(Current, Drew || Evaluation.DrewRandom))
+                Step = plain - (plain - Step) % period;
         }
         Cancel.Report(TWorkPhase::Rewriting, iterations, iterations);
         return TRewriteStatus::Done;
+    }
+
+    // The refusal of a rewriting that would pass the work limit, on the iterations line.
+    std::string TooMuchWork() const
+    {
+        const double steps = P.IterationValue;
+        return "Line " + std::to_string(P.IterationLine) + ": " +
+               (steps == std::floor(steps) ? std::to_string(static_cast<int64_t>(steps)) : ShortestNumberText(steps)) +
+               " steps rewrite more than " + std::to_string(Limits.Work) +
+               " modules and parameters in all, and the string does not repeat; give fewer steps";
     }
 
     // The production string, the insertion directive applied when it fits.
@@ -295,6 +319,7 @@ private:
     TRandomSource& Random;
     const TCancelToken& Cancel;
     const int64_t Limit;
+    const TExtendedLimits Limits;
     TModuleString& Current;
     TModuleString& Next;
     TBranchView& Branches; // of Current
@@ -312,12 +337,12 @@ private:
 } // namespace
 
 TRewriteStatus RewriteExtended(TDefinitionState& State, TRandomSource& Random, const TCancelToken& Cancel,
-                               int64_t Limit)
+                               int64_t Limit, const TExtendedLimits& Limits)
 {
     State.FaultLine = 0;
     State.FaultText.clear();
     if (!State.RewriteBuffers) State.RewriteBuffers = std::make_shared<TRewriteBuffers>();
-    return TRewriter(*State.Extended, *State.RewriteBuffers, Random, Cancel, Limit).Run(State);
+    return TRewriter(*State.Extended, *State.RewriteBuffers, Random, Cancel, Limit, Limits).Run(State);
 }
 
 } // namespace verdel

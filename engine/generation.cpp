@@ -86,6 +86,7 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         return fail(TGenerationStatus::Invalid, ExtendedFaultReport(State, "\r\n"));
     }
     if (production != TRewriteStatus::Done) {
+        result.FaultLine = State.FaultLine; // the iterations line of an extended definition refused for its work
         result.Status =
             production == TRewriteStatus::Cancelled ? TGenerationStatus::Cancelled : TGenerationStatus::Refused;
         return result;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstring>
 
 namespace verdel {
 
@@ -58,10 +59,11 @@ void TModuleString::Truncate(size_t Size)
 
 bool operator==(const TModuleString& a, const TModuleString& b)
 {
-    if (a.Entries.size() != b.Entries.size() || a.Values != b.Values) return false;
+    if (a.Entries.size() != b.Entries.size() || a.Values.size() != b.Values.size()) return false;
     for (size_t i = 0; i < a.Entries.size(); ++i)
         if (a.Entries[i].Symbol != b.Entries[i].Symbol || a.Entries[i].Count != b.Entries[i].Count) return false;
-    return true;
+    // Bit for bit: 0 and -0 write different texts.
+    return a.Values.empty() || std::memcmp(a.Values.data(), b.Values.data(), a.Values.size() * sizeof(double)) == 0;
 }
 
 void TModuleString::Write(std::string& text, unsigned char InsertSymbol, const std::string& InsertText) const

@@ -12,6 +12,8 @@ namespace verdel {
 class TModuleString {
 public:
     size_t Size() const { return Entries.size(); }
+    // The parameters of all modules together.
+    size_t ParameterCount() const { return Values.size(); }
     unsigned char Symbol(size_t i) const { return Entries[i].Symbol; }
     int Count(size_t i) const { return Entries[i].Count; }
     const double* Parameters(size_t i) const { return Values.data() + Entries[i].First; }
@@ -43,6 +45,7 @@ public:
     // Text's storage is reused.
     void Write(std::string& Text, unsigned char InsertSymbol, const std::string& InsertText) const;
 
+    // Whether both write the same production text: the same modules, their parameters bit for bit.
     friend bool operator==(const TModuleString& a, const TModuleString& b);
 
     // The characters of the shortest text that reads back as exactly Value.

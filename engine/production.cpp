@@ -103,7 +103,8 @@ TRewriteStatus BuildProduction(TDefinitionState& State, TPrompt& Prompt, const T
     const TRewriteStatus status = RewriteProduction(State, Cancel, Random);
     if (status == TRewriteStatus::Cancelled || status == TRewriteStatus::Failed) return status;
     if (status == TRewriteStatus::Refused) {
-        Prompt.Message("Production String Exceeded Maximum Length");
+        // An extended definition refused for its work says why and on which line.
+        Prompt.Message(State.FaultText.empty() ? "Production String Exceeded Maximum Length" : State.FaultText);
         return status;
     }
     const int64_t estimate = EstimateOutputSize(State.Production);

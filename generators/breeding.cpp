@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/extended_definition.h"
 #include "engine/text_helpers.h"
 #include "generators/text_positions.h"
 
@@ -122,8 +123,24 @@ uint32_t ChildSeed(uint32_t GallerySeed, int Generation, int Child)
     return static_cast<uint32_t>(Mix((static_cast<uint64_t>(GallerySeed) << 32) + index));
 }
 
+namespace {
+
+// Two extended definitions bred from one start differ only in their numbers,
+// line for line: each line that differs is drawn from either.
+TLines CrossExtended(const TLines& First, const TLines& Second, TRandomSource& Random)
+{
+    TLines child = First;
+    if (Second.size() != First.size()) return child;
+    for (size_t i = 0; i < child.size(); ++i)
+        if (Second[i] != First[i] && Random.Next(2) == 1) child[i] = Second[i];
+    return child;
+}
+
+} // namespace
+
 TLines CrossDefinitions(const TLines& First, const TLines& Second, TRandomSource& Random)
 {
+    if (IsExtendedDefinition(First) && IsExtendedDefinition(Second)) return CrossExtended(First, Second, Random);
     const std::vector<TSlot> first = Slots(First);
     std::vector<TSlot> second = Slots(Second);
     std::vector<bool> paired(second.size(), false);

@@ -59,6 +59,9 @@ uint32_t ChildSeed(uint32_t GallerySeed, int Generation, int Child);
 // on 0, so it survives with probability 1/2; the rules only Second has come
 // after First's rules, in Second's order. A value or end line Second lacks is
 // First's, undrawn. The draws follow the child's line order.
+// Two extended definitions of as many lines (children of one start, which
+// differ only in their constants and weights) take each line that differs
+// from either, drawn R(2) in line order: 0 keeps First's.
 TLines CrossDefinitions(const TLines& First, const TLines& Second, TRandomSource& Random);
 
 // A child: its text, the seed it was bred from, and why it is a plain copy of

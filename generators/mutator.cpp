@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "engine/definition.h"
+#include "engine/extended_definition.h"
 #include "engine/text_helpers.h"
+#include "generators/extended_mutation.h"
 #include "generators/text_positions.h"
 
 namespace verdel {
@@ -83,6 +85,15 @@ std::optional<std::string> TDefinitionMutator::Mutate()
 {
     std::string errorText;
     if (!ValidateDefinition(Memo, errorText)) return "Please Check Input Data\r\n" + errorText;
+    // An extended definition keeps its rules' text: only its constants and weights move.
+    if (IsExtendedDefinition(Memo)) {
+        if (std::optional<std::string> nothing = NothingToMutate(Memo)) return nothing;
+        SaveOriginalVD();
+        Changed.fill(false);
+        MutateExtended(Memo, Bars[mbRadiation], Random);
+        UndoEnabled = true;
+        return std::nullopt;
+    }
     const TVDRecord record = ReadVDFile(Memo);
     SaveOriginalVD();
     DetermineMutations(record);

@@ -76,7 +76,9 @@ public:
 
     // Mutate: validates the memo (a fault returns "Please Check Input Data",
     // CR LF and the validator's message, and nothing changes), keeps it for
-    // undo, applies the mutations and enables Undo Last.
+    // undo, applies the mutations and enables Undo Last. An extended
+    // definition changes only its constants and weights (see MutateExtended),
+    // or returns NothingToMutate's message when it has none.
     std::optional<std::string> Mutate();
 
     // Undo Last: the memo as it was before the last Mutate; false when disabled.

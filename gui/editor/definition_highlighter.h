@@ -4,8 +4,10 @@
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <array>
+#include <optional>
 
 #include "app/definition_highlighting.h"
+#include "app/extended_highlighting.h"
 
 namespace verdel {
 
@@ -22,10 +24,19 @@ public:
     static int EncodePosition(TLinePosition Position);
     static TLinePosition DecodePosition(int State);
 
+    // The validator's first fault in an extended text, underlined where it stands.
+    const std::optional<TFaultMark>& FaultMark() const { return Mark; }
+
 protected:
     void highlightBlock(const QString& Text) override;
 
 private:
+    // Reads the whole text again: whether it is extended, and its fault mark;
+    // colours it again when either changed.
+    void Refresh();
+
+    bool Extended = false;
+    std::optional<TFaultMark> Mark;
     std::array<QTextCharFormat, static_cast<size_t>(THighlightKind::Error) + 1> Formats;
 };
 

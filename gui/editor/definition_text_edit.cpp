@@ -91,6 +91,26 @@ void TDefinitionEdit::resizeEvent(QResizeEvent* Event)
     LineNumberArea->setGeometry(QRect(area.left(), area.top(), LineNumberAreaWidth(), area.height()));
 }
 
+bool TDefinitionEdit::viewportEvent(QEvent* Event)
+{
+    if (Event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(Event);
+    const auto* help = static_cast<QHelpEvent*>(Event);
+    const std::optional<TFaultMark>& mark = Colours->FaultMark();
+    const QTextCursor at = cursorForPosition(help->pos());
+    if (mark && at.blockNumber() + 1 == mark->Line) {
+        const THighlightSpan span = FaultSpan(EngineText(at.block().text()), mark->Column);
+        const int column = at.positionInBlock();
+        if (column >= span.Start && column <= span.Start + span.Length) {
+            QToolTip::showText(help->globalPos(),
+                               QString::fromStdString("Line " + std::to_string(mark->Line) + ": " + mark->Message));
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    Event->ignore();
+    return true;
+}
+
 void TDefinitionEdit::PaintLineNumbers(QPaintEvent* Event)
 {
     QPainter painter(LineNumberArea);

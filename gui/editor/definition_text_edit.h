@@ -39,6 +39,8 @@ protected:
     // The fault's message over its underline.
     bool event(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
+    // Over the underlined fault of an extended text: the validator's message.
+    bool viewportEvent(QEvent* Event) override;
     // Files dragged over the editor are left to the main window, which opens them.
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dragMoveEvent(QDragMoveEvent* Event) override;

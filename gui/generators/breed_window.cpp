@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "generators/extended_mutation.h"
 #include "gui/generators/breed_cell.h"
 #include "gui/generators/generator_window.h"
 #include "gui/generators/mutator_dialog.h"
@@ -136,6 +137,11 @@ QLayout* TBreedWindow::CreateButtons()
 void TBreedWindow::StartGallery(const TLines& NewStart, uint32_t Seed, const TMutatorBars& Bars,
                                 const TSolidSettings& NewSolids)
 {
+    // An extended definition without constants or weights has nothing to breed from.
+    if (const std::optional<std::string> nothing = NothingToMutate(NewStart)) {
+        Dialogs().Message(*nothing);
+        return;
+    }
     Start = NewStart;
     Solids = NewSolids;
     Marked = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/definition_highlighting.h"
+#include "app/extended_highlighting.h"
 
 using namespace verdel;
 
@@ -14,6 +15,10 @@ constexpr TLinePosition AxiomLine{3, false};
 constexpr TLinePosition RuleLine{4, false};
 constexpr TLinePosition LaterRule{5, false};
 constexpr TLinePosition AfterEnd{5, true};
+constexpr TLinePosition Extended0{0, false, true};
+constexpr TLinePosition Extended3{3, false, true};
+constexpr TLinePosition Extended4{4, false, true};
+constexpr TLinePosition Extended5{5, false, true};
 
 } // namespace
 
@@ -55,6 +60,44 @@ TEST(HighlightLine, ColoursEachPartByWhereTheLineStands)
         {"@", AxiomLine, {{0, 1, K::Special}}}, // the fourth line is the axiom, whatever it holds
         {"free text F=F", AfterEnd, {{0, 13, K::Ignored}}},
         {"", LaterRule, {}},
+        // An extended definition's forms: directives, contexts, separators, conditions, weights.
+        {"#extended", Extended0, {{0, 9, K::Directive}}},
+        {"#define a 18.95 [0, 90]",
+         Extended0,
+         {{0, 7, K::Directive}, {8, 1, K::Predecessor}, {10, 5, K::Value}, {16, 7, K::Parameter}}},
+        {"#ignore +-F", Extended0, {{0, 7, K::Directive}, {8, 3, K::Context}}},
+        {"# a note", Extended4, {{0, 8, K::Comment}}},
+        {"2*a # steps", Extended0, {{0, 3, K::Value}, {4, 7, K::Comment}}},
+        {"+(90)F(200)A(1,2)",
+         Extended3,
+         {{0, 1, K::Turn},
+          {1, 4, K::Parameter},
+          {5, 1, K::Draw},
+          {6, 5, K::Parameter},
+          {11, 1, K::Axiom},
+          {12, 5, K::Parameter}}},
+        {"B(m) < A(x,y) > [C]D : x > m --> F(x*2)A(x,y) : 0.5 # w",
+         Extended4,
+         {{0, 1, K::Context},
+          {1, 3, K::Parameter},
+          {5, 1, K::Separator},
+          {7, 1, K::Predecessor},
+          {8, 5, K::Parameter},
+          {14, 1, K::Separator},
+          {16, 4, K::Context},
+          {21, 1, K::Separator},
+          {23, 5, K::Condition},
+          {29, 3, K::Separator},
+          {33, 1, K::Draw},
+          {34, 5, K::Parameter},
+          {39, 1, K::Axiom},
+          {40, 5, K::Parameter},
+          {46, 1, K::Separator},
+          {48, 3, K::Weight},
+          {52, 3, K::Comment}}},
+        {"A --> B", Extended5, {{0, 1, K::Predecessor}, {2, 3, K::Separator}, {6, 1, K::Axiom}}},
+        {"A(x) F(x)", Extended5, {{0, 9, K::Error}}},
+        {"A --> F junk", Extended5, {{0, 1, K::Predecessor}, {2, 3, K::Separator}, {6, 1, K::Draw}, {8, 4, K::Error}}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Line);
@@ -93,4 +136,15 @@ TEST(MatchingBracket, FindsThePartnerOfTheSameKindOnTheLine)
         SCOPED_TRACE(std::string(c.Line) + " at " + std::to_string(c.Position));
         EXPECT_EQ(MatchingBracket(c.Line, c.Position), c.Partner);
     }
+}
+
+// Where the extended reader's first fault is underlined.
+TEST(ExtendedFaultMark, UnderlinesTheWordAtTheFaultsColumn)
+{
+    const TLines faulty = {"#extended", "2", "30", "10", "A(1)", "A(x) --> F(y)", "@"};
+    const std::optional<TFaultMark> mark = ExtendedFaultMark(faulty);
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(std::pair(mark->Line, mark->Column), std::pair(6, 12));
+    EXPECT_EQ(FaultSpan(faulty[5], mark->Column), (THighlightSpan{11, 2, K::Error}));
+    EXPECT_FALSE(ExtendedFaultMark({"2", "30", "10", "A", "A=", "@"}));
 }

@@ -5,6 +5,10 @@
 // rest, after an optional "=", its successor; other characters stay as they
 // are. The outcome must agree with steps taken one by one wherever those find
 // the whole string's cycle, or the refusal, within a few million characters.
+// An input whose first line is "#extended" is an extended definition instead:
+// rewritten with its repetitions skipped, it must give what taking every
+// step gives (status, production and message), wherever taking every step
+// ends within a small work limit.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -13,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/extended_definition.h"
+#include "engine/extended_rewriting.h"
 #include "engine/production.h"
 #include "engine/text_lines.h"
 #include "tests/fuzz/fuzz_target.h"
@@ -31,12 +37,36 @@ void Fail(const char* what)
     std::abort();
 }
 
+// An extended definition rewritten with and without skipping repetitions.
+void CheckExtended(const TLines& lines)
+{
+    if (!ValidateDefinition(lines).Ok) return;
+    TDefinitionState skipping, stepping;
+    ParseDefinition(skipping, lines);
+    ParseDefinition(stepping, lines);
+    TRandomSource first, second;
+    first.Seed = second.Seed = 1;
+    const TCancelToken token;
+    const TRewriteStatus expected =
+        RewriteExtended(stepping, second, token, MaxProductionLength, {MaxReferenceWork, false});
+    if (expected == TRewriteStatus::Refused && stepping.FaultLine != 0) return; // too much work to compare
+    const TRewriteStatus status =
+        RewriteExtended(skipping, first, token, MaxProductionLength, {MaxReferenceWork, true});
+    if (status != expected) Fail("extended status");
+    if (skipping.Production != stepping.Production) Fail("extended production");
+    if (skipping.FaultText != stepping.FaultText) Fail("extended message");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     if (Size > MaxInput) return 0;
     const TLines lines = SplitLines(std::string_view(reinterpret_cast<const char*>(Data), Size));
+    if (IsExtendedDefinition(lines)) {
+        CheckExtended(lines);
+        return 0;
+    }
     if (lines.size() < 2) return 0;
     const std::string& count = lines[0];
     uint64_t steps = 0;

@@ -135,6 +135,22 @@ private slots:
         QVERIFY(colours.Format(THighlightKind::Move) != colours.Format(THighlightKind::Change));
     }
 
+    // An extended text: its forms coloured from its first line on, and the
+    // extended reader's first fault underlined where it stands.
+    void extendedTextsAreColouredAndTheirFaultUnderlined()
+    {
+        TDefinitionEdit editor;
+        editor.setPlainText("2\n30\n10\nB(1)A(1)\nB(b) < A(x) --> F(y)\n#extended\n@");
+        QCoreApplication::processEvents();
+        const TDefinitionHighlighter& colours = *editor.Highlighter();
+        const QTextBlock rule = editor.document()->findBlockByNumber(4);
+        QVERIFY(FormatAt(rule, 0).foreground() == colours.Format(THighlightKind::Context).foreground());
+        QVERIFY(FormatAt(rule, 5).foreground() == colours.Format(THighlightKind::Separator).foreground());
+        QVERIFY(colours.FaultMark() && colours.FaultMark()->Line == 5);
+        QCOMPARE(FormatAt(rule, 18).underlineStyle(), QTextCharFormat::WaveUnderline);
+        QCOMPARE(FormatAt(rule, 16).underlineStyle(), QTextCharFormat::NoUnderline);
+    }
+
     void aValidationErrorNamesAndSelectsItsLine()
     {
         TScriptedDialogs dialogs;

@@ -1,0 +1,80 @@
+// The mutator and the breeding gallery on extended definitions: only the
+// constants' values and the rules' weights move, and the result stays valid.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "engine/definition.h"
+#include "generators/breeding.h"
+#include "generators/extended_mutation.h"
+
+using namespace verdel;
+
+namespace {
+
+// The parts of a line the mutator must keep: everything but a "#define"
+// value, or everything before a rule's last " : " (its weight).
+std::string Kept(const std::string& line)
+{
+    static const std::regex define(R"(^(#define\s+\w+\s+)[-+0-9.eE]+(.*)$)");
+    std::smatch m;
+    if (std::regex_match(line, m, define)) return m[1].str() + "#" + m[2].str();
+    const size_t weight = line.rfind(" : ");
+    return weight == std::string::npos || line.find("-->") > weight ? line : line.substr(0, weight);
+}
+
+// What a Mutate or a child may change of Before to give After; empty when all
+// is well. A value outside its range is invalid.
+std::string Wrong(const TLines& before, const TLines& after)
+{
+    if (!ValidateDefinition(after).Ok) return "invalid: " + ValidateDefinition(after).LineText();
+    if (after.size() != before.size()) return "the number of lines changed";
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (Kept(after[i]) != Kept(before[i])) return "line " + std::to_string(i + 1) + " changed: " + after[i];
+        const size_t weight = after[i].rfind(" : ");
+        if (after[i] != before[i] && after[i][0] != '#' && !(std::stod(after[i].substr(weight + 3)) > 0))
+            return "a weight is not above 0: " + after[i];
+    }
+    return {};
+}
+
+} // namespace
+
+// Every bundled book definition, mutated on many seeds and radiations, and
+// bred for a few generations with crossovers.
+TEST(ExtendedMutation, OnlyConstantsAndWeightsMoveWithinTheirRanges)
+{
+    int tunable = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VERDEL_DATA "/vdfiles/book")) {
+        const TLines start = ReadLinesFromFile(entry.path().string());
+        SCOPED_TRACE(entry.path().filename().string());
+        if (const std::optional<std::string> nothing = NothingToMutate(start)) {
+            TRandomSource random;
+            TDefinitionMutator mutator(random, 1);
+            mutator.Memo = start;
+            EXPECT_EQ(mutator.Mutate(), nothing);
+            EXPECT_EQ(mutator.Memo, start);
+            continue;
+        }
+        ++tunable;
+        for (uint32_t seed = 1; seed <= 30; ++seed) {
+            TRandomSource random;
+            TDefinitionMutator mutator(random, seed);
+            mutator.SetPosition(mbRadiation, static_cast<int>(seed % 11));
+            mutator.Memo = start;
+            for (int times = 0; times < 3; ++times) {
+                const TLines before = mutator.Memo;
+                ASSERT_EQ(mutator.Mutate(), std::nullopt);
+                EXPECT_NE(mutator.Memo, before) << "seed " << seed;
+                ASSERT_EQ(Wrong(before, mutator.Memo), "") << "seed " << seed;
+            }
+        }
+        TBreedingGallery gallery(start, 99, DefaultMutatorBars());
+        for (const auto& [child, second] : {std::pair{3, 0}, {1, 5}, {8, 2}}) {
+            gallery.Pick(child, second);
+            for (const TBreedChild& c : gallery.Current().Children) EXPECT_EQ(Wrong(start, c.Text), "");
+        }
+    }
+    EXPECT_GE(tunable, 4);
+}
