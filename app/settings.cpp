@@ -41,10 +41,15 @@ void ReadLayout(TWindowLayout& Layout, const TIniFile& Ini)
     if (std::optional<std::string> value = Ini.Value(LayoutSection, "Docks")) Layout.Docks = *value;
     if (const std::optional<long long> value = Ini.Integer(LayoutSection, "RenderMode"))
         if (*value >= 0 && *value <= 2) Layout.RenderMode = static_cast<int>(*value);
+    if (const std::optional<long long> value = Ini.Integer(LayoutSection, "LivePreview"))
+        Layout.LivePreview = *value != 0;
 }
 
 void WriteLayout(const TWindowLayout& Layout, TIniFile& Ini)
 {
+    // Live preview turned off is kept from the moment it is chosen.
+    if (!Layout.LivePreview || Ini.Value(LayoutSection, "LivePreview"))
+        Ini.SetValue(LayoutSection, "LivePreview", Layout.LivePreview ? "1" : "0");
     if (Layout.MainWindow.empty()) return; // nothing saved yet: a new file keeps to the flags
     Ini.SetValue(LayoutSection, "MainWindow", Layout.MainWindow);
     Ini.SetValue(LayoutSection, "Docks", Layout.Docks);

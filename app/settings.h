@@ -15,6 +15,7 @@ struct TWindowLayout {
     std::string MainWindow; // the frame's geometry, as the window system saves it, in Base64
     std::string Docks;      // the frame's tool bars and docked windows, likewise
     int RenderMode = 0;     // the viewer's render mode, as TRenderMode counts
+    bool LivePreview = true; // the model follows the editor's text while it is typed
 };
 
 // The user's settings; the first four are handed to the turtle at every generation.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "engine/extended_rules.h"
 #include "engine/text_number.h"
@@ -110,14 +111,17 @@ private:
             const TParameterText value = Trimmed(line, pos, bracket);
             if (value.Text.empty()) throw ESyntaxError(pos, "expected the value of '" + name + "' after its name");
             const double v = ConstantValue(value.Text, value.Column, Program->Constants, *Program->Evaluation);
-            if (bracket < line.size()) CheckRange(line, bracket, v);
+            TConstantLine shown{name, static_cast<int>(i) + 1, v};
+            if (bracket < line.size()) std::tie(shown.Low, shown.High) = CheckRange(line, bracket, v);
+            shown.Ranged = bracket < line.size();
             Program->Constants.emplace_back(name, v);
+            Program->ConstantLines.push_back(std::move(shown));
             return 0;
         });
     }
 
     // "[lo, hi]" after a constant's value: the ends of its slider.
-    void CheckRange(std::string_view line, size_t open, double value)
+    std::pair<double, double> CheckRange(std::string_view line, size_t open, double value)
     {
         const size_t close = line.find(']', open);
         if (close == std::string_view::npos) throw ESyntaxError(open, "the range is never closed; expected ']'");
@@ -134,6 +138,7 @@ private:
         if (low > high) throw ESyntaxError(open, "the range's low end is above its high end");
         if (value < low || value > high)
             throw ESyntaxError(open, "the value " + ShortestNumberText(value) + " lies outside its range");
+        return {low, high};
     }
 
     // "#ignore SYMBOLS" (or "#ignore: SYMBOLS")

@@ -50,10 +50,21 @@ struct TExtendedRule {
     std::unique_ptr<double[]> Formals; // the values the expressions read, bound for each module matched
 };
 
+// A "#define" line as its slider or field shows it: the constant, its line
+// (counted from 1), its value and, when the line gives one, its range.
+struct TConstantLine {
+    std::string Name;
+    int Line = 0;
+    double Value = 0;
+    bool Ranged = false;
+    double Low = 0, High = 0;
+};
+
 // The whole compiled definition. Its expressions point into it, so it stays
 // where it was made (it is only held through a pointer).
 struct TExtendedProgram {
     TConstants Constants;
+    std::vector<TConstantLine> ConstantLines; // in file order
     std::array<bool, 256> Ignored{};
     int IterationLine = 0; // counted from 1, like AxiomLine
     int AxiomLine = 0;

@@ -74,7 +74,7 @@ int Run(int& argc, char** argv)
     TMainForm mainForm(folder);
     mainForm.AboutBox = new TAboutBox(&mainForm);
     mainForm.HelperForm = new THelperForm(&mainForm);
-    mainForm.ViewForm = new TViewForm(&mainForm);
+    mainForm.DockViewer(new TViewForm);
     mainForm.GenOpsForm = new TGenOpsForm(&mainForm);
 
     mainForm.show();

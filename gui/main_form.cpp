@@ -28,6 +28,7 @@
 #include "gui/generators/breed_window.h"
 #include "gui/glyphs.h"
 #include "gui/introduction_window.h"
+#include "gui/live_preview.h"
 #include "gui/program_icon.h"
 #include "gui/rich_text.h"
 #include "gui/shared/app_state.h"
@@ -36,6 +37,7 @@
 #include "gui/shared/file_memory.h"
 #include "gui/shared/generation_runner.h"
 #include "gui/viewer/layer_bitmaps.h"
+#include "gui/viewer/viewer_window.h"
 
 namespace verdel {
 
@@ -68,6 +70,7 @@ TMainForm::TMainForm(const QString& ProgramFolder, QWidget* Parent) : QMainWindo
     layout->addWidget(HelpPanel);
     setCentralWidget(centre);
 
+    CreateStudio();
     CreateActions();
     CreateMenus();
     CreateSpeedPanel();
@@ -89,6 +92,7 @@ void TMainForm::DisconnectMdiSignals()
 {
     disconnect(MdiArea, nullptr, this, nullptr);
     for (QMdiSubWindow* window : MdiArea->subWindowList()) disconnect(window, nullptr, this, nullptr);
+    for (TMDIChild* editor : Editors()) disconnect(editor->Memo1, nullptr, this, nullptr);
 }
 
 void TMainForm::FormCreate(const QString& programFolder)
@@ -116,6 +120,8 @@ void TMainForm::FormCreate(const QString& programFolder)
     LoadStartSettings();
     LoadFileMemory();
     RestoreLayout();
+    LivePreviewItem->setChecked(AppState.Settings.Layout.LivePreview);
+    LivePreview->SetEnabled(AppState.Settings.Layout.LivePreview);
     FirstActivation = true;
     UpdateRecentFilesMenu();
     UpdateMenuItems();
@@ -162,6 +168,7 @@ void TMainForm::ShowWarning(const QString& Text)
     WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
     WarningPanel->setToolTip(Text);
     WarningPanel->setStyleSheet(Text.isEmpty() ? QString() : "QLabel { color: #9a6700; }");
+    if (ViewForm) ViewForm->ShowWarning(Text); // the viewer's own status line says it too
 }
 
 void TMainForm::CreateHelpPanel()
@@ -225,6 +232,11 @@ QMdiSubWindow* TMainForm::AddChild(QWidget* Child)
     }
     // The commands follow the windows that are left once a closed one is gone.
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMainForm::UpdateMenuItems); });
+    // The model follows an editor's text while it is typed, into the docked viewer.
+    if (auto* editor = qobject_cast<TMDIChild*>(Child))
+        connect(editor->Memo1, &QPlainTextEdit::textChanged, this, [this, editor] {
+            if (ViewerDock) LivePreview->Edited(editor);
+        });
     Child->show();
     UpdateMenuItems();
     return window;

@@ -7,6 +7,7 @@
 #include "gui/shared/workspace.h"
 
 class QAction;
+class QDockWidget;
 class QDragEnterEvent;
 class QDropEvent;
 class QKeySequence;
@@ -26,6 +27,9 @@ class TAboutBox;
 class TExamplesForm;
 class TFindDialog;
 class TGenOpsForm;
+class TLivePreview;
+struct TLiveOutcome;
+class TParametersPanel;
 class THelpWindow;
 class THelperForm;
 class TMDIChild;
@@ -57,6 +61,10 @@ public:
     std::optional<TLines> ActiveDefinition() const override;
     // The viewer (ViewForm) takes Model over; without a viewer the model is dropped.
     void ShowModel(TModel Model) override;
+    void ShowEditorModel(TModel Model, const void* Editor) override;
+    void EditorClosing(const void* Editor, TModel Model) override;
+    // Docks Viewer beside the editors; it shows the active editor's model.
+    void DockViewer(TViewForm* Viewer);
     void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) override;
     void HideProgress() override;
     void ShowStatus(const QString& Text) override;
@@ -118,6 +126,7 @@ public:
     void HelpAboutItemClick();
     void CommandReference1Click();
     void ClockTimerTimer();
+    void LivePreviewItemClick();
 
     // Whether the frame may close: the unsaved editors' questions.
     bool FormCloseQuery();
@@ -145,6 +154,12 @@ public:
     QWidget* HelpPanel;
     QTextEdit* HelpMemo;
     QTimer* ClockTimer;
+    // The model follows the text being typed; the viewer and the Parameters panel dock beside the editors.
+    TLivePreview* LivePreview;
+    QDockWidget* ViewerDock = nullptr;
+    QDockWidget* ParametersDock;
+    TParametersPanel* ParametersPanel;
+    QAction* LivePreviewItem = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -176,6 +191,19 @@ private:
     void DisconnectMdiSignals();
     // The editor of the active child window, or nullptr.
     TMDIChild* ActiveEditor() const;
+    // The editor of the child window last in front (also while a dock has the focus), or nullptr.
+    TMDIChild* CurrentEditor() const;
+    // The editor Key points to, if it is still open.
+    TMDIChild* EditorOf(const void* Key) const;
+    // The studio: docks, live preview and the models that follow the editors.
+    void CreateStudio();
+    void EditorActivated();
+    void LiveFinished(TMDIChild& Editor, TLiveOutcome& Outcome);
+    // Model becomes Editor's: on view when Editor is in front, else kept for
+    // it; with KeepView it is turned and placed as Editor's last model was.
+    void GiveEditorModel(TMDIChild& Editor, TModel Model, bool KeepView);
+    // The model on view returns to the editor it belongs to.
+    void HandBackShownModel();
     QList<TMDIChild*> Editors() const;
     // The generator dialog of type T: a new one, or nothing when one is open.
     template <class T> void CreateGeneratorDialog();
@@ -186,6 +214,7 @@ private:
     QToolButton* SpeedButton(QWidget* panel, const char* name, QAction* action);
 
     QMenu* WindowMenu = nullptr;
+    QMenu* ViewMenu = nullptr;
     QMenu* RecentFilesMenu = nullptr;
     QAction* FileNewItem = nullptr;
     QAction* FileOpenItem = nullptr;

@@ -1,6 +1,7 @@
 // The main frame's commands: one QAction each, shared by the menu item, the
 // speed button and the shortcut; and the enabled states they follow.
 #include <QAction>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -73,6 +74,10 @@ void TMainForm::CreateActions()
     CommandReference1 = MakeAction("CommandReference1", "&Command Reference", &TMainForm::CommandReference1Click,
                                    QKeySequence(Qt::SHIFT | Qt::Key_F1));
     HelpAboutItem = MakeAction("HelpAboutItem", "&About...", &TMainForm::HelpAboutItemClick);
+    LivePreviewItem = MakeAction("LivePreviewItem", "&Live Preview", &TMainForm::LivePreviewItemClick);
+    LivePreviewItem->setCheckable(true);
+    LivePreviewItem->setChecked(true);
+    LivePreviewItem->setToolTip("Generate and draw the model again at each pause in typing");
 
     const std::pair<QAction*, TGlyph> glyphs[] = {
         {FileNewItem, TGlyph::New},   {FileOpenItem, TGlyph::Open},       {FileSaveItem, TGlyph::Save},
@@ -104,6 +109,12 @@ void TMainForm::CreateMenus()
     edit->addActions({CutItem, CopyItem, PasteItem, SelectAllItem});
     edit->addSeparator();
     edit->addActions({FindItem, ReplaceItem});
+
+    ViewMenu = menuBar()->addMenu("&View");
+    ViewMenu->setObjectName("View1");
+    ViewMenu->addAction(LivePreviewItem);
+    ViewMenu->addSeparator();
+    ViewMenu->addAction(ParametersDock->toggleViewAction()); // the viewer's dock comes before it
 
     WindowMenu = menuBar()->addMenu("&Window");
     WindowMenu->setObjectName("Window1");

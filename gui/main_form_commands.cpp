@@ -128,7 +128,9 @@ void TMainForm::ViewModelFile(const QString& Name)
 
 void TMainForm::ShowModel(TModel Model)
 {
-    if (ViewForm) ViewForm->ShowModal(std::move(Model));
+    if (!ViewForm) return;
+    HandBackShownModel(); // an editor's model on view returns to its editor
+    ViewForm->ShowModal(std::move(Model));
 }
 
 std::optional<TLines> TMainForm::ActiveDefinition() const

@@ -138,6 +138,18 @@ TRotation TOrientationProbe::Recover(const TFaceStore& Store) const
     return BetweenFrames(FrameOf(first, second), FrameOf(now[0], now[1]));
 }
 
+TRotation Compose(const TRotation& Then, const TRotation& First)
+{
+    TRotation product;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            double sum = 0;
+            for (int k = 0; k < 3; ++k) sum += Then.M[r][k] * First.M[k][c];
+            product.M[r][c] = sum;
+        }
+    return product;
+}
+
 void ApplyRotation(TFaceStore& Store, const TRotation& Rotation)
 {
     const int count = std::min(Store.ObjectCount, MaxObjects);

@@ -42,6 +42,18 @@ private:
     std::vector<TCorner> Corners; // none, one, or two
 };
 
+// The rotation First followed by Then.
+TRotation Compose(const TRotation& Then, const TRotation& First);
+
+// How a viewer showed a model: the turn applied since it was generated and
+// where it stood (the store's translation). A model regenerated from an
+// edited text takes it on, so the picture does not jump.
+struct TModelPose {
+    bool Kept = false; // false: the model is placed afresh
+    TRotation Turn;
+    float X = 0, Y = 0, Z = 0;
+};
+
 // Turns every ModelFaces corner of Store by Rotation, each stored once as Singles.
 void ApplyRotation(TFaceStore& Store, const TRotation& Rotation);
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QToolTip>
+#include <algorithm>
 
 #include "app/definition_highlighting.h"
 #include "gui/editor/definition_highlighter.h"
@@ -175,7 +176,47 @@ void TDefinitionEdit::UpdateExtraSelections()
         }
         break;
     }
+    if (Fault.Line > 0) {
+        const QTextBlock faulty = document()->findBlockByNumber(Fault.Line - 1);
+        QTextCursor mark(faulty.isValid() ? faulty : document()->lastBlock());
+        if (Fault.Column > 0) {
+            mark.setPosition(mark.block().position() + std::min(Fault.Column - 1, mark.block().length() - 1));
+            mark.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, std::max(1, Fault.Length));
+        } else {
+            mark.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        }
+        QTextCharFormat faultFormat;
+        faultFormat.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        faultFormat.setUnderlineColor(Qt::red);
+        faultFormat.setToolTip(Fault.Message);
+        selections.append(Marked(mark, faultFormat));
+    }
     setExtraSelections(selections);
+}
+
+void TDefinitionEdit::ShowFault(int Line, int Column, int Length, const QString& Message)
+{
+    Fault = {std::max(1, Line), Column, Length, Message};
+    UpdateExtraSelections();
+}
+
+void TDefinitionEdit::ClearFault()
+{
+    if (Fault.Line == 0) return;
+    Fault = {};
+    UpdateExtraSelections();
+}
+
+bool TDefinitionEdit::event(QEvent* Event)
+{
+    if (Event->type() == QEvent::ToolTip && Fault.Line > 0) {
+        auto* help = static_cast<QHelpEvent*>(Event);
+        const QTextCursor at = cursorForPosition(viewport()->mapFromGlobal(help->globalPos()));
+        if (at.blockNumber() == Fault.Line - 1) QToolTip::showText(help->globalPos(), Fault.Message, this);
+        else QToolTip::hideText();
+        return true;
+    }
+    return QPlainTextEdit::event(Event);
 }
 
 void TDefinitionEdit::dragEnterEvent(QDragEnterEvent* Event)

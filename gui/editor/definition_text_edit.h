@@ -19,6 +19,14 @@ public:
     // lines beyond the text select its last line.
     void SelectLine(int Line, int Column = 0, int Length = 0);
 
+    // Marks a fault of the text: line Line (from 1) underlined, or Length
+    // characters of it from Column (from 1), with Message as the underline's
+    // tooltip. ClearFault takes the mark away.
+    void ShowFault(int Line, int Column, int Length, const QString& Message);
+    void ClearFault();
+    int FaultLine() const { return Fault.Line; }
+    QString FaultMessage() const { return Fault.Message; }
+
     // The highlighter that colours the text.
     TDefinitionHighlighter* Highlighter() const { return Colours; }
 
@@ -28,6 +36,8 @@ public:
     void PaintLineNumbers(QPaintEvent* Event);
 
 protected:
+    // The fault's message over its underline.
+    bool event(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     // Over the underlined fault of an extended text: the validator's message.
     bool viewportEvent(QEvent* Event) override;
@@ -42,6 +52,11 @@ private:
     // The current line and the bracket pair at the cursor, as extra selections.
     void UpdateExtraSelections();
 
+    // The marked fault: its line (0 when none), characters and message.
+    struct {
+        int Line = 0, Column = 0, Length = 0;
+        QString Message;
+    } Fault;
     QWidget* LineNumberArea;
     TDefinitionHighlighter* Colours;
 };

@@ -75,6 +75,11 @@ TMDIChild::TMDIChild(QWidget* Parent) : QWidget(Parent)
     connect(Memo1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 }
 
+TMDIChild::~TMDIChild()
+{
+    if (AppState.Workspace) AppState.Workspace->EditorClosing(this, std::move(Model));
+}
+
 QMdiSubWindow* TMDIChild::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
 void TMDIChild::SetFileName(const QString& Name, bool OnDisk)
@@ -181,7 +186,10 @@ void TMDIChild::Close_BtnClick()
 
 void TMDIChild::Generate_BtnClick()
 {
-    const TGenerationResult result = GenerateAndView(EngineLines(Memo1->toPlainText()), &FileName);
+    const QString text = Memo1->toPlainText();
+    const TGenerationResult result = GenerateAndView(EngineLines(text), &FileName, this);
+    // The model on view is this text's: live preview need not make it again.
+    if (result.Status == TGenerationStatus::Done) GeneratedText = text;
     // An invalid text or a parameter that is not a number: the message has
     // named the line; show it (or the parameter) selected.
     if (result.FaultLine > 0) {

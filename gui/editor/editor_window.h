@@ -3,7 +3,9 @@
 
 #include <QWidget>
 
+#include "engine/model.h"
 #include "gui/editor/definition_text_edit.h"
+#include "viewer/view_orientation.h"
 
 class QPushButton;
 class QMdiSubWindow;
@@ -15,6 +17,8 @@ class TMDIChild : public QWidget {
     Q_OBJECT
 public:
     explicit TMDIChild(QWidget* Parent = nullptr);
+    // Lets the editor's model go through the workspace (a frame of it may be under way).
+    ~TMDIChild() override;
 
     // Saves Memo1 under a name chosen in the save dialog (".vd" added when
     // missing, existing files only after Yes); returns whether it wrote the file.
@@ -59,6 +63,14 @@ public:
     QPushButton* Generate_Btn;
     QString FileName; // the definition's file, empty for a new text
     bool FileOnDisk = false;
+
+    // The model last generated from this text while another editor's is on
+    // view (the viewer holds it while this editor's is shown), turned and
+    // placed by Pose; and the text the model follows was last generated from.
+    TModel Model;
+    TModelPose Pose;
+    QString GeneratedText;
+    bool HasModel() const { return Model.Store && (Model.Store->ObjectCount > 0 || !Model.DefinitionText.empty()); }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;

@@ -19,7 +19,7 @@ bool ModelWorkAllowed()
     return false;
 }
 
-TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName)
+TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName, const void* Editor)
 {
     if (!ModelWorkAllowed()) {
         TGenerationResult busy; // one generation at a time
@@ -38,7 +38,7 @@ TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName)
     QStringList warnings;
     for (const std::string& warning : model.Warnings) warnings << QString::fromStdString(warning);
     ShowWarning(warnings.join("; "));
-    if (AppState.Workspace) AppState.Workspace->ShowModel(std::move(model));
+    if (AppState.Workspace) AppState.Workspace->ShowEditorModel(std::move(model), Editor);
     return generated.Result;
 }
 

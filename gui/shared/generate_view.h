@@ -23,6 +23,7 @@ bool ModelWorkAllowed();
 // (ShowWarning; cleared when there are none) and hands the model to the
 // workspace's viewer; otherwise clears the status panel. The result's status
 // is Done when the model went to the viewer.
-TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName);
+// Editor, when given, is the editor whose text Lines are: the model becomes its model.
+TGenerationResult GenerateAndView(const TLines& Lines, const QString* FileName, const void* Editor = nullptr);
 
 } // namespace verdel

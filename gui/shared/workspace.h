@@ -28,6 +28,18 @@ public:
     // Shows Model in the viewer, which takes it over (modally; the model is
     // released when the viewer closes).
     virtual void ShowModel(TModel Model) = 0;
+    // Shows Model, generated from the text of the editor Editor, as that editor's model.
+    virtual void ShowEditorModel(TModel Model, const void* Editor)
+    {
+        (void)Editor;
+        ShowModel(std::move(Model));
+    }
+    // The editor Editor is closing: its model (Model, when it holds one) goes.
+    virtual void EditorClosing(const void* Editor, TModel Model)
+    {
+        (void)Editor;
+        (void)Model;
+    }
     // A long job's progress line in the status bar, with a Cancel button that calls OnCancel.
     virtual void ShowProgress(const QString& Text, const std::function<void()>& OnCancel) = 0;
     virtual void HideProgress() = 0;

@@ -355,6 +355,11 @@ void TViewForm::CreateStatusBar()
     NotePanel = new QLabel(bar);
     NotePanel->setObjectName("NotePanel");
     bar->addWidget(NotePanel, 1);
+    WarningPanel = new QLabel(bar);
+    WarningPanel->setObjectName("WarningPanel");
+    WarningPanel->setTextFormat(Qt::PlainText);
+    WarningPanel->setStyleSheet("QLabel { color: #9a6700; }");
+    bar->addWidget(WarningPanel, 2);
     layout()->addWidget(bar);
 
     ClockTimer = new QTimer(this);
@@ -370,8 +375,9 @@ void TViewForm::changeEvent(QEvent* Event)
 {
     QDialog::changeEvent(Event);
     // Every activation prepares the view again (also the return from a dialog).
-    // The texture chooser is the exception: the view stays as it was.
-    if (Event->type() != QEvent::ActivationChange) return;
+    // The texture chooser is the exception: the view stays as it was; docked,
+    // the view always stays as the user left it.
+    if (Event->type() != QEvent::ActivationChange || Docked()) return;
     if (!isActiveWindow()) {
         LeftForChooser = TextureDialog->isVisible();
         return;
@@ -381,6 +387,12 @@ void TViewForm::changeEvent(QEvent* Event)
 
 void TViewForm::done(int Result)
 {
+    if (Docked()) {
+        // The dock hides; the model and its view stay for when it comes back.
+        Navigator.Reset();
+        CloseDock();
+        return;
+    }
     QDialog::done(Result);
     FormClose();
 }

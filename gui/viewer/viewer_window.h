@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "render/gmp.h"
 #include "viewer/navigation.h"
 #include "viewer/pointer_navigation.h"
+#include "viewer/view_orientation.h"
 
 class QKeyEvent;
 class QLabel;
@@ -37,9 +39,33 @@ public:
     ~TViewForm() override;
 
     // Takes Model over and shows it modally; the model is released when the window closes.
+    // Docked, the window shows it at once and asks its dock to come forward (OnShow).
     void ShowModal(TModel Model);
     // Takes Model over and prepares its view (ShowModal without showing the window).
     void TakeModel(TModel Model);
+    // The same for the window Owner (an editor): with Pose kept, the model is
+    // already turned by Pose.Turn and stands where Pose says.
+    void TakeModel(TModel Model, const TModelPose& Pose, const void* Owner);
+    // The window whose model is on view; null for a model file or none.
+    const void* Owner() const { return ModelOwner; }
+    void ForgetOwner() { ModelOwner = nullptr; }
+    // How the model on view is turned and placed now.
+    TModelPose CurrentPose() const;
+    // Gives the model on view back to its owner (Slot, with its pose) and shows none.
+    void HandBack(TModel& Slot, TModelPose& Pose);
+    // Lets Model go once no frame under way may read it.
+    void Discard(TModel Model);
+    // Draws the model on view now, without the wait cursor (a model that follows the text).
+    void DrawNow();
+
+    // Puts the window in the main window's dock: no frame of its own, and
+    // Close or Esc call OnClose (the dock hides) while the model stays.
+    void SetDocked(std::function<void()> OnClose, std::function<void()> OnShow);
+    bool Docked() const { return bool(CloseDock); }
+    // Hands the model on view back to its owner before another replaces it (set by the main window).
+    std::function<void()> GiveBack;
+    // The warnings about the last generation, in the window's own status line.
+    void ShowWarning(const QString& Text);
 
     // Prepares the view of the model: size and place, statistics, layer
     // buttons, centring and distance, navigation; draws nothing.
@@ -94,7 +120,8 @@ public:
     QPushButton* Render_BT;
     std::array<QToolButton*, 12> NavigationButtons{}; // by TDirection
     QLabel* StatusPanels[3];
-    QLabel* NotePanel; // what the view leaves out, beside the three panels
+    QLabel* NotePanel;    // what the view leaves out, beside the three panels
+    QLabel* WarningPanel; // the last generation's warnings
     QTimer* Timer1;
     QTimer* SpinTimer;
     QTimer* ClockTimer;
@@ -143,6 +170,10 @@ private:
     // be drawn: they live until the frame being drawn is finished.
     std::vector<std::unique_ptr<TFaceStore>> RetiredStores;
     void Retire(std::unique_ptr<TFaceStore> Store);
+    const void* ModelOwner = nullptr;
+    TOrientationProbe Probe; // the model as it came, before this window turned it
+    TRotation BaseTurn;      // the turn it came with
+    std::function<void()> CloseDock, ShowDock;
 };
 
 } // namespace verdel

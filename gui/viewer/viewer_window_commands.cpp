@@ -30,27 +30,93 @@ namespace verdel {
 void TViewForm::ShowModal(TModel Incoming)
 {
     TakeModel(std::move(Incoming));
-    exec();
+    if (!Docked()) {
+        exec();
+        return;
+    }
+    ShowDock();
+    ViewerMovement(*Model.Store, true);
 }
 
-void TViewForm::TakeModel(TModel Incoming)
+void TViewForm::TakeModel(TModel Incoming) { TakeModel(std::move(Incoming), TModelPose{}, nullptr); }
+
+void TViewForm::TakeModel(TModel Incoming, const TModelPose& Pose, const void* Owner)
 {
     // The model comes into the window's own store record, which the navigator
     // holds; Incoming takes the model on view until now.
     ExchangeModels(Model, Incoming);
     Retire(std::move(Incoming.Store)); // a frame of it may still be drawn
+    ModelOwner = Owner;
+    Probe.Sample(*Model.Store);
+    BaseTurn = Pose.Kept ? Pose.Turn : TRotation{};
     Navigator.BeginView();
     // The growth bar keeps the model as generated; growth frames follow its turns.
     GrowthBar->ShowFor(Model);
-    if (AppState.Settings.OpenModelsUpright && Model.Source == TModelSource::Generation &&
+    // A model with a kept pose is turned already, its standing up included.
+    if (!Pose.Kept && AppState.Settings.OpenModelsUpright && Model.Source == TModelSource::Generation &&
         StandUpright(*Model.Store) != 0)
         ComputeBounds(*Model.Store);
     PerformStartupRoutines();
+    if (Pose.Kept) {
+        for (TFaceStore* store : {Model.Store.get(), OutlineStore.get()}) {
+            store->TranslateX = Pose.X;
+            store->TranslateY = Pose.Y;
+            store->TranslateZ = Pose.Z;
+        }
+    }
 }
+
+TModelPose TViewForm::CurrentPose() const
+{
+    TModelPose pose;
+    if (Model.Store->ObjectCount == 0) return pose;
+    pose.Kept = true;
+    pose.Turn = Compose(Probe.Recover(*Model.Store), BaseTurn);
+    pose.X = Model.Store->TranslateX;
+    pose.Y = Model.Store->TranslateY;
+    pose.Z = Model.Store->TranslateZ;
+    return pose;
+}
+
+void TViewForm::HandBack(TModel& Slot, TModelPose& Pose)
+{
+    Navigator.Reset();
+    PaintTimer->stop();
+    GrowthBar->Detach();
+    Pose = CurrentPose();
+    Discard(std::move(Slot));
+    Slot = TModel{};
+    ExchangeModels(Model, Slot); // the window keeps an empty model
+    ModelOwner = nullptr;
+    Navigator.BeginView();
+    PerformStartupRoutines();
+    GMP1->ClearFrame();
+}
+
+void TViewForm::Discard(TModel Gone)
+{
+    if (Gone.Store) Retire(std::move(Gone.Store));
+}
+
+void TViewForm::SetDocked(std::function<void()> OnClose, std::function<void()> OnShow)
+{
+    CloseDock = std::move(OnClose);
+    ShowDock = std::move(OnShow);
+    setWindowFlags(Qt::Widget);
+    setMinimumSize(420, 460);
+}
+
+void TViewForm::ShowWarning(const QString& Text)
+{
+    WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
+    WarningPanel->setToolTip(Text);
+}
+
+void TViewForm::DrawNow() { ViewerMovement(*Model.Store, false); }
 
 void TViewForm::PerformStartupRoutines()
 {
-    if (AppState.Workspace) setGeometry(AppState.Workspace->FrameGeometry());
+    if (AppState.Workspace && !Docked()) setGeometry(AppState.Workspace->FrameGeometry());
     const QString name = QFileInfo(QString::fromStdString(Model.FileName)).fileName();
     // The model's file and the window's role; the application's name follows on the title bar.
     setWindowTitle(name.isEmpty() ? QString("Viewer") : name + " - Viewer");
@@ -256,6 +322,7 @@ void TViewForm::ReadDXFClick()
     TModel fresh;
     if (ChooseAndLoadModel(this, fresh) != TModelRead::Read) return;
     Navigator.Reset();
+    if (ModelOwner && GiveBack) GiveBack(); // an editor's model returns to its editor
     TakeModel(std::move(fresh));
     FormPaint();
 }
