@@ -64,7 +64,9 @@ TEST(ExampleGallery, ThumbnailJobsAnswerEveryFileOnceAndNameOneThatCannotBeRead)
         EXPECT_EQ(results[i].Picture.Height, 48);
         const bool missing = i == 1;
         EXPECT_EQ(results[i].Outcome.Drawn, !missing);
-        if (missing) EXPECT_NE(results[i].Outcome.Reason.find("no such file.vd"), std::string::npos);
+        if (missing) {
+            EXPECT_NE(results[i].Outcome.Reason.find("no such file.vd"), std::string::npos);
+        }
     }
 
     // Cancelled at once: the workers stop, and nothing more is answered after Wait.
