@@ -43,7 +43,10 @@ void TMainForm::LoadStartSettings()
 void TMainForm::ShowWelcome()
 {
     const std::string settings = SettingsPath(AppState.ProgramFolders.SettingsFolder);
+    QMdiSubWindow* opened = MdiArea->activeSubWindow();
     ShowExamples()->ShowWelcome(FirstStartNotes, QString::fromStdString(settings));
+    // A definition opened from the command line stays in front of the page, and its model in the viewer.
+    if (opened != nullptr) MdiArea->setActiveSubWindow(opened);
 }
 
 TExamplesForm* TMainForm::ShowExamples()
