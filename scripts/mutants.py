@@ -3,9 +3,12 @@
 
   scripts/mutants.sh pick [N] [SEED]   writes N mutation sites (default 150)
                                        to tests/data/mutant_sites.txt
-  scripts/mutants.sh run [FILTER]      applies each site's mutation in turn,
+  scripts/mutants.sh run [FILTER [SKIP]]
+                                       applies each site's mutation in turn,
                                        (only files whose path holds FILTER, or
-                                       one of its comma-separated parts),
+                                       one of its comma-separated parts; the
+                                       first SKIP of those passed over, to
+                                       resume a run),
                                        rebuilds incrementally (build-mutants/),
                                        runs the core's test programs and
                                        reports which mutants survived
@@ -198,18 +201,21 @@ def golden_check():
 
 def verdict(folder, golden=None):
     """('killed', by which check) or ('survived', ''): the folder's own programs
-    first, then the others, then the golden outputs when given."""
+    first, then the others, then the golden outputs when given. Each program is
+    linked just before it runs, so a mutant killed early skips the other links."""
     order = PROGRAMS[folder] + [p for p in ALL_PROGRAMS if p not in PROGRAMS[folder]]
     for program in order:
+        if not build([program]):
+            return "invalid", ""
         code = run_quiet([os.path.join(BUILD, "bin", program), "--gtest_brief=1", "--gtest_fail_fast"], 300)
         if code != 0:
             return "killed", program
-    if golden and run_quiet(golden, 600) != 0:
+    if golden and (not build(["verdel-cli", "verdel_data"]) or run_quiet(golden, 600) != 0):
         return "killed", "golden"
     return "survived", ""
 
 
-def run(filter_text):
+def run(filter_text, skip=0):
     if not os.path.isdir(BUILD):
         subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                         "-DCMAKE_CXX_FLAGS_RELEASE=-O1", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
@@ -224,7 +230,10 @@ def run(filter_text):
     counts = {"killed": 0, "survived": 0, "invalid": 0, "stale": 0}
     survivors = []
     started = time.time()
-    for path, number, column, kind, old, new, text in read_sites(filter_text):
+    # The core library, the batch tool and the data: a mutant that does not
+    # compile is invalid; the test programs link as verdict() needs them.
+    core = ["verdel_core", "verdel-cli", "verdel_data", "verdel-import"]
+    for path, number, column, kind, old, new, text in read_sites(filter_text)[skip:]:
         full = os.path.join(ROOT, path)
         with open(full, encoding="utf-8") as f:
             original = f.read()
@@ -246,7 +255,7 @@ def run(filter_text):
         try:
             with open(full, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
-            result, by = verdict(path.split("/")[0], golden) if build(targets) else ("invalid", "")
+            result, by = verdict(path.split("/")[0], golden) if build(core) else ("invalid", "")
         finally:
             restore()
         counts[result] += 1
@@ -268,7 +277,7 @@ def main():
     if args[:1] == ["pick"]:
         pick(int(args[1]) if len(args) > 1 else 150, int(args[2]) if len(args) > 2 else 20261207)
     elif args[:1] == ["run"]:
-        run(args[1] if len(args) > 1 else "")
+        run(args[1] if len(args) > 1 else "", int(args[2]) if len(args) > 2 else 0)
     else:
         sys.exit(__doc__)
 
