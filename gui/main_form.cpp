@@ -33,6 +33,7 @@
 #include "gui/rich_text.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/clock_text.h"
+#include "gui/shared/elided_label.h"
 #include "gui/shared/dialogs.h"
 #include "gui/shared/file_memory.h"
 #include "gui/shared/generation_runner.h"
@@ -147,7 +148,7 @@ void TMainForm::CreateStatusBar()
     statusBar()->addPermanentWidget(ProgressLabel);
     statusBar()->addPermanentWidget(CancelJobButton);
     HideProgress();
-    WarningPanel = new QLabel;
+    WarningPanel = new TElidedLabel;
     WarningPanel->setObjectName("WarningPanel");
     WarningPanel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(WarningPanel, 1);
@@ -164,7 +165,7 @@ void TMainForm::ShowStatus(const QString& Text) { StatusPanels[0]->setText(Text)
 
 void TMainForm::ShowWarning(const QString& Text)
 {
-    // The whole text stays in the tooltip when the line is cut at the window's edge.
+    // The whole text stays in the tooltip when the line ends in "…" at the window's edge.
     WarningPanel->setText(Text.isEmpty() ? QString() : QString::fromUtf8("\u26A0 ") + Text);
     WarningPanel->setToolTip(Text);
     WarningPanel->setStyleSheet(Text.isEmpty() ? QString() : "QLabel { color: #9a6700; }");

@@ -19,6 +19,7 @@
 #include "formats/dxf_reader.h"
 #include "gui/shared/app_state.h"
 #include "gui/shared/clock_text.h"
+#include "gui/shared/elided_label.h"
 #include "gui/shared/workspace.h"
 #include "gui/viewer/arrow_glyphs.h"
 #include "gui/viewer/frame_pipeline.h"
@@ -355,7 +356,7 @@ void TViewForm::CreateStatusBar()
     NotePanel = new QLabel(bar);
     NotePanel->setObjectName("NotePanel");
     bar->addWidget(NotePanel, 1);
-    WarningPanel = new QLabel(bar);
+    WarningPanel = new TElidedLabel(bar);
     WarningPanel->setObjectName("WarningPanel");
     WarningPanel->setTextFormat(Qt::PlainText);
     WarningPanel->setStyleSheet("QLabel { color: #9a6700; }");
