@@ -1,12 +1,17 @@
-// The mutator on classic definitions, checked by what every Mutate may and
-// must do over many seeds, radiations and tries; its exact texts for fixed
-// seeds are in test_generator_texts.cpp.
+// The mutator checked by what every Mutate may and must do: on classic
+// definitions over many seeds, radiations and tries; on extended ones, where
+// only the constants' values and the rules' weights move, by no more than the
+// radiation allows. Its exact texts for fixed seeds are in test_generator_texts.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <regex>
 #include <set>
 
-#include "generators/mutator.h"
+#include "engine/definition.h"
+#include "generators/breeding.h"
+#include "generators/extended_mutation.h"
 
 using namespace verdel;
 
@@ -57,6 +62,40 @@ bool OneEdit(const std::string& before, const std::string& after, TMutationKind 
     return !IsProtected(before[i]) && after.size() == before.size() && after.substr(i + 1) == before.substr(i + 1);
 }
 
+
+// The parts of a line the mutator must keep: everything but a "#define"
+// value, or everything before a rule's last " : " (its weight).
+std::string Kept(const std::string& line)
+{
+    static const std::regex define(R"(^(#define\s+\w+\s+)[-+0-9.eE]+(.*)$)");
+    std::smatch m;
+    if (std::regex_match(line, m, define)) return m[1].str() + "#" + m[2].str();
+    const size_t weight = line.rfind(" : ");
+    return weight == std::string::npos || line.find("-->") > weight ? line : line.substr(0, weight);
+}
+
+// What a Mutate or a child changed of Before that it must not, or "": kept
+// parts, validity (a value outside its range is invalid), weights above 0.
+// A value moved by Share (up to Radiation + 1 elevenths of half its range, or
+// of its size) adds the largest share of that bound taken to *Reach.
+std::string Wrong(const TLines& before, const TLines& after, double share = 1, double* reach = nullptr)
+{
+    if (!ValidateDefinition(after).Ok) return "invalid: " + ValidateDefinition(after).LineText();
+    if (after.size() != before.size()) return "the number of lines changed";
+    for (size_t i = 0; i < after.size(); ++i)
+        if (Kept(after[i]) != Kept(before[i])) return "line " + std::to_string(i + 1) + " changed: " + after[i];
+    const std::vector<TTunableValue> was = TunableValues(before), is = TunableValues(after);
+    if (is.size() != was.size()) return "a weight is not above 0, or a value is no longer a plain number";
+    for (size_t k = 0; k < is.size(); ++k) {
+        const TTunableValue &a = was[k], &b = is[k];
+        const double bound = share * (a.Ranged ? a.High - a.Low : a.Value == 0 ? 1 : std::abs(a.Value));
+        const double moved = std::abs(b.Value - a.Value), rounding = 5e-4 * std::abs(b.Value) + 1e-9;
+        if (moved > bound + rounding) return "moved too far: " + after[a.Line];
+        if (reach) *reach = std::max(*reach, moved / bound);
+    }
+    return {};
+}
+
 } // namespace
 
 TEST(Mutator, EveryMutateChangesOnlyWhatItReportsWithinItsBounds)
@@ -70,6 +109,7 @@ TEST(Mutator, EveryMutateChangesOnlyWhatItReportsWithinItsBounds)
     } settings[] = {{10, 0, 1.0}, {0, 0, 1 / 21.0}, {7, 0, 1 / 7.0}, {0, 5, 1 - std::pow(20 / 21.0, 6)}};
     const int presses = 1500;
     std::array<int, 3> edits{};
+    int lastEdited = 0; // deletions and substitutions reach the last character
     for (const TText& text : Texts) {
         SCOPED_TRACE(text.Lines[0]);
         std::array<std::pair<int, int>, 3> seen;
@@ -116,6 +156,7 @@ TEST(Mutator, EveryMutateChangesOnlyWhatItReportsWithinItsBounds)
                         if (!mutator.Changed[kind]) continue;
                         EXPECT_TRUE(OneEdit(before[line], after[line], TMutationKind(kind)));
                         edits[kind - mkDeletions] += after[line] != before[line];
+                        lastEdited += kind != mkAdditions && after[line].back() != before[line].back();
                     }
                 }
             }
@@ -130,6 +171,7 @@ TEST(Mutator, EveryMutateChangesOnlyWhatItReportsWithinItsBounds)
             EXPECT_TRUE(text.Ranges[v].first > text.Ranges[v].second || seen[v] == text.Ranges[v]) << "value " << v;
     }
     for (const int count : edits) EXPECT_GT(count, 20);
+    EXPECT_GT(lastEdited, 0);
 }
 
 TEST(Mutator, UndoGoesBackOneMutateAndInvalidTextIsLeftAlone)
@@ -167,4 +209,45 @@ TEST(Mutator, UndoGoesBackOneMutateAndInvalidTextIsLeftAlone)
     }
     for (int bar = 0; bar < MutatorBarCount; ++bar)
         EXPECT_EQ(positions[bar].size(), bar == mbRadiation ? 11u : 6u) << MutatorBars[bar].Name;
+}
+
+// Every bundled book definition, mutated on many seeds and every radiation,
+// and bred for a few generations with crossovers.
+TEST(ExtendedMutation, OnlyConstantsAndWeightsMoveWithinTheRadiationsShare)
+{
+    int tunable = 0;
+    double reach = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(VERDEL_DATA "/vdfiles/book")) {
+        const TLines start = ReadLinesFromFile(entry.path().string());
+        SCOPED_TRACE(entry.path().filename().string());
+        if (const std::optional<std::string> nothing = NothingToMutate(start)) {
+            TRandomSource random;
+            TDefinitionMutator mutator(random, 1);
+            mutator.Memo = start;
+            EXPECT_EQ(mutator.Mutate(), nothing);
+            EXPECT_EQ(mutator.Memo, start);
+            continue;
+        }
+        ++tunable;
+        for (uint32_t seed = 1; seed <= 44; ++seed) {
+            TRandomSource random;
+            TDefinitionMutator mutator(random, seed);
+            const int radiation = static_cast<int>(seed % 11);
+            mutator.SetPosition(mbRadiation, radiation);
+            mutator.Memo = start;
+            for (int times = 0; times < 3; ++times) {
+                const TLines before = mutator.Memo;
+                ASSERT_EQ(mutator.Mutate(), std::nullopt);
+                EXPECT_NE(mutator.Memo, before) << "seed " << seed;
+                ASSERT_EQ(Wrong(before, mutator.Memo, (radiation + 1) / 22.0, &reach), "") << "seed " << seed;
+            }
+        }
+        TBreedingGallery gallery(start, 99, DefaultMutatorBars());
+        for (const auto& [child, second] : {std::pair{3, 0}, {1, 5}, {8, 2}}) {
+            gallery.Pick(child, second);
+            for (const TBreedChild& c : gallery.Current().Children) EXPECT_EQ(Wrong(start, c.Text), "");
+        }
+    }
+    EXPECT_GE(tunable, 4);
+    EXPECT_GT(reach, 0.95) << "the moves reach their bound";
 }

@@ -175,6 +175,8 @@ TEST(RandomGenerator, EditsAreCheckedAgainstTheirRangesAndNotANumberStopsGo)
     generator.Locks[rlAxiom].Text = "";
     EXPECT_EQ(generator.CheckEdit(rlAxiom), std::nullopt);
     EXPECT_EQ(random.Seed, 0u) << "checks draw nothing";
+    TRandomGenerator clocked(random);
+    EXPECT_LT(random.Seed, 86'400'000u) << "without a seed: milliseconds since midnight";
 
     // A locked edit that is not a whole number stops Go and leaves the memo as it was.
     generator.Memo = {"earlier"};
