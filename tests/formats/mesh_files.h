@@ -16,10 +16,9 @@
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
-#include "engine/generation.h"
 #include "formats/mesh_content.h"
 #include "support/run_cli.h"
-#include "support/scripted_prompt.h"
+#include "support/models.h"
 
 namespace verdel::test {
 
@@ -40,13 +39,7 @@ inline const std::vector<TSampleModel> SampleModels = {
 
 inline std::unique_ptr<TFaceStore> GenerateSample(const TSampleModel& model)
 {
-    auto store = std::make_unique<TFaceStore>();
-    auto state = std::make_unique<TDefinitionState>();
-    TScriptedPrompt prompt;
-    prompt.Answers = {TAnswer::Yes};
-    TRandomSource random;
-    GenerateModel(ReadLinesFromFile(Sample(model.File)), model.Settings, prompt, *state, *store, random);
-    return store;
+    return GenerateStore(ReadLinesFromFile(Sample(model.File)), model.Settings);
 }
 
 // A fresh folder of the test's own, ending in "/".
@@ -105,6 +98,14 @@ inline TStoreCounts CountStore(const TFaceStore& store)
         counts.TexturedVertices += static_cast<unsigned>(textured.size());
     }
     return counts;
+}
+
+// The most vertices an object of Store holds.
+inline int LargestObject(const TFaceStore& store)
+{
+    int largest = 0;
+    for (int k = 1; k <= store.ObjectCount; ++k) largest = std::max(largest, store.Object(k).VertexCount);
+    return largest;
 }
 
 // What Assimp read from a file.

@@ -80,6 +80,8 @@ TEST(ForeignImport, BadMeshFilesEndWithExitSixAndTheirReasonAndNothingOutsideThe
         {"upper.ply", "PLY\nformat ascii 1.0\nelement vertex 3\nproperty float x\nend_header\n0\n1\n2\n",
          "its first line is not \"ply\""},
         {"comment.ply", "ply\nformat ascii 1.0\ncomment end_header\nelement vertex 3\n", "without its end_header line"},
+        // Once a header without its end_header line kept Assimp's reader going for ever.
+        {"unended.ply", "ply\nformat ascii 1.0\nelement vertex 3\n", "without its end_header line"},
         {"chunk.glb", "glTF" + Binary({2, 52, 0xFFFFFFF0}) + "JSON" + std::string(32, ' '), "runs past the file's end"},
         {"claims.off", "OFF\n200000000 1 0\n" + triangle, "ends inside a vertex list"},
         {"claims.ply", PlyHeader("ascii", "200000000", "1") + triangle, "ends inside a vertex list"},

@@ -1,4 +1,5 @@
-// Foreign mesh files read through Assimp into a face store.
+// Foreign mesh files read through Assimp into a face store; Verdel's own
+// files read back in test_mesh_export.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +7,6 @@
 
 #include <assimp/scene.h>
 
-#include "formats/mesh_export.h"
 #include "formats/mesh_files.h"
 #include "formats/model_reader.h"
 #include "formats/store_builder.h"
@@ -15,24 +15,6 @@ using namespace verdel;
 using namespace verdel::test;
 
 namespace {
-
-// Faces per layer, a triangle counting as a third of a quadrilateral's two
-// halves: quadrilaterals 2, triangles 1 (so a quadrilateral split in two counts the same).
-std::map<int, int> TrianglesPerLayer(const TFaceStore& store)
-{
-    std::map<int, int> triangles;
-    for (int k = 1; k <= store.ObjectCount; ++k)
-        for (const TFaceNode* face = store.Object(k).ModelFaces; face; face = face->Next)
-            triangles[store.Object(k).ColorIndex] += face->CornerIndex[3] == face->CornerIndex[2] ? 1 : 2;
-    return triangles;
-}
-
-int LargestObject(const TFaceStore& store)
-{
-    int largest = 0;
-    for (int k = 1; k <= store.ObjectCount; ++k) largest = std::max(largest, store.Object(k).VertexCount);
-    return largest;
-}
 
 // An in-memory scene of one mesh holding Faces over Positions, with one material.
 struct TSceneBuilder {
@@ -76,51 +58,6 @@ std::vector<std::array<int, 4>> FacesOf(const TFaceStore& store, int k)
 }
 
 } // namespace
-
-TEST(ModelReader, VerdelsOwnFilesReadBackWithTheirGeometryAndLayers)
-{
-    const std::string folder = MeshFolder("import-round-trip");
-    for (const TSampleModel& model : SampleModels) {
-        SCOPED_TRACE(model.File);
-        const auto original = GenerateSample(model);
-        const TStoreCounts counts = CountStore(*original);
-        // STL keeps no colour: Assimp gives it a white material, nearest to silver.
-        const std::map<int, int> stlLayers = {{12, static_cast<int>(counts.Triangles)}};
-        struct TCase {
-            const char* Extension;
-            std::map<int, int> Layers;
-            unsigned Faces;
-            const char* Name = "m";
-        };
-        const std::vector<TCase> cases = {
-            {".stl", stlLayers, counts.Triangles},
-            {".ply", TrianglesPerLayer(*original), counts.Faces},
-            {".obj", TrianglesPerLayer(*original), counts.Faces},
-            {".glb", TrianglesPerLayer(*original), counts.Triangles},
-            // Its buffer's URI is percent-encoded ("a%20b%20%C3%A4.bin").
-            {".gltf", TrianglesPerLayer(*original), counts.Triangles, "a b \u00e4"},
-        };
-        for (const TCase& c : cases) {
-            SCOPED_TRACE(c.Extension);
-            const std::string file = folder + c.Name + c.Extension;
-            ExportMesh(*original, file, SampleInfo());
-            auto store = std::make_unique<TFaceStore>();
-            ReadForeignModelFile(*store, file);
-            const TStoreCounts read = CountStore(*store);
-            EXPECT_EQ(read.Faces, c.Faces);
-            if (std::string(c.Extension) == ".obj") {
-                EXPECT_TRUE(NearlyEqual(read.Positions, counts.Positions));
-            } else {
-                EXPECT_EQ(read.Positions, counts.Positions);
-            }
-            EXPECT_EQ(TrianglesPerLayer(*store), c.Layers);
-            EXPECT_LE(LargestObject(*store), MaxImportedVertices);
-            for (const auto& [layer, triangles] : c.Layers) EXPECT_TRUE(store->LayerUsed[layer]);
-            EXPECT_EQ(store->MaxX, original->MaxX);
-            EXPECT_EQ(store->MinZ, original->MinZ);
-        }
-    }
-}
 
 TEST(ModelReader, AForeignObjWithAFiveThousandVertexMeshIsSplitIntoObjectsOfAtMost500Vertices)
 {
@@ -237,32 +174,24 @@ TEST(ModelReader, EachNodePlacesItsMeshes)
     EXPECT_EQ(store->MinX, 0.0f); // the bounds always hold the origin
 }
 
+// Bad files of every kind are in test_foreign_import.cpp's table, read through the batch tool.
 TEST(ModelReader, FilesThatCannotBeReadNameTheFileAndLeaveTheStoreEmpty)
 {
     const std::string folder = MeshFolder("import-broken");
-    std::ofstream(folder + "broken.glb", std::ios::binary) << "glTF\x02\0\0\0 truncated";
-    std::ofstream(folder + "broken.ply", std::ios::binary)
-        << "ply\nformat binary_little_endian 1.0\nelement vertex 9\n";
-    std::ofstream(folder + "lines.obj") << "v 0 0 0\nv 1 0 0\nl 1 2\n";
-    // A PLY header without its end_header line once kept Assimp's reader going for ever.
-    std::ofstream(folder + "unended.ply") << "ply\nformat ascii 1.0\nelement vertex 3\n";
-    for (const char* name : {"broken.glb", "broken.ply", "lines.obj", "unended.ply"}) {
-        SCOPED_TRACE(name);
-        TStoreBuilder store;
-        store.AddBlock(1);
-        try {
-            ReadForeignModelFile(*store.Store, folder + name);
-            ADD_FAILURE() << "no error";
-        } catch (const EModelError& error) {
-            EXPECT_EQ(std::string(error.what()).rfind(folder + name + ": ", 0), 0u) << error.what();
-        }
-        EXPECT_EQ(store.Store->ObjectCount, 0);
-        EXPECT_FALSE(store.Store->LayerUsed[1]);
-    }
-    // A file that is not there is no rejected content, but it is named too.
-    auto store = std::make_unique<TFaceStore>();
+    std::ofstream(folder + "broken.ply", std::ios::binary) << "ply\nformat binary_little_endian 1.0\nelement vertex 9\n";
+    TStoreBuilder store;
+    store.AddBlock(1);
     try {
-        ReadModelFile(*store, folder + "missing.stl");
+        ReadModelFile(*store.Store, folder + "broken.ply");
+        ADD_FAILURE() << "no error";
+    } catch (const EModelError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind(folder + "broken.ply: ", 0), 0u) << error.what();
+    }
+    EXPECT_EQ(store.Store->ObjectCount, 0);
+    EXPECT_FALSE(store.Store->LayerUsed[1]);
+    // A file that is not there is no rejected content, but it is named too.
+    try {
+        ReadModelFile(*store.Store, folder + "missing.stl");
         ADD_FAILURE() << "no error";
     } catch (const EModelError&) {
         ADD_FAILURE() << "a missing file is not rejected content";
@@ -293,23 +222,4 @@ TEST(ModelReader, ModelFilesAreKnownByTheirExtension)
         EXPECT_EQ(IsForeignModel(c.Name), c.Foreign);
         EXPECT_EQ(IsModelFile(c.Name), c.Model);
     }
-}
-
-TEST(ModelReader, ReplaceModelMovesTheWholeModelAndKeepsTheTranslation)
-{
-    TStoreBuilder source, target;
-    source.AddBlock(4).AddSquare(2, 5);
-    ComputeBounds(*source.Store);
-    target.AddPyramid(9);
-    target.Store->TranslateX = 3;
-    const TFaceNode* firstFace = source.Store->Object(1).ModelFaces;
-    ReplaceModel(*target.Store, *source.Store);
-    EXPECT_EQ(target.Store->ObjectCount, 2);
-    EXPECT_EQ(target.Store->Object(1).ModelFaces, firstFace); // the faces themselves, not copies
-    EXPECT_TRUE(target.Store->LayerUsed[4]);
-    EXPECT_FALSE(target.Store->LayerUsed[9]);
-    EXPECT_EQ(target.Store->MaxZ, 5.0f);
-    EXPECT_EQ(target.Store->TranslateX, 3.0f);
-    EXPECT_EQ(source.Store->ObjectCount, 0);
-    EXPECT_FALSE(source.Store->LayerUsed[4]);
 }
