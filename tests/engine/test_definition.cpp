@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "engine/definition.h"
 #include "engine/text_number.h"
+#include "support/files.h"
 
 using namespace verdel;
 
@@ -25,53 +28,53 @@ std::unique_ptr<TDefinitionState> Parse(const TLines& lines)
 
 } // namespace
 
-// The first fault: its fixed message, the line (counted from 1, comments
-// included) and a part of what the report says about that line.
+// What the validator says: valid, or the first fault's fixed message, its line
+// (counted from 1, comments included), column and a part of what the report
+// says about that line. Classic and extended definitions alike, from
+// tests/data/definition_faults.txt and the cases made here.
 TEST(ValidateDefinition, ReportsTheFirstFaultWithItsLine)
 {
     struct TCase {
-        const char* Name;
         TLines Lines;
-        const char* Error; // empty: the text is valid
-        int Line;
-        const char* Detail;
+        std::string Error; // "valid" for a valid text
+        int Line, Column;
+        std::string Detail;
     };
-    const std::vector<TCase> cases = {
-        {"empty text has no line", {}, "Blank File", 0, ""},
-        {"blank line among rules", {"3", "90", "10", "F", "F=FF", "", "@"}, "Blank Line in File", 6, "is empty"},
-        {"blank line after the end line", {"3", "90", "10", "F", "@", ""}, "", 0, ""},
-        {"leading blank after comments", {"# a", "# b", "3", " 90", "10", "F", "@"}, "Leading Blanks in a Line", 4,
-         "starts with a blank"},
-        {"leading tab in a comment", {"\t# note", "3", "90", "10", "F", "@"}, "Leading Blanks in a Line", 1, ""},
-        {"iterations after a comment", {"# tree", "three", "90", "10", "F", "@"}, "Error Reading Recursion Value",
-         2, "\"three\" is not a number"},
-        {"-1 counts as unreadable", {"-1", "90", "10", "F", "@"}, "Error Reading Recursion Value", 1,
-         "\"-1\" reads as -1"},
-        {"end line as second value", {"3", "@"}, "Error Reading Angle Value", 2, ""},
-        {"angle names what it expects", {"3", "ninety # degrees", "10", "F", "@"}, "Error Reading Angle Value", 2,
-         "the turn angle in degrees"},
-        {"thickness value", {"3", "90", "ten", "F", "@"}, "Error Reading Thickness Value", 3, "\"ten\""},
-        {"axiom starting with @", {"3", "90", "10", "@"}, "No End of Input (@) listed ", 4, "ends without its end line"},
-        {"no end line: the last line", {"3", "90", "10", "F", "F=FF"}, "No End of Input (@) listed ", 5,
-         "add a line \"@\""},
-        {"smallest valid text", {"3", "90", "10", "F", "@"}, "", 0, ""},
-        {"comments anywhere", {"# tree", "3 # depth", "#", "90#", "10", "# axiom", "F", "#r", "F=FF", "@"}, "", 0, ""},
-        {"lines after the end are free text", {"3", "90", "10", "F", "@", " anything", "@@"}, "", 0, ""},
-        {"154 rules of its own", WithRules(154, "@"), "", 0, ""},
-        {"155 rules of its own", WithRules(155, "@"), "Too Many Rules in File", 160, "155 rules; at most 154"},
-        {"153 rules and a directive", WithRules(153, "@(F,[+F])"), "", 0, ""},
-        {"154 rules and a directive", WithRules(154, "@(F,[+F])"), "Too Many Rules in File", 159, "at most 153"},
+    std::vector<TCase> cases = {
+        {{}, "Blank File", 0, 0, ""},
+        {{"\t# note", "3", "90", "10", "F", "@"}, "Leading Blanks in a Line", 1, 0, "starts with a blank"},
+        {WithRules(154, "@"), "valid", 0, 0, ""},
+        {WithRules(155, "@"), "Too Many Rules in File", 160, 0, "155 rules; at most 154"},
+        {WithRules(153, "@(F,[+F])"), "valid", 0, 0, ""}, // the directive takes a rule's place
+        {WithRules(154, "@(F,[+F])"), "Too Many Rules in File", 159, 0, "at most 153"},
     };
+    std::ifstream table(VERDEL_FIXTURES "/definition_faults.txt");
+    for (std::string row; std::getline(table, row);) {
+        if (row.empty() || row.rfind("//", 0) == 0) continue;
+        TCase c;
+        const std::string text = test::TakeField(row);
+        for (size_t at = 0, end = 0; end != std::string::npos; at = end + 3) {
+            end = text.find(" / ", at);
+            c.Lines.push_back(text.substr(at, end - at));
+        }
+        c.Error = test::TakeField(row);
+        c.Line = std::stoi(test::TakeField(row));
+        c.Column = std::stoi(test::TakeField(row));
+        c.Detail = row;
+        cases.push_back(c);
+    }
+    EXPECT_EQ(cases.size(), 6u + 32u);
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(testing::PrintToString(c.Lines).substr(0, 200));
         const TValidation validation = ValidateDefinition(c.Lines);
         std::string fixed;
         EXPECT_EQ(ValidateDefinition(c.Lines, fixed), validation.Ok);
-        EXPECT_EQ(validation.Ok, *c.Error == 0);
+        EXPECT_EQ(validation.Ok, c.Error == "valid");
         if (validation.Ok) continue;
         EXPECT_EQ(fixed, c.Error);
         EXPECT_EQ(validation.ErrorText, c.Error);
         EXPECT_EQ(validation.Line, c.Line);
+        EXPECT_EQ(validation.Column, c.Column);
         EXPECT_NE(validation.Detail.find(c.Detail), std::string::npos) << validation.Detail;
         // The fixed message stays as it is; the line comes below it.
         const std::string report = validation.Report("\n");
