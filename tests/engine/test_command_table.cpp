@@ -9,7 +9,6 @@
 #include "engine/text_number.h"
 #include "engine/turtle.h"
 #include "support/files.h"
-#include "support/turtle_run.h"
 
 using namespace verdel;
 
@@ -84,33 +83,6 @@ TEST(CommandTable, ParameterColumnSaysWhichCommandsReadOne)
         if (!FindTurtleCommand(c)) continue;
         SCOPED_TRACE(std::string("command ") + static_cast<char>(c));
         EXPECT_EQ(TakesParameter(c), ReadsParameter(static_cast<char>(c)));
-    }
-}
-
-// The effects the reference states in numbers, against what the turtle does.
-TEST(CommandTable, StatedFactorsAreTheTurtles)
-{
-    struct TCase {
-        char Command;
-        const char* Stated;    // what the effect text says
-        double ThicknessRatio; // after / before, 1 when unchanged
-        double LengthRatio;
-        double AngleRatio;
-    };
-    const TCase cases[] = {
-        {'!', "Thickness times 0.7", 0.7, 1, 1}, {'?', "Thickness divided by 0.7", 1 / 0.7, 1, 1},
-        {'\'', "Length times 0.9", 1, 0.9, 1},   {'"', "Length divided by 0.9", 1, 1 / 0.9, 1},
-        {':', "Angle times 0.9", 1, 1, 0.9},     {';', "Angle divided by 0.9", 1, 1, 1 / 0.9},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(std::string(1, c.Command));
-        const TCommandInfo* row = FindTurtleCommand(static_cast<unsigned char>(c.Command));
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->Effect, c.Stated);
-        const test::TTurtleRun before = test::RunTurtle("A", "30"), after = test::RunTurtle({c.Command}, "30");
-        EXPECT_NEAR(after.State->Thickness / before.State->Thickness, c.ThicknessRatio, 1e-5);
-        EXPECT_NEAR(after.State->SegmentLength / before.State->SegmentLength, c.LengthRatio, 1e-5);
-        EXPECT_NEAR(after.State->TurnAngle / before.State->TurnAngle, c.AngleRatio, 1e-5);
     }
 }
 

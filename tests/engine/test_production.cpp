@@ -3,7 +3,11 @@
 // steps at once compare with steps taken one by one is in test_rewriting.cpp.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "engine/production.h"
+#include "engine/production_warnings.h"
+#include "support/files.h"
 #include "support/scripted_prompt.h"
 
 using namespace verdel;
@@ -121,4 +125,23 @@ TEST(BuildProduction, AsksAboutLargeOutputOnlyAboveTheLimitAndNoStops)
     large->Production.assign(3000, 'F');
     TScriptedPrompt no;
     EXPECT_FALSE(BuildProduction(*large, no));
+}
+
+// Unbalanced brackets and solids whose setting is off, from tests/data/production_warnings.txt.
+TEST(ProductionWarnings, FollowTheTable)
+{
+    std::ifstream table(VERDEL_FIXTURES "/production_warnings.txt");
+    int rows = 0;
+    for (std::string row; std::getline(table, row);) {
+        if (row.empty() || row[0] == '#') continue;
+        SCOPED_TRACE(row);
+        const std::string production = test::TakeField(row), on = test::TakeField(row);
+        const TSolidSettings solids{true, on.find('Q') != std::string::npos, on.find('W') != std::string::npos,
+                                    on.find('R') != std::string::npos};
+        std::vector<std::string> warnings;
+        while (row != "none" && !row.empty()) warnings.push_back(test::TakeField(row, " ; "));
+        EXPECT_EQ(ProductionWarnings(production, solids), warnings);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 11);
 }
