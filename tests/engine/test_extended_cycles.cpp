@@ -72,7 +72,6 @@ TLines RandomDefinition(std::mt19937& generator)
 TEST(ExtendedCycles, RepeatingStringsSkipToTheProductionOfStepsTakenOneByOne)
 {
     std::mt19937 generator(77);
-    constexpr int Steps = 48;
     int repeating = 0;
     for (int k = 0; k < 60; ++k) {
         const TLines lines = RandomDefinition(generator);
@@ -80,20 +79,19 @@ TEST(ExtendedCycles, RepeatingStringsSkipToTheProductionOfStepsTakenOneByOne)
         std::vector<std::string> texts;
         std::map<std::string, int> seen;
         int first = -1, period = 0;
-        for (int n = 0; n <= Steps && period == 0; ++n) {
+        for (int n = 0; n <= 48 && period == 0; ++n) {
             texts.push_back(Rewrite(lines, std::to_string(n), false).Production);
             EXPECT_EQ(Rewrite(lines, std::to_string(n)).Production, texts.back());
             const auto [at, added] = seen.emplace(texts.back(), n);
             if (!added) first = at->second, period = n - at->second;
         }
-        if (period == 0) continue;
-        ++repeating;
-        for (const int64_t n : {999'999, 1'000'000, 987'654}) {
+        repeating += period > 0;
+        for (const int64_t n : {999'999, 1'000'000}) {
+            if (period == 0) break;
             const int64_t same = first + (n - first) % period;
-            SCOPED_TRACE(n);
-            EXPECT_EQ(Rewrite(lines, std::to_string(n)).Production, texts[static_cast<size_t>(same)]);
+            EXPECT_EQ(Rewrite(lines, std::to_string(n)).Production, texts[static_cast<size_t>(same)]) << n;
             EXPECT_EQ(Rewrite(lines, std::to_string(n - 1) + ".5").Production,
-                      Rewrite(lines, std::to_string(same + period - 1) + ".5", false).Production);
+                      Rewrite(lines, std::to_string(same + period - 1) + ".5", false).Production) << n;
         }
     }
     EXPECT_GE(repeating, 50);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -24,13 +25,6 @@ bool AddCube(TMeshBuilder& builder, int colorIndex)
     return builder.AddMesh(8, 6, colorIndex);
 }
 
-int ListLength(const TFaceNode* node)
-{
-    int n = 0;
-    for (; node; node = node->Next) ++n;
-    return n;
-}
-
 // The rounding as text: ten decimals, read back as a Single.
 float RoundThroughText(float value)
 {
@@ -47,28 +41,23 @@ TEST(AddMesh, AddsOneObjectWithTwoEqualFaceLists)
     TMeshBuilder builder(*store);
     builder.Reset();
     ASSERT_TRUE(AddCube(builder, 3));
-
     ASSERT_EQ(store->ObjectCount, 1);
     const TFaceObject& object = store->Object(1);
-    EXPECT_EQ(object.FaceCount, 6);
-    EXPECT_EQ(object.VertexCount, 8);
+    EXPECT_EQ(std::vector<int>({object.FaceCount, object.VertexCount, object.ColorIndex}), std::vector<int>({6, 8, 3}));
     EXPECT_EQ(object.Color, 0x00FF00u);
-    EXPECT_EQ(object.ColorIndex, 3);
     EXPECT_TRUE(store->LayerUsed[3]);
     EXPECT_FALSE(store->LayerUsed[1]);
-    EXPECT_EQ(ListLength(object.ModelFaces), 6);
-    EXPECT_EQ(ListLength(object.ViewFaces), 6);
-
-    const TFaceNode* model = object.ModelFaces;
-    const TFaceNode* view = object.ViewFaces;
-    for (; model; model = model->Next, view = view->Next) {
+    // The model's faces and the view's: as many, each a copy of its own.
+    int faces = 0;
+    const TFaceNode *model = object.ModelFaces, *view = object.ViewFaces;
+    for (; model && view; model = model->Next, view = view->Next, ++faces) {
         EXPECT_NE(model, view);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(model->Corners[i], view->Corners[i]);
-            EXPECT_EQ(model->CornerIndex[i], view->CornerIndex[i]);
-        }
+        EXPECT_TRUE(std::equal(model->Corners, model->Corners + 4, view->Corners));
+        EXPECT_TRUE(std::equal(model->CornerIndex, model->CornerIndex + 4, view->CornerIndex));
         EXPECT_EQ(model->FaceColor, object.Color);
     }
+    EXPECT_EQ(faces, 6);
+    EXPECT_EQ(model, view);
     EXPECT_EQ(store->Object(1).ModelFaces->Corners[2], (TVector{15, 15, 5}));
 }
 

@@ -9,25 +9,10 @@
 using namespace verdel;
 using namespace verdel::test;
 
-namespace {
-
-void ExpectNear(TVector actual, TVector expected, float tolerance = 1e-4f)
-{
-    EXPECT_NEAR(actual.X, expected.X, tolerance);
-    EXPECT_NEAR(actual.Y, expected.Y, tolerance);
-    EXPECT_NEAR(actual.Z, expected.Z, tolerance);
-}
-
-} // namespace
-
 TEST(BuildRing, StepsOfTwentyTwoAndAHalfDegrees)
 {
     const TVector a{0, 1, 0}, b{1, 0, 0};
     const auto ring = BuildRing(a, b);
-    EXPECT_EQ(ring[0], a);
-    EXPECT_EQ(ring[4], b);
-    EXPECT_EQ(ring[8], -a);
-    EXPECT_EQ(ring[12], -b);
     for (int k = 0; k < 16; ++k) {
         SCOPED_TRACE(k);
         const double angle = k * M_PI / 8; // from A towards B
@@ -47,7 +32,7 @@ TEST(AddBlock, SquareCrossSectionAlongTheSegment)
     const TFaceNode* f1 = store->Object(1).ModelFaces;
     const TFaceNode* f3 = f1->Next->Next;
     const float d = 3.5355339f;
-    ExpectNear(f1->Corners[0], {d, d, 0});
+    ExpectNear(f1->Corners[0], {d, d, 0}, 1e-4f);
     ExpectNear(f1->Corners[3], {d, -d, 0});
     ExpectNear(f3->Corners[0], {-d, -d, 0});
     ExpectNear(f3->Corners[3], {-d, d, 0});

@@ -21,13 +21,6 @@ std::pair<TVector, TVector> BlockSegment(const TTurtleRun& run, int k)
     return {centre(5), centre(6)};
 }
 
-void ExpectNear(TVector actual, TVector expected, float tolerance = 1e-3f)
-{
-    EXPECT_NEAR(actual.X, expected.X, tolerance);
-    EXPECT_NEAR(actual.Y, expected.Y, tolerance);
-    EXPECT_NEAR(actual.Z, expected.Z, tolerance);
-}
-
 int ColorAfter(const std::string& commands)
 {
     const TTurtleRun run = RunTurtle(commands + "F", "90", "10", Blocks());
