@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "engine/definition.h"
 #include "engine/text_number.h"
@@ -71,14 +72,14 @@ TEST(ValidateDefinition, ReportsTheFirstFaultWithItsLine)
         EXPECT_EQ(ValidateDefinition(c.Lines, fixed), validation.Ok);
         EXPECT_EQ(validation.Ok, c.Error == "valid");
         if (validation.Ok) continue;
-        EXPECT_EQ(fixed, c.Error);
         EXPECT_EQ(validation.ErrorText, c.Error);
         EXPECT_EQ(validation.Line, c.Line);
         EXPECT_EQ(validation.Column, c.Column);
         EXPECT_NE(validation.Detail.find(c.Detail), std::string::npos) << validation.Detail;
         // The fixed message stays as it is; the line comes below it.
         const std::string report = validation.Report("\n");
-        EXPECT_EQ(report.rfind("Please Check Input Data\n" + fixed, 0), 0u);
+        EXPECT_EQ(report.rfind("Please Check Input Data\n" + c.Error, 0), 0u);
+        EXPECT_EQ(fixed, c.Error);
         if (c.Line > 0) EXPECT_EQ(report.substr(report.rfind('\n') + 1), validation.LineText());
         else EXPECT_EQ(report, "Please Check Input Data\nBlank File");
     }
@@ -137,21 +138,22 @@ TEST(ParseDefinition, ConvertsTheValueLines)
     EXPECT_EQ(point->ColorIndex, 1);
 }
 
+// Rule texts as the rewriting reads them; the rules up to the first one for
+// "+" scale in a fractional step (X and A here), F and z never.
 TEST(ParseDefinition, KeepsRuleTextsAndAppendsTheBuiltInRules)
 {
-    const auto state =
-        Parse({"3", "90", "10", "F(1,5)", "F=F(1,5)F # grow", "A=B/C", "A=C", "/not a rule", "X", "@"});
+    const auto state = Parse(
+        {"3", "90", "10", "F(1,5)", "X=F(1,5)F # grow", "A=B/C", "F=FF", "z", "/not a rule", "+=-", "A=C", "@"});
     EXPECT_EQ(state->Production, "F(1,5)"); // the axiom keeps its comma
-    ASSERT_EQ(state->RuleCount, 4 + BuiltInRuleCount);
-    EXPECT_EQ(state->Rule(1).Text, "F=F(1.5)F");
-    EXPECT_EQ(state->Rule(1).SuccessorLength, 7);
-    EXPECT_EQ(state->Rule(2).Text, "A=B");
-    EXPECT_EQ(state->Rule(3).Text, "A=C");
-    EXPECT_EQ(state->Rule(4).Text, "X"); // one character: an empty successor
-    EXPECT_EQ(state->Rule(4).SuccessorLength, 0);
-    EXPECT_EQ(state->Rule(5).Text, "+=+");
-    EXPECT_EQ(state->Rule(4 + 12).Text, "\"=\"");
-    EXPECT_EQ(state->Rule(4 + 15).Text, "\\=\\");
+    ASSERT_EQ(state->RuleCount, 6 + BuiltInRuleCount);
+    const std::vector<std::tuple<std::string, int, bool>> rules = {
+        {"X=F(1.5)F", 7, true}, {"A=B", 1, true}, {"F=FF", 2, false}, {"z", 0, false}, {"+=-", 1, false},
+        {"A=C", 1, false},      {"+=+", 1, false}};
+    for (size_t k = 0; k < rules.size(); ++k) {
+        SCOPED_TRACE(k + 1);
+        const auto& rule = state->Rule(static_cast<int>(k) + 1);
+        EXPECT_EQ(std::tuple(rule.Text, rule.SuccessorLength, rule.Scaled), rules[k]);
+    }
     EXPECT_EQ(state->Rule(state->RuleCount).Text, "_=_");
     EXPECT_TRUE(state->InsertChar.empty());
 
@@ -160,12 +162,4 @@ TEST(ParseDefinition, KeepsRuleTextsAndAppendsTheBuiltInRules)
     EXPECT_EQ(inserting->InsertText, "[+F]");
     EXPECT_EQ(inserting->Rule(2).Text, "A=A");
     EXPECT_EQ(inserting->RuleCount, 2 + BuiltInRuleCount);
-}
-
-TEST(ParseDefinition, ScalesRulesUpToTheFirstRuleForPlus)
-{
-    const auto state = Parse({"2", "90", "10", "X", "X=F", "F=FF", "z=z", "A=B", "+=-", "B=C", "@"});
-    // X and A scale; F and z never; the walk stops at the rule for "+".
-    const std::vector<bool> scaled = {true, false, false, true, false, false};
-    for (size_t k = 0; k < scaled.size(); ++k) EXPECT_EQ(state->Rule(static_cast<int>(k) + 1).Scaled, scaled[k]) << k;
 }
