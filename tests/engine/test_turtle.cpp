@@ -84,7 +84,7 @@ TEST(InterpretProduction, ColourCommandCyclesOneToEleven)
     EXPECT_EQ(ColorAfter("c(3,5)"), 4);
 }
 
-TEST(InterpretProduction, PolygonsAreFansOfAtMostFiveHundredVertices)
+TEST(InterpretProduction, PolygonsAreFansOfAtMostFiveHundredVerticesAndNest)
 {
     const TTurtleRun square = RunTurtle("{f+f+f}", "90");
     ASSERT_EQ(square.Result.ObjectCount, 1);
@@ -103,16 +103,12 @@ TEST(InterpretProduction, PolygonsAreFansOfAtMostFiveHundredVertices)
     const TTurtleRun many = RunTurtle("{" + std::string(600, '.') + "}");
     EXPECT_EQ(many.Object(1).VertexCount, 500);
     EXPECT_EQ(many.Object(1).FaceCount, 498);
-}
-
-TEST(InterpretProduction, NestedPolygonsAndDrawingInsideKeepTheVertices)
-{
-    const TTurtleRun run = RunTurtle("{f{f+f+f}+fF+f}", "90", "10", Blocks());
-    ASSERT_EQ(run.Result.ObjectCount, 3);
-    EXPECT_EQ(run.Object(1).VertexCount, 4); // the inner polygon closes first
-    EXPECT_EQ(run.Object(2).VertexCount, 8); // the block drawn inside the outer polygon
-    EXPECT_EQ(run.Object(3).VertexCount, 4); // {, f, f (after +), f: the block did not disturb it
-    EXPECT_EQ(run.Corner(3, 1, 0), (TVector{0, 0, 0}));
+    // The inner polygon closes first; a block drawn inside the outer one leaves its vertices alone.
+    const TTurtleRun nested = RunTurtle("{f{f+f+f}+fF+f}", "90", "10", Blocks());
+    ASSERT_EQ(nested.Result.ObjectCount, 3);
+    EXPECT_EQ(std::vector<int>({nested.Object(1).VertexCount, nested.Object(2).VertexCount, nested.Object(3).VertexCount}),
+              std::vector<int>({4, 8, 4}));
+    EXPECT_EQ(nested.Corner(3, 1, 0), (TVector{0, 0, 0}));
 }
 
 TEST(InterpretProduction, FractionModeScalesUntilTheNextAt)
