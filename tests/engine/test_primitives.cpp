@@ -65,9 +65,10 @@ TEST(AddCylinder, TubesOfOneColourJoinIntoOneSurface)
         ExpectNear(straight.Corner(1, f, 1) - straight.Corner(1, f, 0), {0, 0, 100});
         EXPECT_EQ(straight.Corner(2, f, 0), straight.Corner(1, f, 1));
     }
-    // After a turn the next tube starts from the same ring; of another colour
-    // it starts from its own, which meets the last only on the turn's axis.
-    auto sharedVertices = [](const TTurtleRun& run) {
+    // After a turn the next tube starts from the ring of the tube before (after
+    // a branch too); of another colour it starts from its own, which meets the
+    // last only on the turn's axis.
+    auto sharedVertices = [](const TTurtleRun& run, int next) {
         std::set<std::tuple<float, float, float>> firstTop;
         for (int f = 1; f <= 16; ++f) {
             const TVector top = run.Corner(1, f, 1);
@@ -75,13 +76,14 @@ TEST(AddCylinder, TubesOfOneColourJoinIntoOneSurface)
         }
         int shared = 0;
         for (int f = 1; f <= 16; ++f) {
-            const TVector bottom = run.Corner(2, f, 0);
+            const TVector bottom = run.Corner(next, f, 0);
             shared += static_cast<int>(firstTop.count({bottom.X, bottom.Y, bottom.Z}));
         }
         return shared;
     };
-    EXPECT_EQ(sharedVertices(RunTurtle("F+F")), 16);
-    EXPECT_EQ(sharedVertices(RunTurtle("F+cF")), 2);
+    EXPECT_EQ(sharedVertices(RunTurtle("F+F"), 2), 16);
+    EXPECT_EQ(sharedVertices(RunTurtle("F[&F]+F"), 3), 16);
+    EXPECT_EQ(sharedVertices(RunTurtle("F+cF"), 2), 2);
     // No thickness: a line of degenerate faces.
     const TTurtleRun line = RunTurtle("F", "90", "0");
     ASSERT_EQ(line.Object(1).FaceCount, 16);
