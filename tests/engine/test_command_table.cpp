@@ -2,13 +2,13 @@
 // listed, every listed command acts, and the parameter column says which read "(x)".
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "engine/command_table.h"
 #include "engine/text_number.h"
 #include "engine/turtle.h"
+#include "support/files.h"
 
 using namespace verdel;
 
@@ -65,14 +65,6 @@ bool ReadsParameter(char c)
     return false;
 }
 
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 TEST(CommandTable, ListsEveryCharacterTheTurtleActsOnAndNoOther)
@@ -94,77 +86,9 @@ TEST(CommandTable, ParameterColumnSaysWhichCommandsReadOne)
     }
 }
 
-TEST(CommandTable, TurtleRowsAreSingleCharactersListedOnceAndGroupedByFamily)
-{
-    std::string seen;
-    int lastFamily = -1;
-    for (const TCommandInfo& row : CommandTable()) {
-        SCOPED_TRACE(std::string(row.Command));
-        EXPECT_FALSE(row.Effect.empty());
-        EXPECT_GE(static_cast<int>(row.Family), lastFamily); // families stay together, in order
-        lastFamily = static_cast<int>(row.Family);
-        if (!row.Turtle) continue;
-        ASSERT_EQ(row.Command.size(), 1u);
-        EXPECT_EQ(seen.find(row.Command[0]), std::string::npos);
-        seen += row.Command[0];
-    }
-}
-
-// The effects the reference states in numbers, against what the turtle does.
-TEST(CommandTable, StatedFactorsAreTheTurtles)
-{
-    struct TCase {
-        char Command;
-        const char* Stated;    // what the effect text says
-        double ThicknessRatio; // after / before, 1 when unchanged
-        double LengthRatio;
-        double AngleRatio;
-    };
-    const TCase cases[] = {
-        {'!', "Thickness times 0.7", 0.7, 1, 1}, {'?', "Thickness divided by 0.7", 1 / 0.7, 1, 1},
-        {'\'', "Length times 0.9", 1, 0.9, 1},   {'"', "Length divided by 0.9", 1, 1 / 0.9, 1},
-        {':', "Angle times 0.9", 1, 1, 0.9},     {';', "Angle divided by 0.9", 1, 1, 1 / 0.9},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(std::string(1, c.Command));
-        const TCommandInfo* row = FindTurtleCommand(static_cast<unsigned char>(c.Command));
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->Effect, c.Stated);
-        auto state = std::make_unique<TDefinitionState>();
-        ParseDefinition(*state, {"1", "30", "10", std::string(1, c.Command), "@"});
-        const float thickness = state->Thickness, length = state->SegmentLength, angle = state->TurnAngle;
-        auto store = std::make_unique<TFaceStore>();
-        TMeshBuilder builder(*store);
-        builder.Reset();
-        TRandomSource random;
-        InterpretProduction(*state, TSolidSettings{}, builder, random);
-        EXPECT_NEAR(state->Thickness / thickness, c.ThicknessRatio, 1e-5);
-        EXPECT_NEAR(state->SegmentLength / length, c.LengthRatio, 1e-5);
-        EXPECT_NEAR(state->TurnAngle / angle, c.AngleRatio, 1e-5);
-    }
-}
-
-TEST(CommandTable, TropismBendsADrawnSegmentTowardsTheGround)
-{
-    EXPECT_NE(FindTurtleCommand('t')->Effect.find("towards the ground"), std::string::npos);
-    // A segment pitched 60 degrees away from the vertical ends lower after "t".
-    auto endHeight = [](const std::string& production) {
-        auto store = std::make_unique<TFaceStore>();
-        auto state = std::make_unique<TDefinitionState>();
-        ParseDefinition(*state, {"1", "30", "10", production, "@"});
-        TMeshBuilder builder(*store);
-        builder.Reset();
-        TRandomSource random;
-        InterpretProduction(*state, TSolidSettings{false, false, false, false}, builder, random);
-        ComputeBounds(*store);
-        return store->MaxZ;
-    };
-    EXPECT_LT(endHeight("&(60)tF"), endHeight("&(60)F") - 1);
-}
-
 TEST(CommandTable, HelpPageHoldsTheTable)
 {
-    const std::string page = ReadFile(VERDEL_DATA "/help/commands.html");
+    const std::string page = test::ReadWholeFile(VERDEL_DATA "/help/commands.html");
     const std::string begin = "<!-- the command table (verdel-cli commands --html) -->\n";
     const std::string end = "<!-- end of the command table -->";
     const size_t from = page.find(begin), to = page.find(end);

@@ -1,18 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <tuple>
+
 #include "engine/definition.h"
 #include "engine/text_number.h"
+#include "support/files.h"
 
 using namespace verdel;
 
 namespace {
-
-struct TValidateCase {
-    const char* Name;
-    TLines Lines;
-    bool Ok;
-    const char* Error;
-};
 
 TLines WithRules(int count, const std::string& endLine)
 {
@@ -25,82 +22,69 @@ TLines WithRules(int count, const std::string& endLine)
 std::unique_ptr<TDefinitionState> Parse(const TLines& lines)
 {
     auto state = std::make_unique<TDefinitionState>();
-    std::string error;
-    EXPECT_TRUE(ValidateDefinition(lines, error)) << error;
+    EXPECT_TRUE(ValidateDefinition(lines).Ok) << ValidateDefinition(lines).LineText();
     ParseDefinition(*state, lines);
     return state;
 }
 
 } // namespace
 
-TEST(ValidateDefinition, ReportsTheFirstFaultWithItsFixedMessage)
-{
-    const std::vector<TValidateCase> cases = {
-        {"empty text", {}, false, "Blank File"},
-        {"blank line between rules", {"3", "90", "10", "F", "F=FF", "", "@"}, false, "Blank Line in File"},
-        {"blank line after the end line", {"3", "90", "10", "F", "@", ""}, true, ""},
-        {"leading blank", {"3", " 90", "10", "F", "@"}, false, "Leading Blanks in a Line"},
-        {"leading tab in a comment", {"\t# note", "3", "90", "10", "F", "@"}, false, "Leading Blanks in a Line"},
-        {"iteration value", {"x", "90", "10", "F", "@"}, false, "Error Reading Recursion Value"},
-        {"-1 counts as unreadable", {"-1", "90", "10", "F", "@"}, false, "Error Reading Recursion Value"},
-        {"end line as second value", {"3", "@"}, false, "Error Reading Angle Value"},
-        {"thickness value", {"3", "90", "ten", "F", "@"}, false, "Error Reading Thickness Value"},
-        {"axiom starting with @", {"3", "90", "10", "@"}, false, "No End of Input (@) listed "},
-        {"smallest valid text", {"3", "90", "10", "F", "@"}, true, ""},
-        {"comments anywhere", {"# tree", "3 # depth", "#", "90#", "10", "# axiom", "F", "#r", "F=FF", "@"}, true, ""},
-        {"lines after the end are free text", {"3", "90", "10", "F", "@", " anything", "@@"}, true, ""},
-        {"154 rules of its own", WithRules(154, "@"), true, ""},
-        {"155 rules of its own", WithRules(155, "@"), false, "Too Many Rules in File"},
-        {"153 rules and a directive", WithRules(153, "@(F,[+F])"), true, ""},
-        {"154 rules and a directive", WithRules(154, "@(F,[+F])"), false, "Too Many Rules in File"},
-    };
-    for (const TValidateCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        std::string error;
-        EXPECT_EQ(ValidateDefinition(c.Lines, error), c.Ok);
-        if (!c.Ok) {
-            EXPECT_EQ(error, c.Error);
-        }
-    }
-}
-
-TEST(ValidateDefinition, NamesTheLineAtFaultAndWhatWasExpected)
+// What the validator says: valid, or the first fault's fixed message, its line
+// (counted from 1, comments included), column and a part of what the report
+// says about that line. Classic and extended definitions alike, from
+// tests/data/definition_faults.txt and the cases made here.
+TEST(ValidateDefinition, ReportsTheFirstFaultWithItsLine)
 {
     struct TCase {
-        const char* Name;
         TLines Lines;
-        int Line;           // counted from 1, comment lines included
-        const char* Detail; // a part of what the report says about the line
+        std::string Error; // "valid" for a valid text
+        int Line, Column;
+        std::string Detail;
     };
-    const TCase cases[] = {
-        {"empty text has no line", {}, 0, ""},
-        {"blank line among rules", {"3", "90", "10", "F", "F=FF", "", "@"}, 6, "the line is empty"},
-        {"leading blank after comments", {"# a", "# b", "3", " 90", "10", "F", "@"}, 4, "starts with a blank"},
-        {"iterations after a comment", {"# tree", "three", "90", "10", "F", "@"}, 2, "\"three\" is not a number"},
-        {"angle names what it expects", {"3", "ninety # degrees", "10", "F", "@"}, 2, "the turn angle in degrees"},
-        {"thickness of -1", {"3", "90", "-1", "F", "@"}, 3, "\"-1\" reads as -1"},
-        {"no end line: the last line", {"3", "90", "10", "F", "F=FF"}, 5, "add a line \"@\""},
-        {"text ends before the axiom", {"3", "90", "10"}, 3, "ends before its axiom"},
-        {"too many rules: the end line", WithRules(155, "@"), 160, "155 rules; at most 154"},
+    std::vector<TCase> cases = {
+        {{}, "Blank File", 0, 0, ""},
+        {{"\t# note", "3", "90", "10", "F", "@"}, "Leading Blanks in a Line", 1, 0, "starts with a blank"},
+        {WithRules(154, "@"), "valid", 0, 0, ""},
+        {WithRules(155, "@"), "Too Many Rules in File", 160, 0, "155 rules; at most 154"},
+        {WithRules(153, "@(F,[+F])"), "valid", 0, 0, ""}, // the directive takes a rule's place
+        {WithRules(154, "@(F,[+F])"), "Too Many Rules in File", 159, 0, "at most 153"},
     };
+    std::ifstream table(VERDEL_FIXTURES "/definition_faults.txt");
+    for (std::string row; std::getline(table, row);) {
+        if (row.empty() || row.rfind("//", 0) == 0) continue;
+        TCase c;
+        const std::string text = test::TakeField(row);
+        for (size_t at = 0, end = 0; end != std::string::npos; at = end + 3) {
+            end = text.find(" / ", at);
+            c.Lines.push_back(text.substr(at, end - at));
+        }
+        c.Error = test::TakeField(row);
+        c.Line = std::stoi(test::TakeField(row));
+        c.Column = std::stoi(test::TakeField(row));
+        c.Detail = row;
+        cases.push_back(c);
+    }
+    EXPECT_EQ(cases.size(), 6u + 32u);
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(testing::PrintToString(c.Lines).substr(0, 200));
         const TValidation validation = ValidateDefinition(c.Lines);
-        ASSERT_FALSE(validation.Ok);
+        std::string fixed;
+        EXPECT_EQ(ValidateDefinition(c.Lines, fixed), validation.Ok);
+        EXPECT_EQ(validation.Ok, c.Error == "valid");
+        if (validation.Ok) continue;
+        EXPECT_EQ(validation.ErrorText, c.Error);
         EXPECT_EQ(validation.Line, c.Line);
+        EXPECT_EQ(validation.Column, c.Column);
         EXPECT_NE(validation.Detail.find(c.Detail), std::string::npos) << validation.Detail;
         // The fixed message stays as it is; the line comes below it.
-        std::string fixed;
-        ValidateDefinition(c.Lines, fixed);
-        EXPECT_EQ(validation.ErrorText, fixed);
         const std::string report = validation.Report("\n");
-        EXPECT_EQ(report.rfind("Please Check Input Data\n" + fixed, 0), 0u);
+        EXPECT_EQ(report.rfind("Please Check Input Data\n" + c.Error, 0), 0u);
+        EXPECT_EQ(fixed, c.Error);
         if (c.Line > 0) EXPECT_EQ(report.substr(report.rfind('\n') + 1), validation.LineText());
         else EXPECT_EQ(report, "Please Check Input Data\nBlank File");
     }
     EXPECT_EQ(ValidateDefinition({"3", "ninety", "10", "F", "@"}).LineText(),
               "Line 2: \"ninety\" is not a number; expected the turn angle in degrees, such as 22.5");
-    EXPECT_TRUE(ValidateDefinition({"3", "90", "10", "F", "@"}).Ok);
 }
 
 TEST(TextToFloat, AcceptsBothDecimalMarksAndRejectsOtherText)
@@ -120,10 +104,7 @@ TEST(TextToFloat, AcceptsBothDecimalMarksAndRejectsOtherText)
     } catch (const EConvertError& error) {
         EXPECT_STREQ(error.what(), "'1x' is not a valid floating point value");
     }
-}
-
-TEST(ParseLeadingNumber, ReadsUpToBlankTabOrHash)
-{
+    // The value lines are read up to a blank, a tab or "#".
     EXPECT_EQ(ParseLeadingNumber("5 # depth"), 5.0f);
     EXPECT_EQ(ParseLeadingNumber("5#"), 5.0f);
     EXPECT_EQ(ParseLeadingNumber("2,5\tangle"), 2.5f);
@@ -131,7 +112,7 @@ TEST(ParseLeadingNumber, ReadsUpToBlankTabOrHash)
     EXPECT_EQ(ParseLeadingNumber("#5"), -1.0f);
 }
 
-TEST(ParseDefinition, SplitsTheIterationValueIntoStepsAndFraction)
+TEST(ParseDefinition, ConvertsTheValueLines)
 {
     struct TCase {
         const char* Value;
@@ -147,10 +128,6 @@ TEST(ParseDefinition, SplitsTheIterationValueIntoStepsAndFraction)
         EXPECT_EQ(state->Fraction, c.Fraction);
         EXPECT_EQ(state->FractionalStep, c.Fractional);
     }
-}
-
-TEST(ParseDefinition, ConvertsAngleThicknessAndStartValues)
-{
     const auto comma = Parse({"3", "90,5", "10", "F", "@"});
     const auto point = Parse({"3", "90.5", "10", "F", "@"});
     EXPECT_EQ(comma->TurnAngle, point->TurnAngle);
@@ -161,47 +138,28 @@ TEST(ParseDefinition, ConvertsAngleThicknessAndStartValues)
     EXPECT_EQ(point->ColorIndex, 1);
 }
 
+// Rule texts as the rewriting reads them; the rules up to the first one for
+// "+" scale in a fractional step (X and A here), F and z never.
 TEST(ParseDefinition, KeepsRuleTextsAndAppendsTheBuiltInRules)
 {
-    const auto state = Parse({"3", "90", "10", "F(1,5)", "F=F(1,5)F # grow", "A=B/C", "A=C", "/not a rule", "@"});
+    const auto state = Parse(
+        {"3", "90", "10", "F(1,5)", "X=F(1,5)F # grow", "A=B/C", "F=FF", "z", "/not a rule", "+=-", "A=C", "@"});
     EXPECT_EQ(state->Production, "F(1,5)"); // the axiom keeps its comma
-    ASSERT_EQ(state->RuleCount, 3 + BuiltInRuleCount);
-    EXPECT_EQ(state->Rule(1).Text, "F=F(1.5)F");
-    EXPECT_EQ(state->Rule(2).Text, "A=B");
-    EXPECT_EQ(state->Rule(3).Text, "A=C");
-    EXPECT_EQ(state->Rule(4).Text, "+=+");
-    EXPECT_EQ(state->Rule(3 + 12).Text, "\"=\"");
-    EXPECT_EQ(state->Rule(3 + 15).Text, "\\=\\");
-    EXPECT_EQ(state->Rule(state->RuleCount - 1).Text, ")=)");
+    ASSERT_EQ(state->RuleCount, 6 + BuiltInRuleCount);
+    const std::vector<std::tuple<std::string, int, bool>> rules = {
+        {"X=F(1.5)F", 7, true}, {"A=B", 1, true}, {"F=FF", 2, false}, {"z", 0, false}, {"+=-", 1, false},
+        {"A=C", 1, false},      {"+=+", 1, false}};
+    for (size_t k = 0; k < rules.size(); ++k) {
+        SCOPED_TRACE(k + 1);
+        const auto& rule = state->Rule(static_cast<int>(k) + 1);
+        EXPECT_EQ(std::tuple(rule.Text, rule.SuccessorLength, rule.Scaled), rules[k]);
+    }
     EXPECT_EQ(state->Rule(state->RuleCount).Text, "_=_");
-    EXPECT_EQ(state->Rule(1).SuccessorLength, 7);
     EXPECT_TRUE(state->InsertChar.empty());
-}
 
-TEST(ParseDefinition, ReadsTheInsertionDirective)
-{
-    const auto state = Parse({"2", "90", "10", "AXA", "X=F", "@(A,[+F])", "ignored"});
-    EXPECT_EQ(state->InsertChar, "A");
-    EXPECT_EQ(state->InsertText, "[+F]");
-    EXPECT_EQ(state->Rule(1).Text, "X=F");
-    EXPECT_EQ(state->Rule(2).Text, "A=A");
-    EXPECT_EQ(state->RuleCount, 2 + BuiltInRuleCount);
-}
-
-TEST(ParseDefinition, ScalesRulesUpToTheFirstRuleForPlus)
-{
-    const auto state = Parse({"2", "90", "10", "X", "X=F", "F=FF", "z=z", "A=B", "+=-", "B=C", "@"});
-    EXPECT_TRUE(state->Rule(1).Scaled);  // X
-    EXPECT_FALSE(state->Rule(2).Scaled); // F never
-    EXPECT_FALSE(state->Rule(3).Scaled); // z never
-    EXPECT_TRUE(state->Rule(4).Scaled);  // A
-    EXPECT_FALSE(state->Rule(5).Scaled); // the walk stops at the rule for "+"
-    EXPECT_FALSE(state->Rule(6).Scaled);
-}
-
-TEST(ParseDefinition, OneCharacterRuleHasAnEmptySuccessor)
-{
-    const auto state = Parse({"1", "90", "10", "X", "X", "@"});
-    EXPECT_EQ(state->Rule(1).Text, "X");
-    EXPECT_EQ(state->Rule(1).SuccessorLength, 0);
+    const auto inserting = Parse({"2", "90", "10", "AXA", "X=F", "@(A,[+F])", "ignored"});
+    EXPECT_EQ(inserting->InsertChar, "A");
+    EXPECT_EQ(inserting->InsertText, "[+F]");
+    EXPECT_EQ(inserting->Rule(2).Text, "A=A");
+    EXPECT_EQ(inserting->RuleCount, 2 + BuiltInRuleCount);
 }

@@ -1,17 +1,19 @@
 // Extended definitions: the book's parametric derivation, weighted draws,
-// seeds and threads, the classic rewriting as a reference for plain rules,
-// and every fault with its line and column.
+// seeds and threads, faults while rewriting, and far step counts reached
+// through the repetition of the string. The book's context-sensitive plants
+// are compared with a third-party implementation by context_oracle.js.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <random>
 #include <thread>
 
 #include "engine/extended_definition.h"
-#include "engine/generation.h"
+#include "engine/extended_rewriting.h"
 #include "engine/growth.h"
 #include "engine/production.h"
-#include "support/scripted_prompt.h"
 
 using namespace verdel;
 
@@ -23,7 +25,8 @@ struct TRun {
     std::string Fault; // "Line N, step S: ..."
 };
 
-TRun Produce(const TLines& lines, uint32_t seed = 0)
+// The production of Lines; without finding cycles, every step is taken one by one.
+TRun Produce(const TLines& lines, uint32_t seed = 0, bool findCycles = true)
 {
     const TValidation validation = ValidateDefinition(lines);
     EXPECT_TRUE(validation.Ok) << validation.LineText();
@@ -33,7 +36,8 @@ TRun Produce(const TLines& lines, uint32_t seed = 0)
     random.Seed = seed;
     const TCancelToken never;
     TRun run;
-    run.Status = RewriteProduction(*state, never, random);
+    run.Status = findCycles ? RewriteProduction(*state, never, random)
+                            : RewriteExtended(*state, random, never, MaxProductionLength, {INT64_MAX, false});
     run.Production = state->Production;
     run.Fault = state->FaultText;
     return run;
@@ -43,6 +47,46 @@ TLines Extended(const std::string& iterations, const std::string& axiom, const s
 {
     TLines lines = {"#extended", iterations, "30", "10", axiom};
     lines.insert(lines.end(), rules.begin(), rules.end());
+    lines.push_back("@");
+    return lines;
+}
+
+TLines At(TLines lines, const std::string& iterations)
+{
+    lines[1] = iterations;
+    return lines;
+}
+
+// A random deterministic definition whose string stops growing: A, B and C
+// only write letters after their own, X, Y and Z (one parameter each, some
+// rules with a left context or a condition) write one of X, Y and Z. The
+// parameters go round {v, 1-v} or {v, -v}, so 0 and -0 take turns.
+TLines RandomDefinition(std::mt19937& generator)
+{
+    auto pick = [&](size_t n) { return static_cast<size_t>(generator() % n); };
+    const std::string change = pick(2) ? "1-x" : "-x";
+    auto terminal = [&] { return std::string(1, "XYZ"[pick(3)]) + "(" + (pick(2) ? change : "x") + ")"; };
+    auto successor = [&](size_t after) {
+        std::string text;
+        for (size_t n = 1 + pick(3); n > 0; --n) {
+            const size_t kind = pick(5);
+            if (kind == 0 && after < 2) text += std::string(1, "ABC"[after + 1 + pick(2 - after)]) + "(x)";
+            else if (kind == 1) text.append("[").append(terminal()).append("]");
+            else if (kind == 2) text += "F";
+            else text += terminal();
+        }
+        return text;
+    };
+    TLines lines = {"#extended", "0", "30", "10", ""};
+    for (size_t n = 1 + pick(4); n > 0; --n)
+        lines[4] += std::string(1, "ABCXYZ"[pick(6)]) + "(" + (pick(2) ? "0" : "2") + ")";
+    if (pick(2)) lines[4] += "X(0.5)[Y(2)]";
+    for (size_t g = 0; g < 3; ++g) lines.push_back(std::string(1, "ABC"[g]) + "(x) --> " + successor(g));
+    for (const char t : std::string("XYZ")) {
+        if (pick(2)) lines.push_back(std::string(1, "XYZ"[pick(3)]) + "(y) < " + t + "(x) --> " + terminal());
+        if (pick(3) == 0) lines.push_back(std::string(1, t) + "(x) : x > 0.25 --> " + terminal());
+        lines.push_back(std::string(1, t) + "(x) --> " + terminal());
+    }
     lines.push_back("@");
     return lines;
 }
@@ -95,86 +139,10 @@ TEST(ExtendedRewriting, ASeedRepeatsItsProductionOnAnyNumberOfThreads)
     }
 }
 
-// Plain rules (one character, no context, no parameter) rewrite as the
-// classic rewriting does, fractional last step and insertion directive
-// included, on many random definitions.
-TEST(ExtendedRewriting, PlainRulesRewriteAsClassicRulesDo)
+// A fault while rewriting names its rule's line and the step. (The faults the
+// validator finds are in the validator's table.)
+TEST(ExtendedDefinition, FaultsWhileRewritingSayWhereAndWhat)
 {
-    const std::string symbols = "FfZ+-&^[]ABXY";
-    std::mt19937 generator(2024);
-    auto pick = [&](size_t n) { return static_cast<size_t>(generator() % n); };
-    for (int k = 0; k < 300; ++k) {
-        TLines classic = {std::to_string(pick(5)) + (pick(2) ? ".5" : ""), "30", "10", ""};
-        for (size_t n = 1 + pick(6); n > 0; --n) classic[3] += symbols[pick(symbols.size())];
-        TLines extended = {"#extended", classic[0], "30", "10", classic[3]};
-        // Every letter has a rule, as a letter without one is ")" in a classic definition.
-        for (const char predecessor : std::string("FABXY+")) {
-            std::string successor;
-            for (size_t n = pick(6); n > 0; --n) successor += symbols[pick(symbols.size())];
-            if (successor.empty() && predecessor != 'F') successor = std::string(1, predecessor);
-            classic.push_back(std::string(1, predecessor) + "=" + successor);
-            extended.push_back(std::string(1, predecessor) + " --> " + successor);
-        }
-        const std::string end = pick(2) ? "@(" + std::string(1, "FAX"[pick(3)]) + ",c)" : "@";
-        classic.push_back(end);
-        extended.push_back(end);
-        SCOPED_TRACE(testing::PrintToString(extended));
-        EXPECT_EQ(Produce(extended).Production, Produce(classic).Production);
-    }
-}
-
-// Parameters of modules that are no command are no turtle commands: "A(-90)"
-// neither turns nor adds a vertex.
-TEST(ExtendedRewriting, TheTurtleSkipsTheParametersOfOtherModules)
-{
-    auto bounds = [](const TLines& lines) {
-        test::TScriptedPrompt prompt;
-        auto state = std::make_unique<TDefinitionState>();
-        auto store = std::make_unique<TFaceStore>();
-        TRandomSource random;
-        EXPECT_EQ(GenerateModel(lines, {}, prompt, *state, *store, random).Status, TGenerationStatus::Done);
-        return std::vector<float>{store->MinX, store->MinY, store->MinZ, store->MaxX, store->MaxY, store->MaxZ};
-    };
-    EXPECT_EQ(bounds(Extended("0", "{fA(-90,.5)fA(.5)f}F", {})), bounds(Extended("0", "{fff}F", {})));
-}
-
-// Every fault names its line and column (or, while rewriting, its rule's line
-// and the step) and what was expected.
-TEST(ExtendedDefinition, FaultsSayWhereAndWhat)
-{
-    struct TCase {
-        TLines Lines;
-        int Line, Column;
-        const char* Says;
-    };
-    const std::vector<TCase> cases = {
-        {Extended("2", "A(1)", {"A(x) --> F(y)"}), 6, 12, "unknown name 'y'"},
-        {Extended("2", "A(1)", {"A(x) --> F(x, x)"}), 6, 10, "takes one parameter"},
-        {Extended("2", "A(1)", {"A(x) --> F((x)"}), 6, 11, "never closed"},
-        {Extended("2", "A(1", {}), 5, 2, "never closed"},
-        {Extended("2", "A(1)", {"A(x) : x > --> F"}), 6, 11, "expected a value"},
-        {Extended("2", "A(1)", {"A(x) : x = 1 --> F"}), 6, 10, "'=='"},
-        {Extended("2", "A(1)", {"A(x) F(x)"}), 6, 10, "'-->' is missing"},
-        {Extended("2", "A(1)", {"A(x)=F"}), 6, 5, "not '='"},
-        {Extended("2", "A(1)", {"A(x) B --> F"}), 6, 6, "one module"},
-        {Extended("2", "A(1)", {"A(2) --> F"}), 6, 3, "not a parameter name"},
-        {Extended("2", "A(1)", {"A(x) --> F : -1"}), 6, 14, "0 or more"},
-        {Extended("2", "A", {"B < A > [C --> F"}), 6, 9, "unbalanced '['"},
-        {Extended("2", "A", {"A --> F junk"}), 6, 9, "expected ': WEIGHT'"},
-        {Extended("n", "A", {}), 2, 1, "unknown name 'n'"},
-        {Extended("2", "A(sqrt(-1))", {}), 5, 3, "sqrt of a negative number"},
-        {{"#extended", "#define a 5 [6, 9]", "2", "30", "10", "A", "@"}, 2, 13, "outside its range"},
-        {{"#extended", "#define sin 5", "2", "30", "10", "A", "@"}, 2, 9, "is a function"},
-        {{"#extended", "#ignore +[", "2", "30", "10", "A", "@"}, 2, 10, "cannot be ignored"},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.Lines));
-        const TValidation validation = ValidateDefinition(c.Lines);
-        EXPECT_FALSE(validation.Ok);
-        EXPECT_EQ(validation.Line, c.Line);
-        EXPECT_EQ(validation.Column, c.Column);
-        EXPECT_NE(validation.Detail.find(c.Says), std::string::npos) << validation.Detail;
-    }
     const std::vector<std::pair<TLines, const char*>> failures = {
         {Extended("3", "A(2)", {"A(x) --> F(1/(x-1))A(x-1)"}), "Line 6, step 2: parameter 1 of 'F' is not a finite"},
         {Extended("3", "A(1)", {"A(x) : log(x - 1) > 0 --> B"}), "Line 6, step 1: the condition is not a number: log"},
@@ -185,5 +153,53 @@ TEST(ExtendedDefinition, FaultsSayWhereAndWhat)
         const TRun run = Produce(lines);
         EXPECT_EQ(run.Status, TRewriteStatus::Failed);
         EXPECT_EQ(run.Fault.rfind(says, 0), 0u) << run.Fault;
+    }
+}
+
+// Huge step counts give the production of the smaller count that lands at the
+// same place of the repetition, found here from the texts of steps taken one
+// by one; small ones give the one-by-one production itself.
+TEST(ExtendedCycles, RepeatingStringsSkipToTheProductionOfStepsTakenOneByOne)
+{
+    std::mt19937 generator(77);
+    int repeating = 0;
+    for (int k = 0; k < 60; ++k) {
+        const TLines lines = RandomDefinition(generator);
+        SCOPED_TRACE(testing::PrintToString(lines));
+        std::vector<std::string> texts;
+        std::map<std::string, int> seen;
+        int first = -1, period = 0;
+        for (int n = 0; n <= 48 && period == 0; ++n) {
+            texts.push_back(Produce(At(lines, std::to_string(n)), 0, false).Production);
+            EXPECT_EQ(Produce(At(lines, std::to_string(n))).Production, texts.back());
+            const auto [at, added] = seen.emplace(texts.back(), n);
+            if (!added) first = at->second, period = n - at->second;
+        }
+        repeating += period > 0;
+        for (const int64_t n : {999'999, 1'000'000}) {
+            if (period == 0) break;
+            const int64_t same = first + (n - first) % period;
+            EXPECT_EQ(Produce(At(lines, std::to_string(n))).Production, texts[static_cast<size_t>(same)]) << n;
+            EXPECT_EQ(Produce(At(lines, std::to_string(n - 1) + ".5")).Production,
+                      Produce(At(lines, std::to_string(same + period - 1) + ".5"), 0, false).Production) << n;
+        }
+    }
+    EXPECT_GE(repeating, 50);
+}
+
+// A string that never repeats, or one drawn anew every step, is refused after
+// a bounded amount of work, naming the iterations line.
+TEST(ExtendedCycles, EndlessWorkIsRefused)
+{
+    const std::string many = "A(0)A(0)A(0)A(0)A(0)A(0)A(0)A(0)A(0)A(0)";
+    const std::vector<TLines> cases = {
+        {"#extended", "", "30", "10", many + many + many, "A(x) --> A(x+1)", "@"},
+        {"#extended", "", "30", "10", std::string(200, 'A'), "A --> A : 1", "A --> B : 1", "B --> A", "@"},
+    };
+    for (const TLines& lines : cases) {
+        SCOPED_TRACE(lines[5]);
+        const TRun result = Produce(At(lines, "1000000"));
+        EXPECT_EQ(result.Status, TRewriteStatus::Refused);
+        EXPECT_EQ(result.Fault.rfind("Line 2: 1000000 steps rewrite more than", 0), 0u) << result.Fault;
     }
 }

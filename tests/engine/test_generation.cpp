@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "engine/generation.h"
 #include "engine/production.h"
 #include "support/scripted_prompt.h"
+#include "support/turtle_run.h"
 
 using namespace verdel;
 using verdel::test::TScriptedPrompt;
@@ -38,23 +41,19 @@ TEST(GenerateModel, FillsAndMeasuresTheStore)
     EXPECT_EQ(g.Prompt.BusyDepth, 0);
 }
 
+// A fault on a line: the fixed message, then the line and what it should hold.
 TEST(GenerateModel, InvalidTextIsReportedAndNothingElseHappens)
 {
     TGeneration g;
     g.State->Production = "untouched";
-    const TGenerationResult result = g.Run({});
-    EXPECT_EQ(result.Status, TGenerationStatus::Invalid);
-    EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{"Please Check Input Data\r\nBlank File"});
-    EXPECT_EQ(g.State->Production, "untouched");
-    EXPECT_TRUE(g.Prompt.BusyTexts.empty());
-
-    // A fault on a line: the fixed message, then the line and what it should hold.
-    TGeneration lined;
-    const TGenerationResult angle = lined.Run({"# comment", "3", "x", "10", "F", "@"});
+    const TGenerationResult angle = g.Run({"# comment", "3", "x", "10", "F", "@"});
+    EXPECT_EQ(angle.Status, TGenerationStatus::Invalid);
     EXPECT_EQ(angle.FaultLine, 3);
-    EXPECT_EQ(lined.Prompt.Messages,
+    EXPECT_EQ(g.Prompt.Messages,
               std::vector<std::string>{"Please Check Input Data\r\nError Reading Angle Value\r\nLine 3: \"x\" is not "
                                        "a number; expected the turn angle in degrees, such as 22.5"});
+    EXPECT_EQ(g.State->Production, "untouched");
+    EXPECT_TRUE(g.Prompt.BusyTexts.empty());
 }
 
 TEST(GenerateModel, RefusedProductionStopsBeforeTheTurtle)
@@ -67,11 +66,6 @@ TEST(GenerateModel, RefusedProductionStopsBeforeTheTurtle)
     EXPECT_EQ(declined.Run({"12", "90", "10", "F", "F=FF", "@"}).Status, TGenerationStatus::Refused);
     EXPECT_EQ(declined.Prompt.Questions.size(), 1u);
     EXPECT_EQ(declined.Store->ObjectCount, 0);
-
-    TGeneration accepted;
-    accepted.Prompt.Answers = {TAnswer::Yes};
-    EXPECT_EQ(accepted.Run({"12", "90", "10", "F", "F=FF", "@"}).Status, TGenerationStatus::Done);
-    EXPECT_EQ(accepted.Store->ObjectCount, 4096);
 }
 
 TEST(GenerateModel, TurtleFailureLeavesNothingForTheNextGeneration)
@@ -122,44 +116,29 @@ TEST(GenerateModel, AnEmptyModelSaysWhichSettingWouldHaveLetItDraw)
 TEST(GenerateModel, FullTableKeepsTheObjectsAndSaysSo)
 {
     TGeneration g;
-    TSolidSettings blocks;
-    blocks.Cylinders = false;
     // 2^15 = 32768 segments, more than the table holds.
     g.Prompt.Answers = {TAnswer::Yes};
-    const TGenerationResult result = g.Run({"15", "90", "1", "F", "F=FF", "@"}, blocks);
+    const TGenerationResult result = g.Run({"15", "90", "1", "F", "F=FF", "@"}, test::Blocks());
     EXPECT_EQ(result.Status, TGenerationStatus::Done);
     EXPECT_TRUE(result.TableFull);
     EXPECT_EQ(g.Prompt.Messages, std::vector<std::string>{TableFullMessage});
     EXPECT_EQ(g.Store->ObjectCount, MaxObjects);
     EXPECT_EQ(result.ObjectCount, MaxObjects);
-    EXPECT_GT(g.Store->MaxZ, 0.0f);
 }
 
-TEST(GenerateModel, CountsTheObjectsLeftOutForCornersBeyondSingleRange)
-{
-    // Two segments of the default length 100 up the z axis; the branch's
-    // segments are too long for single precision (see the turtle's tests).
-    TGeneration g;
-    const TGenerationResult result = g.Run({"1", "0", "10", "A", "A=F[F(3e38)F(3e38)]F", "@"});
-    EXPECT_EQ(result.Status, TGenerationStatus::Done);
-    EXPECT_TRUE(g.Prompt.Messages.empty());
-    EXPECT_EQ(result.LeftOutObjects, 2);
-    EXPECT_EQ(g.Store->ObjectCount, 2);
-    EXPECT_EQ(result.ObjectCount, 2);
-    EXPECT_EQ(g.Store->MaxZ, 200.0f);
-}
-
-TEST(GenerateModel, CancellingLeavesTheStoreAsTheStageFoundIt)
+// Progress goes from rewriting to the turtle, never backwards within a stage;
+// cancelling in a stage leaves the store as the stage found it: rewriting
+// never touches it, a stopped turtle leaves it empty, not half built.
+TEST(GenerateModel, ProgressAndCancellingInEachStage)
 {
     // 8,192 segments: the turtle looks at the token every few thousand commands.
     const TLines lines = {"13", "90", "10", "F", "F=FF", "@"};
-    for (const TWorkPhase phase : {TWorkPhase::Rewriting, TWorkPhase::Interpreting}) {
-        const bool duringTurtle = phase == TWorkPhase::Interpreting;
-        SCOPED_TRACE(duringTurtle ? "during the turtle" : "during rewriting");
+    for (const std::optional<TWorkPhase> phase :
+         {std::optional<TWorkPhase>(), std::optional(TWorkPhase::Rewriting), std::optional(TWorkPhase::Interpreting)}) {
+        SCOPED_TRACE(phase ? static_cast<int>(*phase) : -1);
         TGeneration g;
         ASSERT_EQ(g.Run({"1", "90", "10", "F", "@"}).Status, TGenerationStatus::Done);
         g.Prompt.Answers = {TAnswer::Yes};
-
         TCancelToken token;
         std::vector<TProgress> reports;
         token.OnProgress = [&](const TProgress& progress) {
@@ -167,41 +146,22 @@ TEST(GenerateModel, CancellingLeavesTheStoreAsTheStageFoundIt)
             if (progress.Phase == phase) token.Cancel();
         };
         const TGenerationResult result = GenerateModel(lines, {}, g.Prompt, *g.State, *g.Store, g.Random, token);
-        EXPECT_EQ(result.Status, TGenerationStatus::Cancelled);
+        EXPECT_EQ(result.Status, phase ? TGenerationStatus::Cancelled : TGenerationStatus::Done);
         EXPECT_TRUE(g.Prompt.Messages.empty());
         EXPECT_EQ(g.Prompt.BusyDepth, 0);
-        // Rewriting never touches the store; a stopped turtle leaves it empty, not half built.
-        EXPECT_EQ(g.Store->ObjectCount, duringTurtle ? 0 : 1);
-        ASSERT_FALSE(reports.empty());
-        EXPECT_EQ(reports.back().Phase, phase);
-        if (duringTurtle) {
+        EXPECT_EQ(g.Store->ObjectCount, !phase ? 8192 : phase == TWorkPhase::Interpreting ? 0 : 1);
+        ASSERT_GE(reports.size(), phase ? 1u : 3u);
+        EXPECT_EQ(reports.front().Phase, TWorkPhase::Rewriting);
+        EXPECT_EQ(reports.back().Phase, phase.value_or(TWorkPhase::Interpreting));
+        if (reports.back().Phase == TWorkPhase::Interpreting) {
             EXPECT_EQ(reports.back().Total, 8192);
         }
-    }
-}
-
-TEST(GenerateModel, ProgressGoesFromRewritingToTheTurtle)
-{
-    TGeneration g;
-    TCancelToken token;
-    std::vector<TProgress> reports;
-    token.OnProgress = [&](const TProgress& progress) { reports.push_back(progress); };
-    g.Prompt.Answers = {TAnswer::Yes};
-    const TGenerationResult result =
-        GenerateModel({"14", "90", "10", "F", "F=FF", "@"}, {}, g.Prompt, *g.State, *g.Store, g.Random, token);
-    ASSERT_EQ(result.Status, TGenerationStatus::Done);
-    ASSERT_GE(reports.size(), 3u);
-    EXPECT_EQ(reports.front().Phase, TWorkPhase::Rewriting);
-    EXPECT_EQ(reports.back().Phase, TWorkPhase::Interpreting);
-    for (size_t k = 1; k < reports.size(); ++k) {
-        SCOPED_TRACE(k);
-        const TProgress& a = reports[k - 1];
-        const TProgress& b = reports[k];
-        EXPECT_LE(b.Done, b.Total);
-        if (a.Phase == b.Phase) {
-            EXPECT_LE(a.Done, b.Done); // never backwards within a stage
-        } else {
-            EXPECT_EQ(b.Phase, TWorkPhase::Interpreting);
+        for (size_t k = 1; k < reports.size(); ++k) {
+            EXPECT_LE(reports[k].Done, reports[k].Total);
+            // Never backwards within a stage, and from rewriting only to the turtle.
+            EXPECT_TRUE(reports[k - 1].Phase == reports[k].Phase ? reports[k - 1].Done <= reports[k].Done
+                                                                 : reports[k].Phase == TWorkPhase::Interpreting)
+                << k;
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/text_number.h"
+#include "support/models.h"
 #include "support/turtle_run.h"
 
 using namespace verdel;
@@ -21,13 +21,6 @@ std::pair<TVector, TVector> BlockSegment(const TTurtleRun& run, int k)
     return {centre(5), centre(6)};
 }
 
-void ExpectNear(TVector actual, TVector expected, float tolerance = 1e-3f)
-{
-    EXPECT_NEAR(actual.X, expected.X, tolerance);
-    EXPECT_NEAR(actual.Y, expected.Y, tolerance);
-    EXPECT_NEAR(actual.Z, expected.Z, tolerance);
-}
-
 int ColorAfter(const std::string& commands)
 {
     const TTurtleRun run = RunTurtle(commands + "F", "90", "10", Blocks());
@@ -36,29 +29,48 @@ int ColorAfter(const std::string& commands)
 
 } // namespace
 
-TEST(InterpretProduction, SegmentsFollowTheHeading)
+// Where the turtle draws: the segment of block K, its start and its end.
+TEST(InterpretProduction, SegmentsFollowTheHeadingParametersAndBranches)
 {
-    const TTurtleRun straight = RunTurtle("F", "90", "10", Blocks());
-    ASSERT_EQ(straight.Result.ObjectCount, 1);
-    ExpectNear(BlockSegment(straight, 1).first, {0, 0, 0});
-    ExpectNear(BlockSegment(straight, 1).second, {0, 0, 100});
-
-    const TTurtleRun turned = RunTurtle("+F", "90", "10", Blocks());
-    ExpectNear(BlockSegment(turned, 1).second, {0, 100, 0});
-
-    const TTurtleRun pitched = RunTurtle("&F", "90", "10", Blocks());
-    ExpectNear(BlockSegment(pitched, 1).second, {100, 0, 0});
+    const float s = std::sqrt(0.5f);
+    const std::string parameters = "F(25)F+(45)f(1,5)Z";
+    const std::string deep = "]]" + std::string(1100, '[') + "+" + std::string(1100, ']') + "F";
+    const struct {
+        std::string Production;
+        int Objects, K;
+        TVector Start, End;
+    } cases[] = {
+        {"F", 1, 1, {0, 0, 0}, {0, 0, 100}},
+        {"+F", 1, 1, {0, 0, 0}, {0, 100, 0}},
+        {"&F", 1, 1, {0, 0, 0}, {100, 0, 0}},
+        {parameters, 3, 1, {0, 0, 0}, {0, 0, 25}},
+        {parameters, 3, 2, {0, 0, 25}, {0, 0, 125}},
+        {parameters, 3, 3, {0, 1.5f * s, 125 + 1.5f * s}, {0, 51.5f * s, 125 + 51.5f * s}},
+        // Q, W and R without their settings neither draw nor move, and "." and
+        // "-" inside their parameters are no commands.
+        {"{Q(-.5)W(2)R(3)fff}F", 2, 2, {0, 0, 300}, {0, 0, 400}},
+        {"[+F'c]F", 2, 2, {0, 0, 0}, {0, 0, 100}},
+        {deep, 1, 1, {0, 0, 0}, {0, 0, 100}}, // the excess of a deep stack is ignored, nesting kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Production.substr(0, 30) + " block " + std::to_string(c.K));
+        const TTurtleRun run = RunTurtle(c.Production, "90", "10", Blocks());
+        ASSERT_EQ(run.Result.ObjectCount, c.Objects);
+        ExpectNear(BlockSegment(run, c.K).first, c.Start);
+        ExpectNear(BlockSegment(run, c.K).second, c.End);
+        EXPECT_EQ(run.Object(c.K).ColorIndex, 1);
+    }
+    EXPECT_EQ(RunTurtle("{Q(-.5)W(2)R(3)fff}F", "90", "10", Blocks()).Object(1).VertexCount, 4);
 }
 
-TEST(InterpretProduction, ParametersSetOneSegmentOrAngle)
+// In an extended definition the parameters of modules that are no command
+// are skipped: "A(-90,.5)" neither turns nor adds a vertex.
+TEST(InterpretProduction, ParametersOfOtherModulesAreNoCommands)
 {
-    const TTurtleRun run = RunTurtle("F(25)F+(45)f(1,5)Z", "90", "10", Blocks());
-    ASSERT_EQ(run.Result.ObjectCount, 3);
-    ExpectNear(BlockSegment(run, 1).second, {0, 0, 25});
-    ExpectNear(BlockSegment(run, 2).second, {0, 0, 125});
-    const float s = std::sqrt(0.5f);
-    ExpectNear(BlockSegment(run, 3).first, {0, 1.5f * s, 125 + 1.5f * s});
-    ExpectNear(BlockSegment(run, 3).second, {0, 51.5f * s, 125 + 51.5f * s});
+    const TTurtleRun run = RunDefinition({"#extended", "0", "90", "10", "{fA(-90,.5)fA(.5)f}F", "@"}, Blocks());
+    ASSERT_EQ(run.Result.ObjectCount, 2);
+    EXPECT_EQ(run.Object(1).VertexCount, 4);
+    ExpectNear(BlockSegment(run, 2).first, {0, 0, 300});
 }
 
 TEST(InterpretProduction, ColourCommandCyclesOneToEleven)
@@ -72,17 +84,7 @@ TEST(InterpretProduction, ColourCommandCyclesOneToEleven)
     EXPECT_EQ(ColorAfter("c(3,5)"), 4);
 }
 
-TEST(InterpretProduction, IgnoredSolidsNeitherDrawNorMoveAndConsumeTheirParameter)
-{
-    const TTurtleRun run = RunTurtle("{Q(-.5)W(2)R(3)fff}F", "90", "10", Blocks());
-    // Without the settings Q, W and R do nothing; "." and "-" inside their
-    // parameters are not read as commands, so the polygon has f's vertices only.
-    ASSERT_EQ(run.Result.ObjectCount, 2);
-    EXPECT_EQ(run.Object(1).VertexCount, 4);
-    ExpectNear(BlockSegment(run, 2).first, {0, 0, 300});
-}
-
-TEST(InterpretProduction, PolygonsAreFans)
+TEST(InterpretProduction, PolygonsAreFansOfAtMostFiveHundredVerticesAndNest)
 {
     const TTurtleRun square = RunTurtle("{f+f+f}", "90");
     ASSERT_EQ(square.Result.ObjectCount, 1);
@@ -96,25 +98,17 @@ TEST(InterpretProduction, PolygonsAreFans)
     EXPECT_EQ(RunTurtle("{ff}").Object(1).FaceCount, 1);
     EXPECT_EQ(RunTurtle("{f}").Result.ObjectCount, 0);
     EXPECT_EQ(RunTurtle("}}{.}").Result.ObjectCount, 0); // stray closers do nothing
-}
-
-TEST(InterpretProduction, NestedPolygonsAndDrawingInsideKeepTheVertices)
-{
-    const TTurtleRun run = RunTurtle("{f{f+f+f}+fF+f}", "90", "10", Blocks());
-    ASSERT_EQ(run.Result.ObjectCount, 3);
-    EXPECT_EQ(run.Object(1).VertexCount, 4); // the inner polygon closes first
-    EXPECT_EQ(run.Object(2).VertexCount, 8); // the block drawn inside the outer polygon
-    const TFaceObject& outer = run.Object(3);
-    EXPECT_EQ(outer.VertexCount, 4); // {, f, f (after +), f: the block did not disturb it
-    EXPECT_EQ(run.Corner(3, 1, 0), (TVector{0, 0, 0}));
-}
-
-TEST(InterpretProduction, PolygonsHoldAtMostFiveHundredVertices)
-{
-    const TTurtleRun run = RunTurtle("{" + std::string(600, '.') + "}");
-    ASSERT_EQ(run.Result.ObjectCount, 1);
-    EXPECT_EQ(run.Object(1).VertexCount, 500);
-    EXPECT_EQ(run.Object(1).FaceCount, 498);
+    // Only the innermost of 1100 nested polygons has three vertices.
+    EXPECT_EQ(RunTurtle(std::string(1100, '{') + "ff" + std::string(1100, '}')).Result.ObjectCount, 1);
+    const TTurtleRun many = RunTurtle("{" + std::string(600, '.') + "}");
+    EXPECT_EQ(many.Object(1).VertexCount, 500);
+    EXPECT_EQ(many.Object(1).FaceCount, 498);
+    // The inner polygon closes first; a block drawn inside the outer one leaves its vertices alone.
+    const TTurtleRun nested = RunTurtle("{f{f+f+f}+fF+f}", "90", "10", Blocks());
+    ASSERT_EQ(nested.Result.ObjectCount, 3);
+    EXPECT_EQ(std::vector<int>({nested.Object(1).VertexCount, nested.Object(2).VertexCount, nested.Object(3).VertexCount}),
+              std::vector<int>({4, 8, 4}));
+    EXPECT_EQ(nested.Corner(3, 1, 0), (TVector{0, 0, 0}));
 }
 
 TEST(InterpretProduction, FractionModeScalesUntilTheNextAt)
@@ -130,83 +124,38 @@ TEST(InterpretProduction, FractionModeScalesUntilTheNextAt)
     EXPECT_NEAR(run.Corner(2, 1, 0).X * 4, run.Corner(1, 1, 0).X, 1e-4f);
 }
 
-TEST(InterpretProduction, BranchesRestoreTheState)
+TEST(InterpretProduction, RollAndTropismLeaveAVerticalHeadingAloneAndBendOthersDown)
 {
-    const TTurtleRun run = RunTurtle("[+F'c]F", "90", "10", Blocks());
-    ASSERT_EQ(run.Result.ObjectCount, 2);
-    ExpectNear(BlockSegment(run, 2).second, {0, 0, 100});
-    EXPECT_EQ(run.Object(2).ColorIndex, 1);
-}
-
-TEST(InterpretProduction, StackLimitsIgnoreTheExcessAndKeepNesting)
-{
-    const std::string deep = std::string(1100, '[') + "+" + std::string(1100, ']') + "F";
-    const TTurtleRun run = RunTurtle("]]" + deep, "90", "10", Blocks());
-    ASSERT_EQ(run.Result.ObjectCount, 1);
-    ExpectNear(BlockSegment(run, 1).second, {0, 0, 100});
-
-    const TTurtleRun polygons = RunTurtle(std::string(1100, '{') + "ff" + std::string(1100, '}'));
-    EXPECT_EQ(polygons.Result.ObjectCount, 1); // only the innermost polygon has three vertices
-}
-
-TEST(InterpretProduction, VerticalHeadingLeavesRollAndTropismAlone)
-{
-    const TTurtleRun roll = RunTurtle("$F", "90", "10", Blocks());
-    const TTurtleRun tropism = RunTurtle("t(0.5)F", "90", "10", Blocks());
     const TTurtleRun plain = RunTurtle("F", "90", "10", Blocks());
-    for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(roll.Corner(1, 1, c), plain.Corner(1, 1, c));
-        EXPECT_EQ(tropism.Corner(1, 1, c), plain.Corner(1, 1, c));
+    for (const char* production : {"$F", "t(0.5)F"}) {
+        const TTurtleRun run = RunTurtle(production, "90", "10", Blocks());
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(run.Corner(1, 1, c), plain.Corner(1, 1, c)) << production;
     }
+    EXPECT_LT(BlockSegment(RunTurtle("&(45)t(0.5)F", "90", "10", Blocks()), 1).second.Z, 100 * std::sqrt(0.5f));
 }
 
-TEST(InterpretProduction, TropismBendsTowardsTheGround)
+// "~(A)" turns about each axis by an angle drawn evenly from -A to A: two of
+// the turns move the heading, so a segment leans at most as far as both
+// together (cos = cos A cos A), and over many seeds it leans every way alike.
+TEST(InterpretProduction, RandomTurnsSpreadEvenlyWithinTheAmplitude)
 {
-    const TTurtleRun run = RunTurtle("&(45)t(0.5)F", "90", "10", Blocks());
-    const TVector end = BlockSegment(run, 1).second;
-    EXPECT_LT(end.Z, 100 * std::sqrt(0.5f));
-}
-
-TEST(InterpretProduction, RandomTurnsDrawThreeRealsFromTheSource)
-{
-    const TTurtleRun a = RunTurtle("~F", "90", "10", Blocks(), 42);
-    const TTurtleRun b = RunTurtle("~F", "90", "10", Blocks(), 42);
-    const TTurtleRun c = RunTurtle("~F", "90", "10", Blocks(), 43);
-    EXPECT_EQ(a.Corner(1, 6, 0), b.Corner(1, 6, 0));
-    EXPECT_NE(a.Corner(1, 6, 0), c.Corner(1, 6, 0));
-
-    TRandomSource source;
-    source.Seed = 42;
-    for (int i = 0; i < 3; ++i) source.NextReal();
-    TRandomSource shared;
-    shared.Seed = 42;
-    TTurtleRun run;
-    ParseDefinition(*run.State, {"0", "90", "10", "~", "@"});
-    TMeshBuilder builder(*run.Store);
-    InterpretProduction(*run.State, {}, builder, shared);
-    EXPECT_EQ(shared.Seed, source.Seed);
-}
-
-TEST(InterpretProduction, MalformedParameterEndsTheRun)
-{
-    try {
-        RunTurtle("FF(1.2.3)F");
-        FAIL() << "no error";
-    } catch (const EConvertError& error) {
-        EXPECT_STREQ(error.what(), "'1.2.3' is not a valid floating point value");
+    const float amplitude = 10 * 3.14159265f / 180;
+    TVector sum;
+    float lowest = 100;
+    for (uint32_t seed = 1; seed <= 400; ++seed) {
+        const TVector end = BlockSegment(RunTurtle("~(10)F", "90", "10", Blocks(), seed * 2654435761u), 1).second;
+        sum = sum + end;
+        lowest = std::min(lowest, end.Z);
     }
-}
-
-TEST(InterpretProduction, StopsAtTheObjectTableLimit)
-{
-    const TTurtleRun run = RunTurtle(std::string(MaxObjects + 5, 'F'), "90", "1", Blocks());
-    EXPECT_TRUE(run.Result.TableFull);
-    EXPECT_EQ(run.Result.ObjectCount, MaxObjects);
-    EXPECT_EQ(run.Store->ObjectCount, MaxObjects);
+    EXPECT_NEAR(sum.X / 400, 0, 2);
+    EXPECT_NEAR(sum.Y / 400, 0, 2);
+    EXPECT_GE(lowest, 100 * std::cos(amplitude) * std::cos(amplitude) - 1e-3f);
+    EXPECT_LT(lowest, 100 * std::cos(amplitude * 0.8f)); // they do lean
 }
 
 // Once a turtle overflow put infinite corners into the model, and writing it
-// then failed as if the output file were at fault.
+// then failed as if the output file were at fault. The generation counts what
+// was left out.
 TEST(InterpretProduction, RegressionObjectsWithCornersBeyondSingleRangeAreLeftOut)
 {
     // A solid's width comes from its length, the root of the squared length in
@@ -227,12 +176,14 @@ TEST(InterpretProduction, RegressionObjectsWithCornersBeyondSingleRangeAreLeftOu
     for (const auto& c : cases) {
         for (const TSolidSettings& settings : {Blocks(), TSolidSettings{}}) {
             SCOPED_TRACE(std::string(c.Production) + (settings.Cylinders ? " tubes" : " blocks"));
-            const TTurtleRun run = RunTurtle(c.Production, "90", "10", settings);
-            EXPECT_EQ(run.Result.ObjectCount, c.Kept);
-            EXPECT_EQ(run.Result.LeftOutObjects, c.LeftOut);
-            ASSERT_EQ(run.Store->ObjectCount, c.Kept);
+            TGenerationResult result;
+            const auto store = GenerateStore({"0", "90", "10", c.Production, "@"}, settings, &result);
+            EXPECT_EQ(result.Status, TGenerationStatus::Done);
+            EXPECT_EQ(result.ObjectCount, c.Kept);
+            EXPECT_EQ(result.LeftOutObjects, c.LeftOut);
+            ASSERT_EQ(store->ObjectCount, c.Kept);
             for (int k = 1; k <= c.Kept; ++k)
-                for (const TFaceNode* face = run.Object(k).ModelFaces; face; face = face->Next)
+                for (const TFaceNode* face = store->Object(k).ModelFaces; face; face = face->Next)
                     for (const TVector& corner : face->Corners)
                         EXPECT_TRUE(std::isfinite(corner.X) && std::isfinite(corner.Y) && std::isfinite(corner.Z));
         }

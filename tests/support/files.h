@@ -25,6 +25,16 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The text of Rest up to the first Separator (all of it when there is none),
+// taken from Rest with the separator: a field of a row of a data table.
+inline std::string TakeField(std::string& Rest, const std::string& Separator = " | ")
+{
+    const size_t end = Rest.find(Separator);
+    const std::string field = Rest.substr(0, end);
+    Rest = end == std::string::npos ? std::string() : Rest.substr(end + Separator.size());
+    return field;
+}
+
 // A fresh folder of its own under the system's temporary folder, named after
 // Purpose, the process and a counter; removed with everything in it at the end.
 class TTempFolder {

@@ -1,6 +1,8 @@
 // Runs the turtle on a production string written as the axiom of a definition.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -43,6 +45,14 @@ inline TTurtleRun RunTurtle(const std::string& production, const std::string& an
                             const std::string& thickness = "10", TSolidSettings settings = {}, uint32_t seed = 0)
 {
     return RunDefinition({"0", angle, thickness, production, "@"}, settings, seed);
+}
+
+// Each coordinate of Actual within Tolerance of Expected's.
+inline void ExpectNear(TVector Actual, TVector Expected, float Tolerance = 1e-3f)
+{
+    EXPECT_NEAR(Actual.X, Expected.X, Tolerance);
+    EXPECT_NEAR(Actual.Y, Expected.Y, Tolerance);
+    EXPECT_NEAR(Actual.Z, Expected.Z, Tolerance);
 }
 
 inline TSolidSettings Blocks()
