@@ -88,19 +88,16 @@ const TRequest Requests[] = {
      {"/no/such/folder/h.obj: the folder /no/such/folder does not exist"}},
     {"export S:hilbert3d.vd -o T:h.dxf", 1, {"h.dxf: the output file must end in .obj, .stl, .ply, .gltf or .glb"}},
     {"export S:tree.vd -o T:t.obj", 3, {"Estimated Output File Size"}},
-    {"export /no/such/file.vd -o T:n.obj", 1, {"file.vd"}},
     {"export F:invalid.vd -o T:i.obj", 2, {"Error Reading Thickness Value"}},
     {"ulimit render --yes S:tree.vd -o T:huge.bmp --size 8192x4096", 7, {"Out of memory"}},
     // render's options.
     {"render S:fern.vd -o T:x.gif --yes", 1, {".bmp, .jpg or .png"}},
     {"render S:fern.vd -o T:x.bmp --antialias 9 --yes", 1, {"--antialias"}},
     {"render S:fern.vd -o T:x.bmp --size 800x4097 --yes", 1, {"height 1 to 4096"}},
-    {"render S:fern.vd -o T:x.bmp --size 0x10 --yes", 1, {"--size"}},
     {"render S:fern.vd -o T:x.bmp --back 12345G --yes", 1, {"--back"}},
     {"render S:fern.vd -o T:x.bmp --turn 1,2 --yes", 1, {"--turn"}},
     {"render S:fern.vd -o T:x.bmp --mode shiny --yes", 1, {"shiny"}},
     {"render S:fern.vd -o T:x.bmp --mode texture --textures /nonexistent --yes", 1, {"Text01.jpg"}},
-    {"render /nonexistent/tree.vd -o T:x.bmp", 1, {"tree.vd"}},
     {"render F:invalid.vd -o T:x.bmp", 2, {"Error Reading Thickness Value"}},
     // grow's options.
     {"grow S:tree.vd --frames 0 -o T:frames", 1, {"--frames"}},
@@ -125,7 +122,6 @@ const TRequest Requests[] = {
     {"breed S:bush.vd --seed 1 --sheet T:x.jpg --size 100x1537 -o T:b.vd",
      1,
      {"width 1 to 2048 and height 1 to 1536: 100x1537"}},
-    {"breed /nonexistent.vd --seed 1", 1, {"nonexistent.vd"}},
     {"breed F:invalid.vd --seed 1 -o T:b.vd", 2, {"Please Check Input Data\nError Reading Thickness Value\nLine 3: "}},
     // random's bars and locks.
     {"random --seed 1 --bar rules=19", 1, {"Bar 'rules' takes a whole number from 0 thru 18, not '19'\n"}},
@@ -141,7 +137,6 @@ const TRequest Requests[] = {
     {"random --seed 1 --lock axiom=", 2, {"seed: 1\nPlease Check Input Data\nBlank Line in File\n"}},
     // mutate's file and bars.
     {"mutate F:invalid.vd --seed 1", 2, {"seed: 1\nPlease Check Input Data\nError Reading Thickness Value\n"}},
-    {"mutate F:no_such_file.vd", 1, {"no_such_file.vd"}},
     {"mutate S:tree.vd --bar recursion=6", 1, {"Bar 'recursion' takes a whole number from 0 thru 5, not '6'\n"}},
     {"mutate S:tree.vd --times 0", 1, {"--times"}},
 };

@@ -107,9 +107,8 @@ std::function<void()> Cli(const std::string& line)
 
 TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
 {
-    const std::string folder = "/tmp/verdel-interrupted-" + std::to_string(getpid()) + "/";
-    fs::remove_all(folder);
-    fs::create_directories(folder + "frames");
+    const TTempFolder temp("interrupted");
+    const std::string folder = temp.Path() + "/";
     std::ofstream(folder + "tree.vd") << "3\n30\n10\nF\nF=F[&F]>>>[&F]\n@\n";
     WriteSlowDefinition(folder + "slow.vd");
     TStoreBuilder blocks;
@@ -166,5 +165,4 @@ TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
         for (const auto& entry : fs::recursive_directory_iterator(folder))
             EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
     }
-    fs::remove_all(folder);
 }
