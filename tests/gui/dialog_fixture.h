@@ -4,12 +4,8 @@
 // viewer and the windows' waits recorded: no test waits on the clock.
 #pragma once
 
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <utility>

@@ -1,18 +1,7 @@
 // The breeding gallery window: thumbnails off the GUI thread, picks, Back and
 // Forward, crossover marks, failing cells, Save, Edit, View and the Tools menu item.
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "gui/editor/editor_window.h"
 #include "gui/generators/breed_cell.h"
@@ -175,23 +164,6 @@ private slots:
         }
         QVERIFY(failed >= 1);
         QVERIFY(failed <= 7); // the parent at 20 is drawn, and so is at least one child
-    }
-
-    void saveWritesTheChosenDefinition()
-    {
-        TScriptedDialogs dialogs;
-        TBreedWindow window;
-        window.StartGallery(Bush, 99, Lively(), {});
-        Click(window, 6);
-        const QString file = Folder->path() + "/chosen.vd";
-        dialogs.FileNames = {file};
-        QTest::mouseClick(window.Save_Btn, Qt::LeftButton);
-        QFile saved(file);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QByteArray expected;
-        for (const std::string& line : window.CellText(0)) expected += QByteArray::fromStdString(line) + "\r\n";
-        QCOMPARE(saved.readAll(), expected);
-        QVERIFY(dialogs.SaveProposals.at(0).endsWith("Bred-99.vd"));
     }
 
     void cellsOpenTheirDefinitionInAnEditorAndTheirModelInTheViewer()

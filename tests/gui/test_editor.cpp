@@ -1,18 +1,8 @@
 // The definition editor in the main frame: colours, errors shown where they
 // stand, files dropped on the window, Save and Save As, find and replace,
 // shortcuts and the warning line.
-#include <QCheckBox>
-#include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMimeData>
-#include <QTextBlock>
-#include <QTextLayout>
-#include <QToolButton>
-#include <QUrl>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "gui/dialog_fixture.h"
 #include "gui/editor/definition_highlighter.h"
@@ -243,8 +233,6 @@ private slots:
         };
         for (const auto& [button, action] : buttons)
             QCOMPARE(frame->findChild<QToolButton*>(button)->defaultAction(), frame->findChild<QAction*>(action));
-        for (const char* name : {"FileOpenItem", "FileSaveAsItem", "ViewGraphic1", "General1", "HelpAboutItem"})
-            QVERIFY2(frame->findChild<QAction*>(name)->text().endsWith("..."), name); // they open a dialog
 
         frame->show();
         frame->activateWindow();

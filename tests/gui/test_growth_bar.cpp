@@ -1,12 +1,7 @@
 // Growth playback: positions regenerate the model at their value off the GUI
 // thread, the view is held still, playback skips positions instead of queueing them.
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "app/program_folders.h"
 #include "engine/growth.h"

@@ -1,20 +1,7 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFontInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScreen>
-#include <QTextBlock>
-#include <QTextBrowser>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTextFragment>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "engine/command_table.h"
-#include "gui/about_box.h"
 #include "gui/command_reference.h"
 #include "gui/help_window.h"
 #include "gui/rich_text.h"
@@ -61,7 +48,6 @@ class TestHelpWindows : public QObject {
 private slots:
     void referenceListsTheCommandTable();
     void releasingAMouseButtonHidesTheReference();
-    void aboutBoxShowsNameVersionAndClosesWithOK();
     void helpWindowOpensAtContentsAndFollowsLinks();
     void everyHelpPageHasATitleAndLinksOnlyToExistingPages();
     void richTextKeepsAlignmentColourAndLineBreaks();
@@ -100,15 +86,6 @@ void TestHelpWindows::releasingAMouseButtonHidesTheReference()
         QTest::mouseRelease(target, button, Qt::NoModifier, QPoint(20, 20));
         QVERIFY(!form.isVisible());
     }
-}
-
-void TestHelpWindows::aboutBoxShowsNameVersionAndClosesWithOK()
-{
-    TAboutBox box;
-    QCOMPARE(box.ProductName->text(), QStringLiteral("Verdel"));
-    QCOMPARE(box.Version->text(), QStringLiteral("Version 5.0"));
-    QTimer::singleShot(0, &box, [&box] { QTest::mouseClick(box.OKButton, Qt::LeftButton); });
-    QCOMPARE(box.exec(), int(QDialog::Accepted));
 }
 
 void TestHelpWindows::helpWindowOpensAtContentsAndFollowsLinks()

@@ -1,13 +1,7 @@
 // The main frame, driven without a display: start-up, child windows, the close
 // questions, generations on the worker thread, options and the examples gallery.
-#include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -83,20 +77,6 @@ private slots:
         QVERIFY(QFile::exists(Path + "Verdel5.ini")); // its text is the core's settings test's
         QVERIFY(!MakeFrame()->FirstStart);
         QVERIFY(dialogs.Messages.empty() && dialogs.Errors.empty());
-    }
-
-    void showStartTextOpensTheIntroductionOnTheFirstActivation()
-    {
-        test::WriteFile(Path + "VERDEL5.INI", "[Startup]\r\nShowStartText=5\r\n");
-        TScriptedDialogs dialogs;
-        auto frame = MakeFrame();
-        QVERIFY(AppState.Settings.ShowStartText && AppState.Settings.CylindersInsteadofBlocks);
-        frame->show();
-        frame->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
-        QTRY_COMPARE(frame->ChildCount(), 1);
-        QCOMPARE(frame->MdiArea->subWindowList().first()->windowTitle(), QString("Introduction "));
-        QVERIFY(dialogs.Messages.empty());
     }
 
     void newEditorsAreNumberedByTheChildWindows()

@@ -1,8 +1,6 @@
 // The mutator window, driven without a display.
-#include <QLabel>
-#include <QMdiSubWindow>
-#include <QPlainTextEdit>
-#include <QSlider>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "engine/random_source.h"
 #include "gui/dialog_fixture.h"

@@ -1,15 +1,8 @@
 // The studio: the docked viewer following the active editor, live preview
 // driven by hand (no test waits on the clock), the Parameters panel's
 // sliders, and the layout kept in the settings file.
-#include <QDockWidget>
-#include <QFile>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTextBlock>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "engine/generation.h"
 #include "gui/dialog_fixture.h"

@@ -1,12 +1,7 @@
 // The viewer window: the navigation timers driven by hand, notes for what is
 // not drawn, Read Model, Save As and the texture chooser.
-#include <QAction>
-#include <QDir>
-#include <QImage>
-#include <QLabel>
-#include <QListWidget>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "app/program_folders.h"
 #include "formats/mesh_export.h"
@@ -26,19 +21,6 @@ using verdel::test::TScriptedDialogs;
 namespace {
 
 const TLines Bud = {"1", "30", "10", "F", "F=F[&F]", "@"};
-
-// The middle of the model's corners on y and z (up the screen, towards the eye).
-std::pair<float, float> MiddleYZ(const TFaceStore& store)
-{
-    float lowY = INFINITY, highY = -INFINITY, lowZ = INFINITY, highZ = -INFINITY;
-    for (int k = 1; k <= store.ObjectCount; ++k)
-        for (const TFaceNode* face = store.Object(k).ModelFaces; face; face = face->Next)
-            for (const TVector& c : face->Corners) {
-                lowY = std::min(lowY, c.Y), highY = std::max(highY, c.Y);
-                lowZ = std::min(lowZ, c.Z), highZ = std::max(highZ, c.Z);
-            }
-    return {(lowY + highY) / 2, (lowZ + highZ) / 2};
-}
 
 // The pixels brighter than Level in the rows From to To of a picture.
 int Lit(const QImage& picture, int from, int to, int level)
@@ -252,24 +234,6 @@ private slots:
             std::vector<std::string>{("OK to overwrite " + Output + "tree.obj, " + Output + "tree.mtl").toStdString()});
         QCOMPARE(test::ReadFile(Output + "tree.mtl"), QByteArray("old"));
         QVERIFY(dialogs.Errors.empty());
-    }
-
-    void theUprightKeyAndTheSettingStandAModelGrownAlongZUp()
-    {
-        TScriptedDialogs dialogs;
-        const TLines plant = {"2", "30", "10", "F", "F=F[&F]F", "@"}; // the turtle heads along +z
-        AppState.Settings.OpenModelsUpright = false;
-        TViewForm view;
-        view.TakeModel(GeneratedModel(plant));
-        QVERIFY(MiddleYZ(*view.Model.Store).second > 1 && std::fabs(MiddleYZ(*view.Model.Store).first) < 1);
-        QVERIFY(ShownAndIdle(view));
-        QTest::keyClick(view.GMP1, Qt::Key_U);
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(view), 10000);
-        QVERIFY(MiddleYZ(*view.Model.Store).first > 1 && std::fabs(MiddleYZ(*view.Model.Store).second) < 1);
-        view.close();
-        AppState.Settings.OpenModelsUpright = true;
-        view.TakeModel(GeneratedModel(plant));
-        QVERIFY(MiddleYZ(*view.Model.Store).first > 1);
     }
 
     // The chooser gives the layer the previewed bitmap, names it on the layer's

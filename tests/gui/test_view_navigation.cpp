@@ -1,11 +1,8 @@
 // The viewer's mouse, wheel and keys reach its navigator as its buttons do (the
 // core's pointer tests hold every other drag, wheel and key), F fits the model
 // into the picture, and frames are drawn off the GUI thread.
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QToolButton>
-#include <QWheelEvent>
 #include <QtTest>
+#include <QtWidgets>
 #include <cstring>
 #include <functional>
 
