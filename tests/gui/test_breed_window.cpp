@@ -8,7 +8,7 @@
 #include "gui/generators/breed_window.h"
 #include "gui/main_form.h"
 #include "gui/shared/app_state.h"
-#include "gui/shared/workspace.h"
+#include "support/recording_frame.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;
@@ -26,22 +26,6 @@ TMutatorBars Lively()
     bars[mbRadiation] = 10;
     return bars;
 }
-
-// Records the texts the gallery opens in editors and the models it shows.
-class TRecordingWorkspace : public TWorkspace {
-public:
-    QSize UsableClientSize() const override { return {800, 600}; }
-    QRect FrameGeometry() const override { return {0, 0, 800, 600}; }
-    void OpenEditorWithText(const QString& Text) override { Texts << Text; }
-    std::optional<TLines> ActiveDefinition() const override { return std::nullopt; }
-    void ShowModel(TModel Model) override { Shown.push_back(std::move(Model)); }
-    void ShowProgress(const QString&, const std::function<void()>&) override {}
-    void HideProgress() override {}
-    void ShowStatus(const QString&) override {}
-    void ShowWarning(const QString&) override {}
-    QStringList Texts;
-    std::vector<TModel> Shown;
-};
 
 void Click(TBreedWindow& window, int number, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -166,34 +150,14 @@ private slots:
         QVERIFY(failed <= 7); // the parent at 20 is drawn, and so is at least one child
     }
 
-    void cellsOpenTheirDefinitionInAnEditorAndTheirModelInTheViewer()
-    {
-        TRecordingWorkspace workspace;
-        AppState.Workspace = &workspace;
-        TScriptedDialogs dialogs;
-        TBreedWindow window;
-        window.StartGallery(Bush, 7, Lively(), {});
-        window.FinishRendering();
-        QTest::mouseClick(window.Cells[4]->Edit_Btn, Qt::LeftButton);
-        QCOMPARE(workspace.Texts.size(), 1);
-        QCOMPARE(EngineLinesOf(workspace.Texts[0]), window.CellText(4));
-
-        QTest::mouseClick(window.Cells[4]->View_Btn, Qt::LeftButton);
-        QCOMPARE(workspace.Shown.size(), size_t(1));
-        const TModel& shown = workspace.Shown[0];
-        QVERIFY(window.Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(shown.ObjectCount)));
-        QCOMPARE(shown.Seed, window.CellSeed(4));
-        QVERIFY(QString::fromStdString(shown.FileName).endsWith("Bred-7 Child 4.vd")); // the viewer's title
-        AppState.Workspace = nullptr;
-    }
-
-    void toolsMenuOpensTheGalleryOnTheActiveEditor()
+    // The Tools menu opens the one gallery on the active editor; a cell's Edit
+    // opens its text in an editor, its View shows its model in the viewer.
+    void toolsMenuOpensTheGalleryAndCellsOpenEditorsAndTheViewer()
     {
         TScriptedDialogs dialogs;
         QDir().mkpath(Folder->path() + "/textures");
-        TMainForm frame(Folder->path() + "/");
-        TMDIChild* editor = frame.NewFile();
-        editor->Memo1->setPlainText(QString::fromStdString("4\n22.5\n10\nF\nF=F[+F]\n@"));
+        test::TRecordingFrame frame(Folder->path() + "/");
+        frame.NewFile()->Memo1->setPlainText("4\n22.5\n10\nF\nF=F[+F]\n@");
         QAction* item = frame.findChild<QAction*>("Breed1");
         item->trigger();
         auto* window = frame.findChild<TBreedWindow*>();
@@ -202,10 +166,17 @@ private slots:
         window->FinishRendering();
         item->trigger(); // the one gallery comes to the front
         QCOMPARE(frame.findChildren<TBreedWindow*>().size(), 1);
-    }
 
-private:
-    static TLines EngineLinesOf(const QString& text) { return SplitLines(text.toStdString()); }
+        QTest::mouseClick(window->Cells[4]->Edit_Btn, Qt::LeftButton);
+        QCOMPARE(frame.findChildren<TMDIChild*>().size(), 2);
+        QCOMPARE(SplitLines(frame.findChildren<TMDIChild*>().last()->Memo1->toPlainText().toStdString()),
+                 window->CellText(4));
+        QTest::mouseClick(window->Cells[4]->View_Btn, Qt::LeftButton);
+        QCOMPARE(frame.Shown.size(), size_t(1));
+        QVERIFY(window->Cells[4]->CaptionLabel->text().endsWith(QString(" (%1)").arg(frame.Shown[0].ObjectCount)));
+        QCOMPARE(frame.Shown[0].Seed, window->CellSeed(4));
+        QVERIFY(QString::fromStdString(frame.Shown[0].FileName).endsWith(" Child 4.vd")); // the viewer's title
+    }
 };
 
 QTEST_MAIN(TestBreedWindow)
