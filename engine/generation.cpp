@@ -108,6 +108,9 @@ TGenerationResult GenerateModel(const TLines& Lines, const TSolidSettings& Setti
         std::string message = error.what();
         LocateParameter(Lines, error.Text, result, message);
         return fail(TGenerationStatus::TurtleFailed, message);
+    } catch (...) {
+        Prompt.EndBusy(); // a fault thrown through the turtle (out of memory) ends the busy phase too
+        throw;
     }
     if (turtle.Cancelled) {
         FreeScene(Store);

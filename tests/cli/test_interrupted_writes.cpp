@@ -1,5 +1,6 @@
-// Interrupted writes: a full disk or Ctrl+C at a chosen byte, and companions
-// that hold something else, leave every old file as it was and no temporary.
+// Interrupted work: a full disk or Ctrl+C at a chosen byte, and companions
+// that hold something else, leave every old file as it was and no temporary;
+// Ctrl+C while a definition is rewritten stops the tool cleanly.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -22,21 +23,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// How a write is cut short: no file the child writes may grow beyond Limit
+// How work is cut short: no file the child writes may grow beyond Limit
 // bytes. The kernel then fails the write (EFBIG, as a full disk fails it:
 // the batch tool ignores SIGXFSZ) or, for CtrlC and Terminate, raises the
 // signal at that very byte with the handler of Ctrl+C or of SIGTERM installed
-// for it.
-enum class TFault { None, FullDisk, CtrlC, Terminate };
+// for it. CtrlCAtProgress sends Ctrl+C once the child reports progress.
+enum class TFault { None, FullDisk, CtrlC, Terminate, CtrlCAtProgress };
 
 // Runs Work in a child process in Folder with the fault; its exit status and standard error.
 // Work that returns ends the child with 0.
 TCliRun RunChild(TFault fault, rlim_t limit, const std::string& folder, const std::function<void()>& work)
 {
-    const std::string errFile = folder + "frames/err.txt";
+    int err[2];
+    if (pipe(err) != 0) return {};
     const pid_t child = fork();
     if (child == 0) {
-        dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        close(err[0]);
         if (chdir(folder.c_str()) != 0) _exit(126);
         if (fault == TFault::CtrlC || fault == TFault::Terminate) {
             cli::InstallInterruptHandler();
@@ -45,13 +48,47 @@ TCliRun RunChild(TFault fault, rlim_t limit, const std::string& folder, const st
             sigaction(SIGXFSZ, &handler, nullptr);
         }
         const rlimit size{limit, limit};
-        if (fault != TFault::None) setrlimit(RLIMIT_FSIZE, &size);
+        if (limit > 0) setrlimit(RLIMIT_FSIZE, &size);
         work();
         _exit(0);
     }
+    close(err[1]);
+    TCliRun run;
+    char buffer[256];
+    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) {
+        run.Err.append(buffer, static_cast<size_t>(n));
+        if (fault == TFault::CtrlCAtProgress && run.Err.find("progress: rewriting") != std::string::npos) {
+            kill(child, SIGINT);
+            fault = TFault::None;
+        }
+    }
+    close(err[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status), "", ReadWholeFile(errFile)};
+    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+    return run;
+}
+
+// A definition whose rewriting takes minutes: 262,144 pairs "PQ" with P=QXXX,
+// Q=P and X erased are always 1,310,720 characters, but P and Q each reach
+// four, so only single steps are sure to stay within the limit; letters in
+// cycles of 7, 8, 9, 11, 13, 17 and 19 whose first letter drops an erased Y
+// give the lengths a period of 27,713,256 steps.
+void WriteSlowDefinition(const std::string& path)
+{
+    const std::string letters =
+        "ABCDEFGHIJKLMNORSTUVWZabcdefghijklmnopqrstuvwxyz0123456789!$%&'()*+-.:;<>?[]^_{|}~\"\\";
+    std::string axiom, rules = "P=QXXX\nQ=P\nX=\nY=\n";
+    for (int k = 0; k < 262'144; ++k) axiom += "PQ";
+    size_t first = 0;
+    for (const size_t length : {7, 8, 9, 11, 13, 17, 19}) {
+        axiom += letters[first];
+        for (size_t k = 0; k < length; ++k)
+            rules +=
+                std::string(1, letters[first + k]) + "=" + letters[first + (k + 1) % length] + (k ? "" : "Y") + "\n";
+        first += length;
+    }
+    std::ofstream(path) << "2000000000\n0\n0\n" << axiom << "\n" << rules << "@\n";
 }
 
 // Work that runs the batch tool with these arguments.
@@ -70,10 +107,10 @@ std::function<void()> Cli(const std::string& line)
 
 TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
 {
-    const std::string folder = "/tmp/verdel-interrupted-" + std::to_string(getpid()) + "/";
-    fs::remove_all(folder);
-    fs::create_directories(folder + "frames");
+    const TTempFolder temp("interrupted");
+    const std::string folder = temp.Path() + "/";
     std::ofstream(folder + "tree.vd") << "3\n30\n10\nF\nF=F[&F]>>>[&F]\n@\n";
+    WriteSlowDefinition(folder + "slow.vd");
     TStoreBuilder blocks;
     for (int k = 0; k < 40; ++k) blocks.AddBlock(1);
     const std::vector<std::string> old = Words("x.dxf x.bmp x.jpg x.obj x.mtl x.gltf x.bin x.gif Text01.jpg");
@@ -106,6 +143,9 @@ TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
          "x.obj: not written; these files exist with other content: x.mtl, Text01.jpg (--overwrite replaces them)\n",
          ""},
         {"--overwrite", TFault::None, 0, Cli("export tree.vd -o x.obj --overwrite"), 0, "", "x.obj x.mtl Text01.jpg"},
+        // The rewriting polls the token the handler cancels.
+        {"Ctrl+C in produce", TFault::CtrlCAtProgress, 0, Cli("produce --progress slow.vd"), 130, "Interrupted\n", ""},
+        {"Ctrl+C in stats", TFault::CtrlCAtProgress, 0, Cli("stats --progress slow.vd"), 130, "Interrupted\n", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -125,5 +165,4 @@ TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
         for (const auto& entry : fs::recursive_directory_iterator(folder))
             EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
     }
-    fs::remove_all(folder);
 }

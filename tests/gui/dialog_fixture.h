@@ -1,21 +1,71 @@
-// A main frame on a program folder of its own, with the models handed to the
+// What the window tests share: models generated as a window hands them to the
+// viewer, the viewer waited for on its state, files read and written whole, and
+// a main frame on a program folder of its own, with the models handed to the
 // viewer and the windows' waits recorded: no test waits on the clock.
 #pragma once
 
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "engine/generation.h"
+#include "gui/editor/editor_window.h"
 #include "gui/shared/app_state.h"
+#include "gui/viewer/frame_pipeline.h"
+#include "gui/viewer/viewer_window.h"
 #include "support/recording_frame.h"
+#include "support/scripted_prompt.h"
 
 namespace verdel::test {
+
+// Lines generated with Settings, every question answered Yes, named FileName.
+inline TModel GeneratedModel(const TLines& Lines, const TSolidSettings& Settings = {}, const std::string& FileName = {})
+{
+    TYesPrompt prompt;
+    TModel model;
+    TRandomSource random;
+    GenerateModel(Lines, Settings, prompt, random, TCancelToken(), model);
+    model.FileName = FileName;
+    return model;
+}
+
+// Whether the viewer shows its last frame and has no other to draw.
+inline bool Idle(TViewForm& View)
+{
+    return !View.Frames->Active() && View.StatusPanels[0]->text() == "Rendering Complete";
+}
+
+// Shows the viewer and waits, on its state, until its frame is drawn.
+inline bool ShownAndIdle(TViewForm& View)
+{
+    View.show();
+    return QTest::qWaitForWindowExposed(&View) && QTest::qWaitFor([&] { return Idle(View); }, 10000);
+}
+
+inline QByteArray ReadFile(const QString& Name)
+{
+    QFile file(Name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& Name, const QByteArray& Bytes)
+{
+    QFile file(Name);
+    if (file.open(QIODevice::WriteOnly)) file.write(Bytes);
+}
+
+// Text as a file with CR LF line ends.
+inline QByteArray FileText(const QString& Text) { return QString(Text).replace("\n", "\r\n").toLatin1() + "\r\n"; }
+
+// Text typed into an editor: its memo is then modified, as by the user.
+inline void Type(TMDIChild* Editor, const QString& Text)
+{
+    Editor->Memo1->setPlainText(Text);
+    Editor->Memo1->document()->setModified(true);
+}
 
 // Puts the layer textures into the program folder Path (ending in "/"), and
 // with Settings a settings file, so a main frame starts there without a message.
@@ -82,19 +132,6 @@ public:
         Waited = 0;
         QTest::mouseClick(button, Qt::LeftButton);
     }
-
-    static QByteArray ReadFile(const QString& name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static void WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(name);
-        if (file.open(QIODevice::WriteOnly)) file.write(bytes);
-    }
-    // Text as a file with CR LF line ends.
-    static QByteArray FileText(const QString& text) { return QString(text).replace("\n", "\r\n").toLatin1() + "\r\n"; }
 
 private:
     std::unique_ptr<QTemporaryDir> Folder;

@@ -1,16 +1,8 @@
 // The studio: the docked viewer following the active editor, live preview
 // driven by hand (no test waits on the clock), the Parameters panel's
 // sliders, and the layout kept in the settings file.
-#include <QDockWidget>
-#include <QFile>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTextBlock>
 #include <QtTest>
-#include <cmath>
+#include <QtWidgets>
 
 #include "engine/generation.h"
 #include "gui/dialog_fixture.h"
@@ -22,7 +14,6 @@
 #include "gui/shared/text_codec.h"
 #include "gui/viewer/viewer_window.h"
 #include "support/scripted_dialogs.h"
-#include "support/scripted_prompt.h"
 
 using namespace verdel;
 
@@ -31,17 +22,11 @@ namespace {
 const QString Bush = "3\n25\n10\nF\nF=F[+F][-F]F\n@";
 const QString Line = "4\n90\n10\nF\nF=FF\n@";
 
-// A text generated directly.
-TModel Generated(const QString& Text)
+// The number of objects of a text generated directly.
+int ObjectsOf(const QString& Text)
 {
-    test::TScriptedPrompt prompt;
-    prompt.Answers = {TAnswer::Yes};
-    TModel model;
-    TRandomSource random = RandomSource;
-    GenerateModel(EngineLines(Text), SolidSettings(AppState.Settings), prompt, random, TCancelToken(), model);
-    return model;
+    return test::GeneratedModel(EngineLines(Text), SolidSettings(AppState.Settings)).ObjectCount;
 }
-int ObjectsOf(const QString& Text) { return Generated(Text).ObjectCount; }
 
 } // namespace
 
@@ -52,12 +37,12 @@ class TestStudio : public QObject {
     QString Path;
     std::unique_ptr<test::TScriptedDialogs> Dialogs;
 
-    std::unique_ptr<TMainForm> MakeFrame()
+    std::unique_ptr<TMainForm> MakeFrame(bool Resized = true)
     {
         auto frame = std::make_unique<TMainForm>(Path);
         frame->DockViewer(new TViewForm);
         frame->LivePreview->TimersByHand = true;
-        frame->resize(1400, 900);
+        if (Resized) frame->resize(1400, 900);
         frame->show();
         return frame;
     }
@@ -120,16 +105,11 @@ private slots:
         const TModelPose after = view.CurrentPose();
         QCOMPARE(after.X, before.X);
         QCOMPARE(after.Z, before.Z);
-        const TModel fresh = Generated(editor->Memo1->toPlainText());
-        const TFaceNode* shown = view.Model.Store->Object(fresh.ObjectCount).ModelFaces;
-        const TFaceNode* made = fresh.Store->Object(fresh.ObjectCount).ModelFaces;
-        for (int c = 0; c < 3; ++c) {
-            const TVector expected = before.Turn.Apply(made->Corners[c]);
-            const TVector got = shown->Corners[c];
-            const float error =
-                std::fabs(got.X - expected.X) + std::fabs(got.Y - expected.Y) + std::fabs(got.Z - expected.Z);
-            QVERIFY(error < 1e-3f * (1 + std::fabs(expected.X) + std::fabs(expected.Y) + std::fabs(expected.Z)));
-        }
+        const TModel fresh =
+            test::GeneratedModel(EngineLines(editor->Memo1->toPlainText()), SolidSettings(AppState.Settings));
+        const TVector expected = before.Turn.Apply(fresh.Store->Object(fresh.ObjectCount).ModelFaces->Corners[0]);
+        const TVector got = view.Model.Store->Object(fresh.ObjectCount).ModelFaces->Corners[0];
+        QVERIFY(Length(got - expected) < 1e-3f * (1 + Length(expected)));
     }
 
     void anInvalidChangeKeepsTheLastModelAndMarksItsLine()
@@ -204,28 +184,35 @@ private slots:
         QCOMPARE(view.Model.ObjectCount, ObjectsOf("2\n90\n10\nF\nF=FF\n@"));
     }
 
+    // The frame's place, the docks, the render mode and live preview come back
+    // from the settings file, whose own lines stay.
     void theLayoutRoundTripsThroughTheSettingsFile()
     {
+        test::WriteFile(Path + "Verdel5.ini", "; the user's own line\r\n[Startup]\r\nShowStartText=0\r\n");
         {
             auto frame = MakeFrame();
             QVERIFY(frame->LivePreview->Enabled()); // on by default
+            frame->showNormal();
+            frame->setGeometry(60, 70, 900, 640);
             frame->addDockWidget(Qt::BottomDockWidgetArea, frame->ViewerDock);
             frame->ParametersDock->hide();
             frame->LivePreviewItem->trigger();
-            QVERIFY(!frame->LivePreview->Enabled());
+            AppState.Settings.Layout.RenderMode = rmSolidShade;
             QVERIFY(frame->close());
         }
-        QFile ini(Path + "Verdel5.ini");
-        QVERIFY(ini.open(QIODevice::ReadOnly));
-        QVERIFY(ini.readAll().contains("LivePreview=0"));
+        const QByteArray saved = test::ReadFile(Path + "Verdel5.ini");
+        QVERIFY(saved.startsWith("; the user's own line\r\n[Startup]\r\n"));
+        QVERIFY(saved.contains("LivePreview=0"));
         Dialogs.reset();
         ResetAppState();
         Dialogs = std::make_unique<test::TScriptedDialogs>();
-        auto frame = MakeFrame();
-        QVERIFY(!frame->LivePreviewItem->isChecked());
-        QVERIFY(!frame->LivePreview->Enabled());
+        auto frame = MakeFrame(false);
+        QCOMPARE(frame->geometry(), QRect(60, 70, 900, 640));
+        QVERIFY(!frame->LivePreviewItem->isChecked() && !frame->LivePreview->Enabled());
         QCOMPARE(frame->dockWidgetArea(frame->ViewerDock), Qt::BottomDockWidgetArea);
         QVERIFY(frame->ParametersDock->isHidden());
+        QCOMPARE(AppState.Settings.Layout.RenderMode, int(rmSolidShade));
+        QVERIFY(Dialogs->Messages.empty());
     }
 };
 
