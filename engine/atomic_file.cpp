@@ -196,6 +196,17 @@ TAtomicFile::TAtomicFile(const std::string& FileName) : Name(FileName), Target(T
     if (fs::is_directory(Target, error)) Fail(Name, EISDIR);
     // A write-protected file stays protected: the rename would replace it where writing could not.
     if (::access(Target.c_str(), F_OK) == 0 && ::access(Target.c_str(), W_OK) != 0) Fail(Name, errno);
+    struct stat existing {};
+    if (::stat(Target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written
+        // straight into: a file renamed over it would replace the device.
+        Direct = true;
+        Fd = ::open(Target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (Fd < 0) Fail(Name, errno);
+        Buffer = std::make_unique<TBuffer>(Fd);
+        Out = std::make_unique<std::ostream>(Buffer.get());
+        return;
+    }
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         Unlist(Slot);
@@ -242,6 +253,11 @@ void TAtomicFile::Close()
     if (Closed) return;
     Out->flush();
     ThrowIfFailed();
+    if (Direct) {
+        Closed = true;
+        if (::close(Fd) != 0 && errno != EINTR) Fail(Name, errno);
+        return;
+    }
     // A file system that cannot sync (EINVAL) has nothing to wait for.
     if (::fsync(Fd) != 0 && errno != EINVAL) Fail(Name, errno);
     struct stat old {};
@@ -255,12 +271,17 @@ void TAtomicFile::Close()
     if (::close(Fd) != 0 && errno != EINTR) Fail(Name, errno);
 }
 
-bool TAtomicFile::SameAsTarget() const { return Closed && SameBytes(Temporary, Target); }
+// A device or pipe holds no content to lose: nothing asks before writing into it.
+bool TAtomicFile::SameAsTarget() const { return Closed && (Direct || SameBytes(Temporary, Target)); }
 
 void TAtomicFile::Commit()
 {
     if (Done) throw std::logic_error(Name + ": committed or discarded twice");
     Close();
+    if (Direct) {
+        Done = true;
+        return;
+    }
     if (::rename(Temporary.c_str(), Target.c_str()) != 0) Fail(Name, errno);
     Done = true;
     Unlist(Slot);
@@ -272,7 +293,7 @@ void TAtomicFile::Discard()
     if (Done) return;
     if (!Closed) ::close(Fd);
     Closed = true;
-    ::unlink(Temporary.c_str());
+    if (!Direct) ::unlink(Temporary.c_str());
     Done = true;
     Unlist(Slot);
 }

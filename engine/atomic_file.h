@@ -15,7 +15,8 @@ namespace verdel {
 // write, a refusal) it removes the temporary. While it exists its name is
 // listed where RemoveTemporaryFiles finds it. Failures throw
 // std::runtime_error "FileName: reason". A symbolic link as the target is
-// followed: the file it points to is replaced, the link stays.
+// followed: the file it points to is replaced, the link stays. A target that
+// is a device or a pipe is written straight into instead.
 class TAtomicFile {
 public:
     explicit TAtomicFile(const std::string& FileName);
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<std::ostream> Out;
     bool Closed = false;
     bool Done = false; // committed or discarded
+    bool Direct = false; // the target is a device or pipe, written without a temporary
 };
 
 // Removes every temporary file a TAtomicFile is still writing. Only

@@ -166,3 +166,23 @@ TEST(InterruptedWrites, OldFilesStayAndNoTemporaryIsLeft)
             EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
     }
 }
+
+// A pipe or a device named as the output (-o /dev/null) is written into: a
+// file renamed over it would replace it, and as root that destroys a device.
+TEST(InterruptedWrites, APipeNamedAsTheOutputIsWrittenIntoAndStaysAPipe)
+{
+    const TTempFolder temp("pipe-output");
+    const std::string pipe = temp.Path() + "/out.dxf";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // The read end opens first without waiting, so the tool's open does not block; room for the whole file.
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    fcntl(reader, F_SETPIPE_SZ, 1 << 20);
+    const TCliRun run = RunCli({"dxf", Fixture("lf.vd"), "-o", pipe});
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    struct stat status {};
+    EXPECT_TRUE(stat(pipe.c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+    char head[8] = {};
+    EXPECT_GT(read(reader, head, sizeof head), 0);
+    close(reader);
+}
