@@ -4,33 +4,24 @@
 #include <cstring>
 #include <future>
 
-#include "engine/mesh_builder.h"
 #include "render/gmp.h"
+#include "render/scene_builder.h"
 #include "viewer/frame_worker.h"
 #include "viewer/store_copy.h"
 #include "viewer/view_preparation.h"
 
 using namespace verdel;
+using verdel::test::AddObject;
 
 namespace {
 
-// Objects of Faces[0], Faces[1], ... faces, each in layer 1, 7, 13, ..., placed as the viewer places them.
-std::unique_ptr<TFaceStore> SmallModel(std::initializer_list<int> Faces = {2, 1})
+// Two objects of two and one faces, in layers 1 and 7, placed as the viewer places them.
+std::unique_ptr<TFaceStore> SmallModel()
 {
     auto store = std::make_unique<TFaceStore>();
-    TMeshBuilder builder(*store);
-    const TVector corners[4] = {{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 2}};
-    const uint16_t faces[3][4] = {{1, 2, 3, 4}, {1, 3, 4, 4}, {2, 3, 4, 4}};
-    int layer = 1, first = 0;
-    for (const int count : Faces) {
-        for (int v = 0; v < 4; ++v) builder.MeshVertex(v + 1) = corners[v];
-        for (int f = 0; f < count; ++f) {
-            const uint16_t* face = faces[first++ % 3];
-            builder.MeshFace(f + 1) = {face[0], face[1], face[2], face[3]};
-        }
-        builder.AddMesh(4, count, layer);
-        layer += 6;
-    }
+    AddObject(*store, LayerColors[1], {{{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 2}}, {{0, 0, 0}, {4, 3, 0}, {0, 3, 2}}});
+    AddObject(*store, LayerColors[7], {{{4, 0, 0}, {4, 3, 0}, {0, 3, 2}}});
+    store->LayerUsed[1] = store->LayerUsed[7] = true;
     ComputeBounds(*store);
     PrepareView(*store);
     return store;
@@ -90,12 +81,13 @@ TEST(StoreCopies, HeaderCopiesShareTheFacesFaceCopiesOwnThem)
     EXPECT_EQ(copy->TranslateY, 5.0f);
     EXPECT_NE(header->TranslateY, 5.0f);
     // Another shape: built again, with no node of the model.
-    auto other = SmallModel({1});
+    auto other = std::make_unique<TFaceStore>();
+    AddObject(*other, 0xFF, {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
     CopyStoreFaces(*other, *copy);
     EXPECT_EQ(copy->ObjectCount, 1);
     EXPECT_EQ(CountFaces(*copy), 1);
     EXPECT_NE(copy->Object(1).ModelFaces, other->Object(1).ModelFaces);
-    EXPECT_EQ(copy->Object(1).ModelFaces->Corners[1], (TVector{4, 0, 0}));
+    EXPECT_EQ(copy->Object(1).ModelFaces->Corners[1], (TVector{0, 1, 0}));
 }
 
 TEST(StoreCopies, SwapExchangesEverythingAndTheFacesStayValid)

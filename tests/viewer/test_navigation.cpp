@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/mesh_builder.h"
 #include "render/gmp.h"
+#include "render/scene_builder.h"
 #include "viewer/export_names.h"
 #include "viewer/navigation.h"
 #include "viewer/pointer_navigation.h"
@@ -64,26 +64,15 @@ struct TScene {
     explicit TScene(bool live = false)
     {
         Host.Box = Outline.get();
-        TMeshBuilder builder(*Model);
-        builder.MeshVertex(1) = {0, 0, 0};
-        builder.MeshVertex(2) = {4, 2, 1};
-        builder.MeshVertex(3) = {4, 0, 0};
-        builder.MeshFace(1) = {1, 2, 3, 3};
-        builder.AddMesh(3, 1, 1);
-        ComputeBounds(*Model);
-        Navigator.Setup(PrepareView(*Model).ModelSize);
         Navigator.LiveNavigation = live;
+        Place({{{0, 0, 0}, {4, 2, 1}, {4, 0, 0}}});
     }
 
-    // Replaces the model with one box mesh of these corners (bottom four, then top four).
-    void MakeBox(const std::vector<TVector>& corners)
+    // The model made of these faces, placed and set up as the viewer does.
+    void Place(const std::vector<test::TCorners>& Faces)
     {
         FreeScene(*Model);
-        TMeshBuilder builder(*Model);
-        for (int i = 0; i < 8; ++i) builder.MeshVertex(i + 1) = corners[i];
-        const uint16_t faces[6][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
-        for (int f = 0; f < 6; ++f) builder.MeshFace(f + 1) = {faces[f][0], faces[f][1], faces[f][2], faces[f][3]};
-        builder.AddMesh(8, 6, 1);
+        test::AddObject(*Model, LayerColors[1], Faces);
         ComputeBounds(*Model);
         Navigator.Setup(PrepareView(*Model).ModelSize);
     }
@@ -248,7 +237,9 @@ TEST(Navigation, FitPutsEveryCornerInsideAndTheTallerSideNearlyFilling)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TScene scene(true);
-        scene.MakeBox(c.Corners);
+        const auto& p = c.Corners; // the box's six faces
+        scene.Place({{p[0], p[1], p[2], p[3]}, {p[4], p[5], p[6], p[7]}, {p[0], p[1], p[5], p[4]},
+                     {p[1], p[2], p[6], p[5]}, {p[2], p[3], p[7], p[6]}, {p[3], p[0], p[4], p[7]}});
         const float nearLimit = scene.Navigator.NearLimit;
         scene.Run("key=Fit");
         const TFaceStore& model = *scene.Model;
@@ -258,12 +249,12 @@ TEST(Navigation, FitPutsEveryCornerInsideAndTheTallerSideNearlyFilling)
         EXPECT_EQ(scene.Navigator.NearLimit, std::max(nearLimit, model.TranslateZ));
         EXPECT_EQ(scene.Host.Log.str(), "M* ");
         double top = -300, bottom = 300, radius = 0;
-        for (const TVector& p : c.Corners) { // projected as the renderer does, about the middle
-            const double z = p.Z + model.TranslateZ;
-            const double x = 500 * (p.X + model.TranslateX) / z, y = 500 * (p.Y + model.TranslateY) / z;
+        for (const TVector& q : c.Corners) { // projected as the renderer does, about the middle
+            const double z = q.Z + model.TranslateZ;
+            const double x = 500 * (q.X + model.TranslateX) / z, y = 500 * (q.Y + model.TranslateY) / z;
             EXPECT_LE(std::fabs(x), 400);
             EXPECT_LE(std::fabs(y), 300);
-            top = std::max(top, y), bottom = std::min(bottom, y), radius = std::max<double>(radius, Length(p));
+            top = std::max(top, y), bottom = std::min(bottom, y), radius = std::max<double>(radius, Length(q));
         }
         EXPECT_GT(top - bottom, c.Fill * 600);
         EXPECT_LT(model.TranslateZ + radius, 0);
