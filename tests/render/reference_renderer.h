@@ -192,7 +192,12 @@ private:
             const int64_t dx = b.X - a.X, dy = b.Y - a.Y;
             const int64_t major = std::max(std::abs(dx), std::abs(dy)), minor = std::min(std::abs(dx), std::abs(dy));
             const bool xMajor = std::abs(dx) >= std::abs(dy);
-            for (int64_t i = 0; i < major; ++i) {
+            // Only the pixels whose coordinate along the longer axis lies in the buffer.
+            const int64_t start = xMajor ? a.X : a.Y, limit = xMajor ? Width - 1 : Height - 1;
+            const bool up = (xMajor ? dx : dy) > 0;
+            const int64_t first = std::max<int64_t>(0, up ? -start : start - limit);
+            const int64_t last = std::min(major - 1, up ? limit - start : start);
+            for (int64_t i = first; i <= last; ++i) {
                 const int64_t along = i, across = (2 * i * minor + major) / (2 * major);
                 const int64_t x = a.X + (dx < 0 ? -1 : 1) * (xMajor ? along : across);
                 const int64_t y = a.Y + (dy < 0 ? -1 : 1) * (xMajor ? across : along);
