@@ -12,15 +12,6 @@ namespace verdel::test {
 // A face given by its corners; three corners make a CornerCount 3 face.
 using TCorners = std::vector<TVector>;
 
-// Appends Node to the list whose last node is Tail.
-inline void AppendNode(TFaceNode*& head, TFaceNode*& tail, TFaceNode* node)
-{
-    node->Next = nullptr;
-    if (tail) tail->Next = node;
-    else head = node;
-    tail = node;
-}
-
 // Appends an object of the given colour whose faces have these corners
 // (ModelFaces and ViewFaces alike); returns its number.
 inline int AddObject(TFaceStore& store, TColor color, const std::vector<TCorners>& faces)
@@ -28,8 +19,7 @@ inline int AddObject(TFaceStore& store, TColor color, const std::vector<TCorners
     TFaceObject& object = store.Objects[store.ObjectCount++];
     object = TFaceObject{};
     object.Color = color;
-    TFaceNode* modelTail = nullptr;
-    TFaceNode* viewTail = nullptr;
+    TFaceNode** ends[2] = {&object.ModelFaces, &object.ViewFaces}; // where each list's next node goes
     for (const TCorners& corners : faces) {
         for (int list = 0; list < 2; ++list) {
             TFaceNode* node = store.Nodes.Allocate();
@@ -38,8 +28,8 @@ inline int AddObject(TFaceStore& store, TColor color, const std::vector<TCorners
             node->CornerCount = static_cast<int32_t>(corners.size());
             node->Visible = 1;
             node->FaceColor = color;
-            if (list == 0) AppendNode(object.ModelFaces, modelTail, node);
-            else AppendNode(object.ViewFaces, viewTail, node);
+            *ends[list] = node;
+            ends[list] = &node->Next;
         }
         ++object.FaceCount;
     }

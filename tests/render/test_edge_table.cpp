@@ -26,26 +26,29 @@ TEST(EdgeTable, FixedPointStepsAreTheTruncatedQuotientForEveryDeltaAndCount)
 // Spans are written by overlapping stores when short: each width from one
 // pixel up, at each start, also partly or wholly outside the buffer, fills
 // exactly its own pixels within the buffer and no neighbour. The span lies
-// on the upper row, so a write past its end would show in the lower one.
+// on the upper row, so a write past its end would show in the lower one, and
+// the rows are 39 pixels wide, so one past the last would show in the pad.
 TEST(EdgeTable, SpansOfEveryShortWidthFillExactlyTheirPixels)
 {
     TDIB16bit frame;
-    frame.Create(40, 2);
+    frame.Create(39, 2);
+    ASSERT_EQ(frame.Stride(), 80);
+    const auto* words = reinterpret_cast<const uint16_t*>(frame.Bits());
     TEdgeTable table;
     table.SetHeight(2);
     for (int width = 1; width <= 20; ++width) {
-        for (int start = -width; start <= 41; start += start < 0 || start > 36 ? 1 : 3) {
+        for (int start = -width; start <= 40; start += start < 0 || start > 35 ? 1 : 3) {
             frame.Fill(0);
             table.Reset();
             table.ScanEdge({start, 1}, {start, 2});
             table.ScanEdge({start + width - 1, 2}, {start + width - 1, 1});
             table.FillSpans(frame, 0x2A5);
-            for (int r = 0; r < 2; ++r) {
-                for (int x = 0; x < 40; ++x) {
-                    const bool inside = r == 1 && x >= start && x < start + width;
-                    ASSERT_EQ(frame.Pixel(x, r), inside ? 0x2A5 : 0) << width << " from " << start << " at " << x;
+            for (int r = 0; r < 2; ++r)
+                for (int x = 0; x < 40; ++x) { // column 39: the pad
+                    const bool inside = r == 1 && x < 39 && x >= start && x < start + width;
+                    ASSERT_EQ(x < 39 ? frame.Pixel(x, r) : words[40 * r + x], inside ? 0x2A5 : 0)
+                        << width << " from " << start << " at " << x;
                 }
-            }
         }
     }
 }

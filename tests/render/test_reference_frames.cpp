@@ -1,19 +1,26 @@
 // The renderer against the plain reference renderer, pixel for pixel, on
-// random scenes and on every bundled sample, at 1, 2 and 3 threads.
+// random scenes and on every bundled sample, with renderers of 1, 2 and 3
+// threads drawing side by side; a frame given up; the pool of threads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "render/gmp.h"
 #include "render/image_files.h"
 #include "render/reference_renderer.h"
 #include "render/scene_builder.h"
+#include "render/worker_pool.h"
 #include "support/models.h"
+#include "viewer/store_copy.h"
 
 using namespace verdel;
 using namespace verdel::test;
@@ -48,10 +55,12 @@ struct TRenderers {
         for (int layer = 1; layer <= LayerCount; ++layer) Reference.SetLayerImage(layer, Textures()[layer - 1]);
     }
 
-    // Draws Store in Mode at Width x Height (with focal length Focal and the
-    // centre moved by Shift when Focal is not 0) on every renderer and
-    // expects the reference's pixels from each.
-    void ExpectSameFrames(TFaceStore& Store, TRenderMode Mode, int Width, int Height, int32_t Focal = 0,
+    // Draws Stores[0] in Mode at Width x Height (with focal length Focal and
+    // the centre moved by Shift when Focal is not 0) on the reference, and
+    // each renderer its own copy of it, all three at once on threads of their
+    // own; expects the reference's pixels from each.
+    using TStores = std::unique_ptr<TFaceStore>[3];
+    void ExpectSameFrames(const TStores& Stores, TRenderMode Mode, int Width, int Height, int32_t Focal = 0,
                           int32_t Shift = 0)
     {
         TReferenceRenderer& ref = Reference;
@@ -61,17 +70,21 @@ struct TRenderers {
         ref.Focal = Focal ? Focal : TGMP::FocalLength;
         ref.CentreX = Width / 2 + Shift;
         ref.CentreY = Height / 2 - Shift;
-        ref.Render(Store);
-        for (auto& gmp : Real) {
-            SCOPED_TRACE(::testing::Message() << gmp->ThreadCount() << " threads, mode " << int(Mode) << ", " << Width
-                                              << "x" << Height);
-            gmp->Resize(Width, Height);
-            if (Focal) gmp->SetProjection(ref.Focal, ref.CentreX, ref.CentreY);
-            gmp->RenderMode = Mode;
-            gmp->ClearToBackColor();
-            gmp->RenderScene(Store);
-            ASSERT_EQ(FirstDifference(*gmp), "");
-        }
+        ref.Render(*Stores[0]);
+        std::thread threads[3];
+        for (int t = 0; t < 3; ++t)
+            threads[t] = std::thread([&, t] {
+                TGMP& gmp = *Real[t];
+                gmp.Resize(Width, Height);
+                if (Focal) gmp.SetProjection(ref.Focal, ref.CentreX, ref.CentreY);
+                gmp.RenderMode = Mode;
+                gmp.ClearToBackColor();
+                gmp.RenderScene(*Stores[t]);
+            });
+        for (std::thread& thread : threads) thread.join();
+        for (auto& gmp : Real)
+            ASSERT_EQ(FirstDifference(*gmp), "") << gmp->ThreadCount() << " threads, mode " << int(Mode) << ", "
+                                                 << Width << "x" << Height;
     }
 
     // Where the frame first differs from the reference's, or "".
@@ -120,10 +133,17 @@ std::unique_ptr<TFaceStore> RandomScene(uint32_t Seed)
             } else if (kind == 2 && f < 3) { // beyond the face cache's 16-bit coordinates
                 const TVector p = point();
                 faces.push_back({p, {p.X * 0.05f, p.Y * 0.05f, -2}, {-p.X, p.Y, -5}, {p.X, -p.Y, -3}});
-            } else if (kind == 3) { // corners at z = 0, behind the eye, and not numbers
+            } else if (kind == 3) { // corners at z = 0, behind the eye, absurdly far or near, and not numbers
+                const float inf = std::numeric_limits<float>::infinity();
                 faces.push_back({point(), {5, 5, 0}, {uniform(-50, 50), 20, 30}, point()});
                 if (f == 1) faces.back()[2].X = std::nanf("");
                 if (f == 2) faces.back()[0].Z = std::nanf(""); // and a depth that is not a number
+                // Faces that reach the limit of projection are slow to draw: in every tenth scene only.
+                if (Seed % 10 != 3) continue;
+                if (f == 3) faces.back() = {{1e30f, 1, -500}, {-1e30f, 2, -500}, {3, -1e30f, -500}, {2, 1e30f, -500}};
+                if (f == 4) faces.back() = {{inf, 1, -500}, {1, -inf, -500}, {1, 1, inf}, {2, 0, -inf}};
+                if (f == 5) faces.back() = {{1, 1, 1e-30f}, {-1, 1, -1e-30f}, {-1, -1, 1e-30f}, {1, -1, 1e-38f}};
+                if (f == 6) faces.back() = {{5e6f, 1, -1e-20f}, {-5e6f, 2, 1e-20f}, {3, 9e6f, -500}};
             } else {
                 faces.push_back({point(), point(), point(), point()});
             }
@@ -154,18 +174,21 @@ TEST(ReferenceFrames, RandomScenesAtRandomSizesAndProjections)
         std::mt19937 random(seed + 1000);
         const TVector light{float(random() % 400) - 200, float(random() % 400) - 200, float(random() % 400) - 200};
         TRenderers renderers(light, float(random() % 101) / 100, TColor(random() & 0xFFFFFF));
-        auto store = RandomScene(seed);
         // Every fifth frame is taller than the 768 rows the screen has.
         const int width = 1 + static_cast<int>(random() % 300);
         const int height = seed % 5 == 4 ? 700 + static_cast<int>(random() % 3397) : 1 + static_cast<int>(random() % 260);
         // Every fourth scene as one tile of a picture four times larger.
         const int32_t focal = seed % 4 == 3 ? 4 * TGMP::FocalLength : 0;
         const int32_t shift = focal ? static_cast<int32_t>(random() % 400) - 200 : 0;
-        // An untranslated scene also gets a wall whose left edge stands exactly
-        // in column -16000, the value that marks a row of the edge table empty.
-        if (seed % 2 == 0 && !focal)
-            AddObject(*store, 0x00C0C0, {ScreenRect(-16000.0f - width / 2, 40.0f - width / 2, -60, 60)});
-        for (const TRenderMode mode : Modes) renderers.ExpectSameFrames(*store, mode, width, height, focal, shift);
+        TRenderers::TStores stores;
+        for (auto& store : stores) {
+            store = RandomScene(seed);
+            // An untranslated scene also gets a wall whose left edge stands exactly
+            // in column -16000, the value that marks a row of the edge table empty.
+            if (seed % 2 == 0 && !focal)
+                AddObject(*store, 0x00C0C0, {ScreenRect(-16000.0f - width / 2, 40.0f - width / 2, -60, 60)});
+        }
+        for (const TRenderMode mode : Modes) renderers.ExpectSameFrames(stores, mode, width, height, focal, shift);
     }
 }
 
@@ -179,12 +202,78 @@ TEST(ReferenceFrames, EverySampleInEveryModeAndSize)
     ASSERT_GE(paths.size(), 20u);
     for (const auto& path : paths) {
         SCOPED_TRACE(path.filename().string());
-        auto store = UprightSample(path.string());
+        TRenderers::TStores stores = {UprightSample(path.string()), std::make_unique<TFaceStore>(),
+                                      std::make_unique<TFaceStore>()};
+        CopyStoreFaces(*stores[0], *stores[1]);
+        CopyStoreFaces(*stores[0], *stores[2]);
         // The 30,000-tube forest in one tall size; the others also tiny and wide.
         const std::vector<std::pair<int, int>> sizes =
             path.stem() == "forest" ? std::vector<std::pair<int, int>>{{801, 1203}}
                                     : std::vector<std::pair<int, int>>{{333, 217}, {640, 769}, {17, 9}, {1, 1}};
         for (const auto& [width, height] : sizes)
-            for (const TRenderMode mode : Modes) renderers.ExpectSameFrames(*store, mode, width, height);
+            for (const TRenderMode mode : Modes) renderers.ExpectSameFrames(stores, mode, width, height);
     }
+}
+
+TEST(ThreadedFrames, AFrameGivenUpKeepsTheWorkTextureItFound)
+{
+    // A lime face switches the work texture to layer 3's, unless its frame is given up.
+    auto lime = std::make_unique<TFaceStore>();
+    AddObject(*lime, LayerColors[3], {ScreenRect(-4, 4, -4, 4)});
+    for (const int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        TGMP gmp;
+        gmp.SetThreadCount(threads);
+        gmp.SetLayerTexture(3, Textures()[2]);
+        gmp.Resize(30, 20);
+        gmp.RenderMode = rmShadedTexture;
+        const TTexture before = gmp.WorkTexture();
+        TCancelToken cancel;
+        cancel.Cancel();
+        EXPECT_FALSE(gmp.RenderScene(*lime, cancel));
+        EXPECT_EQ(gmp.WorkTexture(), before);
+        cancel.Reset();
+        EXPECT_TRUE(gmp.RenderScene(*lime, cancel));
+        EXPECT_EQ(gmp.WorkTexture(), gmp.LayerTexture(3));
+    }
+}
+
+TEST(WorkerPool, EveryRunCallsEachThreadNumberOnceOnItsOwnThread)
+{
+    for (const int size : {1, 2, 3, 5}) {
+        SCOPED_TRACE(size);
+        TWorkerPool pool(size);
+        ASSERT_EQ(pool.Size(), size);
+        for (int round = 0; round < 200; ++round) {
+            const int count = 1 + round % size;
+            std::vector<int> calls(static_cast<size_t>(size), 0);
+            std::vector<std::thread::id> ids(static_cast<size_t>(size));
+            auto task = [&](int t) {
+                ++calls[static_cast<size_t>(t)];
+                ids[static_cast<size_t>(t)] = std::this_thread::get_id();
+            };
+            pool.Run(count, task);
+            // Every call has returned by now, so plain ints can be read.
+            for (int t = 0; t < size; ++t) ASSERT_EQ(calls[static_cast<size_t>(t)], t < count ? 1 : 0) << t;
+            EXPECT_EQ(ids[0], std::this_thread::get_id());
+            EXPECT_EQ(std::set<std::thread::id>(ids.begin(), ids.begin() + count).size(), static_cast<size_t>(count));
+        }
+    }
+}
+
+TEST(WorkerPool, CountsAreClampedToThePool)
+{
+    TWorkerPool pool(2);
+    std::atomic<int> calls{0};
+    auto task = [&](int) { ++calls; };
+    pool.Run(0, task);
+    pool.Run(9, task);
+    EXPECT_EQ(calls, 1 + 2);
+    TGMP gmp;
+    EXPECT_EQ(gmp.ThreadCount(), TWorkerPool::MachineThreads());
+    EXPECT_LE(TWorkerPool::MachineThreads(), TWorkerPool::MaxThreads);
+    gmp.SetThreadCount(0);
+    EXPECT_EQ(gmp.ThreadCount(), 1);
+    gmp.SetThreadCount(1000);
+    EXPECT_EQ(gmp.ThreadCount(), TWorkerPool::MaxThreads);
 }

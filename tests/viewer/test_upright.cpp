@@ -5,10 +5,8 @@
 #include <filesystem>
 #include <numbers>
 
-#include "engine/generation.h"
-#include "engine/text_lines.h"
 #include "render/gmp.h"
-#include "support/scripted_prompt.h"
+#include "support/models.h"
 #include "viewer/store_copy.h"
 #include "viewer/upright.h"
 
@@ -46,14 +44,9 @@ TEST(Upright, EveryBundledModelEndsGrowingUpTheScreenAndStaysThere)
     for (const auto& entry : fs::recursive_directory_iterator(std::string(VERDEL_DATA) + "/vdfiles")) {
         if (entry.path().extension() != ".vd" || entry.path().stem() == "forest") continue; // forest: tree.vd's rules
         SCOPED_TRACE(entry.path().string());
-        auto store = std::make_unique<TFaceStore>();
-        auto state = std::make_unique<TDefinitionState>();
-        test::TScriptedPrompt prompt;
-        prompt.Answers.assign(4, TAnswer::Yes);
-        TRandomSource random;
-        random.Seed = 1;
-        ASSERT_EQ(GenerateModel(ReadLinesFromFile(entry.path().string()), {}, prompt, *state, *store, random).Status,
-                  TGenerationStatus::Done);
+        TGenerationResult result;
+        auto store = test::GenerateStore(ReadLinesFromFile(entry.path().string()), {}, &result);
+        ASSERT_EQ(result.Status, TGenerationStatus::Done);
         const std::vector<TVector> before = Corners(*store);
         if (before.empty()) continue; // nothing drawn (Q, W and R are off)
         const int turn = StandUpright(*store);

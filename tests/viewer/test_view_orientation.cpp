@@ -4,10 +4,9 @@
 #include <memory>
 #include <numbers>
 
-#include "engine/generation.h"
 #include "render/gmp.h"
 #include "render/scene_builder.h"
-#include "support/scripted_prompt.h"
+#include "support/models.h"
 #include "viewer/view_orientation.h"
 
 using namespace verdel;
@@ -15,16 +14,6 @@ using namespace verdel;
 namespace {
 
 constexpr float Degree = static_cast<float>(std::numbers::pi / 180);
-
-std::unique_ptr<TFaceStore> Model(const TLines& lines)
-{
-    auto store = std::make_unique<TFaceStore>();
-    auto state = std::make_unique<TDefinitionState>();
-    TRandomSource random;
-    test::TScriptedPrompt prompt;
-    GenerateModel(lines, {}, prompt, *state, *store, random);
-    return store;
-}
 
 const TLines Plant = {"3", "25", "10", "F", "F=F[&+F]>>[^F]", "@"};
 
@@ -65,12 +54,12 @@ TEST(ViewOrientation, TurnsReadBackFromTheModelApplyToAFreshCopy)
     TGMP gmp;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        auto shown = Model(Plant);
+        auto shown = test::GenerateStore(Plant);
         TOrientationProbe probe;
         probe.Sample(*shown);
         for (const TTurn& t : c.Turns) gmp.RotateScene(*shown, t.X, t.Y, t.Z, t.AngleX, t.AngleY, t.AngleZ);
 
-        auto fresh = Model(Plant);
+        auto fresh = test::GenerateStore(Plant);
         ApplyRotation(*fresh, probe.Recover(*shown));
         // Corners lie up to about 300 from the origin; rounding of many steps stays far below a pixel's worth.
         EXPECT_LT(LargestGap(*shown, *fresh), 0.01f);
@@ -98,9 +87,9 @@ TEST(ViewOrientation, NothingSampledOrGoneGivesNoTurn)
     probe.Sample(*empty);
     EXPECT_TRUE(probe.Empty());
     const TVector p{1, 2, 3};
-    EXPECT_EQ(probe.Recover(*Model(Plant)).Apply(p), p);
+    EXPECT_EQ(probe.Recover(*test::GenerateStore(Plant)).Apply(p), p);
 
-    auto shown = Model(Plant);
+    auto shown = test::GenerateStore(Plant);
     probe.Sample(*shown);
     EXPECT_FALSE(probe.Empty());
     EXPECT_EQ(probe.Recover(*empty).Apply(p), p); // the store no longer holds the sampled corners
