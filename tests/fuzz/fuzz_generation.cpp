@@ -16,6 +16,7 @@
 #include "engine/turtle.h"
 #include "formats/dxf_writer.h"
 #include "tests/fuzz/fuzz_target.h"
+#include "tests/support/scripted_prompt.h"
 
 namespace {
 
@@ -24,13 +25,6 @@ using namespace verdel;
 constexpr size_t MaxInput = 4096;
 constexpr int MaxIterations = 6;
 constexpr size_t MaxTurtleWalk = 100'000;
-
-// Answers every question with Yes, so the turtle always runs.
-class TYesPrompt : public TPrompt {
-public:
-    void Message(const std::string&) override {}
-    TAnswer Confirm(const std::string&, bool) override { return TAnswer::Yes; }
-};
 
 } // namespace
 
@@ -44,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     auto state = std::make_unique<TDefinitionState>();
     ParseDefinition(*state, lines);
     state->Iterations = std::clamp(state->Iterations, 0, MaxIterations);
-    TYesPrompt prompt;
+    test::TYesPrompt prompt; // the turtle always runs
     if (!BuildProduction(*state, prompt)) return 0;
     if (state->Production.size() > MaxTurtleWalk) state->Production.resize(MaxTurtleWalk);
 
