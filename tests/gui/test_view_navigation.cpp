@@ -89,10 +89,7 @@ private slots:
         test::TScriptedDialogs dialogs;
         using TDrive = std::function<void(TViewForm&)>;
         const std::pair<TDrive, TDrive> rows[] = {
-            {[](TViewForm& v) {
-                 Drag(v, {-12, 0});
-             },
-             [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
+            {[](TViewForm& v) { Drag(v, QPoint(-12, 0)); }, [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
             {[](TViewForm& v) { Wheel(v.GMP1, 240); }, [](TViewForm& v) { Hold(v, "MoveForward_BB", 2); }},
             {[](TViewForm& v) { Hold(v, nullptr, 3, Qt::Key_Left); }, [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
         };
