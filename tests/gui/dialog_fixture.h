@@ -16,6 +16,7 @@
 #include "gui/shared/app_state.h"
 #include "gui/viewer/frame_pipeline.h"
 #include "gui/viewer/viewer_window.h"
+#include "support/files.h"
 #include "support/recording_frame.h"
 #include "support/scripted_prompt.h"
 
@@ -45,16 +46,10 @@ inline bool ShownAndIdle(TViewForm& View)
     return QTest::qWaitForWindowExposed(&View) && QTest::qWaitFor([&] { return Idle(View); }, 10000);
 }
 
-inline QByteArray ReadFile(const QString& Name)
-{
-    QFile file(Name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
+inline QByteArray ReadFile(const QString& Name) { return QByteArray::fromStdString(ReadWholeFile(Name.toStdString())); }
 inline void WriteFile(const QString& Name, const QByteArray& Bytes)
 {
-    QFile file(Name);
-    if (file.open(QIODevice::WriteOnly)) file.write(Bytes);
+    WriteWholeFile(Name.toStdString(), Bytes.toStdString());
 }
 
 // Text as a file with CR LF line ends.
@@ -93,13 +88,14 @@ public:
     // Runs inside the next wait, as what a user does while a window waits.
     std::function<void()> DuringWait;
 
-    // A fresh folder with the textures and a settings file, so the frame starts without a message.
-    void SetUp()
+    // A fresh folder with the textures and, with Settings, a settings file, so
+    // the frame starts without a message.
+    void SetUp(bool Settings = true)
     {
         Folder = std::make_unique<QTemporaryDir>();
         Path = Folder->path() + "/";
         Definitions = Path + "vdfiles/";
-        PrepareProgramFolder(Path);
+        PrepareProgramFolder(Path, Settings);
         ResetAppState();
         Launches.clear();
         Watched = nullptr;
@@ -117,13 +113,6 @@ public:
         auto frame = std::make_unique<TRecordingFrame>(Path);
         frame->OnShow = [this](const TModel&) { Launches.push_back({Watched && Watched->isEnabled(), Waited}); };
         return frame;
-    }
-
-    // Opens the frame's window of type T through Create and returns it.
-    template <class T> T* Open(TMainForm& frame, void (TMainForm::*create)())
-    {
-        (frame.*create)();
-        return frame.findChild<T*>();
     }
 
     // Clicks a button; the launches count the waits from here.

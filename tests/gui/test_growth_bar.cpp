@@ -7,9 +7,9 @@
 #include "engine/growth.h"
 #include "gui/dialog_fixture.h"
 #include "gui/shared/app_state.h"
-#include "gui/viewer/frame_pipeline.h"
 #include "gui/viewer/growth_bar.h"
 #include "gui/viewer/viewer_window.h"
+#include "support/models.h"
 #include "support/scripted_dialogs.h"
 
 using namespace verdel;
@@ -18,17 +18,6 @@ using verdel::test::TScriptedDialogs;
 namespace {
 
 const TLines Shrub = {"3.5", "30", "10", "A", "A=F[&A]>>>[&A]>>>[&A]", "F=F'F", "@"};
-
-// Generates Lines into Store as the main window does, the source at Seed.
-TGenerationResult Generate(const TLines& lines, TFaceStore& store, uint32_t seed = 5)
-{
-    test::TScriptedPrompt prompt;
-    prompt.Answers = {TAnswer::Yes};
-    auto state = std::make_unique<TDefinitionState>();
-    TRandomSource random;
-    random.Seed = seed;
-    return GenerateModel(lines, {}, prompt, *state, store, random);
-}
 
 float LargestGap(const TFaceStore& a, const TFaceStore& b)
 {
@@ -49,18 +38,11 @@ class TestGrowthBar : public QObject {
     std::unique_ptr<TGrowthBar> Bar;
     int Redraws = 0;
 
-    void SetPosition(int position)
-    {
-        Bar->Growth_Slider->setValue(position);
-        Bar->FinishPending();
-    }
-
 private slots:
     void init()
     {
         ResetAppState();
-        Shown = std::make_unique<TFaceStore>();
-        Generate(Shrub, *Shown);
+        Shown = test::GenerateStore(Shrub);
         Bar = std::make_unique<TGrowthBar>(*Shown);
         Bar->Attach(Shrub, 5, {});
         Redraws = 0;
@@ -68,66 +50,31 @@ private slots:
     }
     void cleanup() { Bar.reset(); }
 
-    void positionsShowTheModelsOfTheirValues()
+    // A position regenerates the model at its value; positions asked for while
+    // one is made are skipped but for the newest.
+    void positionsShowTheModelOfTheNewestValue()
     {
-        const struct {
-            int Position;
-            float Value;
-        } cases[] = {{0, 0}, {175, 1.75f}, {350, 3.5f}};
-        for (const auto& c : cases) {
-            SetPosition(c.Position);
-            auto expected = std::make_unique<TFaceStore>();
-            Generate(WithIterationValue(Shrub, c.Value), *expected);
-            QCOMPARE(Shown->ObjectCount, expected->ObjectCount);
-            QCOMPARE(LargestGap(*Shown, *expected), 0.0f);
-            QVERIFY(Bar->GrowthLabel->text().startsWith("Growth " + QString::number(c.Value)));
-        }
-        QCOMPARE(Redraws, 3);
-        Bar->Attach({"0", "30", "10", "F", "@"}, 1, {}); // nothing to grow
-        QVERIFY(Bar->isHidden());
-    }
-
-    void positionsAskedForMeanwhileAreSkipped()
-    {
+        Bar->Growth_Slider->setValue(175);
+        Bar->FinishPending();
+        QCOMPARE(LargestGap(*Shown, *test::GenerateStore(WithIterationValue(Shrub, 1.75f))), 0.0f);
+        QVERIFY(Bar->GrowthLabel->text().startsWith("Growth 1.75"));
         for (int position = 0; position <= 300; position += 10) Bar->Growth_Slider->setValue(position);
         Bar->FinishPending();
-        // The first position, then only the newest one asked for while it was made.
-        QCOMPARE(Redraws, 2);
-        auto expected = std::make_unique<TFaceStore>();
-        Generate(WithIterationValue(Shrub, 3.0f), *expected);
-        QCOMPARE(LargestGap(*Shown, *expected), 0.0f);
+        QCOMPARE(Redraws, 1 + 2); // the first position, then only the newest
+        QCOMPARE(LargestGap(*Shown, *test::GenerateStore(WithIterationValue(Shrub, 3.0f))), 0.0f);
+        Bar->Attach({"0", "30", "10", "F", "@"}, 1, {}); // nothing to grow
+        QVERIFY(Bar->isHidden());
     }
 
     void playRunsFromTheStartToTheEndAndStops()
     {
         Bar->Play_BtnClick();
-        QVERIFY(Bar->PlayTimer->isActive());
         QCOMPARE(Bar->Growth_Slider->value(), 0);
         int ticks = 0;
-        while (Bar->PlayTimer->isActive() && ticks < 1000) {
-            Bar->PlayTick();
-            ++ticks;
-        }
+        for (; Bar->PlayTimer->isActive() && ticks < 1000; ++ticks) Bar->PlayTick();
         QCOMPARE(Bar->Growth_Slider->value(), 350);
         QCOMPARE(ticks, (350 + 1) / 2); // two positions a tick: 1.5 s an iteration at 25 ticks a second
         QCOMPARE(Bar->Play_Btn->text(), QString("Play"));
-        Bar->FinishPending();
-        QCOMPARE(Shown->ObjectCount, Generate(Shrub, *std::make_unique<TFaceStore>()).ObjectCount);
-
-        Bar->Play_BtnClick();
-        Bar->PlayTick();
-        Bar->Play_BtnClick(); // Pause
-        QVERIFY(!Bar->PlayTimer->isActive());
-        QCOMPARE(Bar->Growth_Slider->value(), 2);
-    }
-
-    // Program folders in Folder, and the shrub generated as the main window
-    // generates it and handed to View, which shows its growth bar.
-    static void ShowGeneratedShrub(const QTemporaryDir& Folder, TViewForm& View)
-    {
-        AppState.ProgramFolders = FoldersBeside(Folder.path().toStdString() + "/");
-        QDir().mkpath(QString::fromStdString(AppState.ProgramFolders.OutputFolder));
-        View.TakeModel(test::GeneratedModel(Shrub));
     }
 
     // Once the growth bar freed the model it replaced at once, while the
@@ -137,12 +84,10 @@ private slots:
     {
         TScriptedDialogs dialogs;
         QTemporaryDir folder;
+        AppState.ProgramFolders = FoldersBeside(folder.path().toStdString() + "/");
         TViewForm view;
-        ShowGeneratedShrub(folder, view);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QVERIFY(!view.GrowthBar->isHidden());
-        QTRY_VERIFY_WITH_TIMEOUT(test::Idle(view), 10000);
+        view.TakeModel(test::GeneratedModel(Shrub));
+        QVERIFY(test::ShownAndIdle(view) && !view.GrowthBar->isHidden());
         const TFaceStore& shown = *view.Model.Store;
         const int full = shown.ObjectCount;
 

@@ -25,14 +25,16 @@ class TestMutatorDialog : public QObject {
 
     test::TDialogFixture Fixture;
 
-    TMutator* OpenMutator(TMainForm& frame) { return Fixture.Open<TMutator>(frame, &TMainForm::CreateMutateDialog); }
+    static TMutator* OpenMutator(TMainForm& frame) { return frame.CreateMutateDialog(), frame.findChild<TMutator*>(); }
     static void Mutate(TMutator* mutator) { QTest::mouseClick(mutator->MutateButton, Qt::LeftButton); }
 
 private slots:
     void init() { Fixture.SetUp(); }
     void cleanup() { Fixture.TearDown(); }
 
-    void radiationTenChangesEveryKind()
+    // Each kind's label turns red when Mutate changed that kind (at radiation 10
+    // every one); Undo Last restores the text before the last Mutate, edits included.
+    void theLabelsShowWhichKindsChangedAndUndoLastGoesBackOneMutate()
     {
         TScriptedDialogs dialogs;
         auto frame = Fixture.MakeFrame();
@@ -40,24 +42,23 @@ private slots:
         const QList<QLabel*> labels = {mutator->RecursionLabel, mutator->AngleLabel,     mutator->ThicknessLabel,
                                        mutator->DeletionsLabel, mutator->AdditionsLabel, mutator->SubstitutionsLabel};
         for (QLabel* label : labels) QCOMPARE(TextColor(label), QColor(Qt::black));
-        QVERIFY(!mutator->RejectButton->isEnabled());
-        QCOMPARE(mutator->RadiationTrackBar->value(), 2);
-
         mutator->Memo1->setPlainText("8\n40\n60\nF\nF=FF[+F][-F]\n@");
         RandomSource.Seed = 1;
-        mutator->RadiationTrackBar->setValue(10);
-        for (int round = 0; round < 5; ++round) {
-            Mutate(mutator);
-            for (QLabel* label : labels) QVERIFY2(TextColor(label) == QColor(Qt::red), qPrintable(label->objectName()));
-        }
-        QVERIFY(mutator->RejectButton->isEnabled());
-
-        // At the lowest radiation most kinds miss: each label shows whether its kind happened.
         mutator->RadiationTrackBar->setValue(0);
         Mutate(mutator);
         for (int kind = 0; kind < MutationKindCount; ++kind)
             QCOMPARE(TextColor(labels[kind]), QColor(mutator->Mutator.Changed[kind] ? Qt::red : Qt::black));
-        QVERIFY(dialogs.Messages.empty());
+        mutator->RadiationTrackBar->setValue(10);
+        Mutate(mutator);
+        for (QLabel* label : labels) QVERIFY2(TextColor(label) == QColor(Qt::red), qPrintable(label->objectName()));
+
+        const QString edited = "# edited\n" + mutator->Memo1->toPlainText();
+        mutator->Memo1->setPlainText(edited);
+        Mutate(mutator);
+        QVERIFY(mutator->Memo1->toPlainText() != edited);
+        QTest::mouseClick(mutator->RejectButton, Qt::LeftButton);
+        QCOMPARE(mutator->Memo1->toPlainText(), edited);
+        QVERIFY(!mutator->RejectButton->isEnabled());
     }
 
     void theShownSeedGivesTheBatchToolsMutation()
@@ -78,48 +79,20 @@ private slots:
         QCOMPARE(mutator->Memo1->toPlainText() + "\n", QString::fromStdString(run.Out));
     }
 
-    void undoLastGoesBackOneMutateOnly()
-    {
-        TScriptedDialogs dialogs;
-        auto frame = Fixture.MakeFrame();
-        TMutator* mutator = OpenMutator(*frame);
-        mutator->RadiationTrackBar->setValue(10);
-        mutator->Memo1->setPlainText(Bush);
-        RandomSource.Seed = 2;
-        Mutate(mutator);
-        const QString first = mutator->Memo1->toPlainText();
-        QVERIFY(first != Bush);
-
-        // The user's edit between presses is what the next Mutate changes and Undo Last restores.
-        const QString edited = "# edited\n" + first;
-        mutator->Memo1->setPlainText(edited);
-        Mutate(mutator);
-        QVERIFY(mutator->Memo1->toPlainText() != edited);
-        QTest::mouseClick(mutator->RejectButton, Qt::LeftButton);
-        QCOMPARE(mutator->Memo1->toPlainText(), edited);
-        QVERIFY(!mutator->RejectButton->isEnabled());
-    }
-
     void invalidTextIsReportedByMutateAndView()
     {
         TScriptedDialogs dialogs;
         auto frame = Fixture.MakeFrame();
         TMutator* mutator = OpenMutator(*frame);
-        mutator->Memo1->setPlainText(Bush);
-        Mutate(mutator);
-
         mutator->Memo1->setPlainText("");
         Mutate(mutator);
         QCOMPARE(dialogs.Messages.back(), std::string("Please Check Input Data\r\nBlank File"));
-        QCOMPARE(mutator->Memo1->toPlainText(), QString());
-        QVERIFY(mutator->RejectButton->isEnabled()); // keeps its state
         QTest::mouseClick(mutator->ViewButton, Qt::LeftButton);
         QCOMPARE(dialogs.Messages.size(), size_t(2));
         QVERIFY(Fixture.Launches.empty());
-        QTest::mouseClick(mutator->RejectButton, Qt::LeftButton);
-        QCOMPARE(mutator->Memo1->toPlainText(), Bush);
 
         // View shows the memo without naming it, the buttons waiting for the viewer.
+        mutator->Memo1->setPlainText(Bush);
         AppState.CurrentFileName = "kept.vd";
         Fixture.Watched = mutator->MutateButton;
         Fixture.Click(mutator->ViewButton);
@@ -134,26 +107,13 @@ private slots:
         auto frame = Fixture.MakeFrame();
         TMutator* mutator = OpenMutator(*frame);
         const QString bush = Fixture.Definitions + "bush.vd";
-
-        // Nothing loaded: "Mutant01.vd" is offered.
-        mutator->Memo1->setPlainText("typed");
-        dialogs.FileNames = {QString()};
-        QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
-        QCOMPARE(dialogs.SaveProposals.back(), Fixture.Definitions + "Mutant01.vd");
-
         test::WriteFile(bush, test::FileText(Bush));
-        dialogs.FileNames = {QString()};
-        QTest::mouseClick(mutator->LoadFileButton, Qt::LeftButton); // cancelled
-        QCOMPARE(mutator->Memo1->toPlainText(), QString("typed"));
-        QCOMPARE(mutator->windowTitle(), QString("Mutator"));
-        dialogs.FileNames = {bush};
+        dialogs.FileNames = {bush, Fixture.Definitions + "bush2"};
         QTest::mouseClick(mutator->LoadFileButton, Qt::LeftButton);
         QCOMPARE(dialogs.OpenFolders.back(), Fixture.Definitions);
         QCOMPARE(mutator->Memo1->toPlainText(), Bush);
         QCOMPARE(mutator->parentWidget()->windowTitle(), QString("bush.vd"));
-
         // A new name is written without an extension added, and the window now holds that file.
-        dialogs.FileNames = {Fixture.Definitions + "bush2"};
         QTest::mouseClick(mutator->SaveFileButton, Qt::LeftButton);
         QCOMPARE(dialogs.SaveProposals.back(), bush);
         QCOMPARE(test::ReadFile(Fixture.Definitions + "bush2"), test::FileText(Bush));

@@ -3,7 +3,6 @@
 // into the picture, and frames are drawn off the GUI thread.
 #include <QtTest>
 #include <QtWidgets>
-#include <cstring>
 #include <functional>
 
 #include "gui/dialog_fixture.h"
@@ -90,10 +89,7 @@ private slots:
         test::TScriptedDialogs dialogs;
         using TDrive = std::function<void(TViewForm&)>;
         const std::pair<TDrive, TDrive> rows[] = {
-            {[](TViewForm& v) {
-                 Drag(v, {-12, 0});
-             },
-             [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
+            {[](TViewForm& v) { Drag(v, QPoint(-12, 0)); }, [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
             {[](TViewForm& v) { Wheel(v.GMP1, 240); }, [](TViewForm& v) { Hold(v, "MoveForward_BB", 2); }},
             {[](TViewForm& v) { Hold(v, nullptr, 3, Qt::Key_Left); }, [](TViewForm& v) { Hold(v, "Left_AB", 3); }},
         };
@@ -127,49 +123,32 @@ private slots:
         const double halfWidth = view.GMP1->Settings.Width / 2.0, halfHeight = view.GMP1->Settings.Height / 2.0;
         double highest = 0;
         for (const TVector& c : fitted.Corners) {
-            const double z = c.Z + fitted.Z;
-            QVERIFY(z < 0);
-            QVERIFY(std::fabs(TGMP::FocalLength * (c.X + fitted.X) / z) <= halfWidth);
-            QVERIFY(std::fabs(TGMP::FocalLength * (c.Y + fitted.Y) / z) <= halfHeight);
-            highest = std::max(highest, std::fabs(TGMP::FocalLength * (c.Y + fitted.Y) / z));
+            const double z = c.Z + fitted.Z, x = TGMP::FocalLength * (c.X + fitted.X) / z,
+                         y = TGMP::FocalLength * (c.Y + fitted.Y) / z;
+            QVERIFY(z < 0 && std::fabs(x) <= halfWidth && std::fabs(y) <= halfHeight);
+            highest = std::max(highest, std::fabs(y));
         }
         QVERIFY(highest > 0.6 * halfHeight || fitted.Z == view.Navigator.NearLimit);
     }
 
     // Requests made before the event loop runs: the first is drawn, the last
-    // waits, the rest are dropped; what is shown is the frame this thread would draw.
+    // waits, the rest are dropped (the core's worker tests check the frames).
     void aNewerRequestReplacesTheOneWaiting()
     {
         TModel model = test::GeneratedModel(Tree), other = test::GeneratedModel({"1", "30", "10", "F", "@"});
         PrepareView(*model.Store);
         PrepareView(*other.Store);
-        const TFrameSettings settings{320, 240};
+        const TFrameSettings settings{320, 240}; // the pipeline keeps a reference
         TFramePipeline pipeline(settings);
         QSignalSpy frames(&pipeline, &TFramePipeline::FrameReady);
-        TDIB16bit shown;
-        connect(&pipeline, &TFramePipeline::FrameReady, this, [&](const TDIB16bit& frame) {
-            shown.Create(frame.Width(), frame.Height());
-            std::memcpy(shown.Bits(), frame.Bits(), static_cast<size_t>(frame.Stride()) * frame.Height());
-        });
         pipeline.Request(*model.Store, rmWireframe, true);
         pipeline.Request(*model.Store, rmSolidShade, true);
-        pipeline.Request(*other.Store, rmWireframe, false);
         pipeline.Request(*other.Store, rmSolidShade, false);
         QVERIFY(pipeline.Drawing(*model.Store));
         QTRY_VERIFY_WITH_TIMEOUT(!pipeline.Active(), 10000);
         QCOMPARE(frames.count(), 2);
         QCOMPARE(frames.at(0).at(1).value<const TFaceStore*>(), model.Store.get());
         QCOMPARE(frames.at(1).at(1).value<const TFaceStore*>(), other.Store.get());
-
-        TGMP direct;
-        ApplyFrameSettings(settings, direct);
-        direct.RenderMode = rmSolidShade;
-        UseViewerLight(direct);
-        direct.ClearToBackColor();
-        direct.RenderScene(*other.Store);
-        QCOMPARE(shown.Width(), direct.Bitmap().Width());
-        QVERIFY(std::memcmp(shown.Bits(), direct.Bitmap().Bits(),
-                            static_cast<size_t>(shown.Stride()) * shown.Height()) == 0);
     }
 };
 
