@@ -45,7 +45,9 @@ inline std::unique_ptr<TFaceStore> GenerateSample(const TSampleModel& model)
 // A fresh folder of the test's own, ending in "/".
 inline std::string MeshFolder(const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / ("verdel-mesh-" + name);
+    // The process's number keeps test programs run side by side apart.
+    const std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) / ("verdel-mesh-" + name + "-" + std::to_string(getpid()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string() + "/";

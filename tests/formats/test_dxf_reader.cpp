@@ -2,6 +2,8 @@
 // accepts and one of files it rejects with file, line and reason.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -176,7 +178,7 @@ TEST(ReadDXF, RejectedFilesNameFileLineAndReasonAndLeaveTheStoreEmpty)
         EXPECT_FALSE(store->LayerUsed[1]);
     }
     // A file that cannot be opened or read is named, and is not a rejected one.
-    const std::string folder = ::testing::TempDir() + "verdel-folder.dxf";
+    const std::string folder = ::testing::TempDir() + "verdel-folder-" + std::to_string(getpid()) + ".dxf";
     std::filesystem::create_directories(folder);
     for (const auto& [file, message] : {std::pair{folder, folder + ": Is a directory"},
                                         {std::string("/no/such/tree.dxf"), std::string("/no/such/tree.dxf: No such file or directory")}}) {

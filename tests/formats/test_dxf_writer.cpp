@@ -2,6 +2,8 @@
 // are pinned byte for byte by the golden outputs and read by ezdxf.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -26,7 +28,7 @@ TEST(FormatDXFNumber, TenDecimalsOrAPlainInteger)
 TEST(WriteDXF, OnlyTheDxfKindWritesAndFaultsAreErrors)
 {
     TTurtleRun run = RunTurtle("F");
-    const std::string name = ::testing::TempDir() + "verdel-kind.dxf";
+    const std::string name = ::testing::TempDir() + "verdel-kind-" + std::to_string(getpid()) + ".dxf";
     std::remove(name.c_str());
     WriteDXFFile(*run.Store, name, "DXF");
     EXPECT_FALSE(std::ifstream(name).good());
