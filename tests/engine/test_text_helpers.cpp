@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/text_helpers.h"
+#include "engine/text_lines.h"
 #include "support/files.h"
 
 using namespace verdel;
@@ -71,4 +72,10 @@ TEST(TextHelpers, ExecutableFolderHoldsThisTestProgram)
     EXPECT_EQ(folder.back(), '/');
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").filename().string();
     EXPECT_TRUE(std::filesystem::is_regular_file(folder + self)) << folder + self;
+}
+
+TEST(TextLines, SplitAtCrLfLfAndALoneCr)
+{
+    EXPECT_EQ(SplitLines("\r\na\rb\nc\r\n\nd"), (TLines{"", "a", "b", "c", "", "d"}));
+    EXPECT_EQ(SplitLines("a\r"), TLines{"a"}); // a final line end adds no line
 }

@@ -68,7 +68,8 @@ TEST(ReadDXF, WrittenModelsReadBackUnchanged)
     TSolidSettings solids;
     solids.QCones = solids.RPyramids = solids.WBlocks = true;
     const std::vector<std::pair<TLines, TSolidSettings>> cases = {
-        {{"3", "30", "12", "A", "A=F[&cQA]>>>[&cRA]>>>[&WA]", "@"}, solids},          // tubes, blocks, cones, pyramids
+        // Tubes, blocks, cones and pyramids in 1.2 MB: lines cross the reader's refills of its 1 MB block.
+        {{"5", "30", "12", "A", "A=F[&cQA]>>>[&cRA]>>>[&WA]", "@"}, solids},
         {{"1", "5", "10", "{X}", "X=" + std::string(150, 'f') + "+X", "@"}, {}}, // polygons of many vertices
         {{"1", "30", "12", "A", "A=F[&c(12)F]c(7)F", "@"}, {}},                     // every colour
     };
