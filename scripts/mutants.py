@@ -3,12 +3,13 @@
 
   scripts/mutants.sh pick [N] [SEED]   writes N mutation sites (default 150)
                                        to tests/data/mutant_sites.txt
-  scripts/mutants.sh run [FILTER [SKIP]]
+  scripts/mutants.sh run [FILTER [SKIP [COUNT]]]
                                        applies each site's mutation in turn,
                                        (only files whose path holds FILTER, or
                                        one of its comma-separated parts; the
-                                       first SKIP of those passed over, to
-                                       resume a run),
+                                       first SKIP of those passed over and at
+                                       most COUNT run, to resume or share a
+                                       run),
                                        rebuilds incrementally (build-mutants/),
                                        runs the core's test programs and
                                        reports which mutants survived
@@ -215,7 +216,7 @@ def verdict(folder, golden=None):
     return "survived", ""
 
 
-def run(filter_text, skip=0):
+def run(filter_text, skip=0, count=None):
     if not os.path.isdir(BUILD):
         subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                         "-DCMAKE_CXX_FLAGS_RELEASE=-O1", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
@@ -233,7 +234,8 @@ def run(filter_text, skip=0):
     # The core library, the batch tool and the data: a mutant that does not
     # compile is invalid; the test programs link as verdict() needs them.
     core = ["verdel_core", "verdel-cli", "verdel_data", "verdel-import"]
-    for path, number, column, kind, old, new, text in read_sites(filter_text)[skip:]:
+    sites = read_sites(filter_text)[skip:]
+    for path, number, column, kind, old, new, text in sites[:count] if count else sites:
         full = os.path.join(ROOT, path)
         with open(full, encoding="utf-8") as f:
             original = f.read()
@@ -277,7 +279,8 @@ def main():
     if args[:1] == ["pick"]:
         pick(int(args[1]) if len(args) > 1 else 150, int(args[2]) if len(args) > 2 else 20261207)
     elif args[:1] == ["run"]:
-        run(args[1] if len(args) > 1 else "", int(args[2]) if len(args) > 2 else 0)
+        run(args[1] if len(args) > 1 else "", int(args[2]) if len(args) > 2 else 0,
+            int(args[3]) if len(args) > 3 else None)
     else:
         sys.exit(__doc__)
 
