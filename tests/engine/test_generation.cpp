@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "engine/generation.h"
 #include "engine/production.h"
+#include "support/models.h"
 #include "support/scripted_prompt.h"
 #include "support/turtle_run.h"
 
@@ -85,6 +87,12 @@ TEST(GenerateModel, TurtleFailureLeavesNothingForTheNextGeneration)
 
     EXPECT_EQ(g.Run({"1", "90", "10", "F", "@"}).Status, TGenerationStatus::Done);
     EXPECT_EQ(g.Store->ObjectCount, 1);
+
+    // Nor do the lengths the last model scaled: a half segment (Z) is half the default again.
+    g.Run({"0", "90", "10", "'''FZ", "@"});
+    g.Run({"0", "90", "10", "Z", "@"});
+    const auto fresh = test::GenerateStore({"0", "90", "10", "Z", "@"});
+    EXPECT_EQ(std::tie(g.Store->MaxX, g.Store->MaxY, g.Store->MaxZ), std::tie(fresh->MaxX, fresh->MaxY, fresh->MaxZ));
 }
 
 TEST(GenerateModel, AnEmptyModelSaysWhichSettingWouldHaveLetItDraw)
