@@ -241,6 +241,7 @@ TEST(Navigation, FitPutsEveryCornerInsideAndTheTallerSideNearlyFilling)
         scene.Place({{p[0], p[1], p[2], p[3]}, {p[4], p[5], p[6], p[7]}, {p[0], p[1], p[5], p[4]},
                      {p[1], p[2], p[6], p[5]}, {p[2], p[3], p[7], p[6]}, {p[3], p[0], p[4], p[7]}});
         const float nearLimit = scene.Navigator.NearLimit;
+        scene.Model->TranslateX = scene.Model->TranslateY = 7; // moved off centre: Fit centres it again
         scene.Run("key=Fit");
         const TFaceStore& model = *scene.Model;
         EXPECT_EQ(model.TranslateX, -c.Corners[2].X / 2);
