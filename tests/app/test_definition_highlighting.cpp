@@ -25,10 +25,9 @@ const std::vector<std::string> KindNames = {"Comment", "Value",     "Axiom",    
 // The table of lines and their colours is tests/data/highlighting.txt.
 TEST(HighlightLine, ColoursEachPartByWhereTheLineStands)
 {
-    std::ifstream table(VERDEL_FIXTURES "/highlighting.txt");
-    int rows = 0;
-    for (std::string row; std::getline(table, row);) {
-        if (row.empty() || row[0] == '#') continue;
+    const std::vector<std::string> rows = test::TableRows(VERDEL_FIXTURES "/highlighting.txt");
+    EXPECT_EQ(rows.size(), 25u);
+    for (const std::string& row : rows) {
         SCOPED_TRACE(row);
         std::string rest = row;
         const std::string position = test::TakeField(rest), line = test::TakeField(rest);
@@ -43,9 +42,7 @@ TEST(HighlightLine, ColoursEachPartByWhereTheLineStands)
         }
         spans.pop_back();
         EXPECT_EQ(HighlightLine(line, before), spans);
-        ++rows;
     }
-    EXPECT_EQ(rows, 25);
     EXPECT_TRUE(HighlightLine("", {5, false}).empty());
 }
 

@@ -84,9 +84,7 @@ TEST(ReadRichText, ReadsTheTextOfEveryCase)
         {"very deep nesting", "{\\rtf1 " + std::string(100000, '{') + "deep" + std::string(100000, '}') + " end}",
          "deep end"},
     };
-    std::ifstream table(VERDEL_FIXTURES "/rich_texts.txt");
-    for (std::string row; std::getline(table, row);) {
-        if (row.empty() || row[0] == '#') continue;
+    for (std::string row : test::TableRows(VERDEL_FIXTURES "/rich_texts.txt")) {
         const std::string name = test::TakeField(row), rtf = test::TakeField(row);
         cases.push_back({name, rtf, row});
     }

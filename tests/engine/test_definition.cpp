@@ -49,9 +49,7 @@ TEST(ValidateDefinition, ReportsTheFirstFaultWithItsLine)
         {WithRules(153, "@(F,[+F])"), "valid", 0, 0, ""}, // the directive takes a rule's place
         {WithRules(154, "@(F,[+F])"), "Too Many Rules in File", 159, 0, "at most 153"},
     };
-    std::ifstream table(VERDEL_FIXTURES "/definition_faults.txt");
-    for (std::string row; std::getline(table, row);) {
-        if (row.empty() || row.rfind("//", 0) == 0) continue;
+    for (std::string row : test::TableRows(VERDEL_FIXTURES "/definition_faults.txt", "//")) {
         TCase c;
         const std::string text = test::TakeField(row);
         for (size_t at = 0, end = 0; end != std::string::npos; at = end + 3) {

@@ -122,10 +122,9 @@ TEST(BuildProduction, AsksAboutLargeOutputOnlyAboveTheLimitAndNoStops)
 // Unbalanced brackets and solids whose setting is off, from tests/data/production_warnings.txt.
 TEST(ProductionWarnings, FollowTheTable)
 {
-    std::ifstream table(VERDEL_FIXTURES "/production_warnings.txt");
-    int rows = 0;
-    for (std::string row; std::getline(table, row);) {
-        if (row.empty() || row[0] == '#') continue;
+    const std::vector<std::string> rows = test::TableRows(VERDEL_FIXTURES "/production_warnings.txt");
+    EXPECT_EQ(rows.size(), 11u);
+    for (std::string row : rows) {
         SCOPED_TRACE(row);
         const std::string production = test::TakeField(row), on = test::TakeField(row);
         const TSolidSettings solids{true, on.find('Q') != std::string::npos, on.find('W') != std::string::npos,
@@ -133,7 +132,5 @@ TEST(ProductionWarnings, FollowTheTable)
         std::vector<std::string> warnings;
         while (row != "none" && !row.empty()) warnings.push_back(test::TakeField(row, " ; "));
         EXPECT_EQ(ProductionWarnings(production, solids), warnings);
-        ++rows;
     }
-    EXPECT_EQ(rows, 11);
 }

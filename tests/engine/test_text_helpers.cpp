@@ -31,10 +31,9 @@ std::string Unquoted(const std::string& field)
 // One set of rules for whole numbers, in tests/data/whole_numbers.txt.
 TEST(ParseWholeNumber, EveryReaderFollowsTheTable)
 {
-    std::ifstream table(VERDEL_FIXTURES "/whole_numbers.txt");
-    int rows = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
+    const std::vector<std::string> rows = test::TableRows(VERDEL_FIXTURES "/whole_numbers.txt");
+    EXPECT_EQ(rows.size(), 46u);
+    for (const std::string& line : rows) {
         std::string rest = line;
         const std::string reader(Trim(test::TakeField(rest))), text = Unquoted(test::TakeField(rest));
         const std::string value(Trim(test::TakeField(rest)));
@@ -44,9 +43,7 @@ TEST(ParseWholeNumber, EveryReaderFollowsTheTable)
         if (reader == "whole") EXPECT_EQ(ParseWholeNumber(text), expected);
         else if (reader == "int") EXPECT_EQ(ParseWholeInt(text), expected);
         else EXPECT_EQ(ParseWholeNumberOrHex(text), expected);
-        ++rows;
     }
-    EXPECT_EQ(rows, 46);
 }
 
 TEST(TextHelpers, LetterCaseAndBlanksConcernAsciiOnly)

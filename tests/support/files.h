@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace verdel::test {
 
@@ -33,6 +34,17 @@ inline std::string TakeField(std::string& Rest, const std::string& Separator = "
     const std::string field = Rest.substr(0, end);
     Rest = end == std::string::npos ? std::string() : Rest.substr(end + Separator.size());
     return field;
+}
+
+// The rows of a data table: the lines of the file at Path, without blank
+// lines and lines starting with Comment.
+inline std::vector<std::string> TableRows(const std::string& Path, const std::string& Comment = "#")
+{
+    std::ifstream table(Path);
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(table, row);)
+        if (!row.empty() && row.rfind(Comment, 0) != 0) rows.push_back(row);
+    return rows;
 }
 
 // A fresh folder of its own under the system's temporary folder, named after
